@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <functional>
+#include <memory>
+
+// A row filter over a table, built from typed terms with their values: "field op value"
+// joined by AND and OR. Values are never pasted into query text, so a crop name holding an
+// apostrophe filters like any other. An empty filter passes every row.
+class Filter
+{
+public:
+    enum class Op { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual };
+
+    Filter() = default; // passes every row
+
+    static Filter equals(const QString &field, const QVariant &value);
+    static Filter compare(const QString &field, Op op, const QVariant &value);
+
+    // The two sides keep their own grouping: (a OR b) AND c stays so.
+    Filter operator&&(const Filter &other) const;
+    Filter operator||(const Filter &other) const;
+
+    bool isEmpty() const { return !m_node; }
+
+    // A WHERE clause with one "?" per value, appended to `bindings` in order; empty text for
+    // an empty filter. Field names are quoted as identifiers.
+    QString sqlWhere(QVariantList *bindings) const;
+
+    // Evaluates the filter on one row; `fieldValue` returns a field's value by name. Texts
+    // compare exactly, numbers as numbers, booleans as booleans.
+    bool matches(const std::function<QVariant(const QString &)> &fieldValue) const;
+
+    // A readable form for messages and test output: Novid = '000001' AND Sztid = 3
+    QString toString() const;
+
+private:
+    struct Node;
+    explicit Filter(std::shared_ptr<const Node> node) : m_node(std::move(node)) {}
+    static Filter combine(const Filter &left, const Filter &right, bool isAnd);
+
+    std::shared_ptr<const Node> m_node;
+};
