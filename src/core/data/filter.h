@@ -37,8 +37,9 @@ public:
     // A readable form for messages and test output: Novid = '000001' AND Sztid = 3
     QString toString() const;
 
+    struct Node; // the term tree, defined where it is evaluated
+
 private:
-    struct Node;
     explicit Filter(std::shared_ptr<const Node> node) : m_node(std::move(node)) {}
     static Filter combine(const Filter &left, const Filter &right, bool isAnd);
 
