@@ -1,0 +1,160 @@
+#include "core/plan/plan.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Fills every item with a non-reset value, as a worked plan would have it.
+void fillPlan(Plan &plan)
+{
+    PlanItems &items = plan.items();
+    items.elementSelected.fill(false);
+    items.showDescriptions = true;
+    items.lotNumber = QStringLiteral("0123/4");
+    items.parcelNumber = QStringLiteral("7");
+    items.area = QStringLiteral("125000");
+    items.farmingYear = QStringLiteral("2026/2027");
+    items.siteCategory = 4;
+    items.sampleCount = 3;
+    items.programAverage = true;
+    for (int column = 1; column <= 4; ++column) {
+        for (int row = 1; row < PlanItems::soilRowCount; ++row)
+            items.soilSampleTable.setCell(row, column, QStringLiteral("%1,5").arg(row));
+    }
+    items.soilSampleTable.setCell(5, 1000, QStringLiteral("9"));
+    items.cropId = QStringLiteral("000001");
+    items.plannedYield = QStringLiteral("6,5");
+    items.residueCrop = PlanItems::Kukorica;
+    items.forecropYield = QStringLiteral("8");
+    items.legumeEffect = 3;
+    items.manureTiming = PlanItems::EgyEve;
+    items.manureAmount = QStringLiteral("30");
+    items.yieldLoss = true;
+    items.residualN = QStringLiteral("10");
+    items.residualP = QStringLiteral("11");
+    items.residualK = QStringLiteral("12");
+    items.scheduleGrid.setRowCount(5);
+    items.scheduleGrid.setCell(3, 1, QStringLiteral("Pétisó 27% N"));
+    items.scheduleDetailGrid.setRowCount(5);
+    items.scheduleDetailGrid.setCell(3, 0, QStringLiteral("27"));
+    items.leafLinks.setRowCount(4);
+    items.leafLinks.setCell(2, 1, QStringLiteral("L-12"));
+    plan.setStepState(3, Plan::StepState::Done);
+    plan.setStepEnabled(4, true);
+    plan.setSummaryEnabled(true);
+}
+
+} // namespace
+
+TEST(PlanTest, ResetGivesTheValuesOfANewPlan)
+{
+    Plan plan;
+    fillPlan(plan);
+    QSignalSpy resetSpy(&plan, &Plan::planReset);
+    plan.resetPlan();
+    const PlanItems &items = plan.items();
+
+    EXPECT_EQ(resetSpy.count(), 1);
+    for (bool selected : items.elementSelected)
+        EXPECT_TRUE(selected); // all eleven elements ticked
+    EXPECT_FALSE(items.showDescriptions);
+    EXPECT_TRUE(items.lotNumber.isEmpty());
+    EXPECT_TRUE(items.parcelNumber.isEmpty());
+    EXPECT_TRUE(items.area.isEmpty());
+    EXPECT_TRUE(items.farmingYear.isEmpty());
+    EXPECT_EQ(items.sampleCount, 0);
+    EXPECT_FALSE(items.programAverage);
+    // Rows 1–11 of every data column are emptied, the average column's mark too; the
+    // header row and the row titles of column 0 belong to the window, not the plan data.
+    for (int column = 1; column < PlanItems::soilColumnCount; ++column) {
+        for (int row = 1; row < PlanItems::soilRowCount; ++row) {
+            if (!items.soilSampleTable.cell(row, column).isEmpty())
+                FAIL() << "cell " << row << "," << column << " not emptied";
+        }
+    }
+    EXPECT_EQ(items.cropId, QStringLiteral("000000"));
+    EXPECT_TRUE(items.plannedYield.isEmpty());
+    EXPECT_EQ(items.residueCrop, PlanItems::EgyikSem);
+    EXPECT_TRUE(items.forecropYield.isEmpty());
+    EXPECT_EQ(items.legumeEffect, 0); // "Nincs pillangós korrekció"
+    EXPECT_EQ(items.manureTiming, PlanItems::NemVolt);
+    EXPECT_FALSE(items.yieldLoss);
+    EXPECT_TRUE(items.residualN.isEmpty() && items.residualP.isEmpty()
+                && items.residualK.isEmpty());
+    // Header plus one empty row in each grid; the two schedule grids stay parallel.
+    EXPECT_EQ(items.scheduleGrid.rowCount(), 2);
+    EXPECT_EQ(items.scheduleDetailGrid.rowCount(), 2);
+    EXPECT_TRUE(items.scheduleGrid.cell(1, 1).isEmpty());
+    EXPECT_TRUE(items.scheduleDetailGrid.cell(1, 0).isEmpty());
+    EXPECT_EQ(items.leafLinks.rowCount(), 2);
+    EXPECT_TRUE(items.leafLinks.cell(1, 1).isEmpty());
+
+    // Only step 1 is available, and it is the current one.
+    EXPECT_EQ(plan.stepState(1), Plan::StepState::Current);
+    EXPECT_TRUE(plan.isStepEnabled(1));
+    for (int step = 2; step <= Plan::stepCount; ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(plan.stepState(step), Plan::StepState::Locked);
+        EXPECT_FALSE(plan.isStepEnabled(step));
+    }
+    EXPECT_FALSE(plan.isSummaryEnabled());
+}
+
+TEST(PlanTest, ResetKeepsSiteCategoryAndManureAmount)
+{
+    // A file load sets these two itself, so a new plan leaves them alone.
+    Plan plan;
+    fillPlan(plan);
+    plan.resetPlan();
+    EXPECT_EQ(plan.items().siteCategory, 4);
+    EXPECT_EQ(plan.items().manureAmount, QStringLiteral("30"));
+}
+
+TEST(PlanTest, MarkModifiedDoesNothingWhileNoPlanIsOpen)
+{
+    Plan plan;
+    QSignalSpy spy(&plan, &Plan::modifiedChanged);
+    plan.markModified(false);
+    EXPECT_FALSE(plan.isModified());
+    EXPECT_EQ(spy.count(), 0);
+}
+
+TEST(PlanTest, MarkModifiedFollowsChangesAndSaves)
+{
+    Plan plan;
+    QSignalSpy spy(&plan, &Plan::modifiedChanged);
+    plan.setOpen(true);
+
+    plan.markModified(false);
+    EXPECT_TRUE(plan.isModified());
+    plan.markModified(false); // a second change reports nothing new
+    EXPECT_EQ(spy.count(), 1);
+
+    plan.markModified(true);
+    EXPECT_FALSE(plan.isModified());
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_FALSE(spy.at(1).at(0).toBool());
+
+    // After a save, the next change counts again.
+    plan.markModified(false);
+    EXPECT_TRUE(plan.isModified());
+
+    // Saved while closed still clears the flag.
+    plan.setOpen(false);
+    plan.markModified(true);
+    EXPECT_FALSE(plan.isModified());
+}
+
+TEST(PlanTest, StepsOutsideOneToFiveAreIgnored)
+{
+    Plan plan;
+    QSignalSpy spy(&plan, &Plan::stepsChanged);
+    plan.setStepState(0, Plan::StepState::Done);
+    plan.setStepState(6, Plan::StepState::Done);
+    plan.setStepEnabled(-1, true);
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(plan.stepState(6), Plan::StepState::Locked);
+    EXPECT_FALSE(plan.isStepEnabled(0));
+}
