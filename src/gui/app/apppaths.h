@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Where the program's own files live. The reference database and config.ini sit in the
+// program directory when it holds a reference database and can be written (a portable
+// installation), otherwise in the per-user data directory; --data-dir overrides both.
+struct AppPaths
+{
+    QString programDirectory; // directory of the executable
+    QString dataDirectory;    // reference database and config.ini
+    QString startDirectory;   // report designs of the user are looked up here first
+
+    static QString referenceDatabaseName() { return QStringLiteral("nutrisor-referencia.sqlite"); }
+
+    QString referenceDatabasePath() const;
+    QString configPath() const;
+    QString helpFilePath() const;
+
+    // Decides the data directory for a program in `programDirectory`; `dataDirOption` is the
+    // value of --data-dir (empty when not given).
+    static AppPaths resolve(const QString &programDirectory, const QString &dataDirOption);
+};

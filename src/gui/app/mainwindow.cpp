@@ -1,0 +1,453 @@
+#include "gui/app/mainwindow.h"
+
+#include "core/data/farmdatabase.h"
+#include "core/messages/messenger.h"
+#include "core/plan/plan.h"
+#include "gui/app/datalocationbox.h"
+#include "gui/app/movablebox.h"
+#include "gui/app/steplistbox.h"
+#include "gui/ui/aboutbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+const QColor windowColour(152, 202, 228);
+constexpr int toolBarHeight = 38;
+constexpr int statusBarHeight = 27;
+const QSize builtInWindowSize(1024, 720);
+} // namespace
+
+MainWindow::MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths, QWidget *parent)
+    : QMainWindow(parent)
+    , m_plan(plan)
+    , m_messenger(messenger)
+    , m_paths(paths)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Tápanyag-gazdálkodási terv"));
+    QFont windowFont(QStringLiteral("Tahoma"));
+    windowFont.setPointSize(8);
+    windowFont.setStyleHint(QFont::SansSerif);
+    setFont(windowFont);
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, windowColour);
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    buildMenus();
+    buildToolBar();
+    buildSurface();
+
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    statusBar()->setFixedHeight(statusBarHeight);
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->addWidget(m_statusLabel, 1);
+
+    connect(&m_plan, &Plan::stepsChanged, this, &MainWindow::showPlanState);
+    connect(&m_plan, &Plan::openChanged, this, &MainWindow::showPlanState);
+    connect(&m_plan, &Plan::modifiedChanged, this, &MainWindow::showPlanState);
+    connect(&m_plan, &Plan::planReset, this, [this] {
+        // The boxes of steps 1–4, the result box and the linking box close; the step-5 box
+        // keeps its visibility.
+        for (int step = 1; step <= 4; ++step)
+            m_stepBoxes[step - 1]->hide();
+        m_resultBox->hide();
+        m_stepListBox->show();
+        m_stepsMenu->setEnabled(true);
+    });
+
+    // Until a plan is started or opened the surface is empty and the steps are out of reach.
+    m_stepListBox->hide();
+    m_stepsMenu->setEnabled(false);
+    m_statusLabel->setText(QStringLiteral(
+        "Új terv készítéséhez válassza a Tervkészítés menü Új terv készítése pontját."));
+
+    resize(builtInWindowSize);
+    showPlanState();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction *MainWindow::addAction(QMenu *menu, const QString &caption, const QString &name,
+                               std::function<void()> command)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (command)
+        connect(action, &QAction::triggered, this, std::move(command));
+    else
+        action->setEnabled(false); // built by a later part of the program
+    return action;
+}
+
+QAction *MainWindow::action(const QString &objectName) const
+{
+    return findChild<QAction *>(objectName);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+
+    QMenu *planMenu = bar->addMenu(QStringLiteral("&Tervkészítés"));
+    addAction(planMenu, QStringLiteral("Új &terv készítése"), QStringLiteral("newPlanAction"),
+              [this] { newPlan(); });
+    addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"), {});
+    addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"), {});
+    m_saveAction = addAction(planMenu, QStringLiteral("Terv menté&se"),
+                             QStringLiteral("savePlanAction"), [this] { savePlan(); });
+    m_closePlanAction = addAction(planMenu, QStringLiteral("Terv bezárása"),
+                                  QStringLiteral("closePlanAction"), [this] { closePlan(); });
+    addAction(planMenu, QStringLiteral("Program bezárása"), QStringLiteral("quitAction"),
+              [this] { exitProgram(); });
+
+    m_stepsMenu = bar->addMenu(QStringLiteral("Lépések"));
+    m_stepsMenu->setObjectName(QStringLiteral("stepsMenu"));
+    static const char *const stepNames[] = {"1. Elemek kiválasztása", "2. Tábla adatok",
+                                            "3. Növény adatai", "4. Módosító tényezők",
+                                            "5. Kijuttatás"};
+    for (int step = 1; step <= 5; ++step) {
+        m_stepActions[step - 1] = addAction(m_stepsMenu, QString::fromUtf8(stepNames[step - 1]),
+                                            QStringLiteral("step%1Action").arg(step),
+                                            [this, step] { showStep(step); });
+    }
+    m_summaryAction = addAction(m_stepsMenu, QStringLiteral("Összesített kimutatás"),
+                                QStringLiteral("summaryAction"), {});
+
+    QMenu *referenceMenu = bar->addMenu(QStringLiteral("Segédadatok"));
+    addAction(referenceMenu, QStringLiteral("Növényfajok"), QStringLiteral("cropSpeciesAction"), {});
+    addAction(referenceMenu, QStringLiteral("Növények tápanyagigénye"),
+              QStringLiteral("specificNeedAction"), {});
+    addAction(referenceMenu, QStringLiteral("Kijuttatás megosztása"),
+              QStringLiteral("splitEditorAction"), {});
+    addAction(referenceMenu, QStringLiteral("Termésnövelő anyagok"),
+              QStringLiteral("materialsAction"), {});
+    addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
+              QStringLiteral("adviserAction"), {});
+
+    QMenu *leafMenu = bar->addMenu(QStringLiteral("Levélanalízis"));
+    addAction(leafMenu, QStringLiteral("Levélminta eredmények"), QStringLiteral("leafSamplesAction"),
+              {});
+    addAction(leafMenu, QStringLiteral("Talajminták - levélminták összekapcsolása"),
+              QStringLiteral("leafLinkAction"), {});
+    addAction(leafMenu, QStringLiteral("Összesített kimutatás levélanaéízissel"),
+              QStringLiteral("leafSummaryAction"), {});
+
+    QMenu *settingsMenu = bar->addMenu(QStringLiteral("Beállítások"));
+    addAction(settingsMenu, QStringLiteral("Adatelérés elérési út"),
+              QStringLiteral("dataLocationAction"), [this] { openDataLocation(); });
+    addAction(settingsMenu, QStringLiteral("Elrendezés mentése"), QStringLiteral("saveLayoutAction"),
+              [this] { saveLayout(); });
+    addAction(settingsMenu, QStringLiteral("Eredeti elrendezés"),
+              QStringLiteral("defaultLayoutAction"), [this] { restoreDefaultLayout(); });
+
+    QMenu *helpMenu = bar->addMenu(QStringLiteral("Help"));
+    addAction(helpMenu, QStringLiteral("Nutrisor help"), QStringLiteral("helpAction"),
+              [this] { showHelp(); });
+    addAction(helpMenu, QStringLiteral("Készítő"), QStringLiteral("aboutAction"),
+              [this] { showAbout(); });
+
+    QAction *exitAction = bar->addAction(QStringLiteral("Kilépes"));
+    exitAction->setObjectName(QStringLiteral("exitAction"));
+    connect(exitAction, &QAction::triggered, this, [this] { exitProgram(); });
+}
+
+void MainWindow::buildToolBar()
+{
+    QToolBar *toolBar = addToolBar(QStringLiteral("Terv"));
+    toolBar->setObjectName(QStringLiteral("planToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setFixedHeight(toolBarHeight);
+    toolBar->setIconSize(QSize(24, 24));
+
+    auto addButton = [&](const QString &name, QStyle::StandardPixmap icon, const QString &tip,
+                         QAction *menuAction) {
+        auto *button = new QToolButton(toolBar);
+        button->setObjectName(name);
+        button->setIcon(style()->standardIcon(icon));
+        button->setToolTip(tip);
+        button->setAutoRaise(true);
+        toolBar->addWidget(button);
+        // The button does what its menu entry does and is enabled with it.
+        connect(button, &QToolButton::clicked, menuAction, &QAction::trigger);
+        connect(menuAction, &QAction::changed, button,
+                [button, menuAction] { button->setEnabled(menuAction->isEnabled()); });
+        button->setEnabled(menuAction->isEnabled());
+        return button;
+    };
+    addButton(QStringLiteral("newPlanButton"), QStyle::SP_FileIcon,
+              QStringLiteral("Új terv készítése"), action(QStringLiteral("newPlanAction")));
+    addButton(QStringLiteral("openPlanButton"), QStyle::SP_DialogOpenButton,
+              QStringLiteral("Megnyitás"), action(QStringLiteral("openPlanAction")));
+    m_saveButton = addButton(QStringLiteral("savePlanButton"), QStyle::SP_DialogSaveButton,
+                             QStringLiteral("Terv mentése"), m_saveAction);
+}
+
+void MainWindow::buildSurface()
+{
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setObjectName(QStringLiteral("surfaceScrollArea"));
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setWidgetResizable(true);
+    m_surface = new QWidget;
+    m_surface->setObjectName(QStringLiteral("surface"));
+    QPalette surfacePalette = m_surface->palette();
+    surfacePalette.setColor(QPalette::Window, windowColour);
+    m_surface->setPalette(surfacePalette);
+    m_surface->setAutoFillBackground(true);
+    m_scrollArea->setWidget(m_surface);
+    setCentralWidget(m_scrollArea);
+
+    m_stepListBox = new StepListBox(m_surface);
+    connect(m_stepListBox, &StepListBox::stepRequested, this, &MainWindow::showStep);
+    connect(m_stepListBox, &StepListBox::closeRequested, this, [this] { closePlan(); });
+    connect(m_stepListBox, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
+    // The summary comes with the reports; until then its button stays disabled.
+
+    static const char *const boxTitles[] = {
+        "Elemek kiválasztása", "Tábla adatok", "Növény adatai",
+        "Korrekciós tényezők előző évi vetemény alapján", "Kijuttattás ütemezése"};
+    for (int step = 1; step <= 5; ++step) {
+        auto *box = new MovableBox(QString::fromUtf8(boxTitles[step - 1]), m_surface);
+        box->setObjectName(QStringLiteral("step%1Box").arg(step));
+        box->resize(560, 420);
+        box->hide();
+        connect(box, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
+        m_stepBoxes[step - 1] = box;
+    }
+    m_resultBox = new MovableBox(QStringLiteral("Kimutatás"), m_surface);
+    m_resultBox->setObjectName(QStringLiteral("resultBox"));
+    m_resultBox->resize(560, 300);
+    m_resultBox->hide();
+
+    m_dataLocationBox = new DataLocationBox(stepBox(2));
+    m_dataLocationBox->resize(320, 300);
+    m_dataLocationBox->hide();
+    connect(m_dataLocationBox, &DataLocationBox::accepted, this, &MainWindow::acceptDataLocation);
+    connect(m_dataLocationBox, &DataLocationBox::cancelled, this, &MainWindow::cancelDataLocation);
+
+    for (const auto &[box, widget] : storedBoxes())
+        widget->move(defaultBoxPosition(box));
+    updateSurfaceSize();
+}
+
+QList<std::pair<ConfigBlock::Box, QWidget *>> MainWindow::storedBoxes() const
+{
+    return {{ConfigBlock::StepList, m_stepListBox}, {ConfigBlock::Step1, m_stepBoxes[0]},
+            {ConfigBlock::Step2, m_stepBoxes[1]},   {ConfigBlock::Step3, m_stepBoxes[2]},
+            {ConfigBlock::Step4, m_stepBoxes[3]},   {ConfigBlock::Result, m_resultBox},
+            {ConfigBlock::Step5, m_stepBoxes[4]}};
+}
+
+QPoint MainWindow::defaultBoxPosition(ConfigBlock::Box box)
+{
+    return box == ConfigBlock::StepList ? QPoint(0, 0) : QPoint(175, 5);
+}
+
+void MainWindow::updateSurfaceSize()
+{
+    // The surface reaches a little beyond the farthest box, so a box dragged away can
+    // always be scrolled back into view.
+    QRect extent(0, 0, 1, 1);
+    for (const auto &entry : storedBoxes())
+        extent = extent.united(entry.second->geometry());
+    m_surface->setMinimumSize(extent.right() + 40, extent.bottom() + 40);
+}
+
+void MainWindow::showPlanState()
+{
+    m_stepListBox->showProgress(m_plan);
+    for (int step = 1; step <= 5; ++step)
+        m_stepActions[step - 1]->setEnabled(m_plan.isStepEnabled(step));
+    m_summaryAction->setEnabled(false); // enabled once the reports can run the summary
+    m_stepListBox->summaryButton()->setEnabled(false);
+    m_closePlanAction->setEnabled(m_plan.isOpen());
+    m_saveAction->setEnabled(m_plan.isModified());
+}
+
+void MainWindow::showStep(int step)
+{
+    for (int other = 1; other <= 5; ++other) {
+        if (other != step)
+            m_stepBoxes[other - 1]->hide();
+    }
+    m_resultBox->hide();
+    MovableBox *box = m_stepBoxes[step - 1];
+    box->show();
+    box->raise();
+}
+
+void MainWindow::newPlan()
+{
+    m_plan.resetPlan();
+    m_stepListBox->setTitle(QStringLiteral("Új terv létrehozása"));
+    m_plan.setOpen(true);
+    m_plan.markModified(true);
+    m_stepListBox->show();
+    m_stepsMenu->setEnabled(true);
+    showPlanState();
+}
+
+bool MainWindow::savePlan()
+{
+    if (m_saveHandler)
+        return m_saveHandler();
+    m_messenger.display(QStringLiteral("A terv mentése ebben a változatban még nem érhető el."),
+                        ButtonSet::OkOnly, true, MessageKind::Information);
+    return false;
+}
+
+bool MainWindow::askToSave()
+{
+    const int answer = m_messenger.display(QStringLiteral("Mentsem a változásokat ?"),
+                                           ButtonSet::IgenNemMegsem, true, MessageKind::Warning);
+    if (answer == Answer::Igen)
+        return savePlan();
+    return answer == Answer::Nem;
+}
+
+bool MainWindow::closePlan()
+{
+    if (m_plan.isModified() && !askToSave())
+        return false;
+    // A step box stays open only when its completion check failed and the user chose to
+    // correct the data; the step boxes without their "Kész" yet close at once.
+    bool stillShown = false;
+    for (int step = 1; step <= 4; ++step)
+        m_stepBoxes[step - 1]->hide();
+    m_stepListBox->setVisible(stillShown);
+    m_stepsMenu->setEnabled(stillShown);
+    m_plan.setOpen(false);
+    m_plan.markModified(true);
+    showPlanState();
+    return true;
+}
+
+void MainWindow::exitProgram()
+{
+    if (m_plan.isOpen() && m_plan.isModified()) {
+        closePlan();
+        if (m_stepListBox->isVisible())
+            return; // the user chose to stay, or the save was cancelled
+    }
+    m_quitting = true;
+    close();
+    QApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The close box asks about unsaved changes like the exit commands do, instead of
+    // dropping them silently.
+    if (!m_quitting && m_plan.isOpen() && m_plan.isModified()) {
+        if (!closePlan()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_firstShowDone)
+        return;
+    m_firstShowDone = true;
+    m_config.readFile(m_paths.configPath());
+    applyStoredLayout();
+}
+
+void MainWindow::applyStoredLayout()
+{
+    if (const std::optional<QRect> geometry = m_config.mainWindowGeometry()) {
+        resize(geometry->size());
+        move(geometry->topLeft());
+    } else if (const QScreen *screen = this->screen()) {
+        // No stored place: the built-in size, centred on the screen.
+        const QRect available = screen->availableGeometry();
+        const QSize size = builtInWindowSize.boundedTo(available.size());
+        resize(size);
+        move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+    }
+    for (const auto &[box, widget] : storedBoxes())
+        widget->move(m_config.boxPosition(box).value_or(defaultBoxPosition(box)));
+    updateSurfaceSize();
+}
+
+void MainWindow::saveLayout()
+{
+    m_config.setMainWindowGeometry(QRect(pos(), size()));
+    for (const auto &[box, widget] : storedBoxes())
+        m_config.setBoxPosition(box, widget->pos());
+    m_config.writeFile(m_paths.configPath()); // an unwritable file fails silently
+}
+
+void MainWindow::restoreDefaultLayout()
+{
+    for (const auto &[box, widget] : storedBoxes())
+        widget->move(defaultBoxPosition(box));
+    updateSurfaceSize();
+    saveLayout();
+}
+
+void MainWindow::openDataLocation()
+{
+    m_pathChooserFromMenu = true;
+    MovableBox *box = stepBox(2);
+    box->show();
+    box->raise();
+    m_dataLocationBox->move(3, 15);
+    m_dataLocationBox->setDirectory(m_config.farmDatabaseDirectory());
+    m_dataLocationBox->show();
+    m_dataLocationBox->raise();
+}
+
+void MainWindow::acceptDataLocation(const QString &directory)
+{
+    m_config.setFarmDatabaseDirectory(directory.left(255));
+    const bool valid = FarmDatabase::isFarmDirectory(m_config.farmDatabaseDirectory());
+    if (!valid) {
+        m_messenger.display(QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"),
+                            ButtonSet::OkOnly, true, MessageKind::Warning);
+    }
+    // Remembered even when the tables are missing.
+    m_config.writeFile(m_paths.configPath());
+    emit farmDirectoryChanged(m_config.farmDatabaseDirectory(), valid);
+    m_dataLocationBox->hide();
+    if (m_pathChooserFromMenu)
+        stepBox(2)->hide();
+}
+
+void MainWindow::cancelDataLocation()
+{
+    m_dataLocationBox->hide();
+    if (m_pathChooserFromMenu)
+        stepBox(2)->hide();
+}
+
+void MainWindow::showHelp()
+{
+    m_messenger.display(QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
+                                       "hasznalati.pdf fájlnéven."),
+                        ButtonSet::OkOnly, false, MessageKind::Information);
+}
+
+void MainWindow::showAbout()
+{
+    AboutBox about(this);
+    about.exec();
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "gui/app/apppaths.h"
+#include "gui/app/configblock.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class DataLocationBox;
+class Messenger;
+class MovableBox;
+class Plan;
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QToolButton;
+class StepListBox;
+
+// The main window "Tápanyag-gazdálkodási terv": the menu bar, the toolbar, the scrolling
+// surface with the wizard's boxes and the status line. It binds the plan to the boxes and
+// carries out the commands on a whole plan and on the program's settings.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Boxes on the surface; the step boxes are numbered 1–5.
+    StepListBox *stepListBox() const { return m_stepListBox; }
+    MovableBox *stepBox(int step) const { return m_stepBoxes[step - 1]; }
+    MovableBox *resultBox() const { return m_resultBox; }
+    DataLocationBox *dataLocationBox() const { return m_dataLocationBox; }
+    QLabel *statusLabel() const { return m_statusLabel; }
+
+    // The built-in place of every box ("Eredeti elrendezés").
+    static QPoint defaultBoxPosition(ConfigBlock::Box box);
+
+    // Commands on the whole plan.
+    void newPlan();
+    bool closePlan();   // false when the user kept the plan open
+    bool askToSave();   // true when the caller may go on
+    void exitProgram(); // the two exit commands
+
+    // The saving of a plan file is provided by the plan-file layer; until it is attached
+    // the save command tells the user that it is not available.
+    void setSaveHandler(std::function<bool()> handler) { m_saveHandler = std::move(handler); }
+    bool savePlan();
+
+    // Shows the box of a step and hides the other step boxes and the result box.
+    void showStep(int step);
+
+    // Settings.
+    void applyStoredLayout();
+    void saveLayout();
+    void restoreDefaultLayout();
+    void openDataLocation();
+    void acceptDataLocation(const QString &directory);
+    void cancelDataLocation();
+    QString farmDatabaseDirectory() const { return m_config.farmDatabaseDirectory(); }
+    const ConfigBlock &config() const { return m_config; }
+
+    QAction *action(const QString &objectName) const;
+
+signals:
+    // The farm directory was accepted and holds the farm tables (true) or not (false).
+    void farmDirectoryChanged(const QString &directory, bool valid);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildSurface();
+    QAction *addAction(QMenu *menu, const QString &caption, const QString &name,
+                       std::function<void()> command);
+    void showPlanState();
+    void showHelp();
+    void showAbout();
+    void updateSurfaceSize();
+    QList<std::pair<ConfigBlock::Box, QWidget *>> storedBoxes() const;
+
+    Plan &m_plan;
+    Messenger &m_messenger;
+    AppPaths m_paths;
+    ConfigBlock m_config;
+    bool m_firstShowDone = false;
+    bool m_pathChooserFromMenu = false;
+    bool m_quitting = false;
+    std::function<bool()> m_saveHandler;
+
+    QScrollArea *m_scrollArea = nullptr;
+    QWidget *m_surface = nullptr;
+    StepListBox *m_stepListBox = nullptr;
+    std::array<MovableBox *, 5> m_stepBoxes{};
+    MovableBox *m_resultBox = nullptr;
+    DataLocationBox *m_dataLocationBox = nullptr;
+    QLabel *m_statusLabel = nullptr;
+    QMenu *m_stepsMenu = nullptr;
+    std::array<QAction *, 5> m_stepActions{};
+    QAction *m_summaryAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_closePlanAction = nullptr;
+    QToolButton *m_saveButton = nullptr;
+};
