@@ -14,8 +14,9 @@ QString formatShortDate(const QDate &date);
 // "2012.3.5." — the form of dates that were loaded from a file.
 QString formatShortDateNoLeadingZeros(int year, int month, int day);
 
-// Reads either form (leading zeros optional, the final point optional); no value for
-// anything that is not a valid calendar date.
+// Reads either form (leading zeros of month and day optional, the final point optional,
+// spaces allowed around each part as in "2012. 03. 05."); the year has four digits. No value
+// for anything that is not a valid calendar date.
 std::optional<QDate> parseShortDate(const QString &text);
 
 } // namespace Text

@@ -1,0 +1,185 @@
+#include "core/text/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct DecimalCase
+{
+    const char *text;
+    double expected;
+    const char *why;
+};
+
+struct FormatCase
+{
+    double value;
+    const char *expected;
+    const char *why;
+};
+
+} // namespace
+
+TEST(NumbersTest, ParseDecimalAcceptsTheTypedForms)
+{
+    const DecimalCase cases[] = {
+        {"12,5", 12.5, "decimal comma"},
+        {"  12,5  ", 12.5, "spaces around are ignored"},
+        {"-3", -3.0, "sign, no comma"},
+        {"+3", 3.0, "explicit plus"},
+        {",5", 0.5, "no integer digits"},
+        {"5,", 5.0, "no fraction digits"},
+        {"1,5E3", 1500.0, "exponent"},
+        {"1,5e-3", 0.0015, "lower-case e, negative exponent"},
+        {"-2,5E+2", -250.0, "signed mantissa and exponent"},
+        {"0007,250", 7.25, "leading and trailing zeros"},
+        {"0,1", 0.1, "nearest double to 0,1; a detour through float gives 0,100000001490116"},
+        {"0,30000000000000004", 0.30000000000000004, "17 digits pick the neighbour of 0,3"},
+        {"9007199254740993", 9007199254740992.0, "2^53+1 is a tie, rounds to even"},
+        {"1,7976931348623157E308", DBL_MAX, "largest double"},
+        {"4,9406564584124654E-324", 4.9406564584124654E-324, "smallest denormal"},
+        {"1E-400", 0.0, "below the double range gives zero"},
+    };
+    for (const DecimalCase &c : cases) {
+        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.why);
+        const std::optional<double> value = Text::parseDecimal(QString::fromUtf8(c.text));
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(*value, c.expected);
+        EXPECT_TRUE(Text::isDecimal(QString::fromUtf8(c.text)));
+    }
+}
+
+TEST(NumbersTest, ParseDecimalRejectsAnythingElse)
+{
+    const char *const cases[] = {
+        "", "   ", // nothing typed
+        "12.5", "1.000", // a point is not the decimal separator
+        "1 000", "1\u00A0000", "1,000,5", // thousands separators
+        "12a", "a12", "12,5 x", "1E3E3", // garbage before or after
+        "inf", "INF", "nan", "NAN", "infinity", // named values are not numbers here
+        ",", "-", "+,", "E5", ",E5", // no digits
+        "1E", "1E+", "1,5 E3", // exponent without digits or split off
+        "--1", "+-1", "- 1", // doubled or detached sign
+        "0x10", "\uFF11\uFF12", // hexadecimal, full-width digits
+        "12,5\t", // only spaces count as blanks
+        "1E400", "-1,8E308", // beyond the double range
+    };
+    for (const char *text : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(Text::parseDecimal(QString::fromUtf8(text)).has_value());
+        EXPECT_FALSE(Text::isDecimal(QString::fromUtf8(text)));
+    }
+}
+
+TEST(NumbersTest, ParseIntegerTakesWholeNumbersInTheIntRange)
+{
+    const struct
+    {
+        const char *text;
+        std::optional<int> expected;
+    } cases[] = {
+        {"42", 42},
+        {" -17 ", -17}, // spaces and sign
+        {"+5", 5},
+        {"007", 7}, // leading zeros
+        {"2147483647", 2147483647}, // int maximum
+        {"-2147483648", std::numeric_limits<int>::min()},
+        {"2147483648", std::nullopt}, // one past the maximum
+        {"-2147483649", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"12,5", std::nullopt}, // not whole
+        {"1E3", std::nullopt},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {"-", std::nullopt},
+        {"1 2", std::nullopt},
+        {"0x1F", std::nullopt}, // decimal digits only
+        {"$1F", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(Text::parseInteger(QString::fromUtf8(c.text)), c.expected);
+    }
+}
+
+TEST(NumbersTest, FormatGeneralShowsFifteenDigitsWithDecimalComma)
+{
+    const FormatCase cases[] = {
+        {20.004, "20,004", "binary noise past the 15th digit vanishes"},
+        {3.334, "3,334", "same"},
+        {0.1 + 0.2, "0,3", "0,30000000000000004 rounds to 0,3"},
+        {2.0 / 3.0, "0,666666666666667", "15 digits, last one rounded up"},
+        {0.0, "0", "zero"},
+        {-0.0, "0", "negative zero shows no sign"},
+        {-3.0, "-3", "no decimals for a whole number"},
+        {100.0, "100", "zeros of the integer part stay"},
+        {1234.5, "1234,5", ""},
+        {-0.5, "-0,5", ""},
+        {0.0001, "0,0001", "smallest magnitude still shown plainly"},
+        {0.00012, "0,00012", ""},
+        {0.00009999999999999999, "0,0001", "rounds up to 1E-4 before the form is chosen"},
+        {0.00001, "1E-5", "below 1E-4: scientific"},
+        {0.00009, "9E-5", ""},
+        {1E-6, "1E-6", ""},
+        {-2.5E-7, "-2,5E-7", "negative mantissa and exponent"},
+        {123456789012345.0, "123456789012345", "15 integer digits still plain"},
+        {123456789012344.5, "123456789012345", "a tie in the 16th digit rounds up, not to even"},
+        {-123456789012344.5, "-123456789012345", "ties away from zero on both sides"},
+        {12345678901234.25, "12345678901234,3", "tie in the fraction"},
+        {999999999999999.5, "1E15", "rounding carries into a 16th integer digit"},
+        {1E15, "1E15", "16 integer digits: scientific"},
+        {12345678901234567.0, "1,23456789012346E16", "mantissa rounded to 15 digits"},
+        {1E300, "1E300", "exponent without '+' or leading zeros"},
+        {DBL_MAX, "1,79769313486232E308", "largest double"},
+        {4.9406564584124654E-324, "4,94065645841247E-324", "smallest denormal"},
+        {std::numeric_limits<double>::quiet_NaN(), "NAN", ""},
+        {std::numeric_limits<double>::infinity(), "INF", ""},
+        {-std::numeric_limits<double>::infinity(), "-INF", ""},
+    };
+    for (const FormatCase &c : cases) {
+        SCOPED_TRACE(c.expected);
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(Text::formatGeneral(c.value).toStdString(), c.expected);
+    }
+}
+
+TEST(NumbersTest, FormatGeneralShowsThousandthsWithoutNoise)
+{
+    // Every multiple of 0,001 up to 100 shows as its plain decimal, the digits built here
+    // with integer arithmetic.
+    for (int i = 1; i <= 100000; ++i) {
+        QString expected = QString::number(i / 1000);
+        QString fraction = QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0'));
+        while (fraction.endsWith(u'0'))
+            fraction.chop(1);
+        if (!fraction.isEmpty())
+            expected += u',' + fraction;
+        const QString shown = Text::formatGeneral(i / 1000.0);
+        if (shown != expected) {
+            ADD_FAILURE() << i << ": " << shown.toStdString();
+            break;
+        }
+    }
+}
+
+TEST(NumbersTest, FormattedTextReadsBackToTheSameText)
+{
+    // Plan files store numbers in the general format: what is written must read back and
+    // write out again unchanged.
+    const char *const texts[] = {
+        "0,1", "20,004", "-3", "0,666666666666667", // plain
+        "0,0001", "1E-5", "-2,5E-7", "1E-300", // either side of the small-value threshold
+        "123456789012345", "1,23456789012346E16", "9,99999999999999E307", // large values
+    };
+    for (const char *text : texts) {
+        SCOPED_TRACE(text);
+        const std::optional<double> value = Text::parseDecimal(QString::fromUtf8(text));
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(Text::formatGeneral(*value).toStdString(), text);
+    }
+}
