@@ -293,6 +293,7 @@ void MainWindow::showStep(int step)
 void MainWindow::newPlan()
 {
     m_plan.resetPlan();
+    m_statusLabel->clear();
     m_stepListBox->setTitle(QStringLiteral("Új terv létrehozása"));
     m_plan.setOpen(true);
     m_plan.markModified(true);
@@ -368,7 +369,17 @@ void MainWindow::showEvent(QShowEvent *event)
         return;
     m_firstShowDone = true;
     m_config.readFile(m_paths.configPath());
+    if (m_config.farmDatabaseDirectory().isEmpty() && !m_farmDirectoryDefault.isEmpty())
+        m_config.setFarmDatabaseDirectory(QDir::toNativeSeparators(m_farmDirectoryDefault));
     applyStoredLayout();
+}
+
+void MainWindow::setPendingPlanPath(const QString &path)
+{
+    m_pendingPlanPath = path;
+    m_statusLabel->setText(
+        QStringLiteral("A(z) %1 terv megnyitása ebben a változatban még nem érhető el.")
+            .arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::applyStoredLayout()

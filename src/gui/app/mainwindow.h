@@ -67,6 +67,12 @@ public:
 
     QAction *action(const QString &objectName) const;
 
+    // The farm directory to use when config.ini names none (--farm-dir).
+    void setFarmDirectoryDefault(const QString &directory) { m_farmDirectoryDefault = directory; }
+    // A plan named on the command line; it is opened by the plan-file layer.
+    void setPendingPlanPath(const QString &path);
+    QString pendingPlanPath() const { return m_pendingPlanPath; }
+
 signals:
     // The farm directory was accepted and holds the farm tables (true) or not (false).
     void farmDirectoryChanged(const QString &directory, bool valid);
@@ -95,6 +101,8 @@ private:
     bool m_pathChooserFromMenu = false;
     bool m_quitting = false;
     std::function<bool()> m_saveHandler;
+    QString m_farmDirectoryDefault;
+    QString m_pendingPlanPath;
 
     QScrollArea *m_scrollArea = nullptr;
     QWidget *m_surface = nullptr;

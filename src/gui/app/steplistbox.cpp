@@ -12,7 +12,7 @@ StepListBox::StepListBox(QWidget *parent)
 {
     setObjectName(QStringLiteral("stepListBox"));
     auto *layout = new QGridLayout(this);
-    layout->setContentsMargins(8, 14, 8, 8);
+    layout->setContentsMargins(5, 14, 5, 8);
     layout->setHorizontalSpacing(4);
     layout->setVerticalSpacing(6);
 
@@ -23,7 +23,7 @@ StepListBox::StepListBox(QWidget *parent)
         auto *button = new QPushButton(stepCaption(step), this);
         button->setObjectName(QStringLiteral("step%1Button").arg(step));
         // The captions are padded with blanks to one width; keep the text at the left.
-        button->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px;"));
+        button->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 3px;"));
         layout->addWidget(picture, step - 1, 0);
         layout->addWidget(button, step - 1, 1);
         m_pictures[step - 1] = picture;
@@ -41,6 +41,8 @@ StepListBox::StepListBox(QWidget *parent)
     layout->addWidget(m_closeButton, stepCount + 1, 1);
     connect(m_closeButton, &QPushButton::clicked, this, &StepListBox::closeRequested);
 
+    // The step boxes open at Left 175, right of the list.
+    setFixedWidth(170);
     adjustSize();
 }
 

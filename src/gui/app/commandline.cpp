@@ -1,0 +1,45 @@
+#include "gui/app/commandline.h"
+
+CommandLine CommandLine::parse(const QStringList &arguments)
+{
+    CommandLine result;
+    // Argument 0 is the program itself.
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        auto takeValue = [&](QString *target) {
+            if (i + 1 >= arguments.size()) {
+                result.error = QStringLiteral("A(z) %1 kapcsolóhoz meg kell adni egy mappát.")
+                                   .arg(argument);
+                return;
+            }
+            *target = arguments.at(++i);
+        };
+        if (argument == QLatin1String("--data-dir")) {
+            takeValue(&result.dataDir);
+        } else if (argument.startsWith(QLatin1String("--data-dir="))) {
+            result.dataDir = argument.mid(11);
+        } else if (argument == QLatin1String("--farm-dir")) {
+            takeValue(&result.farmDir);
+        } else if (argument.startsWith(QLatin1String("--farm-dir="))) {
+            result.farmDir = argument.mid(11);
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            result.showUsage = true;
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            result.error = QStringLiteral("Ismeretlen kapcsoló: %1").arg(argument);
+        } else if (result.planPath.isEmpty()) {
+            result.planPath = argument;
+        }
+        if (!result.error.isEmpty())
+            break;
+    }
+    return result;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Használat: nutrisor [kapcsolók] [TERV.tap]\n"
+        "  --data-dir MAPPA   a referencia-adatbázis és a config.ini helye\n"
+        "  --farm-dir MAPPA   a gazdasági adatbázis mappája, ha a config.ini nem nevez meg\n"
+        "  --help             ez a leírás\n");
+}

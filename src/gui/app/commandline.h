@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program was asked to do at start: the plan to open, where the data live.
+struct CommandLine
+{
+    QString planPath;  // the first argument that is not an option, or empty
+    QString dataDir;   // --data-dir DIR: reference database and config.ini
+    QString farmDir;   // --farm-dir DIR: farm database when config.ini names none
+    bool showUsage = false;
+    QString error;     // an unknown option or an option without its value
+
+    static CommandLine parse(const QStringList &arguments);
+    static QString usage();
+};

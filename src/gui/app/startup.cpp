@@ -1,0 +1,50 @@
+#include "gui/app/startup.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/messages/messenger.h"
+#include "core/plan/plan.h"
+#include "gui/app/apppaths.h"
+#include "gui/app/commandline.h"
+#include "gui/app/mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database,
+                              QString *error)
+{
+    if (!QDir().mkpath(paths.dataDirectory)) {
+        *error = QStringLiteral("Az adatok mappája nem hozható létre: %1")
+                     .arg(QDir::toNativeSeparators(paths.dataDirectory));
+        return false;
+    }
+    const QString path = paths.referenceDatabasePath();
+    if (!QFileInfo::exists(path) && !ReferenceDatabase::createFromDefaults(path, error))
+        return false;
+    return database.open(path, error);
+}
+
+int runProgram(const CommandLine &commandLine, const QString &programDirectory,
+               Messenger &messenger, bool runEventLoop)
+{
+    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
+
+    ReferenceDatabase reference;
+    QString error;
+    if (!prepareReferenceDatabase(paths, reference, &error)) {
+        std::fprintf(stderr, "nutrisor: %s\n", error.toLocal8Bit().constData());
+        messenger.display(error, ButtonSet::OkOnly, false, MessageKind::Error);
+        return 1;
+    }
+
+    Plan plan;
+    MainWindow window(plan, messenger, paths);
+    window.setFarmDirectoryDefault(commandLine.farmDir);
+    if (!commandLine.planPath.isEmpty())
+        window.setPendingPlanPath(commandLine.planPath);
+    window.show();
+    return runEventLoop ? QApplication::exec() : 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class Messenger;
+class ReferenceDatabase;
+struct AppPaths;
+struct CommandLine;
+
+// Makes the reference database ready for the run: creates the data directory and, on the
+// first start, a new database from the built-in defaults; then opens it with every table.
+// False with a text for the user when the database cannot be created or lacks a table.
+bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database,
+                              QString *error);
+
+// The whole run after the command line was read: the reference database, the plan and the
+// main window, then the event loop (skipped when runEventLoop is false, for tests). When the
+// reference tables cannot be opened, the reason goes to standard error and to the message
+// dialog, and the run ends with exit code 1 once it is dismissed; the window never appears.
+int runProgram(const CommandLine &commandLine, const QString &programDirectory,
+               Messenger &messenger, bool runEventLoop = true);

@@ -1,0 +1,30 @@
+// The program nutrisor: reads the command line, then runs the planner.
+#include "gui/app/commandline.h"
+#include "gui/app/startup.h"
+#include "gui/ui/dialogmessenger.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Nutrisor"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Nutrisor"));
+    QApplication::setOrganizationName(QStringLiteral("Nutrisor"));
+
+    const CommandLine commandLine = CommandLine::parse(QApplication::arguments());
+    if (commandLine.showUsage) {
+        std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "nutrisor: %s\n%s", commandLine.error.toLocal8Bit().constData(),
+                     CommandLine::usage().toLocal8Bit().constData());
+        return 2;
+    }
+
+    DialogMessenger messenger;
+    return runProgram(commandLine, QApplication::applicationDirPath(), messenger);
+}

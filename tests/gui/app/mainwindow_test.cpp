@@ -1,0 +1,315 @@
+#include "gui/app/mainwindow.h"
+
+#include "core/plan/plan.h"
+#include "gui/app/datalocationbox.h"
+#include "gui/app/movablebox.h"
+#include "gui/app/steplistbox.h"
+#include "support/scriptedmessenger.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_paths.programDirectory = m_dir.path();
+        m_paths.dataDirectory = m_dir.path();
+        m_paths.startDirectory = m_dir.path();
+        m_window = std::make_unique<MainWindow>(m_plan, m_messenger, m_paths);
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void TearDown() override
+    {
+        // Tests that want to look at the window set NUTRISOR_SCREENSHOTS to a directory.
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (!shots.isEmpty() && m_window) {
+            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+            m_window->grab().save(shots + QLatin1Char('/') + QString::fromUtf8(info->name())
+                                  + QStringLiteral(".png"));
+        }
+    }
+
+    QAction *action(const char *name) const
+    {
+        QAction *found = m_window->action(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QToolButton *toolButton(const char *name) const
+    {
+        return m_window->findChild<QToolButton *>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir m_dir;
+    AppPaths m_paths;
+    ScriptedMessenger m_messenger;
+    Plan m_plan;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, CaptionMenusAndTheirEntries)
+{
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Tápanyag-gazdálkodási terv"));
+    QStringList menus;
+    for (QAction *entry : m_window->menuBar()->actions())
+        menus << entry->text();
+    EXPECT_EQ(menus, (QStringList{"&Tervkészítés", "Lépések", "Segédadatok", "Levélanalízis",
+                                  "Beállítások", "Help", "Kilépes"}));
+
+    const std::pair<const char *, QString> entries[] = {
+        {"newPlanAction", QStringLiteral("Új &terv készítése")},
+        {"purchaseAction", QStringLiteral("Vásárlás tervezés")},
+        {"openPlanAction", QStringLiteral("&Megnyitás")},
+        {"savePlanAction", QStringLiteral("Terv menté&se")},
+        {"closePlanAction", QStringLiteral("Terv bezárása")},
+        {"quitAction", QStringLiteral("Program bezárása")},
+        {"step1Action", QStringLiteral("1. Elemek kiválasztása")},
+        {"step5Action", QStringLiteral("5. Kijuttatás")},
+        {"summaryAction", QStringLiteral("Összesített kimutatás")},
+        {"cropSpeciesAction", QStringLiteral("Növényfajok")},
+        {"specificNeedAction", QStringLiteral("Növények tápanyagigénye")},
+        {"splitEditorAction", QStringLiteral("Kijuttatás megosztása")},
+        {"materialsAction", QStringLiteral("Termésnövelő anyagok")},
+        {"adviserAction", QStringLiteral("Szaktanácsadó adatok")},
+        {"leafSamplesAction", QStringLiteral("Levélminta eredmények")},
+        {"leafLinkAction", QStringLiteral("Talajminták - levélminták összekapcsolása")},
+        {"leafSummaryAction", QStringLiteral("Összesített kimutatás levélanaéízissel")},
+        {"dataLocationAction", QStringLiteral("Adatelérés elérési út")},
+        {"saveLayoutAction", QStringLiteral("Elrendezés mentése")},
+        {"defaultLayoutAction", QStringLiteral("Eredeti elrendezés")},
+        {"helpAction", QStringLiteral("Nutrisor help")},
+        {"aboutAction", QStringLiteral("Készítő")},
+    };
+    for (const auto &[name, caption] : entries) {
+        SCOPED_TRACE(name);
+        QAction *entry = action(name);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(), caption);
+    }
+}
+
+TEST_F(MainWindowTest, AtStartNoPlanIsOpen)
+{
+    EXPECT_FALSE(m_plan.isOpen());
+    EXPECT_FALSE(action("closePlanAction")->isEnabled());
+    EXPECT_FALSE(action("savePlanAction")->isEnabled());
+    EXPECT_FALSE(toolButton("savePlanButton")->isEnabled());
+    EXPECT_TRUE(toolButton("newPlanButton")->isEnabled());
+    EXPECT_FALSE(m_window->stepListBox()->isVisible());
+    EXPECT_FALSE(m_window->menuBar()->actions().at(1)->isEnabled()); // "Lépések"
+}
+
+TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
+{
+    QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
+
+    EXPECT_TRUE(m_plan.isOpen());
+    EXPECT_FALSE(m_plan.isModified());
+    StepListBox *steps = m_window->stepListBox();
+    EXPECT_TRUE(steps->isVisible());
+    EXPECT_EQ(steps->title(), QStringLiteral("Új terv létrehozása"));
+    EXPECT_TRUE(action("closePlanAction")->isEnabled());
+    EXPECT_TRUE(m_window->menuBar()->actions().at(1)->isEnabled());
+    // Button captions carry their trailing blanks; only step 1 is available.
+    const QString captions[] = {
+        QStringLiteral("1. Elemek kiválasztása   "), QStringLiteral("2. Tábla adatok             "),
+        QStringLiteral("3. Növény adatai          "), QStringLiteral("4. Módosító tényezők    "),
+        QStringLiteral("5. Kijuttatás                  ")};
+    for (int step = 1; step <= 5; ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(steps->stepButton(step)->text(), captions[step - 1]);
+        EXPECT_EQ(steps->stepButton(step)->isEnabled(), step == 1);
+        EXPECT_EQ(action(qPrintable(QStringLiteral("step%1Action").arg(step)))->isEnabled(),
+                  step == 1);
+    }
+    EXPECT_FALSE(steps->summaryButton()->isEnabled());
+
+    // The step button shows its box; the others stay closed.
+    QTest::mouseClick(steps->stepButton(1), Qt::LeftButton);
+    EXPECT_TRUE(m_window->stepBox(1)->isVisible());
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+}
+
+TEST_F(MainWindowTest, ChangesEnableSavingAndANewPlanDropsThemSilently)
+{
+    m_window->newPlan();
+    m_plan.items().lotNumber = QStringLiteral("0123/4");
+    m_plan.markModified(false);
+    EXPECT_TRUE(action("savePlanAction")->isEnabled());
+    EXPECT_TRUE(toolButton("savePlanButton")->isEnabled());
+
+    // No answer is queued: any question here fails the test.
+    action("newPlanAction")->trigger();
+    EXPECT_FALSE(m_plan.isModified());
+    EXPECT_TRUE(m_plan.items().lotNumber.isEmpty());
+    EXPECT_FALSE(toolButton("savePlanButton")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ClosingAModifiedPlanAsksFirst)
+{
+    m_window->newPlan();
+    m_plan.markModified(false);
+
+    m_messenger.expect(Answer::Megsem);
+    EXPECT_FALSE(m_window->closePlan());
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.shown().at(0).text, QStringLiteral("Mentsem a változásokat ?"));
+    EXPECT_EQ(m_messenger.shown().at(0).buttons, ButtonSet::IgenNemMegsem);
+    EXPECT_TRUE(m_messenger.shown().at(0).inLabel);
+    EXPECT_EQ(m_messenger.shown().at(0).kind, MessageKind::Warning);
+    EXPECT_TRUE(m_plan.isOpen());
+    EXPECT_TRUE(m_plan.isModified());
+
+    m_messenger.expect(Answer::None); // dialog closed with its close box: also "Mégsem"
+    EXPECT_FALSE(m_window->closePlan());
+    EXPECT_TRUE(m_plan.isOpen());
+
+    m_messenger.expect(Answer::Nem);
+    EXPECT_TRUE(m_window->closePlan());
+    EXPECT_FALSE(m_plan.isOpen());
+    EXPECT_FALSE(m_plan.isModified());
+    EXPECT_FALSE(m_window->stepListBox()->isVisible());
+    EXPECT_FALSE(action("closePlanAction")->isEnabled());
+    EXPECT_FALSE(action("savePlanAction")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ClosingAnUnmodifiedPlanAsksNothing)
+{
+    m_window->newPlan();
+    EXPECT_TRUE(m_window->closePlan());
+    EXPECT_TRUE(m_messenger.shown().isEmpty());
+    EXPECT_FALSE(m_plan.isOpen());
+}
+
+TEST_F(MainWindowTest, ExitWithCancelKeepsTheProgramAndThePlan)
+{
+    m_window->newPlan();
+    m_plan.items().lotNumber = QStringLiteral("12");
+    m_plan.markModified(false);
+    m_messenger.expect(Answer::Megsem);
+    action("exitAction")->trigger();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_TRUE(m_plan.isOpen());
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("12"));
+}
+
+TEST_F(MainWindowTest, CloseBoxWithAModifiedPlanAsksLikeTheExitCommands)
+{
+    m_window->newPlan();
+    m_plan.markModified(false);
+    m_messenger.expect(Answer::Megsem);
+    EXPECT_FALSE(m_window->close());
+    EXPECT_TRUE(m_window->isVisible());
+
+    m_messenger.expect(Answer::Nem);
+    EXPECT_TRUE(m_window->close());
+}
+
+TEST_F(MainWindowTest, HelpNamesTheUserGuide)
+{
+    m_messenger.expect(Answer::Ok);
+    action("helpAction")->trigger();
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    const ScriptedMessenger::Shown &shown = m_messenger.shown().at(0);
+    EXPECT_EQ(shown.text, QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
+                                         "hasznalati.pdf fájlnéven."));
+    EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
+    EXPECT_FALSE(shown.inLabel); // in the memo
+    EXPECT_EQ(shown.kind, MessageKind::Information);
+}
+
+TEST_F(MainWindowTest, LayoutIsSavedAndRestored)
+{
+    m_window->newPlan();
+    MovableBox *stepList = m_window->stepListBox();
+    // Drag the step list by 30, 20 pixels as the mouse would.
+    stepList->boxMouseDown(QPoint(10, 10));
+    stepList->boxMouseMove(QPoint(40, 30));
+    stepList->boxMouseUp();
+    stepList->boxMouseMove(QPoint(90, 90)); // no button held: no move
+    EXPECT_EQ(stepList->pos(), QPoint(30, 20));
+    m_window->stepBox(3)->move(300, 200);
+
+    action("saveLayoutAction")->trigger();
+    QFile file(m_paths.configPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    ASSERT_EQ(bytes.size(), 364);
+
+    // Another window reading the same config.ini shows the boxes where they were saved.
+    {
+        Plan otherPlan;
+        MainWindow other(otherPlan, m_messenger, m_paths);
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+        EXPECT_EQ(other.stepListBox()->pos(), QPoint(30, 20));
+        EXPECT_EQ(other.stepBox(3)->pos(), QPoint(300, 200));
+        EXPECT_EQ(other.size(), m_window->size());
+    }
+
+    // "Eredeti elrendezés" moves the boxes back and writes the file at once.
+    action("defaultLayoutAction")->trigger();
+    EXPECT_EQ(stepList->pos(), QPoint(0, 0));
+    EXPECT_EQ(m_window->stepBox(3)->pos(), QPoint(175, 5));
+    ConfigBlock written;
+    written.readFile(m_paths.configPath());
+    EXPECT_EQ(written.boxPosition(ConfigBlock::StepList), QPoint(0, 0));
+    EXPECT_EQ(written.boxPosition(ConfigBlock::Step3), QPoint(175, 5));
+}
+
+TEST_F(MainWindowTest, DataLocationWithoutTheSoilSampleTableWarnsButIsRemembered)
+{
+    QTemporaryDir farm;
+    QFile tablak(farm.filePath(QStringLiteral("Tablak.db")));
+    ASSERT_TRUE(tablak.open(QIODevice::WriteOnly));
+    tablak.close();
+
+    action("dataLocationAction")->trigger();
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
+    EXPECT_TRUE(m_window->dataLocationBox()->isVisible());
+
+    m_messenger.expect(Answer::Ok);
+    m_window->acceptDataLocation(farm.path());
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.lastText(),
+              QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"));
+    EXPECT_EQ(m_messenger.shown().at(0).kind, MessageKind::Warning);
+    // Opened from the menu: the chooser and the step-2 box close again.
+    EXPECT_FALSE(m_window->dataLocationBox()->isVisible());
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+
+    ConfigBlock written;
+    written.readFile(m_paths.configPath());
+    EXPECT_EQ(written.farmDatabaseDirectory(), farm.path());
+}
+
+TEST_F(MainWindowTest, DataLocationCancelChangesNothing)
+{
+    action("dataLocationAction")->trigger();
+    QTest::mouseClick(m_window->dataLocationBox()->findChild<QPushButton *>(
+                          QStringLiteral("dataLocationCancelButton")),
+                      Qt::LeftButton);
+    EXPECT_FALSE(m_window->dataLocationBox()->isVisible());
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    EXPECT_FALSE(QFile::exists(m_paths.configPath()));
+    EXPECT_TRUE(m_window->farmDatabaseDirectory().isEmpty());
+}

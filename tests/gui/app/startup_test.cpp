@@ -1,0 +1,89 @@
+#include "gui/app/startup.h"
+
+#include "core/data/referencedatabase.h"
+#include "gui/app/apppaths.h"
+#include "gui/app/commandline.h"
+#include "support/scriptedmessenger.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(StartupTest, FirstStartCreatesTheReferenceDatabaseFromTheDefaults)
+{
+    QTemporaryDir dir;
+    CommandLine commandLine;
+    commandLine.dataDir = dir.filePath(QStringLiteral("adatok"));
+    ScriptedMessenger messenger; // no message expected
+    EXPECT_EQ(runProgram(commandLine, dir.path(), messenger, false), 0);
+    EXPECT_TRUE(QFileInfo::exists(commandLine.dataDir + QStringLiteral("/")
+                                  + AppPaths::referenceDatabaseName()));
+}
+
+TEST(StartupTest, MissingReferenceTableEndsTheRunWithItsMessage)
+{
+    QTemporaryDir dir;
+    AppPaths paths = AppPaths::resolve(dir.path(), dir.path());
+    ASSERT_TRUE(ReferenceDatabase::createFromDefaults(paths.referenceDatabasePath()));
+    {
+        ReferenceDatabase database;
+        ASSERT_TRUE(database.open(paths.referenceDatabasePath()));
+        QSqlQuery drop(database.database());
+        ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE Find3")));
+    }
+
+    CommandLine commandLine;
+    commandLine.dataDir = dir.path();
+    ScriptedMessenger messenger;
+    messenger.expect(Answer::Ok);
+    EXPECT_EQ(runProgram(commandLine, dir.path(), messenger, false), 1);
+    ASSERT_EQ(messenger.shown().size(), 1);
+    EXPECT_TRUE(messenger.lastText().contains(QStringLiteral("Find3")))
+        << messenger.lastText().toStdString();
+    EXPECT_EQ(messenger.shown().at(0).kind, MessageKind::Error);
+}
+
+TEST(StartupTest, DataDirectoryChoice)
+{
+    QTemporaryDir program;
+    // No reference database beside the program: the per-user data directory is used.
+    const AppPaths perUser = AppPaths::resolve(program.path(), QString());
+    EXPECT_NE(perUser.dataDirectory, program.path());
+    // A portable installation keeps its data beside the program.
+    ASSERT_TRUE(ReferenceDatabase::createFromDefaults(
+        program.filePath(AppPaths::referenceDatabaseName())));
+    EXPECT_EQ(AppPaths::resolve(program.path(), QString()).dataDirectory, program.path());
+    // --data-dir wins over both.
+    QTemporaryDir other;
+    EXPECT_EQ(AppPaths::resolve(program.path(), other.path()).dataDirectory, other.path());
+}
+
+TEST(CommandLineTest, OptionsAndPlanArgument)
+{
+    struct Case
+    {
+        QStringList arguments;
+        QString planPath;
+        QString dataDir;
+        QString farmDir;
+        bool hasError;
+    };
+    const Case cases[] = {
+        {{"nutrisor"}, {}, {}, {}, false},
+        {{"nutrisor", "terv.tap"}, "terv.tap", {}, {}, false},
+        {{"nutrisor", "--data-dir", "/d", "a.tap", "b.tap"}, "a.tap", "/d", {}, false},
+        {{"nutrisor", "--farm-dir=/f", "--data-dir=/d"}, {}, "/d", "/f", false},
+        {{"nutrisor", "--data-dir"}, {}, {}, {}, true}, // the folder is missing
+        {{"nutrisor", "--bogus"}, {}, {}, {}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CommandLine parsed = CommandLine::parse(c.arguments);
+        EXPECT_EQ(parsed.planPath, c.planPath);
+        EXPECT_EQ(parsed.dataDir, c.dataDir);
+        EXPECT_EQ(parsed.farmDir, c.farmDir);
+        EXPECT_EQ(!parsed.error.isEmpty(), c.hasError);
+    }
+}
