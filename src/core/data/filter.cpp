@@ -82,6 +82,10 @@ static bool isNumeric(const QVariant &value)
     case QMetaType::Float:
     case QMetaType::Short:
     case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
         return true;
     default:
         return false;
@@ -131,22 +135,52 @@ QString Filter::sqlWhere(QVariantList *bindings) const
 static QString nodeSql(const Filter::Node &node, QVariantList *bindings)
 {
     if (node.kind == Filter::Node::Kind::Term) {
-        bindings->append(node.value);
-        return quotedIdentifier(node.field) + QLatin1Char(' ') + sqlOperator(node.op)
-               + QStringLiteral(" ?");
+        const QString field = quotedIdentifier(node.field);
+        if (node.value.isNull()) {
+            // "= NULL" would never hold: a null value asks for an empty field
+            if (node.op == Filter::Op::Equal)
+                return field + QStringLiteral(" IS NULL");
+            if (node.op == Filter::Op::NotEqual)
+                return field + QStringLiteral(" IS NOT NULL");
+            return QStringLiteral("0 = 1");
+        }
+        // Qt's SQL layer binds a null QString as NULL; a text term means text, even empty
+        const bool isNullText
+            = node.value.typeId() == QMetaType::QString && node.value.toString().isNull();
+        bindings->append(isNullText ? QVariant(QStringLiteral("")) : node.value);
+        return field + QLatin1Char(' ') + sqlOperator(node.op) + QStringLiteral(" ?");
     }
-    const QString joiner = node.kind == Filter::Node::Kind::And ? QStringLiteral(" AND ")
-                                                                 : QStringLiteral(" OR ");
-    return QLatin1Char('(') + nodeSql(*node.left, bindings) + joiner
-           + nodeSql(*node.right, bindings) + QLatin1Char(')');
+    const QString joiner
+        = node.kind == Filter::Node::Kind::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+    // The operands of + may be evaluated in any order; the bindings must follow the text,
+    // so the left side is built first, in its own statement.
+    const QString left = nodeSql(*node.left, bindings);
+    const QString right = nodeSql(*node.right, bindings);
+    return QLatin1Char('(') + left + joiner + right + QLatin1Char(')');
 }
 
-static bool nodeMatches(const Filter::Node &node,
-                        const std::function<QVariant(const QString &)> &fieldValue)
+// SQL's three-valued logic: a comparison with an empty field is unknown and passes nothing,
+// except the IS NULL / IS NOT NULL tests that a null term value stands for.
+static bool termMatches(const Filter::Node &node, const QVariant &rowValue)
+{
+    if (node.value.isNull()) {
+        if (node.op == Filter::Op::Equal)
+            return rowValue.isNull();
+        if (node.op == Filter::Op::NotEqual)
+            return !rowValue.isNull();
+        return false;
+    }
+    if (rowValue.isNull())
+        return false;
+    return holds(node.op, compareValues(rowValue, node.value));
+}
+
+static bool nodeMatches(
+    const Filter::Node &node, const std::function<QVariant(const QString &)> &fieldValue)
 {
     switch (node.kind) {
     case Filter::Node::Kind::Term:
-        return holds(node.op, compareValues(fieldValue(node.field), node.value));
+        return termMatches(node, fieldValue(node.field));
     case Filter::Node::Kind::And:
         return nodeMatches(*node.left, fieldValue) && nodeMatches(*node.right, fieldValue);
     case Filter::Node::Kind::Or:
@@ -160,11 +194,36 @@ bool Filter::matches(const std::function<QVariant(const QString &)> &fieldValue)
     return !m_node || nodeMatches(*m_node, fieldValue);
 }
 
+static void collectFields(const Filter::Node &node, QStringList *names)
+{
+    if (node.kind == Filter::Node::Kind::Term) {
+        if (!names->contains(node.field))
+            names->append(node.field);
+        return;
+    }
+    collectFields(*node.left, names);
+    collectFields(*node.right, names);
+}
+
+QStringList Filter::fieldNames() const
+{
+    QStringList names;
+    if (m_node)
+        collectFields(*m_node, &names);
+    return names;
+}
+
 static QString nodeText(const Filter::Node &node, bool nested)
 {
     if (node.kind == Filter::Node::Kind::Term) {
+        if (node.value.isNull() && node.op == Filter::Op::Equal)
+            return node.field + QStringLiteral(" IS NULL");
+        if (node.value.isNull() && node.op == Filter::Op::NotEqual)
+            return node.field + QStringLiteral(" IS NOT NULL");
         QString value;
-        if (node.value.typeId() == QMetaType::Bool)
+        if (node.value.isNull())
+            value = QStringLiteral("NULL");
+        else if (node.value.typeId() == QMetaType::Bool)
             value = node.value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
         else if (isNumeric(node.value))
             value = node.value.toString();
@@ -172,8 +231,8 @@ static QString nodeText(const Filter::Node &node, bool nested)
             value = QLatin1Char('\'') + node.value.toString() + QLatin1Char('\'');
         return node.field + QLatin1Char(' ') + sqlOperator(node.op) + QLatin1Char(' ') + value;
     }
-    const QString joiner = node.kind == Filter::Node::Kind::And ? QStringLiteral(" AND ")
-                                                                 : QStringLiteral(" OR ");
+    const QString joiner
+        = node.kind == Filter::Node::Kind::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
     const QString text = nodeText(*node.left, true) + joiner + nodeText(*node.right, true);
     return nested ? QLatin1Char('(') + text + QLatin1Char(')') : text;
 }

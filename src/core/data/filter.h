@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -17,6 +18,8 @@ public:
 
     Filter() = default; // passes every row
 
+    // A null value (QVariant()) asks for an empty field: equals gives "field IS NULL", and
+    // compare with NotEqual "field IS NOT NULL"; the other comparisons with null pass no row.
     static Filter equals(const QString &field, const QVariant &value);
     static Filter compare(const QString &field, Op op, const QVariant &value);
 
@@ -31,8 +34,13 @@ public:
     QString sqlWhere(QVariantList *bindings) const;
 
     // Evaluates the filter on one row; `fieldValue` returns a field's value by name. Texts
-    // compare exactly, numbers as numbers, booleans as booleans.
+    // compare exactly, numbers as numbers, booleans as booleans. An empty (null) field passes
+    // only the null tests, as in SQL, so a row matches here exactly when the WHERE clause
+    // would select it.
     bool matches(const std::function<QVariant(const QString &)> &fieldValue) const;
+
+    // The fields the terms name, each once, in the order they first appear.
+    QStringList fieldNames() const;
 
     // A readable form for messages and test output: Novid = '000001' AND Sztid = 3
     QString toString() const;
@@ -40,7 +48,9 @@ public:
     struct Node; // the term tree, defined where it is evaluated
 
 private:
-    explicit Filter(std::shared_ptr<const Node> node) : m_node(std::move(node)) {}
+    explicit Filter(std::shared_ptr<const Node> node)
+        : m_node(std::move(node))
+    { }
     static Filter combine(const Filter &left, const Filter &right, bool isAnd);
 
     std::shared_ptr<const Node> m_node;
