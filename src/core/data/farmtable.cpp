@@ -71,14 +71,10 @@ QString FarmTable::text(const QString &field) const
     const QVariant stored = value(field);
     if (stored.isNull())
         return {};
-    if (isFloatingPoint(stored)) {
-        // Areas are whole square metres kept in a floating-point field; the plain 'g' form
-        // would turn 1234500 into "1.2345e+06".
-        const double number = stored.toDouble();
-        if (std::isfinite(number) && number == std::trunc(number) && std::abs(number) < 1e15)
-            return QString::number(qint64(number));
-        return QString::number(number, 'g', 15);
-    }
+    // Areas are whole square metres kept in a floating-point field: 15 significant digits
+    // write 1234500 out whole, where the shortest form would give "1.2345e+06".
+    if (isFloatingPoint(stored))
+        return QString::number(stored.toDouble(), 'g', 15);
     return stored.toString();
 }
 

@@ -1,5 +1,6 @@
 #include "core/data/referencedatabase.h"
 
+#include "core/data/fieldvalues.h"
 #include "core/data/referencedefaults.h"
 #include "core/data/tables.h"
 
@@ -31,147 +32,13 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-bool isIntegral(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isNumber(const QVariant &value)
-{
-    return isIntegral(value) || value.typeId() == QMetaType::Double
-        || value.typeId() == QMetaType::Float;
-}
-
-// A caller's value as the field stores it. Numbers must come as numbers: typed text is
-// converted by the caller with the user's number convention, never guessed at here. Empty
-// text in a number, logical or date field stands for an empty field.
-std::optional<QVariant> storedValue(
-    const Schema::Table &table, const Schema::Field &field, const QVariant &value, QString *error)
-{
-    using Schema::FieldType;
-    const auto refuse = [&](const QString &what) -> std::optional<QVariant> {
-        fail(error,
-            QStringLiteral("A(z) %1.%2 mező értéke nem %3: „%4”.")
-                .arg(table.name, field.name, what, value.toString()));
-        return std::nullopt;
-    };
-    if (value.isNull())
-        return QVariant();
-    const bool isEmptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
-    switch (field.type) {
-    case FieldType::Text: {
-        const QString text = value.toString();
-        if (field.maxLength > 0 && text.size() > field.maxLength) {
-            fail(error,
-                QStringLiteral("A(z) %1.%2 mező legfeljebb %3 karakter lehet: „%4”.")
-                    .arg(table.name, field.name)
-                    .arg(field.maxLength)
-                    .arg(text));
-            return std::nullopt;
-        }
-        // a null QString would be stored as an empty field; text stays text, even empty
-        return QVariant(text.isNull() ? QStringLiteral("") : text);
-    }
-    case FieldType::Real:
-        if (isEmptyText)
-            return QVariant();
-        if (!isNumber(value))
-            return refuse(QStringLiteral("szám"));
-        return QVariant(value.toDouble());
-    case FieldType::Integer:
-    case FieldType::AutoIncrement:
-        if (isEmptyText)
-            return QVariant();
-        if (isIntegral(value))
-            return QVariant(value.toLongLong());
-        if (isNumber(value) && value.toDouble() == double(qint64(value.toDouble())))
-            return QVariant(qint64(value.toDouble()));
-        return refuse(QStringLiteral("egész szám"));
-    case FieldType::Boolean:
-        if (isEmptyText)
-            return QVariant();
-        if (value.typeId() == QMetaType::Bool)
-            return QVariant(value.toBool() ? 1 : 0);
-        if (isIntegral(value) && (value.toLongLong() == 0 || value.toLongLong() == 1))
-            return QVariant(int(value.toLongLong()));
-        return refuse(QStringLiteral("logikai érték"));
-    case FieldType::Date: {
-        if (isEmptyText)
-            return QVariant();
-        QDate date;
-        if (value.typeId() == QMetaType::QDate)
-            date = value.toDate();
-        else if (value.typeId() == QMetaType::QDateTime)
-            date = value.toDateTime().date();
-        else if (value.typeId() == QMetaType::QString)
-            date = Schema::storedDate(value.toString());
-        if (!date.isValid())
-            return refuse(QStringLiteral("dátum"));
-        return QVariant(date.toString(Qt::ISODate));
-    }
-    }
-    return value;
-}
-
-// A stored value as a row map gives it (see the class comment).
-QVariant readValue(const Schema::Field *field, const QVariant &raw)
-{
-    if (!field)
-        return raw;
-    switch (field->type) {
-    case Schema::FieldType::Text:
-        return raw.toString();
-    case Schema::FieldType::Real: {
-        bool ok = false;
-        const double value = raw.toDouble(&ok);
-        return ok ? QVariant(value) : raw;
-    }
-    case Schema::FieldType::Integer:
-    case Schema::FieldType::AutoIncrement: {
-        bool ok = false;
-        const qlonglong value = raw.toLongLong(&ok);
-        return ok ? QVariant(value) : raw;
-    }
-    case Schema::FieldType::Boolean:
-        return raw.toBool();
-    case Schema::FieldType::Date: {
-        const QDate date = Schema::storedDate(raw.toString());
-        return date.isValid() ? QVariant(date) : raw;
-    }
-    }
-    return raw;
-}
-
-// Filter values as the driver binds them: logical values as 0/1, dates as ISO text, the
-// forms the fields hold.
-QVariant bindable(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool() ? 1 : 0;
-    if (value.typeId() == QMetaType::QDate)
-        return value.toDate().toString(Qt::ISODate);
-    return value;
-}
-
 bool prepareAndExec(
     QSqlQuery &query, const QString &sql, const QVariantList &bindings, QString *error)
 {
     if (!query.prepare(sql))
         return fail(error, query.lastError().text());
     for (int i = 0; i < bindings.size(); ++i)
-        query.bindValue(i, bindable(bindings.at(i)));
+        query.bindValue(i, FieldValues::bindable(bindings.at(i)));
     if (!query.exec())
         return fail(error, query.lastError().text());
     return true;
@@ -422,7 +289,7 @@ std::optional<QList<QVariantMap>> ReferenceDatabase::select(const QString &table
         QVariantMap row;
         for (int i = 0; i < record.count(); ++i)
             row.insert(record.fieldName(i),
-                query.isNull(i) ? QVariant() : readValue(fields.at(i), query.value(i)));
+                query.isNull(i) ? QVariant() : FieldValues::fromStored(fields.at(i), query.value(i)));
         rows.append(row);
     }
     return rows;
@@ -475,7 +342,7 @@ std::optional<qint64> ReferenceDatabase::insert(
             fail(error, QStringLiteral("A(z) %1 táblának nincs %2 mezője.").arg(table, it.key()));
             return std::nullopt;
         }
-        const std::optional<QVariant> value = storedValue(*description, *field, it.value(), error);
+        const std::optional<QVariant> value = FieldValues::toStored(*description, *field, it.value(), error);
         if (!value)
             return std::nullopt;
         // an empty field with a default takes the default
@@ -523,7 +390,7 @@ int ReferenceDatabase::update(
             fail(error, QStringLiteral("A(z) %1 táblának nincs %2 mezője.").arg(table, it.key()));
             return -1;
         }
-        const std::optional<QVariant> value = storedValue(*description, *field, it.value(), error);
+        const std::optional<QVariant> value = FieldValues::toStored(*description, *field, it.value(), error);
         if (!value)
             return -1;
         assignments.append(Schema::quoted(field->name) + QStringLiteral(" = ?"));
@@ -617,171 +484,4 @@ bool ReferenceDatabase::inTransaction(
         return fail(error, QStringLiteral("A módosítás nem menthető: %1").arg(sqlError));
     }
     return true;
-}
-
-bool ReferenceDatabase::deleteCrop(const QString &novid, QString *error)
-{
-    return inTransaction(
-        [&](QString *workError) {
-            // the rows that hang on the crop first, the crop itself last
-            const Filter ofCrop = Filter::equals(Tables::Nov::Novid, novid);
-            if (remove(Tables::Find2::name, ofCrop, workError) < 0
-                || remove(Tables::Find3::name, ofCrop, workError) < 0)
-                return false;
-            const int removed = remove(Tables::Nov::name, ofCrop, workError);
-            if (removed < 0)
-                return false;
-            if (removed == 0)
-                return fail(workError,
-                    QStringLiteral("A(z) %1 azonosítójú növény nem található.").arg(novid));
-            return true;
-        },
-        error);
-}
-
-bool ReferenceDatabase::replaceCropNeeds(
-    const QString &novid, const QString &anyid, const QList<QVariantMap> &rows, QString *error)
-{
-    namespace F = Tables::Find2;
-    if (anyid != QLatin1String("N") && anyid != QLatin1String("P") && anyid != QLatin1String("K"))
-        return fail(error,
-            QStringLiteral("Fajlagos igény csak N, P és K elemre adható meg, "
-                           "nem %1 elemre.")
-                .arg(anyid));
-    const Schema::Table *description = knownTable(F::name, error);
-    if (!description)
-        return false;
-
-    // Check every row before the old ones go.
-    QList<QVariantMap> checked;
-    QList<qint64> categories;
-    for (const QVariantMap &row : rows) {
-        QVariantMap values = row;
-        if (values.contains(F::Novid) && values.value(F::Novid).toString() != novid)
-            return fail(error,
-                QStringLiteral("A sor más növényhez tartozik: %1.")
-                    .arg(values.value(F::Novid).toString()));
-        if (values.contains(F::Anyid) && values.value(F::Anyid).toString() != anyid)
-            return fail(error,
-                QStringLiteral("A sor más elemhez tartozik: %1.")
-                    .arg(values.value(F::Anyid).toString()));
-        values.insert(F::Novid, novid);
-        values.insert(F::Anyid, anyid);
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            const Schema::Field *field = description->field(it.key());
-            if (!field)
-                return fail(error,
-                    QStringLiteral("A(z) %1 táblának nincs %2 mezője.").arg(F::name, it.key()));
-            if (!storedValue(*description, *field, it.value(), error))
-                return false;
-        }
-        const std::optional<QVariant> category = storedValue(
-            *description, *description->field(F::Sztid), values.value(F::Sztid), error);
-        if (!category)
-            return false;
-        const qint64 number = category->isNull() ? 0 : category->toLongLong();
-        if (number < 1 || number > 6)
-            return fail(error,
-                QStringLiteral("A termőhely száma 1 és 6 közötti egész szám, nem %1.")
-                    .arg(values.value(F::Sztid).toString()));
-        if (categories.contains(number))
-            return fail(error, QStringLiteral("A(z) %1. termőhely kétszer szerepel.").arg(number));
-        categories.append(number);
-        checked.append(values);
-    }
-
-    return inTransaction(
-        [&](QString *workError) {
-            const Filter ofCropAndElement
-                = Filter::equals(F::Novid, novid) && Filter::equals(F::Anyid, anyid);
-            if (remove(F::name, ofCropAndElement, workError) < 0)
-                return false;
-            for (const QVariantMap &values : checked) {
-                if (!insert(F::name, values, workError))
-                    return false;
-            }
-            return true;
-        },
-        error);
-}
-
-int ReferenceDatabase::restoreFromDefaults(
-    const QString &table, const QString &defaultsTable, const QString &novid, QString *error)
-{
-    const Filter ofCrop = Filter::equals(Tables::Nov::Novid, novid);
-    const std::optional<QList<QVariantMap>> defaults
-        = select(defaultsTable, ofCrop, {}, DeletedRows::Included, error);
-    if (!defaults)
-        return -1;
-    if (defaults->isEmpty())
-        return 0;
-    const Schema::Table *target = knownTable(table, error);
-    if (!target)
-        return -1;
-    const bool done = inTransaction(
-        [&](QString *workError) {
-            if (remove(table, ofCrop, workError) < 0)
-                return false;
-            for (const QVariantMap &row : *defaults) {
-                QVariantMap values;
-                for (auto it = row.cbegin(); it != row.cend(); ++it) {
-                    const Schema::Field *field = target->field(it.key());
-                    // the target's own keys (Find3's Id) are given anew
-                    if (field && field->type != Schema::FieldType::AutoIncrement)
-                        values.insert(it.key(), it.value());
-                }
-                if (!insert(table, values, workError))
-                    return false;
-            }
-            return true;
-        },
-        error);
-    return done ? int(defaults->size()) : -1;
-}
-
-int ReferenceDatabase::restoreCropNeeds(const QString &novid, QString *error)
-{
-    return restoreFromDefaults(Tables::Find2::name, Tables::Find2Back::name, novid, error);
-}
-
-int ReferenceDatabase::restoreCropSplits(const QString &novid, QString *error)
-{
-    return restoreFromDefaults(Tables::Find3::name, Tables::Find3Back::name, novid, error);
-}
-
-QString ReferenceDatabase::nextCropId(QString *error) const
-{
-    if (!isOpen()) {
-        fail(error, QStringLiteral("A referencia-adatbázis nincs megnyitva."));
-        return QString();
-    }
-    qint64 largest = 0;
-    for (const Schema::Table &table : Schema::referenceTables()) {
-        if (!table.hasField(Tables::Nov::Novid))
-            continue;
-        QSqlQuery query(database());
-        QString queryError;
-        if (!prepareAndExec(query,
-                QStringLiteral("SELECT DISTINCT %1 FROM %2")
-                    .arg(Schema::quoted(Tables::Nov::Novid), Schema::quoted(table.name)),
-                {}, &queryError)) {
-            fail(error,
-                QStringLiteral("A(z) %1 tábla nem olvasható: %2").arg(table.name, queryError));
-            return QString();
-        }
-        while (query.next()) {
-            // ids are decimal digits; anything else cannot collide with a new number
-            bool isNumber = false;
-            const qint64 id = query.value(0).toString().toLongLong(&isNumber);
-            if (isNumber && id > largest)
-                largest = id;
-        }
-    }
-    const QString id = QString::number(largest + 1);
-    const int maxLength = Schema::table(Tables::Nov::name)->field(Tables::Nov::Novid)->maxLength;
-    if (id.size() > maxLength) {
-        fail(error, QStringLiteral("Nincs több szabad növényazonosító."));
-        return QString();
-    }
-    return id;
 }
