@@ -19,7 +19,7 @@ namespace FieldValues {
 // value, or empty text in a number, logical or date field, is an empty field; text fields
 // keep even empty text. No value, and a text naming the field, for a value it cannot hold.
 std::optional<QVariant> toStored(const Schema::Table &table, const Schema::Field &field,
-                                 const QVariant &value, QString *error = nullptr);
+    const QVariant &value, QString *error = nullptr);
 
 // A stored value as a row map gives it: text as QString, numbers as double or qlonglong,
 // logical fields as bool, dates as QDate. A column the schema does not know (null field)

@@ -4,8 +4,6 @@
 #include "core/data/referencedefaults.h"
 #include "core/data/tables.h"
 
-#include <QDate>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
@@ -289,7 +287,8 @@ std::optional<QList<QVariantMap>> ReferenceDatabase::select(const QString &table
         QVariantMap row;
         for (int i = 0; i < record.count(); ++i)
             row.insert(record.fieldName(i),
-                query.isNull(i) ? QVariant() : FieldValues::fromStored(fields.at(i), query.value(i)));
+                query.isNull(i) ? QVariant()
+                                : FieldValues::fromStored(fields.at(i), query.value(i)));
         rows.append(row);
     }
     return rows;
@@ -342,7 +341,8 @@ std::optional<qint64> ReferenceDatabase::insert(
             fail(error, QStringLiteral("A(z) %1 táblának nincs %2 mezője.").arg(table, it.key()));
             return std::nullopt;
         }
-        const std::optional<QVariant> value = FieldValues::toStored(*description, *field, it.value(), error);
+        const std::optional<QVariant> value
+            = FieldValues::toStored(*description, *field, it.value(), error);
         if (!value)
             return std::nullopt;
         // an empty field with a default takes the default
@@ -390,7 +390,8 @@ int ReferenceDatabase::update(
             fail(error, QStringLiteral("A(z) %1 táblának nincs %2 mezője.").arg(table, it.key()));
             return -1;
         }
-        const std::optional<QVariant> value = FieldValues::toStored(*description, *field, it.value(), error);
+        const std::optional<QVariant> value
+            = FieldValues::toStored(*description, *field, it.value(), error);
         if (!value)
             return -1;
         assignments.append(Schema::quoted(field->name) + QStringLiteral(" = ?"));
