@@ -20,8 +20,9 @@ QLabel *centredLabel(const QString &text, const QString &name, QWidget *parent)
 } // namespace
 
 AboutBox::AboutBox(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("aboutBox"));
     setWindowTitle(QStringLiteral("Szofver információk"));
@@ -41,14 +42,14 @@ AboutBox::AboutBox(QWidget *parent)
     titleFont.setBold(true);
     title->setFont(titleFont);
 
-    QLabel *version =
-            centredLabel(QStringLiteral("Verzió: 2.12"), QStringLiteral("versionLabel"), panel);
-    QLabel *basis = centredLabel(QStringLiteral("talaj- és levélminták alapján"),
-                                 QStringLiteral("basisLabel"), panel);
-    QLabel *maker = centredLabel(QStringLiteral("Nutrisor fejlesztőcsapat"),
-                                 QStringLiteral("makerLabel"), panel);
-    QLabel *contact = centredLabel(QStringLiteral("nutrisor@example.hu"),
-                                   QStringLiteral("contactLabel"), panel);
+    QLabel *version
+        = centredLabel(QStringLiteral("Verzió: 2.12"), QStringLiteral("versionLabel"), panel);
+    QLabel *basis = centredLabel(
+        QStringLiteral("talaj- és levélminták alapján"), QStringLiteral("basisLabel"), panel);
+    QLabel *maker = centredLabel(
+        QStringLiteral("Nutrisor fejlesztőcsapat"), QStringLiteral("makerLabel"), panel);
+    QLabel *contact = centredLabel(
+        QStringLiteral("nutrisor@example.hu"), QStringLiteral("contactLabel"), panel);
     // The address can be copied into a mail program.
     contact->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

@@ -25,8 +25,9 @@ constexpr int buttonStep = 85;
 } // namespace
 
 MessageDialog::MessageDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("messageDialog"));
     setWindowTitle(QStringLiteral("Mess"));
@@ -61,8 +62,8 @@ MessageDialog::MessageDialog(QWidget *parent)
 
     m_buttons[Answer::Igen] = createButton(QStringLiteral("Igen"), Answer::Igen, "igenButton");
     m_buttons[Answer::Nem] = createButton(QStringLiteral("Nem"), Answer::Nem, "nemButton");
-    m_buttons[Answer::Megsem] =
-            createButton(QStringLiteral("Mégsem"), Answer::Megsem, "megsemButton");
+    m_buttons[Answer::Megsem]
+        = createButton(QStringLiteral("Mégsem"), Answer::Megsem, "megsemButton");
     m_buttons[Answer::Ok] = createButton(QStringLiteral("Ok"), Answer::Ok, "okButton");
 
     m_infoIcon->hide();
@@ -106,8 +107,7 @@ void MessageDialog::setFrameWidth(int width)
     m_frame->resize(width, clientHeight);
 }
 
-int MessageDialog::display(const QString &text, ButtonSet buttons, bool inLabel,
-                           MessageKind kind)
+int MessageDialog::display(const QString &text, ButtonSet buttons, bool inLabel, MessageKind kind)
 {
     m_answer = Answer::None;
 

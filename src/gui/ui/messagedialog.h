@@ -60,7 +60,7 @@ private:
     QLabel *m_label = nullptr;
     QPlainTextEdit *m_memo = nullptr;
     // Indexed by answer code: Igen, Nem, Mégsem, Ok.
-    std::array<QPushButton *, 4> m_buttons{};
+    std::array<QPushButton *, 4> m_buttons {};
 
     int m_answer = Answer::None;
     int m_dialogWidth = 0;

@@ -21,10 +21,9 @@ TEST(AboutBoxTest, ShowsTitleVersionAndMaker)
     AboutBox box;
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Szofver információk"));
     const QStringList texts = labelTexts(box);
-    for (const QString &expected :
-         {QStringLiteral("Nutrisor"), QStringLiteral("Verzió: 2.12"),
-          QStringLiteral("talaj- és levélminták alapján"),
-          QStringLiteral("Nutrisor fejlesztőcsapat"), QStringLiteral("nutrisor@example.hu")}) {
+    for (const QString &expected : {QStringLiteral("Nutrisor"), QStringLiteral("Verzió: 2.12"),
+             QStringLiteral("talaj- és levélminták alapján"),
+             QStringLiteral("Nutrisor fejlesztőcsapat"), QStringLiteral("nutrisor@example.hu")}) {
         SCOPED_TRACE(expected.toStdString());
         EXPECT_TRUE(texts.contains(expected));
     }

@@ -24,8 +24,8 @@ protected:
             labelText = shown.findChild<QLabel *>(QStringLiteral("label"))->text();
             labelShown = shown.findChild<QLabel *>(QStringLiteral("label"))->isVisible();
             if (buttonName)
-                QTest::mouseClick(shown.findChild<QPushButton *>(QLatin1String(buttonName)),
-                                  Qt::LeftButton);
+                QTest::mouseClick(
+                    shown.findChild<QPushButton *>(QLatin1String(buttonName)), Qt::LeftButton);
             else
                 shown.close();
         });
@@ -41,8 +41,8 @@ TEST_F(DialogMessengerTest, ForwardsToItsDialogAndReturnsTheAnswer)
 {
     answerWith("nemButton");
     EXPECT_EQ(messenger.display(QStringLiteral("Mentsem a változásokat ?"),
-                                ButtonSet::IgenNemMegsem, true, MessageKind::Warning),
-              Answer::Nem);
+                  ButtonSet::IgenNemMegsem, true, MessageKind::Warning),
+        Answer::Nem);
     EXPECT_EQ(caption, QStringLiteral("Figyelem"));
     EXPECT_EQ(labelText, QStringLiteral("Mentsem a változásokat ?"));
     EXPECT_TRUE(labelShown);
@@ -74,7 +74,7 @@ TEST_F(DialogMessengerTest, YesNoQuestionGoesOnOnlyOnIgen)
         SCOPED_TRACE(row.button ? row.button : "close box");
         answerWith(row.button);
         EXPECT_EQ(messenger.askYesNo(QStringLiteral("Biztosan törli a kijelölt sort?"), true),
-                  row.expected);
+            row.expected);
     }
 }
 

@@ -21,8 +21,8 @@ const char *const buttonNames[4] = {"igenButton", "nemButton", "megsemButton", "
 // What the user sees while the dialog waits for an answer.
 struct Seen
 {
-    std::array<bool, 4> buttonShown{}; // Igen, Nem, Mégsem, Ok
-    std::array<QRect, 4> buttonGeometry{};
+    std::array<bool, 4> buttonShown {}; // Igen, Nem, Mégsem, Ok
+    std::array<QRect, 4> buttonGeometry {};
     bool labelShown = false;
     bool memoShown = false;
     QString labelText;
@@ -44,7 +44,7 @@ protected:
     {
         return dialog.findChild<QPushButton *>(QLatin1String(buttonNames[answer]));
     }
-    template<typename T>
+    template <typename T>
     T *child(const char *name)
     {
         return dialog.findChild<T *>(QLatin1String(name));
@@ -121,20 +121,20 @@ TEST_F(MessageDialogTest, EachSetShowsItsButtonsRightAligned)
         int igen, nem, megsem, ok;
     };
     const Row rows[] = {
-            {"IgenOnly", ButtonSet::IgenOnly, 299, -1, -1, -1},
-            {"NemOnly", ButtonSet::NemOnly, -1, 299, -1, -1},
-            {"MegsemOnly", ButtonSet::MegsemOnly, -1, -1, 299, -1},
-            {"OkOnly", ButtonSet::OkOnly, -1, -1, -1, 299},
-            {"IgenNem", ButtonSet::IgenNem, 214, 299, -1, -1},
-            {"IgenMegsem", ButtonSet::IgenMegsem, 214, -1, 299, -1},
-            {"MegsemOk", ButtonSet::MegsemOk, -1, -1, 214, 299},
-            {"NemOk", ButtonSet::NemOk, -1, 214, -1, 299},
-            {"IgenNemMegsem", ButtonSet::IgenNemMegsem, 129, 214, 299, -1},
+        {"IgenOnly", ButtonSet::IgenOnly, 299, -1, -1, -1},
+        {"NemOnly", ButtonSet::NemOnly, -1, 299, -1, -1},
+        {"MegsemOnly", ButtonSet::MegsemOnly, -1, -1, 299, -1},
+        {"OkOnly", ButtonSet::OkOnly, -1, -1, -1, 299},
+        {"IgenNem", ButtonSet::IgenNem, 214, 299, -1, -1},
+        {"IgenMegsem", ButtonSet::IgenMegsem, 214, -1, 299, -1},
+        {"MegsemOk", ButtonSet::MegsemOk, -1, -1, 214, 299},
+        {"NemOk", ButtonSet::NemOk, -1, 214, -1, 299},
+        {"IgenNemMegsem", ButtonSet::IgenNemMegsem, 129, 214, 299, -1},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        const Seen seen = show(QStringLiteral("Biztosan törli a kijelölt sort?"), row.set, true,
-                               MessageKind::Warning);
+        const Seen seen = show(
+            QStringLiteral("Biztosan törli a kijelölt sort?"), row.set, true, MessageKind::Warning);
         const int expected[4] = {row.igen, row.nem, row.megsem, row.ok};
         for (int answer = 0; answer < 4; ++answer) {
             SCOPED_TRACE(buttonNames[answer]);
@@ -157,14 +157,14 @@ TEST_F(MessageDialogTest, EachButtonAnswersWithItsOwnValue)
         int expected;
     };
     const Row rows[] = {
-            {ButtonSet::IgenNemMegsem, Answer::Igen, 0},
-            {ButtonSet::IgenNemMegsem, Answer::Nem, 1},
-            {ButtonSet::IgenNemMegsem, Answer::Megsem, 2},
-            {ButtonSet::OkOnly, Answer::Ok, 3},
-            {ButtonSet::MegsemOk, Answer::Ok, 3},
-            {ButtonSet::MegsemOk, Answer::Megsem, 2},
-            {ButtonSet::NemOk, Answer::Nem, 1},
-            {ButtonSet::IgenOnly, Answer::Igen, 0},
+        {ButtonSet::IgenNemMegsem, Answer::Igen, 0},
+        {ButtonSet::IgenNemMegsem, Answer::Nem, 1},
+        {ButtonSet::IgenNemMegsem, Answer::Megsem, 2},
+        {ButtonSet::OkOnly, Answer::Ok, 3},
+        {ButtonSet::MegsemOk, Answer::Ok, 3},
+        {ButtonSet::MegsemOk, Answer::Megsem, 2},
+        {ButtonSet::NemOk, Answer::Nem, 1},
+        {ButtonSet::IgenOnly, Answer::Igen, 0},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(buttonNames[row.pressed]);
@@ -174,8 +174,8 @@ TEST_F(MessageDialogTest, EachButtonAnswersWithItsOwnValue)
             QTest::mouseClick(button(row.pressed), Qt::LeftButton);
             stillShownAfterClick = dialog.isVisible();
         });
-        const int result = dialog.display(QStringLiteral("Mentsem a változásokat ?"), row.set,
-                                          true, MessageKind::Warning);
+        const int result = dialog.display(
+            QStringLiteral("Mentsem a változásokat ?"), row.set, true, MessageKind::Warning);
         EXPECT_EQ(result, row.expected);
         EXPECT_EQ(dialog.answer(), row.expected);
         EXPECT_FALSE(stillShownAfterClick); // a button closes the dialog
@@ -192,17 +192,16 @@ TEST_F(MessageDialogTest, ClosingWithoutAButtonAnswersMinusOne)
         std::function<void()> close;
     };
     const Row rows[] = {
-            {"close box", [this] { dialog.close(); }},
-            {"Escape", [this] { QTest::keyClick(&dialog, Qt::Key_Escape); }},
+        {"close box", [this] { dialog.close(); }},
+        {"Escape", [this] { QTest::keyClick(&dialog, Qt::Key_Escape); }},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        dialog.setModalRunner([&](MessageDialog &) {
-            QTest::mouseClick(button(Answer::Ok), Qt::LeftButton);
-        });
+        dialog.setModalRunner(
+            [&](MessageDialog &) { QTest::mouseClick(button(Answer::Ok), Qt::LeftButton); });
         ASSERT_EQ(dialog.display(QStringLiteral("Kérem adja meg az anyag megnevezését!"),
-                                 ButtonSet::OkOnly, true, MessageKind::Error),
-                  Answer::Ok);
+                      ButtonSet::OkOnly, true, MessageKind::Error),
+            Answer::Ok);
 
         bool stillShown = true;
         dialog.setModalRunner([&](MessageDialog &) {
@@ -210,8 +209,8 @@ TEST_F(MessageDialogTest, ClosingWithoutAButtonAnswersMinusOne)
             stillShown = dialog.isVisible();
         });
         EXPECT_EQ(dialog.display(QStringLiteral("Mentsem a változásokat ?"),
-                                 ButtonSet::IgenNemMegsem, true, MessageKind::Warning),
-                  -1);
+                      ButtonSet::IgenNemMegsem, true, MessageKind::Warning),
+            -1);
         EXPECT_EQ(dialog.answer(), -1);
         EXPECT_FALSE(stillShown);
     }
@@ -229,13 +228,13 @@ TEST_F(MessageDialogTest, EnterPressesTheFocusedButton)
         int expected;
     };
     const Row rows[] = {
-            {"question, as opened", ButtonSet::IgenNem, -1, Qt::Key_Return, Answer::Igen},
-            {"notice, as opened", ButtonSet::OkOnly, -1, Qt::Key_Return, Answer::Ok},
-            {"Mégsem and Ok, as opened", ButtonSet::MegsemOk, -1, Qt::Key_Enter, Answer::Megsem},
-            {"focus on Nem", ButtonSet::IgenNemMegsem, Answer::Nem, Qt::Key_Return, Answer::Nem},
-            {"focus on Mégsem", ButtonSet::IgenNemMegsem, Answer::Megsem, Qt::Key_Enter,
-             Answer::Megsem},
-            {"focus on Ok", ButtonSet::NemOk, Answer::Ok, Qt::Key_Return, Answer::Ok},
+        {"question, as opened", ButtonSet::IgenNem, -1, Qt::Key_Return, Answer::Igen},
+        {"notice, as opened", ButtonSet::OkOnly, -1, Qt::Key_Return, Answer::Ok},
+        {"Mégsem and Ok, as opened", ButtonSet::MegsemOk, -1, Qt::Key_Enter, Answer::Megsem},
+        {"focus on Nem", ButtonSet::IgenNemMegsem, Answer::Nem, Qt::Key_Return, Answer::Nem},
+        {"focus on Mégsem", ButtonSet::IgenNemMegsem, Answer::Megsem, Qt::Key_Enter,
+            Answer::Megsem},
+        {"focus on Ok", ButtonSet::NemOk, Answer::Ok, Qt::Key_Return, Answer::Ok},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -246,20 +245,20 @@ TEST_F(MessageDialogTest, EnterPressesTheFocusedButton)
             ASSERT_NE(focused, nullptr);
             QTest::keyClick(focused, row.key);
         });
-        EXPECT_EQ(dialog.display(QStringLiteral("Biztosan törli a kijelölt sort?"), row.set,
-                                 true, MessageKind::Warning),
-                  row.expected);
+        EXPECT_EQ(dialog.display(QStringLiteral("Biztosan törli a kijelölt sort?"), row.set, true,
+                      MessageKind::Warning),
+            row.expected);
     }
 }
 
 TEST_F(MessageDialogTest, TextGoesToTheLabelOrTheMemo)
 {
     const QString longText = QStringLiteral(
-            "A fejlesztői beállítások visszaállítása csak a kijelölt növény megosztási adataira "
-            "érvényes. Valóban visszatölti a fejlesztői beállításokat?");
+        "A fejlesztői beállítások visszaállítása csak a kijelölt növény megosztási adataira "
+        "érvényes. Valóban visszatölti a fejlesztői beállításokat?");
 
-    Seen seen = show(QStringLiteral("Nincs megnevezés megadva!"), ButtonSet::OkOnly, true,
-                     MessageKind::Error);
+    Seen seen = show(
+        QStringLiteral("Nincs megnevezés megadva!"), ButtonSet::OkOnly, true, MessageKind::Error);
     EXPECT_TRUE(seen.labelShown);
     EXPECT_FALSE(seen.memoShown);
     EXPECT_EQ(seen.labelText, QStringLiteral("Nincs megnevezés megadva!"));
@@ -272,12 +271,13 @@ TEST_F(MessageDialogTest, TextGoesToTheLabelOrTheMemo)
     // The memo starts empty each time: no line of the previous message stays in it.
     seen = show(QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
                                "hasznalati.pdf fájlnéven."),
-                ButtonSet::OkOnly, false, MessageKind::Information);
-    EXPECT_EQ(seen.memoText, QStringLiteral("A Használati leírást megtalálja a program "
-                                            "könyvtárában hasznalati.pdf fájlnéven."));
+        ButtonSet::OkOnly, false, MessageKind::Information);
+    EXPECT_EQ(seen.memoText,
+        QStringLiteral("A Használati leírást megtalálja a program "
+                       "könyvtárában hasznalati.pdf fájlnéven."));
 
     seen = show(QStringLiteral("Biztosan törli a kijelölt sort?"), ButtonSet::IgenNem, true,
-                MessageKind::Warning);
+        MessageKind::Warning);
     EXPECT_TRUE(seen.labelShown);
     EXPECT_FALSE(seen.memoShown);
 
@@ -288,8 +288,8 @@ TEST_F(MessageDialogTest, TextGoesToTheLabelOrTheMemo)
 
 TEST_F(MessageDialogTest, LongLabelWidensFrameAndDialog)
 {
-    const QString longLabel = QStringLiteral(
-            "A magnézium, mangán, cink számításához kérem állítsa be a várt hozamot!");
+    const QString longLabel
+        = QStringLiteral("A magnézium, mangán, cink számításához kérem állítsa be a várt hozamot!");
     const QString shortLabel = QStringLiteral("Nincs megnevezés megadva!");
 
     Seen seen = show(shortLabel, ButtonSet::OkOnly, true, MessageKind::Error);
@@ -357,19 +357,19 @@ TEST_F(MessageDialogTest, KindChoosesIconAndCaption)
         const char *caption;
     };
     const Row rows[] = {
-            {"none first", MessageKind::None, false, false, false, "Mess"},
-            {"information", MessageKind::Information, true, false, false, "Információ"},
-            {"none after information", MessageKind::None, false, false, false, "Információ"},
-            {"error", MessageKind::Error, false, true, false, "Hiba"},
-            {"warning", MessageKind::Warning, false, false, true, "Figyelem"},
-            {"unknown value 7", static_cast<MessageKind>(7), false, false, false, "Figyelem"},
-            {"error again", MessageKind::Error, false, true, false, "Hiba"},
-            {"unknown value -1", static_cast<MessageKind>(-1), false, false, false, "Hiba"},
+        {"none first", MessageKind::None, false, false, false, "Mess"},
+        {"information", MessageKind::Information, true, false, false, "Információ"},
+        {"none after information", MessageKind::None, false, false, false, "Információ"},
+        {"error", MessageKind::Error, false, true, false, "Hiba"},
+        {"warning", MessageKind::Warning, false, false, true, "Figyelem"},
+        {"unknown value 7", static_cast<MessageKind>(7), false, false, false, "Figyelem"},
+        {"error again", MessageKind::Error, false, true, false, "Hiba"},
+        {"unknown value -1", static_cast<MessageKind>(-1), false, false, false, "Hiba"},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         const Seen seen = show(QStringLiteral("A lekéréshez hibás elem lett kiválasztva!"),
-                               ButtonSet::OkOnly, true, row.kind);
+            ButtonSet::OkOnly, true, row.kind);
         EXPECT_EQ(seen.infoShown, row.info);
         EXPECT_EQ(seen.errorShown, row.error);
         EXPECT_EQ(seen.warningShown, row.warning);
@@ -388,10 +388,10 @@ TEST_F(MessageDialogTest, WithoutARunnerTheDialogIsModal)
         int expected;
     };
     const Row rows[] = {
-            {"Nem clicked", [this] { QTest::mouseClick(button(Answer::Nem), Qt::LeftButton); },
-             Answer::Nem},
-            {"Escape", [this] { QTest::keyClick(&dialog, Qt::Key_Escape); }, Answer::None},
-            {"close box", [this] { dialog.close(); }, Answer::None},
+        {"Nem clicked", [this] { QTest::mouseClick(button(Answer::Nem), Qt::LeftButton); },
+            Answer::Nem},
+        {"Escape", [this] { QTest::keyClick(&dialog, Qt::Key_Escape); }, Answer::None},
+        {"close box", [this] { dialog.close(); }, Answer::None},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -409,7 +409,7 @@ TEST_F(MessageDialogTest, WithoutARunnerTheDialogIsModal)
         });
         watchdog.start(5000);
         const int result = dialog.display(QStringLiteral("Mentsem a változásokat ?"),
-                                          ButtonSet::IgenNemMegsem, true, MessageKind::Warning);
+            ButtonSet::IgenNemMegsem, true, MessageKind::Warning);
         watchdog.stop();
         EXPECT_FALSE(watchdogFired);
         EXPECT_TRUE(wasModal);
