@@ -1,5 +1,6 @@
 #include "core/data/samplefarm.h"
 
+#include "core/data/csv.h"
 #include "core/data/farmdatabase.h"
 #include "core/data/farmfields.h"
 
@@ -131,12 +132,16 @@ static bool readLabResults(const QString &csvPath, QHash<int, QList<LabSample>> 
                      .arg(QDir::toNativeSeparators(csvPath), file.errorString());
         return false;
     }
-    const QString content = QString::fromUtf8(file.readAll());
-    const QStringList lines = content.split(QLatin1Char('\n'));
+    QString csvError;
+    const std::optional<Csv::Table> table = Csv::parse(QString::fromUtf8(file.readAll()),
+                                                       &csvError);
+    if (!table) {
+        *error = QStringLiteral("%1, %2").arg(QDir::toNativeSeparators(csvPath), csvError);
+        return false;
+    }
 
-    const QStringList header = lines.value(0).trimmed().split(QLatin1Char(';'));
-    const int fieldColumn = int(header.indexOf(QStringLiteral("Field")));
-    const int sampleColumn = int(header.indexOf(QStringLiteral("Sample")));
+    const int fieldColumn = int(table->header.indexOf(QStringLiteral("Field")));
+    const int sampleColumn = int(table->header.indexOf(QStringLiteral("Sample")));
     std::array<int, valueCount> valueColumns{};
     QStringList missing;
     if (fieldColumn < 0)
@@ -144,7 +149,7 @@ static bool readLabResults(const QString &csvPath, QHash<int, QList<LabSample>> 
     if (sampleColumn < 0)
         missing.append(QStringLiteral("Sample"));
     for (int i = 0; i < valueCount; ++i) {
-        valueColumns[i] = int(header.indexOf(csvValueColumns.at(i)));
+        valueColumns[i] = int(table->header.indexOf(csvValueColumns.at(i)));
         if (valueColumns[i] < 0)
             missing.append(csvValueColumns.at(i));
     }
@@ -156,19 +161,9 @@ static bool readLabResults(const QString &csvPath, QHash<int, QList<LabSample>> 
 
     // The laboratory writes its numbers with a decimal point, unlike the user's entries.
     const QLocale c = QLocale::c();
-    for (int index = 1; index < lines.size(); ++index) {
-        const QString line = lines.at(index).trimmed();
-        if (line.isEmpty())
-            continue;
-        const int lineNumber = index + 1;
-        const QStringList cells = line.split(QLatin1Char(';'));
-        if (cells.size() < header.size()) {
-            *error = QStringLiteral("%1: %2 cella helyett %3.")
-                         .arg(csvLocation(csvPath, lineNumber))
-                         .arg(header.size())
-                         .arg(cells.size());
-            return false;
-        }
+    for (int index = 0; index < table->rows.size(); ++index) {
+        const QStringList &cells = table->rows.at(index);
+        const int lineNumber = table->lineNumbers.at(index);
         bool ok = false;
         const int field = c.toInt(cells.at(fieldColumn).trimmed(), &ok);
         if (!ok) {

@@ -696,7 +696,8 @@ TEST_F(SampleFarmTest, BadResultsLeaveTheDirectoryAsItWas)
          QStringLiteral("%1, 1. sor: hiányzó oszlop: Cu").arg(shownCsv)},
         {"field without samples", withoutField63,
          QStringLiteral("A(z) %1 fájlban nincs minta a(z) 63. táblához.").arg(shownCsv)},
-        {"row cut short", shortRow, QStringLiteral("%1, 6. sor: 15 cella helyett 3.").arg(shownCsv)},
+        {"row cut short", shortRow,
+         QStringLiteral("%1, 6. sor: 3 mező a fejléc 15 mezője helyett.").arg(shownCsv)},
         {"field number not whole", badFieldNumber,
          QStringLiteral("%1, 4. sor: a tábla száma nem egész szám: 33a").arg(shownCsv)},
     };
