@@ -7,6 +7,7 @@
 #include "gui/app/movablebox.h"
 #include "gui/app/steplistbox.h"
 #include "gui/ui/aboutbox.h"
+#include "gui/ui/programfont.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,10 +38,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths, 
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Tápanyag-gazdálkodási terv"));
-    QFont windowFont(QStringLiteral("Tahoma"));
-    windowFont.setPointSize(8);
-    windowFont.setStyleHint(QFont::SansSerif);
-    setFont(windowFont);
+    setFont(programFont());
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, windowColour);
     setPalette(windowPalette);

@@ -1,5 +1,7 @@
 #include "gui/ui/aboutbox.h"
 
+#include "gui/ui/programfont.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,10 +29,7 @@ AboutBox::AboutBox(QWidget *parent)
     setObjectName(QStringLiteral("aboutBox"));
     setWindowTitle(QStringLiteral("Szofver információk"));
 
-    QFont boxFont(QStringLiteral("Tahoma"));
-    boxFont.setPointSize(8);
-    boxFont.setStyleHint(QFont::SansSerif);
-    setFont(boxFont);
+    setFont(programFont());
 
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("panel"));

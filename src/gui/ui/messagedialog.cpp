@@ -1,5 +1,7 @@
 #include "gui/ui/messagedialog.h"
 
+#include "gui/ui/programfont.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -33,10 +35,7 @@ MessageDialog::MessageDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Mess"));
     setModal(true);
 
-    QFont dialogFont(QStringLiteral("Tahoma"));
-    dialogFont.setPointSize(8);
-    dialogFont.setStyleHint(QFont::SansSerif); // the fallback where Tahoma is missing
-    setFont(dialogFont);
+    setFont(programFont());
 
     // Created first so that it lies beneath the other controls.
     m_frame = new QFrame(this);
