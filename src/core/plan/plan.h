@@ -42,12 +42,17 @@ public:
     // amount are kept, as a file load sets them), step 1 current and the others locked.
     void resetPlan();
 
+    // Tells the views that items changed behind their backs (an import, a file load), so
+    // that they show the plan again.
+    void notifyItemsChanged() { emit itemsChanged(); }
+
 signals:
     void openChanged(bool open);
     void modifiedChanged(bool modified);
     void stepsChanged();
     // Emitted at the end of resetPlan, so that views clear what the steps computed.
     void planReset();
+    void itemsChanged();
 
 private:
     static bool isValidStep(int step) { return step >= 1 && step <= stepCount; }

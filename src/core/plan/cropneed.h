@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/plan/resulttable.h"
+#include "core/plan/textgrid.h"
+
+#include <QString>
+
+class ReferenceDatabase;
+class SupplyClassifier;
+struct CalculationState;
+struct PlanItems;
+
+// The crop's specific need (kg per tonne of yield) for the elements that list a need, and the
+// recommended doses (kg/ha) that follow from it with the planned yield.
+class CropNeedCalculator
+{
+public:
+    CropNeedCalculator(const ReferenceDatabase &database, SupplyClassifier &classifier);
+
+    // kg/t for entry 1–7 of the element table for the soil column loaded into
+    // state.elements: N, P, K from Find2 by crop, site category and supply level (0 when
+    // the crop has no row for it, -1 when the level is not determined or its column is
+    // missing); Mg, Zn, Mn, Cu by the fixed rules (-1 without a usable planned yield, and
+    // for zinc at a P level of 7 or undetermined). Other entries give -1. Unless
+    // correctionsApplied is set, N and K store their dose (yield × need) in state.
+    double specificNeed(int entry, const PlanItems &items, CalculationState &state);
+
+    // The amount in kg/ha that the fixed rules give for Mg, Zn, Mn and Cu before it is
+    // divided by the yield; -1 where no rule applies.
+    static double ruleAmount(int entry, double yield, double doseN, double doseK, double ka,
+                             double ph, int phosphorusLevel);
+
+private:
+    const ReferenceDatabase &m_database;
+    SupplyClassifier &m_classifier;
+};
+
+// The specific-need grid of step 3: row 0 the headings (column 0 empty), then one row per
+// soil column labelled with its sample mark, one column per selected element that lists a
+// need; a need of 0 or less shows "---".
+struct SpecificNeeds
+{
+    TextGrid grid{1, 1};
+    // The caption beside the grid: "(nincs az adatbázisban NPK)" when the last element whose
+    // need was 0 or more had no reference row, empty otherwise.
+    QString caption;
+    // The planned yield is empty or not a number while an element that needs it is listed:
+    // the caller shows the warning yieldWarningText().
+    bool yieldMissing = false;
+    static QString noReferenceCaption() { return QStringLiteral("(nincs az adatbázisban NPK)"); }
+    static QString yieldWarningText()
+    {
+        return QStringLiteral(
+            "A magnézium, mangán, cink számításához kérem állítsa be a várt hozamot!");
+    }
+};
+
+SpecificNeeds showSpecificNeeds(const PlanItems &items, CalculationState &state,
+                                CropNeedCalculator &calculator);
+
+// "Javasolt hatóanyag dózisok": need × planned yield for every cell of the need grid,
+// unrounded, "---" where the need or the yield is not available. Clears correctionsApplied
+// before it computes, so that the recommended doses never depend on an earlier correction.
+struct RecommendedDoses
+{
+    SpecificNeeds needs;
+    ResultTable doses;
+};
+RecommendedDoses showRecommendedDoses(const PlanItems &items, CalculationState &state,
+                                      CropNeedCalculator &calculator);
