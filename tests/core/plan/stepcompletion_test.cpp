@@ -1,0 +1,263 @@
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "core/plan/stepcompletion.h"
+#include "support/scriptedmessenger.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using State = Plan::StepState;
+
+class StepCompletionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        plan.resetPlan();
+        plan.setOpen(true);
+        PlanItems &items = plan.items();
+        SoilSamples::initSoilGrid(items);
+        items.lotNumber = QStringLiteral("0123/4");
+        items.area = QStringLiteral("125000");
+        items.siteCategory = 0;
+    }
+
+    // Steps 1–3 done, 4 current: the state of a plan in the middle of its work.
+    void completeThroughStep3()
+    {
+        plan.items().plannedYield = QStringLiteral("6,5");
+        ASSERT_EQ(completeStep(plan, 1, true, messenger), StepOutcome::Completed);
+        ASSERT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
+        ASSERT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::Completed);
+    }
+
+    Plan plan;
+    ScriptedMessenger messenger;
+};
+
+TEST_F(StepCompletionTest, StepOneUnlocksStepTwoWithoutAsking)
+{
+    EXPECT_EQ(completeStep(plan, 1, true, messenger), StepOutcome::Completed);
+    EXPECT_EQ(plan.stepState(1), State::Done);
+    EXPECT_EQ(plan.stepState(2), State::Current);
+    EXPECT_TRUE(plan.isStepEnabled(2));
+    EXPECT_FALSE(plan.isStepEnabled(3));
+    EXPECT_TRUE(messenger.shown().isEmpty());
+}
+
+TEST_F(StepCompletionTest, StepTwoFieldFaultsAreListedInOrder)
+{
+    completeStep(plan, 1, true, messenger);
+    PlanItems &items = plan.items();
+    items.lotNumber.clear();
+    items.area.clear();
+    items.siteCategory = -1;
+    messenger.expect(Answer::Igen);
+    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::KeepOpen);
+    ASSERT_EQ(messenger.shown().size(), 1);
+    const ScriptedMessenger::Shown &shown = messenger.shown().first();
+    EXPECT_EQ(shown.text, QStringLiteral("Helytelen adatkitöltés! Javítja? "
+                                         "Nincs megadva helyrajzi szám. "
+                                         "Nincs megadva terület. "
+                                         "Helytelen talajkategória. "));
+    EXPECT_EQ(shown.buttons, ButtonSet::IgenNem);
+    EXPECT_EQ(shown.kind, MessageKind::Warning);
+    EXPECT_FALSE(shown.inLabel); // the long text goes into the memo
+    // "Igen" leaves the step states as they were.
+    EXPECT_EQ(plan.stepState(2), State::Current);
+    EXPECT_FALSE(plan.isStepEnabled(3));
+}
+
+TEST_F(StepCompletionTest, StepTwoTableFaultHidesFieldFaults)
+{
+    completeStep(plan, 1, true, messenger);
+    PlanItems &items = plan.items();
+    items.lotNumber.clear(); // not reported: the table check comes first
+    SoilSamples::setSampleCount(items, 1);
+    items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
+    items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
+    messenger.expect(Answer::Nem);
+    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Reverted);
+    // Two blanks between the question mark and "Hiba".
+    EXPECT_EQ(messenger.lastText(),
+              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
+}
+
+TEST_F(StepCompletionTest, StepTwoAreaWithDecimalsIsNotWhole)
+{
+    completeStep(plan, 1, true, messenger);
+    plan.items().area = QStringLiteral("12,5");
+    messenger.expect(Answer::Nem);
+    completeStep(plan, 2, true, messenger);
+    EXPECT_EQ(messenger.lastText(),
+              QStringLiteral("Helytelen adatkitöltés! Javítja? Terület értéke nem egész szám. "));
+}
+
+TEST_F(StepCompletionTest, StepTwoRefusedLocksEveryLaterStep)
+{
+    completeThroughStep3();
+    ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
+    ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
+    ASSERT_TRUE(plan.isSummaryEnabled());
+
+    plan.items().lotNumber.clear();
+    messenger.expect(Answer::Nem);
+    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Reverted);
+    EXPECT_EQ(plan.stepState(1), State::Done);
+    EXPECT_EQ(plan.stepState(2), State::Current);
+    for (int step = 3; step <= 5; ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(plan.stepState(step), State::Locked);
+        EXPECT_FALSE(plan.isStepEnabled(step));
+    }
+    EXPECT_FALSE(plan.isSummaryEnabled());
+}
+
+TEST_F(StepCompletionTest, NonInteractiveCompletionAnswersNoWithoutAsking)
+{
+    completeStep(plan, 1, false, messenger);
+    plan.items().lotNumber.clear();
+    // The scripted messenger fails the test if anything is shown.
+    EXPECT_EQ(completeStep(plan, 2, false, messenger), StepOutcome::Reverted);
+    EXPECT_EQ(plan.stepState(2), State::Current);
+    EXPECT_TRUE(messenger.shown().isEmpty());
+}
+
+TEST_F(StepCompletionTest, StepThreeEmptyYieldYesKeepsLaterStepsUnchanged)
+{
+    completeThroughStep3();
+    ASSERT_EQ(plan.stepState(4), State::Current);
+    plan.items().plannedYield.clear();
+    messenger.expect(Answer::Igen);
+    EXPECT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::KeepOpen);
+    EXPECT_EQ(messenger.lastText(), QStringLiteral("Helytelen adatkitöltés! Javítja?"));
+    EXPECT_TRUE(messenger.shown().last().inLabel);
+    EXPECT_EQ(plan.stepState(3), State::Done);
+    EXPECT_EQ(plan.stepState(4), State::Current);
+    EXPECT_TRUE(plan.isStepEnabled(4));
+}
+
+TEST_F(StepCompletionTest, StepThreeEmptyYieldNoLocksStepsFourAndFive)
+{
+    completeThroughStep3();
+    completeStep(plan, 4, true, messenger);
+    completeStep(plan, 5, true, messenger);
+    plan.items().plannedYield.clear();
+    messenger.expect(Answer::Nem);
+    EXPECT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::Reverted);
+    EXPECT_EQ(plan.stepState(3), State::Current);
+    EXPECT_EQ(plan.stepState(4), State::Locked);
+    EXPECT_EQ(plan.stepState(5), State::Locked);
+    EXPECT_FALSE(plan.isStepEnabled(4));
+    EXPECT_FALSE(plan.isStepEnabled(5));
+    EXPECT_FALSE(plan.isSummaryEnabled());
+    EXPECT_TRUE(plan.isStepEnabled(3));
+}
+
+TEST_F(StepCompletionTest, StepThreeYieldMustBeANumber)
+{
+    const struct {
+        const char *yield;
+        bool passes;
+    } cases[] = {
+        {"6", true}, {"6,5", true}, {" 7 ", true}, {"", false}, {"6.5", false}, {"hat", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.yield);
+        plan.items().plannedYield = QString::fromUtf8(c.yield);
+        EXPECT_EQ(checkCropData(plan.items()), c.passes);
+    }
+}
+
+TEST_F(StepCompletionTest, StepFourChecksOnlyTheFactorsInUse)
+{
+    struct Case {
+        const char *name;
+        int residueCrop;
+        const char *forecropYield;
+        bool yieldLoss;
+        const char *residual;
+        int manureTiming;
+        const char *manureAmount;
+        bool passes;
+    };
+    const Case cases[] = {
+        {"nothing chosen", PlanItems::EgyikSem, "", false, "", PlanItems::NemVolt, "", true},
+        {"no manure, amount empty", PlanItems::EgyikSem, "", false, "", PlanItems::NemVolt, "",
+         true},
+        {"manure a year ago, amount empty", PlanItems::EgyikSem, "", false, "",
+         PlanItems::EgyEve, "", false},
+        {"manure two years ago with amount", PlanItems::EgyikSem, "", false, "",
+         PlanItems::KetEve, "30", true},
+        {"residue without forecrop yield", PlanItems::Kukorica, "", false, "",
+         PlanItems::NemVolt, "", false},
+        {"residue with forecrop yield", PlanItems::Kukorica, "8,2", false, "", PlanItems::NemVolt,
+         "", true},
+        {"residue with text yield", PlanItems::OsziBuza, "sok", false, "", PlanItems::NemVolt, "",
+         false},
+        {"yield loss without residues", PlanItems::EgyikSem, "", true, "", PlanItems::NemVolt, "",
+         false},
+        {"yield loss with residues", PlanItems::EgyikSem, "", true, "10", PlanItems::NemVolt, "",
+         true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanItems &items = plan.items();
+        items.residueCrop = c.residueCrop;
+        items.forecropYield = QString::fromUtf8(c.forecropYield);
+        items.yieldLoss = c.yieldLoss;
+        items.residualN = items.residualP = items.residualK = QString::fromUtf8(c.residual);
+        items.manureTiming = c.manureTiming;
+        items.manureAmount = QString::fromUtf8(c.manureAmount);
+        EXPECT_EQ(checkModifyingFactors(items), c.passes);
+    }
+    // One missing residue of three is enough to fail.
+    PlanItems &items = plan.items();
+    items.residueCrop = PlanItems::EgyikSem;
+    items.manureTiming = PlanItems::NemVolt;
+    items.yieldLoss = true;
+    items.residualN = items.residualP = QStringLiteral("5");
+    items.residualK.clear();
+    EXPECT_FALSE(checkModifyingFactors(items));
+}
+
+TEST_F(StepCompletionTest, StepFourRefusedLocksStepFiveAndTheSummary)
+{
+    completeThroughStep3();
+    completeStep(plan, 4, true, messenger);
+    completeStep(plan, 5, true, messenger);
+    plan.items().manureTiming = PlanItems::EgyEve;
+    plan.items().manureAmount.clear();
+    messenger.expect(Answer::Nem);
+    EXPECT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Reverted);
+    EXPECT_EQ(plan.stepState(4), State::Current);
+    EXPECT_EQ(plan.stepState(5), State::Locked);
+    EXPECT_FALSE(plan.isStepEnabled(5));
+    EXPECT_FALSE(plan.isSummaryEnabled());
+    EXPECT_EQ(plan.stepState(3), State::Done);
+}
+
+TEST_F(StepCompletionTest, RepeatingAnEarlierStepKeepsLaterDoneSteps)
+{
+    completeThroughStep3();
+    ASSERT_EQ(plan.stepState(3), State::Done);
+    // Step 2 again: step 3 stays done and is only enabled again, not re-checked.
+    plan.items().plannedYield.clear();
+    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
+    EXPECT_EQ(plan.stepState(3), State::Done);
+    EXPECT_TRUE(plan.isStepEnabled(3));
+    EXPECT_TRUE(messenger.shown().isEmpty());
+}
+
+TEST_F(StepCompletionTest, StepFiveEnablesTheSummary)
+{
+    completeThroughStep3();
+    completeStep(plan, 4, true, messenger);
+    EXPECT_FALSE(plan.isSummaryEnabled());
+    EXPECT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
+    EXPECT_EQ(plan.stepState(5), State::Done);
+    EXPECT_TRUE(plan.isSummaryEnabled());
+}
+
+} // namespace
