@@ -32,5 +32,7 @@ int elementTableEntry(Elements::Element element);
 // need, and sets the selected flags of the element table from the ticks. Completing step 1
 // is the caller's part.
 void applyElementSelection(PlanItems &items, ElementTable &elements);
+// Only the selected flags, the row labels left as they are (leaving the step-1 box).
+void applySelectedFlags(const PlanItems &items, ElementTable &elements);
 
 } // namespace ElementSelection

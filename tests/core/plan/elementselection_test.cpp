@@ -1,0 +1,228 @@
+#include "core/plan/elementselection.h"
+
+#include "core/plan/elementtable.h"
+#include "core/plan/planitems.h"
+#include "core/plan/soilsamples.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using namespace ElementSelection;
+using Elements::Element;
+
+const QStringList plainLabels = {"Kémhatás pH", "Kötöttség Ka", "Mész CaCo", "Humusz %",
+                                 "Foszfor P2O", "Kálium K2O", "Magnézium Mg", "Mangán Mn",
+                                 "Cink Zn", "Réz Cu"};
+
+QStringList rowLabels(const PlanItems &items)
+{
+    QStringList labels;
+    for (int row = 2; row <= 11; ++row)
+        labels.append(items.soilSampleTable.cell(row, 0));
+    return labels;
+}
+
+QList<int> selectedEntries(const ElementTable &elements)
+{
+    QList<int> entries;
+    for (int index = 0; index < ElementTable::entryCount; ++index) {
+        if (elements.entry(index).selected)
+            entries.append(index);
+    }
+    return entries;
+}
+
+} // namespace
+
+TEST(ElementSelectionTest, MicroElementsFollowTheirMacroElement)
+{
+    struct Case
+    {
+        Element macro;
+        QList<Element> dependants;
+    };
+    const QList<Case> cases = {
+        {Elements::N, {Elements::Cu, Elements::Mn}}, // both use the N dose
+        {Elements::P, {Elements::Zn}},               // zinc uses the P supply level
+        {Elements::K, {Elements::Mg}},               // magnesium uses the K dose
+        {Elements::Mg, {}},
+        {Elements::S, {}},
+        {Elements::B, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.macro);
+        EXPECT_EQ(dependants(c.macro), c.dependants);
+    }
+}
+
+TEST(ElementSelectionTest, UntickingAMacroElementUnticksAndLocksItsDependants)
+{
+    PlanItems items;
+    items.elementSelected.fill(true);
+
+    items.elementSelected[Elements::N] = false;
+    applyLinkage(items, Elements::N);
+    EXPECT_FALSE(items.elementSelected[Elements::Cu]);
+    EXPECT_FALSE(items.elementSelected[Elements::Mn]);
+    EXPECT_FALSE(isEditable(items, Elements::Cu));
+    EXPECT_FALSE(isEditable(items, Elements::Mn));
+    EXPECT_TRUE(items.elementSelected[Elements::Zn]); // another macro's dependant stays
+    EXPECT_TRUE(isEditable(items, Elements::Zn));
+    EXPECT_TRUE(isEditable(items, Elements::N));
+
+    // ticking it again ticks a dependant the user had unticked before
+    items.elementSelected[Elements::N] = true;
+    applyLinkage(items, Elements::N);
+    EXPECT_TRUE(items.elementSelected[Elements::Cu]);
+    EXPECT_TRUE(items.elementSelected[Elements::Mn]);
+    EXPECT_TRUE(isEditable(items, Elements::Mn));
+
+    items.elementSelected[Elements::P] = false;
+    applyLinkage(items, Elements::P);
+    EXPECT_FALSE(items.elementSelected[Elements::Zn]);
+    EXPECT_FALSE(isEditable(items, Elements::Zn));
+
+    items.elementSelected[Elements::K] = false;
+    applyLinkage(items, Elements::K);
+    EXPECT_FALSE(items.elementSelected[Elements::Mg]);
+    EXPECT_FALSE(isEditable(items, Elements::Mg));
+
+    // a click on a box that has no dependants changes no other box
+    items.elementSelected[Elements::S] = false;
+    const auto before = items.elementSelected;
+    applyLinkage(items, Elements::S);
+    applyLinkage(items, Elements::Cu);
+    EXPECT_EQ(items.elementSelected, before);
+}
+
+TEST(ElementSelectionTest, ElementsSelectTheirEntries)
+{
+    const struct
+    {
+        Element element;
+        int entry;
+    } cases[] = {
+        {Elements::N, 1},  {Elements::P, 2},  {Elements::K, 3},  {Elements::Mg, 4},
+        {Elements::Zn, 5}, {Elements::Mn, 6}, {Elements::Cu, 7}, {Elements::Fe, 13},
+        {Elements::S, 0},  {Elements::Mo, 0}, {Elements::B, 0},  // never classified
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.element);
+        EXPECT_EQ(elementTableEntry(c.element), c.entry);
+    }
+}
+
+TEST(ElementSelectionTest, ApplyStarsTheRowsTheTickedElementsNeed)
+{
+    const auto starred = [](QList<int> rows) {
+        QStringList labels = plainLabels;
+        for (int row : rows)
+            labels[row - 2] += QStringLiteral(" *");
+        return labels;
+    };
+    struct Case
+    {
+        const char *name;
+        QList<Element> ticked;
+        QStringList labels;
+        QList<int> entries;
+    };
+    const QList<Case> cases = {
+        {"only Vas: the pH alone", {Elements::Fe}, starred({2}), {13}},
+        {"none: all plain", {}, plainLabels, {}},
+        {"Kén, Molibdén, Bór star nothing", {Elements::S, Elements::Mo, Elements::B},
+         plainLabels, {}},
+        {"Nitrogén: Ka and humus", {Elements::N}, starred({3, 5}), {1}},
+        {"Foszfor: pH, lime, P", {Elements::P}, starred({2, 4, 6}), {2}},
+        {"Kálium and Magnézium share Ka", {Elements::K, Elements::Mg}, starred({3, 7, 8}),
+         {3, 4}},
+        {"Mangán", {Elements::Mn}, starred({2, 3, 9}), {6}},
+        {"Cink", {Elements::Zn}, starred({3, 10}), {5}},
+        {"Réz", {Elements::Cu}, starred({3, 5, 11}), {7}},
+        {"everything", {Elements::N, Elements::P, Elements::K, Elements::Mg, Elements::S,
+                        Elements::Mn, Elements::Zn, Elements::Cu, Elements::Fe, Elements::Mo,
+                        Elements::B},
+         starred({2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), {1, 2, 3, 4, 5, 6, 7, 13}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanItems items;
+        SoilSamples::initSoilGrid(items);
+        ElementTable elements;
+        // what an earlier selection left behind is replaced
+        for (int row = 2; row <= 11; ++row)
+            items.soilSampleTable.setCell(row, 0, plainLabels[row - 2] + QStringLiteral(" *"));
+        for (int index = 1; index <= 13; ++index)
+            elements.entry(index).selected = true;
+
+        items.elementSelected.fill(false);
+        for (Element element : c.ticked)
+            items.elementSelected[element] = true;
+        applyElementSelection(items, elements);
+
+        EXPECT_EQ(rowLabels(items), c.labels);
+        EXPECT_EQ(selectedEntries(elements), c.entries);
+        EXPECT_EQ(items.soilSampleTable.cell(1, 0), QStringLiteral("Mintajel:"));
+    }
+}
+
+TEST(ElementSelectionTest, TheStarredRowsAreTheRowsTheCheckRequires)
+{
+    // The note under the grid asks for the starred cells: each element alone must star
+    // exactly the rows the step-2 check will not let stay empty.
+    for (int index = 0; index < Elements::elementCount; ++index) {
+        const auto element = Element(index);
+        SCOPED_TRACE(index);
+        PlanItems items;
+        SoilSamples::initSoilGrid(items);
+        ElementTable elements;
+        items.elementSelected.fill(false);
+        items.elementSelected[element] = true;
+        applyElementSelection(items, elements);
+        QList<int> starredRows;
+        for (int row = 2; row <= 11; ++row) {
+            if (items.soilSampleTable.cell(row, 0).endsWith(QStringLiteral(" *")))
+                starredRows.append(row);
+        }
+        EXPECT_EQ(starredRows, requiredRows(element));
+
+        // and with one sample filled but for one of those rows, the check fails
+        SoilSamples::setSampleCount(items, 1);
+        for (int column = 1; column <= 2; ++column) {
+            for (int row = 1; row <= 11; ++row)
+                items.soilSampleTable.setCell(row, column, QStringLiteral("1"));
+        }
+        EXPECT_TRUE(SoilSamples::checkSoilGrid(items));
+        for (int row : std::as_const(starredRows)) {
+            SCOPED_TRACE(row);
+            items.soilSampleTable.setCell(row, 2, QString());
+            EXPECT_FALSE(SoilSamples::checkSoilGrid(items));
+            items.soilSampleTable.setCell(row, 2, QStringLiteral("1"));
+        }
+    }
+}
+
+TEST(ElementSelectionTest, LeavingTheBoxSetsTheFlagsOnly)
+{
+    PlanItems items;
+    SoilSamples::initSoilGrid(items);
+    items.soilSampleTable.setCell(3, 0, QStringLiteral("Kötöttség Ka *")); // from before
+    ElementTable elements;
+    elements.entry(ElementTable::Fe).selected = true;
+    items.elementSelected.fill(false);
+    items.elementSelected[Elements::K] = true;
+    items.elementSelected[Elements::B] = true;
+    const TextGrid grid = items.soilSampleTable;
+
+    applySelectedFlags(items, elements);
+    EXPECT_EQ(selectedEntries(elements), QList<int>({3})); // Fe cleared, B selects nothing
+    EXPECT_EQ(items.soilSampleTable, grid);
+}

@@ -1,0 +1,248 @@
+#include "core/plan/soilsamples.h"
+
+#include "core/plan/elements.h"
+#include "core/plan/planitems.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using namespace SoilSamples;
+
+// A plan whose grid is fresh, with `count` samples, every cell of rows 1–11 filled from the
+// average to the last sample.
+PlanItems filledPlan(int count)
+{
+    PlanItems items;
+    initSoilGrid(items);
+    setSampleCount(items, count);
+    for (int column = 1; column <= count + 1; ++column) {
+        for (int row = 1; row <= 11; ++row)
+            items.soilSampleTable.setCell(row, column, QStringLiteral("1"));
+    }
+    return items;
+}
+
+} // namespace
+
+TEST(SoilSamplesTest, InitSoilGridWritesTheFixedTexts)
+{
+    PlanItems items;
+    items.soilSampleTable.setCell(5, 3, QStringLiteral("7,2")); // left from an earlier plan
+    items.soilSampleTable.setCell(0, 0, QStringLiteral("x"));
+    initSoilGrid(items);
+    const TextGrid &grid = items.soilSampleTable;
+
+    EXPECT_EQ(grid.cell(0, 0), QString()); // the corner stays empty
+    EXPECT_EQ(grid.cell(0, 1), QStringLiteral("Átlag"));
+    EXPECT_EQ(grid.cell(0, 2), QStringLiteral("1."));  // column number minus one
+    EXPECT_EQ(grid.cell(0, 11), QStringLiteral("10."));
+    EXPECT_EQ(grid.cell(0, 1000), QStringLiteral("999."));
+    EXPECT_EQ(grid.cell(1, 0), QStringLiteral("Mintajel:"));
+    EXPECT_EQ(grid.cell(1, 1), QStringLiteral("Átlag"));
+    EXPECT_EQ(grid.cell(1, 2), QString());
+    EXPECT_EQ(grid.cell(5, 3), QString()); // every other cell emptied
+    const QStringList expected = {"Kémhatás pH", "Kötöttség Ka", "Mész CaCo", "Humusz %",
+                                  "Foszfor P2O", "Kálium K2O", "Magnézium Mg", "Mangán Mn",
+                                  "Cink Zn", "Réz Cu"};
+    for (int row = 2; row <= 11; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(grid.cell(row, 0), expected[row - 2]);
+    }
+}
+
+TEST(SoilSamplesTest, SampleCountStaysWithinTheColumnsOfThePlan)
+{
+    const struct
+    {
+        int requested;
+        int expected;
+    } cases[] = {
+        {-1, 0},     // no negative count
+        {0, 0},
+        {3, 3},
+        {999, 999},  // the plan file holds 1000 columns with the average
+        {1000, 999},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.requested);
+        PlanItems items;
+        setSampleCount(items, c.requested);
+        EXPECT_EQ(items.sampleCount, c.expected);
+    }
+}
+
+TEST(SoilSamplesTest, AveragesDivideByTheNumberOfSamples)
+{
+    const struct
+    {
+        const char *name;
+        QStringList samples;
+        QString average;
+    } cases[] = {
+        {"an empty cell counts as 0", {"2", "", "4"}, "2"},       // 6 / 3, not 6 / 2
+        {"decimal commas", {"1,5", "2"}, "1,75"},                  // 3.5 / 2
+        {"shortest form, 15 digits", {"1", "1", "2"}, "1,33333333333333"}, // 4 / 3
+        {"all empty", {"", ""}, "0"},
+        {"one sample", {"6,07"}, "6,07"},
+        {"negative values are numbers too", {"-1", "3"}, "1"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanItems items;
+        initSoilGrid(items);
+        items.programAverage = true;
+        setSampleCount(items, int(c.samples.size()));
+        for (int i = 0; i < c.samples.size(); ++i)
+            items.soilSampleTable.setCell(4, 2 + i, c.samples[i]);
+        items.soilSampleTable.setCell(1, 1, QStringLiteral("Átl."));
+
+        EXPECT_FALSE(computeAverages(items).has_value());
+        EXPECT_EQ(items.soilSampleTable.cell(4, 1), c.average);
+        // the other value rows hold empty samples: their mean is 0
+        EXPECT_EQ(items.soilSampleTable.cell(2, 1), QStringLiteral("0"));
+        EXPECT_EQ(items.soilSampleTable.cell(11, 1), QStringLiteral("0"));
+        // the header and the mark row are not touched
+        EXPECT_EQ(items.soilSampleTable.cell(0, 1), QStringLiteral("Átlag"));
+        EXPECT_EQ(items.soilSampleTable.cell(1, 1), QStringLiteral("Átl."));
+    }
+}
+
+TEST(SoilSamplesTest, AveragesOnlyWhenAskedForAndWithSamples)
+{
+    const struct
+    {
+        const char *name;
+        bool programAverage;
+        int count;
+    } cases[] = {
+        {"box not ticked", false, 2},
+        {"no samples", true, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanItems items = filledPlan(2);
+        items.soilSampleTable.setCell(2, 1, QStringLiteral("typed by hand"));
+        items.programAverage = c.programAverage;
+        setSampleCount(items, c.count);
+        const TextGrid before = items.soilSampleTable;
+        EXPECT_FALSE(computeAverages(items).has_value());
+        EXPECT_EQ(items.soilSampleTable, before);
+    }
+}
+
+TEST(SoilSamplesTest, ACellThatIsNotANumberChangesNothing)
+{
+    PlanItems items = filledPlan(3);
+    items.programAverage = true;
+    items.soilSampleTable.setCell(2, 1, QStringLiteral("5"));
+    items.soilSampleTable.setCell(11, 1, QStringLiteral("5"));
+    // rows before and after the bad one must keep their old averages alike
+    items.soilSampleTable.setCell(6, 3, QStringLiteral("12.5")); // a point is not a decimal
+    const TextGrid before = items.soilSampleTable;
+
+    const std::optional<BadCell> bad = computeAverages(items);
+    ASSERT_TRUE(bad.has_value());
+    EXPECT_EQ(bad->row, 6);
+    EXPECT_EQ(bad->column, 3);
+    EXPECT_EQ(bad->text, QStringLiteral("12.5"));
+    EXPECT_EQ(bad->message(),
+              QStringLiteral("A(z) 2. minta „Foszfor P2O” értéke nem szám: „12.5”. Kérem javítsa!"));
+    EXPECT_EQ(items.soilSampleTable, before);
+}
+
+TEST(SoilSamplesTest, BadCellNamesTheSampleAndTheRow)
+{
+    const struct
+    {
+        BadCell cell;
+        QString message;
+    } cases[] = {
+        {{2, 2, "x"}, "A(z) 1. minta „Kémhatás pH” értéke nem szám: „x”. Kérem javítsa!"},
+        {{11, 1000, "1,2,3"},
+         "A(z) 999. minta „Réz Cu” értéke nem szám: „1,2,3”. Kérem javítsa!"},
+        {{3, 1, "?"}, "Az átlag oszlop „Kötöttség Ka” értéke nem szám: „?”. Kérem javítsa!"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        EXPECT_EQ(c.cell.message(), c.message);
+    }
+}
+
+TEST(SoilSamplesTest, SoilGridCheckWantsMarksAndTheRowsOfTheTickedElements)
+{
+    using Elements::Element;
+    struct Case
+    {
+        const char *name;
+        int count;
+        QList<Element> ticked;
+        int emptyRow;    // -1: nothing emptied
+        int emptyColumn;
+        bool passes;
+    };
+    const QList<Case> cases = {
+        {"all filled", 2, {Elements::N, Elements::P}, -1, 0, true},
+        {"no samples: nothing is checked", 0, {Elements::N}, 3, 1, true},
+        {"average mark missing", 2, {}, 1, 1, false},
+        {"last sample's mark missing", 2, {}, 1, 3, false},
+        {"a column past the last sample does not count", 2, {Elements::N}, 3, 4, true},
+        {"N needs humus", 2, {Elements::N}, 5, 3, false},
+        {"an unticked element's row may be empty", 2, {Elements::N}, 11, 2, true},
+        {"Cu needs its own row", 1, {Elements::Cu}, 11, 2, false},
+        {"Fe needs the pH", 1, {Elements::Fe}, 2, 1, false},
+        {"S, Mo and B need no row", 1, {Elements::S, Elements::Mo, Elements::B}, 2, 1, true},
+        {"Mn needs pH, Ka and Mn", 1, {Elements::Mn}, 9, 1, false},
+        {"K does not need humus", 1, {Elements::K}, 5, 1, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanItems items = filledPlan(c.count == 0 ? 2 : c.count);
+        setSampleCount(items, c.count);
+        items.elementSelected.fill(false);
+        for (Element element : c.ticked)
+            items.elementSelected[element] = true;
+        if (c.emptyRow >= 0)
+            items.soilSampleTable.setCell(c.emptyRow, c.emptyColumn, QString());
+        EXPECT_EQ(checkSoilGrid(items), c.passes);
+    }
+}
+
+TEST(SoilSamplesTest, FieldCheckCollectsItsMessagesInOrder)
+{
+    struct Case
+    {
+        const char *name;
+        QString lotNumber;
+        QString area;
+        int siteCategory;
+        QString messages;
+    };
+    const QList<Case> cases = {
+        {"all given", "0123/4", "124500", 0, ""},
+        {"all missing", "", "", -1,
+         "Nincs megadva helyrajzi szám. Nincs megadva terület. Helytelen talajkategória. "},
+        {"area with a decimal part", "12", "12,5", 5, "Terület értéke nem egész szám. "},
+        {"area not a number", "12", "sok", 2, "Terület értéke nem egész szám. "},
+        {"only the lot number missing", "", "100", 3, "Nincs megadva helyrajzi szám. "},
+        {"category past VI", "1", "100", 6, "Helytelen talajkategória. "},
+        {"category VI is the last", "1", "100", 5, ""},
+        {"lot number and area faulty", "", "1e3", 0,
+         "Nincs megadva helyrajzi szám. Terület értéke nem egész szám. "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PlanItems items;
+        items.lotNumber = c.lotNumber;
+        items.area = c.area;
+        items.siteCategory = c.siteCategory;
+        EXPECT_EQ(checkFieldData(items), c.messages);
+    }
+}
