@@ -30,9 +30,14 @@ public:
     static double ruleAmount(int entry, double yield, double doseN, double doseK, double ka,
                              double ph, int phosphorusLevel);
 
+    // The text of the last failed read of the need table (the need is then not available);
+    // empty when all went well.
+    QString error() const { return m_error; }
+
 private:
     const ReferenceDatabase &m_database;
     SupplyClassifier &m_classifier;
+    QString m_error;
 };
 
 // The specific-need grid of step 3: row 0 the headings (column 0 empty), then one row per
@@ -41,8 +46,8 @@ private:
 struct SpecificNeeds
 {
     TextGrid grid{1, 1};
-    // The caption beside the grid: "(nincs az adatbázisban NPK)" when the last element whose
-    // need was 0 or more had no reference row, empty otherwise.
+    // The caption beside the grid: "(nincs az adatbázisban NPK)" when an N, P or K need had
+    // no reference row and no positive need came after it, empty otherwise.
     QString caption;
     // The planned yield is empty or not a number while an element that needs it is listed:
     // the caller shows the warning yieldWarningText().

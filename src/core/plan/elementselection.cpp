@@ -12,8 +12,8 @@ namespace {
 constexpr Element macroElements[] = {Elements::N, Elements::P, Elements::K};
 
 // The element order in which the selection is applied and the rows are starred.
-constexpr Element applyOrder[] = {Elements::N,  Elements::P,  Elements::Mg, Elements::K,
-                                  Elements::Mn, Elements::Zn, Elements::Cu, Elements::Fe};
+constexpr Element applyOrder[] = {Elements::N, Elements::P, Elements::Mg, Elements::K, Elements::Mn,
+    Elements::Zn, Elements::Cu, Elements::Fe};
 
 } // namespace
 

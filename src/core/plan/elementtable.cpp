@@ -21,9 +21,15 @@ struct ParameterRow
 };
 
 constexpr ParameterRow parameterRows[] = {
-    {ElementTable::Mg, 8},   {ElementTable::Zn, 10}, {ElementTable::Mn, 9},
-    {ElementTable::Cu, 11},  {ElementTable::Ka, 3},  {ElementTable::Ko, 7},
-    {ElementTable::Po, 6},   {ElementTable::Hsz, 5}, {ElementTable::Caco, 4},
+    {ElementTable::Mg, 8},
+    {ElementTable::Zn, 10},
+    {ElementTable::Mn, 9},
+    {ElementTable::Cu, 11},
+    {ElementTable::Ka, 3},
+    {ElementTable::Ko, 7},
+    {ElementTable::Po, 6},
+    {ElementTable::Hsz, 5},
+    {ElementTable::Caco, 4},
     {ElementTable::Ph, 2},
 };
 
@@ -78,7 +84,8 @@ void ElementTable::loadSampleColumn(const PlanItems &items, int s)
     const TextGrid &grid = items.soilSampleTable;
     for (const ParameterRow &parameter : parameterRows) {
         // A cell that is empty or not a number leaves the value of the column loaded before.
-        if (const std::optional<double> value = Text::parseDecimal(grid.cell(parameter.row, column)))
+        if (const std::optional<double> value
+            = Text::parseDecimal(grid.cell(parameter.row, column)))
             m_entries[parameter.entry].value = *value;
     }
     m_entries[SzT].value = items.siteCategory + 1;

@@ -36,7 +36,7 @@ QString areaText(const FarmTable &record)
 } // namespace
 
 bool importField(PlanItems &items, const FarmTable &record, const FarmDatabase &farm,
-                 FarmRecordKind kind, QString *error)
+    FarmRecordKind kind, QString *error)
 {
     const bool isField = kind == FarmRecordKind::Fields;
     if (record.eof()) {
@@ -47,8 +47,8 @@ bool importField(PlanItems &items, const FarmTable &record, const FarmDatabase &
         return false;
     }
     const int id = record.integer(isField ? FarmFields::Tableid : FarmFields::Parc_id);
-    const QString sampleTable = isField ? QString(FarmTables::Talajmintak)
-                                        : QString(FarmTables::PTalajmintak);
+    const QString sampleTable
+        = isField ? QString(FarmTables::Talajmintak) : QString(FarmTables::PTalajmintak);
     FarmTableResult samples = farm.openTable(sampleTable, FarmFields::samplesOf(id));
     if (!samples) {
         if (error) {

@@ -49,11 +49,11 @@ QString BadCell::message() const
 {
     const QStringList &labels = Elements::soilRowLabels();
     const QString rowLabel = row >= firstValueRow && row <= lastValueRow
-                                 ? labels[row - firstValueRow]
-                                 : QString::number(row) + QStringLiteral(". sor");
+        ? labels[row - firstValueRow]
+        : QString::number(row) + QStringLiteral(". sor");
     const QString sample = column == averageColumn
-                               ? QStringLiteral("Az átlag oszlop")
-                               : QStringLiteral("A(z) %1. minta").arg(column - 1);
+        ? QStringLiteral("Az átlag oszlop")
+        : QStringLiteral("A(z) %1. minta").arg(column - 1);
     return QStringLiteral("%1 „%2” értéke nem szám: „%3”. Kérem javítsa!")
         .arg(sample, rowLabel, text);
 }
@@ -66,7 +66,7 @@ std::optional<BadCell> computeAverages(PlanItems &items)
 
     // Every cell is read before anything is written, so a bad cell leaves the column as it was.
     TextGrid &grid = items.soilSampleTable;
-    std::array<double, lastValueRow + 1> sums{};
+    std::array<double, lastValueRow + 1> sums {};
     for (int row = firstValueRow; row <= lastValueRow; ++row) {
         for (int column = averageColumn + 1; column <= averageColumn + count; ++column) {
             const QString text = grid.cell(row, column);
@@ -75,7 +75,7 @@ std::optional<BadCell> computeAverages(PlanItems &items)
                 continue;
             const std::optional<double> value = Text::parseDecimal(text);
             if (!value)
-                return BadCell{row, column, text};
+                return BadCell {row, column, text};
             sums[row] += *value;
         }
     }

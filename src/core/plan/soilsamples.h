@@ -23,7 +23,8 @@ struct BadCell
     int row = 0;
     int column = 0;
     QString text;
-    // "A(z) 2. minta Kémhatás pH értéke nem szám: „x”." — names the cell for the user.
+    // "A(z) 2. minta „Kémhatás pH” értéke nem szám: „x”. Kérem javítsa!" — names the cell
+    // for the user.
     QString message() const;
 };
 

@@ -19,8 +19,7 @@ using namespace ElementSelection;
 using Elements::Element;
 
 const QStringList plainLabels = {"Kémhatás pH", "Kötöttség Ka", "Mész CaCo", "Humusz %",
-                                 "Foszfor P2O", "Kálium K2O", "Magnézium Mg", "Mangán Mn",
-                                 "Cink Zn", "Réz Cu"};
+    "Foszfor P2O", "Kálium K2O", "Magnézium Mg", "Mangán Mn", "Cink Zn", "Réz Cu"};
 
 QStringList rowLabels(const PlanItems &items)
 {
@@ -51,8 +50,8 @@ TEST(ElementSelectionTest, MicroElementsFollowTheirMacroElement)
     };
     const QList<Case> cases = {
         {Elements::N, {Elements::Cu, Elements::Mn}}, // both use the N dose
-        {Elements::P, {Elements::Zn}},               // zinc uses the P supply level
-        {Elements::K, {Elements::Mg}},               // magnesium uses the K dose
+        {Elements::P, {Elements::Zn}}, // zinc uses the P supply level
+        {Elements::K, {Elements::Mg}}, // magnesium uses the K dose
         {Elements::Mg, {}},
         {Elements::S, {}},
         {Elements::B, {}},
@@ -110,9 +109,9 @@ TEST(ElementSelectionTest, ElementsSelectTheirEntries)
         Element element;
         int entry;
     } cases[] = {
-        {Elements::N, 1},  {Elements::P, 2},  {Elements::K, 3},  {Elements::Mg, 4},
-        {Elements::Zn, 5}, {Elements::Mn, 6}, {Elements::Cu, 7}, {Elements::Fe, 13},
-        {Elements::S, 0},  {Elements::Mo, 0}, {Elements::B, 0},  // never classified
+        {Elements::N, 1}, {Elements::P, 2}, {Elements::K, 3}, {Elements::Mg, 4}, {Elements::Zn, 5},
+        {Elements::Mn, 6}, {Elements::Cu, 7}, {Elements::Fe, 13}, {Elements::S, 0},
+        {Elements::Mo, 0}, {Elements::B, 0}, // never classified
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.element);
@@ -138,19 +137,18 @@ TEST(ElementSelectionTest, ApplyStarsTheRowsTheTickedElementsNeed)
     const QList<Case> cases = {
         {"only Vas: the pH alone", {Elements::Fe}, starred({2}), {13}},
         {"none: all plain", {}, plainLabels, {}},
-        {"Kén, Molibdén, Bór star nothing", {Elements::S, Elements::Mo, Elements::B},
-         plainLabels, {}},
+        {"Kén, Molibdén, Bór star nothing", {Elements::S, Elements::Mo, Elements::B}, plainLabels,
+            {}},
         {"Nitrogén: Ka and humus", {Elements::N}, starred({3, 5}), {1}},
         {"Foszfor: pH, lime, P", {Elements::P}, starred({2, 4, 6}), {2}},
-        {"Kálium and Magnézium share Ka", {Elements::K, Elements::Mg}, starred({3, 7, 8}),
-         {3, 4}},
+        {"Kálium and Magnézium share Ka", {Elements::K, Elements::Mg}, starred({3, 7, 8}), {3, 4}},
         {"Mangán", {Elements::Mn}, starred({2, 3, 9}), {6}},
         {"Cink", {Elements::Zn}, starred({3, 10}), {5}},
         {"Réz", {Elements::Cu}, starred({3, 5, 11}), {7}},
-        {"everything", {Elements::N, Elements::P, Elements::K, Elements::Mg, Elements::S,
-                        Elements::Mn, Elements::Zn, Elements::Cu, Elements::Fe, Elements::Mo,
-                        Elements::B},
-         starred({2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), {1, 2, 3, 4, 5, 6, 7, 13}},
+        {"everything",
+            {Elements::N, Elements::P, Elements::K, Elements::Mg, Elements::S, Elements::Mn,
+                Elements::Zn, Elements::Cu, Elements::Fe, Elements::Mo, Elements::B},
+            starred({2, 3, 4, 5, 6, 7, 8, 9, 10, 11}), {1, 2, 3, 4, 5, 6, 7, 13}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -29,7 +29,7 @@ using namespace FarmFields;
 // Writes one farm table as the farm-management program's SQLite export has it: a file
 // "<table>.db" holding one table of that name.
 void writeFarmTable(const QString &directory, const QString &table, const QStringList &columns,
-                    const QList<QVariantList> &rows)
+    const QList<QVariantList> &rows)
 {
     const QString connection = QStringLiteral("fieldimport-test-") + table;
     {
@@ -56,13 +56,13 @@ void writeFarmTable(const QString &directory, const QString &table, const QStrin
     QSqlDatabase::removeDatabase(connection);
 }
 
-const QStringList sampleColumns = {"Tablakod INTEGER", "Mintas INTEGER", "Mintajel TEXT",
-                                   "PH REAL", "KA REAL", "Mesz REAL", "Hsz REAL", "P2O2 REAL",
-                                   "K2O REAL", "Mg REAL", "Mn REAL", "Zn REAL", "Cu REAL"};
+const QStringList sampleColumns
+    = {"Tablakod INTEGER", "Mintas INTEGER", "Mintajel TEXT", "PH REAL", "KA REAL", "Mesz REAL",
+        "Hsz REAL", "P2O2 REAL", "K2O REAL", "Mg REAL", "Mn REAL", "Zn REAL", "Cu REAL"};
 
 QVariantList sample(int owner, int number, const QString &mark, double first)
 {
-    QVariantList row{owner, number, mark};
+    QVariantList row {owner, number, mark};
     for (int i = 0; i < 10; ++i)
         row.append(first + i);
     return row;
@@ -83,24 +83,20 @@ protected:
     {
         ASSERT_TRUE(m_directory.isValid());
         writeFarmTable(m_directory.path(), FarmTables::Tablak,
-                       {"Tableid INTEGER PRIMARY KEY", "Helysz TEXT", "Ter REAL", "Aktiv INTEGER"},
-                       {{7, "0123/4", 124500.0, 1},
-                        {8, "0125", 30000.0, 1},
-                        {9, "0200/1", 5000.0, 1}});
+            {"Tableid INTEGER PRIMARY KEY", "Helysz TEXT", "Ter REAL", "Aktiv INTEGER"},
+            {{7, "0123/4", 124500.0, 1}, {8, "0125", 30000.0, 1}, {9, "0200/1", 5000.0, 1}});
         // Field 7: a sample, its average, another sample; field 8's rows lie between them
         // and must stay out. Field 9 has no samples.
-        QVariantList unmeasured{7, 2, "TVG2", 7.4, 38.0, QVariant(), 2.25, 120.0, 250.0,
-                                QVariant(), QVariant(), QVariant(), QVariant()};
+        QVariantList unmeasured {7, 2, "TVG2", 7.4, 38.0, QVariant(), 2.25, 120.0, 250.0,
+            QVariant(), QVariant(), QVariant(), QVariant()};
         writeFarmTable(m_directory.path(), FarmTables::Talajmintak, sampleColumns,
-                       {sample(7, 1, "TVG1", 6.07),
-                        sample(8, 1, "Másik", 100),
-                        sample(7, averageSampleNumber, "Átlag", 0.5),
-                        unmeasured});
+            {sample(7, 1, "TVG1", 6.07), sample(8, 1, "Másik", 100),
+                sample(7, averageSampleNumber, "Átlag", 0.5), unmeasured});
         writeFarmTable(m_directory.path(), FarmTables::parcellak,
-                       {"Parc_id INTEGER PRIMARY KEY", "Parcsor TEXT", "Ter REAL", "Aktiv TEXT"},
-                       {{31, "12", 12.5, "A"}});
-        writeFarmTable(m_directory.path(), FarmTables::PTalajmintak, sampleColumns,
-                       {sample(31, 1, "P1", 5)});
+            {"Parc_id INTEGER PRIMARY KEY", "Parcsor TEXT", "Ter REAL", "Aktiv TEXT"},
+            {{31, "12", 12.5, "A"}});
+        writeFarmTable(
+            m_directory.path(), FarmTables::PTalajmintak, sampleColumns, {sample(31, 1, "P1", 5)});
         SoilSamples::initSoilGrid(m_items);
         m_items.lotNumber = QStringLiteral("régi hrsz");
         m_items.parcelNumber = QStringLiteral("régi parcella");
@@ -133,8 +129,8 @@ TEST_F(FieldImportTest, AFieldWithAnAverageAndTwoSamples)
     const auto field = record(FarmTables::Tablak, Tableid, 7);
     ASSERT_TRUE(field && !field->eof());
     QString error;
-    ASSERT_TRUE(importField(m_items, *field, FarmDatabase(m_directory.path()),
-                            FarmRecordKind::Fields, &error))
+    ASSERT_TRUE(importField(
+        m_items, *field, FarmDatabase(m_directory.path()), FarmRecordKind::Fields, &error))
         << error.toStdString();
 
     EXPECT_EQ(m_items.lotNumber, QStringLiteral("0123/4"));
@@ -145,15 +141,15 @@ TEST_F(FieldImportTest, AFieldWithAnAverageAndTwoSamples)
 
     // the average record goes to column 1 although it came second
     EXPECT_EQ(column(m_items, 1),
-              QStringList({"Átlag", "0,5", "1,5", "2,5", "3,5", "4,5", "5,5", "6,5", "7,5",
-                           "8,5", "9,5"}));
+        QStringList(
+            {"Átlag", "0,5", "1,5", "2,5", "3,5", "4,5", "5,5", "6,5", "7,5", "8,5", "9,5"}));
     // samples in table order, each with its mark in row 1
     EXPECT_EQ(column(m_items, 2),
-              QStringList({"TVG1", "6,07", "7,07", "8,07", "9,07", "10,07", "11,07", "12,07",
-                           "13,07", "14,07", "15,07"}));
+        QStringList({"TVG1", "6,07", "7,07", "8,07", "9,07", "10,07", "11,07", "12,07", "13,07",
+            "14,07", "15,07"}));
     // an unmeasured value is written as 0
     EXPECT_EQ(column(m_items, 3),
-              QStringList({"TVG2", "7,4", "38", "0", "2,25", "120", "250", "0", "0", "0", "0"}));
+        QStringList({"TVG2", "7,4", "38", "0", "2,25", "120", "250", "0", "0", "0", "0"}));
     EXPECT_EQ(m_items.soilSampleTable.cell(1, 4), QString());
     // the headers stay
     EXPECT_EQ(m_items.soilSampleTable.cell(0, 1), QStringLiteral("Átlag"));
@@ -170,8 +166,8 @@ TEST_F(FieldImportTest, AFieldWithoutSamplesKeepsTheAverageColumn)
     const auto field = record(FarmTables::Tablak, Tableid, 9);
     ASSERT_TRUE(field && !field->eof());
     QString error;
-    ASSERT_TRUE(importField(m_items, *field, FarmDatabase(m_directory.path()),
-                            FarmRecordKind::Fields, &error));
+    ASSERT_TRUE(importField(
+        m_items, *field, FarmDatabase(m_directory.path()), FarmRecordKind::Fields, &error));
     EXPECT_EQ(m_items.sampleCount, 0);
     EXPECT_EQ(m_items.lotNumber, QStringLiteral("0200/1"));
     EXPECT_EQ(m_items.area, QStringLiteral("5000"));
@@ -183,8 +179,8 @@ TEST_F(FieldImportTest, AParcelSetsTheParcelNumber)
     const auto parcel = record(FarmTables::parcellak, Parc_id, 31);
     ASSERT_TRUE(parcel && !parcel->eof());
     QString error;
-    ASSERT_TRUE(importField(m_items, *parcel, FarmDatabase(m_directory.path()),
-                            FarmRecordKind::Parcels, &error))
+    ASSERT_TRUE(importField(
+        m_items, *parcel, FarmDatabase(m_directory.path()), FarmRecordKind::Parcels, &error))
         << error.toStdString();
     EXPECT_EQ(m_items.parcelNumber, QStringLiteral("12"));
     EXPECT_EQ(m_items.lotNumber, QStringLiteral("régi hrsz"));
@@ -221,8 +217,8 @@ TEST_F(FieldImportTest, FailuresChangeNothing)
             ASSERT_TRUE(QFile::remove(m_directory.filePath(QStringLiteral("Talajmintak.db"))));
         }
         QString error;
-        EXPECT_FALSE(importField(m_items, *field, FarmDatabase(m_directory.path()),
-                                 FarmRecordKind::Fields, &error));
+        EXPECT_FALSE(importField(
+            m_items, *field, FarmDatabase(m_directory.path()), FarmRecordKind::Fields, &error));
         EXPECT_TRUE(error.contains(c.errorPart)) << error.toStdString();
         EXPECT_EQ(m_items.lotNumber, before.lotNumber);
         EXPECT_EQ(m_items.area, before.area);
@@ -242,8 +238,8 @@ TEST_F(FieldImportTest, SamplesBeyondTheLastColumnAreLeftOut)
     const auto field = record(FarmTables::Tablak, Tableid, 9);
     ASSERT_TRUE(field && !field->eof());
     QString error;
-    ASSERT_TRUE(importField(m_items, *field, FarmDatabase(m_directory.path()),
-                            FarmRecordKind::Fields, &error));
+    ASSERT_TRUE(importField(
+        m_items, *field, FarmDatabase(m_directory.path()), FarmRecordKind::Fields, &error));
     // 999 samples fill columns 2–1000, the largest plan the plan file holds
     EXPECT_EQ(m_items.sampleCount, 999);
     EXPECT_EQ(m_items.soilSampleTable.cell(1, 1000), QStringLiteral("M999"));

@@ -42,7 +42,7 @@ TEST(SoilSamplesTest, InitSoilGridWritesTheFixedTexts)
 
     EXPECT_EQ(grid.cell(0, 0), QString()); // the corner stays empty
     EXPECT_EQ(grid.cell(0, 1), QStringLiteral("Átlag"));
-    EXPECT_EQ(grid.cell(0, 2), QStringLiteral("1."));  // column number minus one
+    EXPECT_EQ(grid.cell(0, 2), QStringLiteral("1.")); // column number minus one
     EXPECT_EQ(grid.cell(0, 11), QStringLiteral("10."));
     EXPECT_EQ(grid.cell(0, 1000), QStringLiteral("999."));
     EXPECT_EQ(grid.cell(1, 0), QStringLiteral("Mintajel:"));
@@ -50,8 +50,7 @@ TEST(SoilSamplesTest, InitSoilGridWritesTheFixedTexts)
     EXPECT_EQ(grid.cell(1, 2), QString());
     EXPECT_EQ(grid.cell(5, 3), QString()); // every other cell emptied
     const QStringList expected = {"Kémhatás pH", "Kötöttség Ka", "Mész CaCo", "Humusz %",
-                                  "Foszfor P2O", "Kálium K2O", "Magnézium Mg", "Mangán Mn",
-                                  "Cink Zn", "Réz Cu"};
+        "Foszfor P2O", "Kálium K2O", "Magnézium Mg", "Mangán Mn", "Cink Zn", "Réz Cu"};
     for (int row = 2; row <= 11; ++row) {
         SCOPED_TRACE(row);
         EXPECT_EQ(grid.cell(row, 0), expected[row - 2]);
@@ -65,10 +64,10 @@ TEST(SoilSamplesTest, SampleCountStaysWithinTheColumnsOfThePlan)
         int requested;
         int expected;
     } cases[] = {
-        {-1, 0},     // no negative count
+        {-1, 0}, // no negative count
         {0, 0},
         {3, 3},
-        {999, 999},  // the plan file holds 1000 columns with the average
+        {999, 999}, // the plan file holds 1000 columns with the average
         {1000, 999},
     };
     for (const auto &c : cases) {
@@ -87,8 +86,8 @@ TEST(SoilSamplesTest, AveragesDivideByTheNumberOfSamples)
         QStringList samples;
         QString average;
     } cases[] = {
-        {"an empty cell counts as 0", {"2", "", "4"}, "2"},       // 6 / 3, not 6 / 2
-        {"decimal commas", {"1,5", "2"}, "1,75"},                  // 3.5 / 2
+        {"an empty cell counts as 0", {"2", "", "4"}, "2"}, // 6 / 3, not 6 / 2
+        {"decimal commas", {"1,5", "2"}, "1,75"}, // 3.5 / 2
         {"shortest form, 15 digits", {"1", "1", "2"}, "1,33333333333333"}, // 4 / 3
         {"all empty", {"", ""}, "0"},
         {"one sample", {"6,07"}, "6,07"},
@@ -154,7 +153,7 @@ TEST(SoilSamplesTest, ACellThatIsNotANumberChangesNothing)
     EXPECT_EQ(bad->column, 3);
     EXPECT_EQ(bad->text, QStringLiteral("12.5"));
     EXPECT_EQ(bad->message(),
-              QStringLiteral("A(z) 2. minta „Foszfor P2O” értéke nem szám: „12.5”. Kérem javítsa!"));
+        QStringLiteral("A(z) 2. minta „Foszfor P2O” értéke nem szám: „12.5”. Kérem javítsa!"));
     EXPECT_EQ(items.soilSampleTable, before);
 }
 
@@ -166,8 +165,7 @@ TEST(SoilSamplesTest, BadCellNamesTheSampleAndTheRow)
         QString message;
     } cases[] = {
         {{2, 2, "x"}, "A(z) 1. minta „Kémhatás pH” értéke nem szám: „x”. Kérem javítsa!"},
-        {{11, 1000, "1,2,3"},
-         "A(z) 999. minta „Réz Cu” értéke nem szám: „1,2,3”. Kérem javítsa!"},
+        {{11, 1000, "1,2,3"}, "A(z) 999. minta „Réz Cu” értéke nem szám: „1,2,3”. Kérem javítsa!"},
         {{3, 1, "?"}, "Az átlag oszlop „Kötöttség Ka” értéke nem szám: „?”. Kérem javítsa!"},
     };
     for (const auto &c : cases) {
@@ -184,7 +182,7 @@ TEST(SoilSamplesTest, SoilGridCheckWantsMarksAndTheRowsOfTheTickedElements)
         const char *name;
         int count;
         QList<Element> ticked;
-        int emptyRow;    // -1: nothing emptied
+        int emptyRow; // -1: nothing emptied
         int emptyColumn;
         bool passes;
     };
@@ -228,14 +226,14 @@ TEST(SoilSamplesTest, FieldCheckCollectsItsMessagesInOrder)
     const QList<Case> cases = {
         {"all given", "0123/4", "124500", 0, ""},
         {"all missing", "", "", -1,
-         "Nincs megadva helyrajzi szám. Nincs megadva terület. Helytelen talajkategória. "},
+            "Nincs megadva helyrajzi szám. Nincs megadva terület. Helytelen talajkategória. "},
         {"area with a decimal part", "12", "12,5", 5, "Terület értéke nem egész szám. "},
         {"area not a number", "12", "sok", 2, "Terület értéke nem egész szám. "},
         {"only the lot number missing", "", "100", 3, "Nincs megadva helyrajzi szám. "},
         {"category past VI", "1", "100", 6, "Helytelen talajkategória. "},
         {"category VI is the last", "1", "100", 5, ""},
         {"lot number and area faulty", "", "1e3", 0,
-         "Nincs megadva helyrajzi szám. Terület értéke nem egész szám. "},
+            "Nincs megadva helyrajzi szám. Terület értéke nem egész szám. "},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,154 @@
+#include "core/plan/elementtable.h"
+
+#include "core/plan/planitems.h"
+#include "core/plan/soilsamples.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+TEST(ElementTableTest, StartsWithTheFifteenEntries)
+{
+    const struct
+    {
+        int index;
+        QString code;
+        QString name;
+        bool listed;
+    } cases[] = {
+        {ElementTable::N, "N", "Nitrogén", true},
+        {ElementTable::P, "P", "Foszfor", true},
+        {ElementTable::K, "K", "Kálium", true},
+        {ElementTable::Mg, "Mg", "Magnézium", true},
+        {ElementTable::Zn, "Zn", "Cink", true},
+        {ElementTable::Mn, "Mn", "Mangán", true},
+        {ElementTable::Cu, "Cu", "Réz", true},
+        {ElementTable::Ka, "Ka", "Kötöttség", false},
+        {ElementTable::Ko, "Ko", "Kálium oxid", false},
+        {ElementTable::Po, "Po", "Foszfor", false},
+        {ElementTable::Hsz, "Hsz", "Humusz %", false},
+        {ElementTable::SzT, "SzT", "Szántóföldi termőhely", false},
+        {ElementTable::Fe, "Fe", "Vas", false}, // selectable, but never listed
+        {ElementTable::Caco, "Caco", "Mész", false},
+        {ElementTable::Ph, "Ph", "Kémhatás", false},
+        {0, "", "", false}, // the blank entries around the used ones
+        {16, "", "", false},
+        {19, "", "", false},
+    };
+    const ElementTable table;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.index);
+        const ElementEntry &entry = table.entry(c.index);
+        EXPECT_EQ(entry.code, c.code);
+        EXPECT_EQ(entry.name, c.name);
+        EXPECT_EQ(entry.listsSupply, c.listed);
+        EXPECT_EQ(entry.listsNeed, c.listed);
+        EXPECT_FALSE(entry.selected); // nothing until step 1 is applied
+        EXPECT_EQ(entry.value, 0);
+    }
+}
+
+TEST(ElementTableTest, FindParameterComparesCodesExactly)
+{
+    ElementTable table;
+    table.entry(ElementTable::Ka).value = 38;
+    const struct
+    {
+        QString code;
+        double value;
+        QString name;
+    } cases[] = {
+        {"Ka", 38, "Kötöttség"},
+        {"ka", 0, ""}, // no match in another letter case: the blank entry
+        {"", 0, ""}, // an empty rule parameter
+        {"Ka ", 0, ""},
+        {"Po", 0, "Foszfor"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        const ElementEntry &entry = table.findParameter(c.code);
+        EXPECT_EQ(entry.value, c.value);
+        EXPECT_EQ(entry.name, c.name);
+    }
+}
+
+TEST(ElementTableTest, LoadSampleColumnReadsEachParameterFromItsRow)
+{
+    PlanItems items;
+    SoilSamples::initSoilGrid(items);
+    items.siteCategory = 3;
+    items.sampleCount = 2;
+    items.soilSampleTable.setCell(1, 3, QStringLiteral("TVG2"));
+    for (int row = 2; row <= 11; ++row)
+        items.soilSampleTable.setCell(row, 3, QStringLiteral("%1,5").arg(row)); // sample 2
+
+    ElementTable table;
+    table.loadSampleColumn(items, 2); // sample 2 is grid column 3
+    const struct
+    {
+        int index;
+        double value;
+    } cases[] = {
+        {ElementTable::Ph, 2.5},
+        {ElementTable::Ka, 3.5},
+        {ElementTable::Caco, 4.5},
+        {ElementTable::Hsz, 5.5},
+        {ElementTable::Po, 6.5},
+        {ElementTable::Ko, 7.5},
+        {ElementTable::Mg, 8.5},
+        {ElementTable::Mn, 9.5},
+        {ElementTable::Zn, 10.5},
+        {ElementTable::Cu, 11.5},
+        {ElementTable::SzT, 4}, // site category IV: index 3 + 1
+        {ElementTable::N, 0}, // the dosable macro elements have no soil row
+        {ElementTable::Fe, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.index);
+        EXPECT_EQ(table.entry(c.index).value, c.value);
+    }
+    EXPECT_EQ(table.currentSampleLabel(), QStringLiteral("TVG2"));
+}
+
+TEST(ElementTableTest, ACellThatIsNotANumberKeepsThePreviousColumnsValue)
+{
+    PlanItems items;
+    SoilSamples::initSoilGrid(items);
+    items.sampleCount = 1;
+    items.soilSampleTable.setCell(2, 1, QStringLiteral("7,4"));
+    items.soilSampleTable.setCell(3, 1, QStringLiteral("42"));
+    items.soilSampleTable.setCell(5, 1, QStringLiteral("2,1"));
+    items.soilSampleTable.setCell(1, 2, QStringLiteral("M1"));
+    items.soilSampleTable.setCell(2, 2, QStringLiteral("6,8"));
+    items.soilSampleTable.setCell(3, 2, QStringLiteral("x")); // not a number
+    items.soilSampleTable.setCell(5, 2, QString()); // empty
+
+    ElementTable table;
+    table.loadSampleColumn(items, 0);
+    EXPECT_EQ(table.entry(ElementTable::Ph).value, 7.4); // the decimal typed, exactly
+    EXPECT_EQ(table.currentSampleLabel(), QStringLiteral("Átlag"));
+    table.loadSampleColumn(items, 1);
+    EXPECT_EQ(table.entry(ElementTable::Ph).value, 6.8);
+    EXPECT_EQ(table.entry(ElementTable::Ka).value, 42); // from the average column
+    EXPECT_EQ(table.entry(ElementTable::Hsz).value, 2.1);
+    EXPECT_EQ(table.currentSampleLabel(), QStringLiteral("M1"));
+}
+
+TEST(ElementTableTest, ClearSelectionLeavesTheEntriesPastVas)
+{
+    ElementTable table;
+    for (int index = 0; index < ElementTable::entryCount; ++index)
+        table.entry(index).selected = true;
+    table.clearSelection();
+    for (int index = 1; index <= 13; ++index) {
+        SCOPED_TRACE(index);
+        EXPECT_FALSE(table.entry(index).selected);
+    }
+    EXPECT_TRUE(table.entry(14).selected);
+    EXPECT_TRUE(table.entry(15).selected);
+}

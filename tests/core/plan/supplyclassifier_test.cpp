@@ -1,0 +1,294 @@
+#include "core/plan/supplyclassifier.h"
+
+#include "core/plan/calculationstate.h"
+#include "core/plan/elementtable.h"
+#include "core/plan/planitems.h"
+#include "core/plan/soilsamples.h"
+#include "plantestdatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using Rule = SupplyClassifier::Rule;
+
+Rule rule(const QString &st1, double s1, int level, const QString &st2 = {}, double s2 = 0,
+    const QString &st3 = {}, double s3 = 0)
+{
+    Rule r;
+    r.parameter[0] = st1;
+    r.parameter[1] = st2;
+    r.parameter[2] = st3;
+    r.limit[0] = s1;
+    r.limit[1] = s2;
+    r.limit[2] = s3;
+    r.level = level;
+    return r;
+}
+
+// The element table after loading a one-column grid whose cells hold the texts typed.
+ElementTable loaded(const QList<std::pair<int, QString>> &cells, int siteCategory = 0)
+{
+    PlanItems items;
+    SoilSamples::initSoilGrid(items);
+    items.siteCategory = siteCategory;
+    for (const auto &[row, text] : cells)
+        items.soilSampleTable.setCell(row, 1, text);
+    ElementTable elements;
+    elements.loadSampleColumn(items, 0);
+    return elements;
+}
+
+constexpr int phRow = 2;
+constexpr int kaRow = 3;
+constexpr int humusRow = 5;
+constexpr int phosphorusRow = 6;
+
+} // namespace
+
+TEST(SupplyWalkTest, OneParameterWithThreeBands)
+{
+    const QList<Rule> rules = {rule("Ka", 30, 2), rule("Ka", 50, 4), rule("Ka", 99, 6)};
+    const struct
+    {
+        QString ka;
+        int level;
+    } cases[] = {
+        {"30", 2}, // 30 is not less than the limit 30: the first band
+        {"30,5", 4}, // just above the first limit
+        {"0", 2}, {"50", 4}, {"99", 6}, {"120", 6}, // above every limit: the last row
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.ka.toStdString());
+        EXPECT_EQ(SupplyClassifier::walkRules(rules, loaded({{kaRow, c.ka}})), c.level);
+    }
+}
+
+TEST(SupplyWalkTest, ThreeParametersNarrowTheBandsInTurn)
+{
+    // Site category, then Ka within it, then humus within that: the rows ascend by S1,
+    // then S2, then S3.
+    const QList<Rule> rules = {
+        rule("SzT", 1, 1, "Ka", 41.99, "Hsz", 1.5),
+        rule("SzT", 1, 2, "Ka", 41.99, "Hsz", 1.9),
+        rule("SzT", 1, 3, "Ka", 41.99, "Hsz", 99999),
+        rule("SzT", 1, 4, "Ka", 99999, "Hsz", 2),
+        rule("SzT", 1, 5, "Ka", 99999, "Hsz", 99999),
+        rule("SzT", 2, 6, "Ka", 37.99, "Hsz", 1.2),
+        rule("SzT", 2, 7, "Ka", 99999, "Hsz", 99999),
+    };
+    struct Case
+    {
+        const char *name;
+        int siteCategory; // index 0–5, SzT is one more
+        QString ka;
+        QString humus;
+        int level;
+    };
+    const QList<Case> cases = {
+        {"humus at its limit, typed with a comma", 0, "30", "1,5", 1},
+        {"humus just above", 0, "30", "1,6", 2},
+        {"humus above both limits of the Ka band", 0, "41,99", "5", 3},
+        {"Ka above its band moves to the next Ka rows", 0, "42", "1", 4},
+        {"second site category", 1, "10", "1", 6},
+        {"second category, Ka above its band", 1, "50", "5", 7},
+        {"a category past every row ends on the last row", 2, "0", "0", 7},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ElementTable elements = loaded({{kaRow, c.ka}, {humusRow, c.humus}}, c.siteCategory);
+        EXPECT_EQ(SupplyClassifier::walkRules(rules, elements), c.level);
+    }
+}
+
+TEST(SupplyWalkTest, AValueTypedExactlyAtALimitStaysInItsBand)
+{
+    // 7.4 held in single precision is a little above 7.4; the decimal typed is not.
+    const QList<Rule> rules = {rule("Ka", 99999, 3, "Ph", 7.4), rule("Ka", 99999, 5, "Ph", 99)};
+    const struct
+    {
+        QString ph;
+        int level;
+    } cases[] = {{"7,4", 3}, {"7,40", 3}, {"7,41", 5}, {"7,39", 3}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.ph.toStdString());
+        EXPECT_EQ(
+            SupplyClassifier::walkRules(rules, loaded({{phRow, c.ph}, {kaRow, "30"}})), c.level);
+    }
+}
+
+TEST(SupplyWalkTest, AnEmptyOrUnknownParameterCountsAsZero)
+{
+    const ElementTable elements = loaded({{kaRow, "45"}});
+    const struct
+    {
+        const char *name;
+        QList<Rule> rules;
+        int level;
+    } cases[] = {
+        // 0 is not above the limit 0: the walk stays
+        {"empty parameter", {rule("", 0, 1), rule("", 5, 2)}, 1},
+        // 0 is above -1 and below 5: one row down
+        {"empty parameter, negative limit", {rule("", -1, 1), rule("", 5, 2)}, 2},
+        {"another letter case is another code", {rule("ka", 30, 1), rule("ka", 50, 2)}, 1},
+        {"the same rules with the real code", {rule("Ka", 30, 1), rule("Ka", 50, 2)}, 2},
+        {"a single row", {rule("Ka", 10, 4)}, 4},
+        {"no rows: not determined", {}, -1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SupplyClassifier::walkRules(c.rules, elements), c.level);
+    }
+}
+
+class SupplyClassifierTest : public PlanDatabaseTest
+{
+protected:
+    void SetUp() override
+    {
+        PlanDatabaseTest::SetUp();
+        SoilSamples::initSoilGrid(m_items);
+    }
+
+    PlanItems m_items;
+    CalculationState m_state;
+};
+
+TEST_F(SupplyClassifierTest, ReadsTheRulesOfTheElementInTheirOrder)
+{
+    setRules(QStringLiteral("Zn"),
+        {{"Ka", 30, {}, 0, {}, 0, 2}, {"Ka", 50, {}, 0, {}, 0, 4}, {"Ka", 99, {}, 0, {}, 0, 6}});
+    const struct
+    {
+        QString ka;
+        int level;
+    } cases[] = {{"30", 2}, {"30,5", 4}, {"120", 6}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.ka.toStdString());
+        m_items.soilSampleTable.setCell(kaRow, 1, c.ka);
+        m_state.elements.loadSampleColumn(m_items, 0);
+        SupplyClassifier classifier(m_database);
+        EXPECT_EQ(classifier.classifySupply(QStringLiteral("Zn"), m_state), c.level);
+        EXPECT_TRUE(classifier.error().isEmpty());
+    }
+}
+
+TEST_F(SupplyClassifierTest, AnElementWithoutRulesIsNotDetermined)
+{
+    SupplyClassifier classifier(m_database);
+    EXPECT_EQ(classifier.classifySupply(QStringLiteral("Fe"), m_state), -1);
+    setRules(QStringLiteral("Cu"), {});
+    EXPECT_EQ(classifier.classifySupply(QStringLiteral("Cu"), m_state), -1);
+}
+
+TEST_F(SupplyClassifierTest, RulesAreReadOncePerObject)
+{
+    setRules(QStringLiteral("Mg"), {{"Ka", 99, {}, 0, {}, 0, 3}});
+    SupplyClassifier first(m_database);
+    EXPECT_EQ(first.classifySupply(QStringLiteral("Mg"), m_state), 3);
+    setRules(QStringLiteral("Mg"), {{"Ka", 99, {}, 0, {}, 0, 5}});
+    // the same command keeps what it read; the next command sees the edit
+    EXPECT_EQ(first.classifySupply(QStringLiteral("Mg"), m_state), 3);
+    SupplyClassifier next(m_database);
+    EXPECT_EQ(next.classifySupply(QStringLiteral("Mg"), m_state), 5);
+}
+
+TEST_F(SupplyClassifierTest, ALinkedLeafSampleGivesTheLevelOfNPKAndMg)
+{
+    setRules(QStringLiteral("N"), {{"Ka", 99, {}, 0, {}, 0, 3}});
+    setRules(QStringLiteral("Zn"), {{"Ka", 99, {}, 0, {}, 0, 4}});
+    QStringList asked;
+    SupplyClassifier classifier(m_database);
+    classifier.setLeafLevel([&](const QString &code) -> std::optional<int> {
+        asked.append(code);
+        if (code == QLatin1String("P"))
+            return std::nullopt; // no linked leaf sample: the soil rules decide
+        return 6;
+    });
+
+    EXPECT_EQ(classifier.classifySupply(QStringLiteral("N"), m_state), 3); // leaf mode off
+    EXPECT_TRUE(asked.isEmpty());
+
+    m_state.withLeafAnalysis = true;
+    EXPECT_EQ(classifier.classifySupply(QStringLiteral("N"), m_state), 6);
+    EXPECT_EQ(classifier.classifySupply(QStringLiteral("Mg"), m_state), 6);
+    EXPECT_EQ(classifier.classifySupply(QStringLiteral("Zn"), m_state), 4); // soil only
+    setRules(QStringLiteral("P"), {{"Ka", 99, {}, 0, {}, 0, 2}});
+    EXPECT_EQ(classifier.classifySupply(QStringLiteral("P"), m_state), 2);
+    EXPECT_EQ(asked, QStringList({"N", "Mg", "P"}));
+}
+
+TEST_F(SupplyClassifierTest, SupplyLevelListHasARowPerSoilColumn)
+{
+    setRules(QStringLiteral("N"), {{"Hsz", 2, {}, 0, {}, 0, 2}, {"Hsz", 99999, {}, 0, {}, 0, 5}});
+    setRules(QStringLiteral("P"), {{"Po", 100, {}, 0, {}, 0, 3}, {"Po", 99999, {}, 0, {}, 0, 7}});
+    setRules(QStringLiteral("K"), {});
+    SoilSamples::setSampleCount(m_items, 2);
+    TextGrid &grid = m_items.soilSampleTable;
+    grid.setCell(1, 1, QStringLiteral("Átlag"));
+    grid.setCell(humusRow, 1, QStringLiteral("1,5"));
+    grid.setCell(phosphorusRow, 1, QStringLiteral("150"));
+    grid.setCell(1, 2, QStringLiteral("TVG1"));
+    grid.setCell(humusRow, 2, QStringLiteral("2"));
+    grid.setCell(phosphorusRow, 2, QStringLiteral("100"));
+    grid.setCell(1, 3, QStringLiteral("TVG2"));
+    grid.setCell(humusRow, 3, QStringLiteral("3"));
+    grid.setCell(phosphorusRow, 3, QStringLiteral("sok")); // keeps sample 1's 100
+    for (int entry : {ElementTable::N, ElementTable::P, ElementTable::K, ElementTable::Fe})
+        m_state.elements.entry(entry).selected = true;
+
+    SupplyClassifier classifier(m_database);
+    const ResultTable result = showSupplyLevels(m_items, m_state, classifier);
+    EXPECT_EQ(result.boxTitle, QStringLiteral("Tápanyag-szolgáltatási szint kimutatása"));
+    EXPECT_EQ(result.reportTitle, QStringLiteral("Ellátottság :"));
+    // Vas is selected but lists no supply level
+    EXPECT_EQ(result.headings, QStringList({"", "Nitrogén", "Foszfor", "Kálium"}));
+    ASSERT_EQ(result.rowCount(), 3); // the average, then the two samples
+    // 1.5 is under the humus limit 2, 150 over the P limit 100; K has no rules
+    EXPECT_EQ(result.rows[0], QStringList({"Átlag", "Gyenge", "Igen jó", "---"}));
+    // both values at their limits
+    EXPECT_EQ(result.rows[1], QStringList({"TVG1", "Gyenge", "Közepes", "---"}));
+    EXPECT_EQ(result.rows[2], QStringList({"TVG2", "Jó", "Közepes", "---"}));
+}
+
+TEST_F(SupplyClassifierTest, ManganeseByTheBuiltInRules)
+{
+    // The default manganese rules: Ka bands up to 37, 50 and above, pH bands up to 5.49,
+    // 7.49 and above, then the soil's Mn content decides between "Gyenge" and "Megfelelő".
+    struct Case
+    {
+        QString ka;
+        QString ph;
+        QString manganese;
+        QString level;
+    };
+    const QList<Case> cases = {
+        {"38", "7,4", "13", "Gyenge"}, // Ka over 37, pH up to 7.49: limit 13 inclusive
+        {"38", "7,4", "13,5", "Megfelelő"},
+        {"37", "5,49", "26", "Gyenge"}, // every value at its limit stays in the first band
+        {"37", "5,5", "7", "Gyenge"}, // pH over 5.49: the limit becomes 7
+        {"37", "5,5", "7,01", "Megfelelő"},
+        {"120", "8", "7", "Gyenge"}, // above every Ka and pH limit
+        {"120", "8", "8", "Megfelelő"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(
+            (c.ka + QLatin1Char('/') + c.ph + QLatin1Char('/') + c.manganese).toStdString());
+        m_items.soilSampleTable.setCell(kaRow, 1, c.ka);
+        m_items.soilSampleTable.setCell(phRow, 1, c.ph);
+        m_items.soilSampleTable.setCell(9, 1, c.manganese);
+        m_state.elements.entry(ElementTable::Mn).selected = true;
+        SupplyClassifier classifier(m_database);
+        const ResultTable result = showSupplyLevels(m_items, m_state, classifier);
+        ASSERT_EQ(result.rowCount(), 1); // no samples: the average alone
+        EXPECT_EQ(result.headings, QStringList({"", "Mangán"}));
+        EXPECT_EQ(result.rows[0], QStringList({"Átlag", c.level}));
+    }
+}
