@@ -1,11 +1,20 @@
 #include "gui/app/mainwindow.h"
 
 #include "core/data/farmdatabase.h"
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
 #include "core/messages/messenger.h"
+#include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "core/plan/stepcompletion.h"
+#include "core/plan/supplyclassifier.h"
 #include "gui/app/datalocationbox.h"
+#include "gui/app/hoverhelp.h"
 #include "gui/app/movablebox.h"
 #include "gui/app/steplistbox.h"
+#include "gui/steps/resultbox.h"
+#include "gui/steps/step3panel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/programfont.h"
 
@@ -22,6 +31,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 const QColor windowColour(152, 202, 228);
@@ -30,10 +40,12 @@ constexpr int statusBarHeight = 27;
 const QSize builtInWindowSize(1024, 720);
 } // namespace
 
-MainWindow::MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths, QWidget *parent)
+MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
+                       const AppPaths &paths, QWidget *parent)
     : QMainWindow(parent)
     , m_plan(plan)
     , m_messenger(messenger)
+    , m_reference(reference)
     , m_paths(paths)
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -44,15 +56,27 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths, 
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
-    buildMenus();
-    buildToolBar();
-    buildSurface();
-
     m_statusLabel = new QLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     statusBar()->setFixedHeight(statusBarHeight);
     statusBar()->setSizeGripEnabled(true);
     statusBar()->addWidget(m_statusLabel, 1);
+
+    buildMenus();
+    buildToolBar();
+    buildSurface();
+    buildStepPanels();
+
+    // The help texts of the controls, by control name.
+    QHash<QString, QString> helpTexts;
+    if (const auto rows = m_reference.select(Tables::Comptext::name)) {
+        for (const QVariantMap &row : *rows)
+            helpTexts.insert(row.value(Tables::Comptext::Compname).toString(),
+                             row.value(Tables::Comptext::Text).toString());
+    }
+    m_hoverHelp = new HoverHelp(m_statusLabel, std::move(helpTexts), this);
+    m_hoverHelp->watch(this);
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::watchFocusLeavingStep1);
 
     connect(&m_plan, &Plan::stepsChanged, this, &MainWindow::showPlanState);
     connect(&m_plan, &Plan::openChanged, this, &MainWindow::showPlanState);
@@ -63,6 +87,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths, 
         for (int step = 1; step <= 4; ++step)
             m_stepBoxes[step - 1]->hide();
         m_resultBox->hide();
+        m_resultBox->clearResult();
         m_stepListBox->show();
         m_stepsMenu->setEnabled(true);
     });
@@ -77,7 +102,11 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths, 
     showPlanState();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The widgets give up the focus while they are destroyed: stop watching before that.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 QAction *MainWindow::addAction(QMenu *menu, const QString &caption, const QString &name,
                                std::function<void()> command)
@@ -226,10 +255,9 @@ void MainWindow::buildSurface()
         connect(box, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
         m_stepBoxes[step - 1] = box;
     }
-    m_resultBox = new MovableBox(QStringLiteral("Kimutatás"), m_surface);
-    m_resultBox->setObjectName(QStringLiteral("resultBox"));
-    m_resultBox->resize(560, 300);
+    m_resultBox = new ResultBox(m_surface);
     m_resultBox->hide();
+    connect(m_resultBox, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
 
     m_dataLocationBox = new DataLocationBox(stepBox(2));
     m_dataLocationBox->resize(320, 300);
@@ -274,6 +302,77 @@ void MainWindow::showPlanState()
     m_stepListBox->summaryButton()->setEnabled(false);
     m_closePlanAction->setEnabled(m_plan.isOpen());
     m_saveAction->setEnabled(m_plan.isModified());
+}
+
+void MainWindow::buildStepPanels()
+{
+    auto fill = [](MovableBox *box, QWidget *panel) {
+        auto *layout = new QVBoxLayout(box);
+        layout->setContentsMargins(2, 2, 2, 2);
+        layout->addWidget(panel);
+        box->resize(box->sizeHint());
+    };
+
+    m_step3Panel = new Step3Panel(m_plan, m_messenger, m_reference, m_state, stepBox(3));
+    fill(stepBox(3), m_step3Panel);
+    connect(m_step3Panel, &Step3Panel::doneRequested, this, [this] { finishStep(3); });
+    connect(m_step3Panel, &Step3Panel::resultReady, this, [this](const ResultTable &doses) {
+        stepBox(3)->hide();
+        m_resultBox->showResult(doses);
+        updateSurfaceSize();
+    });
+}
+
+bool MainWindow::computeAverages()
+{
+    if (const auto bad = SoilSamples::computeAverages(m_plan.items())) {
+        m_messenger.display(bad->message(), ButtonSet::OkOnly, true, MessageKind::Error);
+        return false;
+    }
+    m_plan.notifyItemsChanged();
+    return true;
+}
+
+StepOutcome MainWindow::finishStep(int step)
+{
+    if (step == 1)
+        ElementSelection::applyElementSelection(m_plan.items(), m_state.elements);
+    if (step == 2 && !computeAverages())
+        return StepOutcome::KeepOpen;
+    const StepOutcome outcome = completeStep(m_plan, step, true, m_messenger);
+    stepBox(step)->setVisible(outcome == StepOutcome::KeepOpen);
+    if (step == 1)
+        m_plan.notifyItemsChanged(); // the starred row labels of the sample table
+    return outcome;
+}
+
+void MainWindow::showSupplyLevels()
+{
+    m_resultBox->clearResult();
+    if (!computeAverages())
+        return;
+    finishStep(2);
+    if (m_plan.stepState(2) != Plan::StepState::Done)
+        return;
+    SupplyClassifier classifier(m_reference);
+    m_resultBox->showResult(::showSupplyLevels(m_plan.items(), m_state, classifier));
+    updateSurfaceSize();
+}
+
+void MainWindow::watchFocusLeavingStep1(QWidget *old, QWidget *now)
+{
+    // Leaving the element selection completes step 1 as its "Kész" does, but leaves the row
+    // labels of the sample table alone. The lists follow the ticks all the same, so that a
+    // selection changed and left is never listed by its old ticks. A dialog taking the focus
+    // does not count as leaving.
+    MovableBox *box = stepBox(1);
+    if (!old || !now || !box->isVisible() || now->window() != this)
+        return;
+    if (box->isAncestorOf(old) && !box->isAncestorOf(now)) {
+        ElementSelection::applySelectedFlags(m_plan.items(), m_state.elements);
+        completeStep(m_plan, 1, true, m_messenger);
+        box->hide();
+    }
 }
 
 void MainWindow::showStep(int step)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/plan/calculationstate.h"
 #include "gui/app/apppaths.h"
 #include "gui/app/configblock.h"
 
@@ -9,6 +10,7 @@
 #include <functional>
 
 class DataLocationBox;
+class HoverHelp;
 class Messenger;
 class MovableBox;
 class Plan;
@@ -17,7 +19,11 @@ class QLabel;
 class QMenu;
 class QScrollArea;
 class QToolButton;
+class ReferenceDatabase;
+class ResultBox;
+class Step3Panel;
 class StepListBox;
+enum class StepOutcome;
 
 // The main window "Tápanyag-gazdálkodási terv": the menu bar, the toolbar, the scrolling
 // surface with the wizard's boxes and the status line. It binds the plan to the boxes and
@@ -27,14 +33,17 @@ class MainWindow final : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(Plan &plan, Messenger &messenger, const AppPaths &paths,
-               QWidget *parent = nullptr);
+    MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
+               const AppPaths &paths, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Boxes on the surface; the step boxes are numbered 1–5.
     StepListBox *stepListBox() const { return m_stepListBox; }
     MovableBox *stepBox(int step) const { return m_stepBoxes[step - 1]; }
-    MovableBox *resultBox() const { return m_resultBox; }
+    ResultBox *resultBox() const { return m_resultBox; }
+    Step3Panel *step3Panel() const { return m_step3Panel; }
+    HoverHelp *hoverHelp() const { return m_hoverHelp; }
+    const CalculationState &calculationState() const { return m_state; }
     DataLocationBox *dataLocationBox() const { return m_dataLocationBox; }
     QLabel *statusLabel() const { return m_statusLabel; }
 
@@ -54,6 +63,13 @@ public:
 
     // Shows the box of a step and hides the other step boxes and the result box.
     void showStep(int step);
+
+    // The "Kész" of a step: its check, the step states and the box's visibility. Step 1
+    // applies the element selection first; step 2 computes the averages first and stops
+    // when a sample value is not a number.
+    StepOutcome finishStep(int step);
+    // "Tápanyagszolgáltatás kimutatása": completes step 2, then lists the supply levels.
+    void showSupplyLevels();
 
     // Settings.
     void applyStoredLayout();
@@ -85,6 +101,9 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildSurface();
+    void buildStepPanels();
+    void watchFocusLeavingStep1(QWidget *old, QWidget *now);
+    bool computeAverages();
     QAction *addAction(QMenu *menu, const QString &caption, const QString &name,
                        std::function<void()> command);
     void showPlanState();
@@ -95,6 +114,8 @@ private:
 
     Plan &m_plan;
     Messenger &m_messenger;
+    ReferenceDatabase &m_reference;
+    CalculationState m_state;
     AppPaths m_paths;
     ConfigBlock m_config;
     bool m_firstShowDone = false;
@@ -108,7 +129,9 @@ private:
     QWidget *m_surface = nullptr;
     StepListBox *m_stepListBox = nullptr;
     std::array<MovableBox *, 5> m_stepBoxes{};
-    MovableBox *m_resultBox = nullptr;
+    ResultBox *m_resultBox = nullptr;
+    Step3Panel *m_step3Panel = nullptr;
+    HoverHelp *m_hoverHelp = nullptr;
     DataLocationBox *m_dataLocationBox = nullptr;
     QLabel *m_statusLabel = nullptr;
     QMenu *m_stepsMenu = nullptr;

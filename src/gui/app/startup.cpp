@@ -41,7 +41,7 @@ int runProgram(const CommandLine &commandLine, const QString &programDirectory,
     }
 
     Plan plan;
-    MainWindow window(plan, messenger, paths);
+    MainWindow window(plan, messenger, reference, paths);
     window.setFarmDirectoryDefault(commandLine.farmDir);
     if (!commandLine.planPath.isEmpty())
         window.setPendingPlanPath(commandLine.planPath);

@@ -1,5 +1,6 @@
 #include "gui/app/mainwindow.h"
 
+#include "core/data/referencedatabase.h"
 #include "core/plan/plan.h"
 #include "gui/app/datalocationbox.h"
 #include "gui/app/movablebox.h"
@@ -28,7 +29,11 @@ protected:
         m_paths.programDirectory = m_dir.path();
         m_paths.dataDirectory = m_dir.path();
         m_paths.startDirectory = m_dir.path();
-        m_window = std::make_unique<MainWindow>(m_plan, m_messenger, m_paths);
+        const QString databasePath = m_dir.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(databasePath, &error)) << qPrintable(error);
+        ASSERT_TRUE(m_reference.open(databasePath, &error)) << qPrintable(error);
+        m_window = std::make_unique<MainWindow>(m_plan, m_messenger, m_reference, m_paths);
         m_window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -59,6 +64,7 @@ protected:
     QTemporaryDir m_dir;
     AppPaths m_paths;
     ScriptedMessenger m_messenger;
+    ReferenceDatabase m_reference;
     Plan m_plan;
     std::unique_ptr<MainWindow> m_window;
 };
@@ -258,7 +264,7 @@ TEST_F(MainWindowTest, LayoutIsSavedAndRestored)
     // Another window reading the same config.ini shows the boxes where they were saved.
     {
         Plan otherPlan;
-        MainWindow other(otherPlan, m_messenger, m_paths);
+        MainWindow other(otherPlan, m_messenger, m_reference, m_paths);
         other.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
         EXPECT_EQ(other.stepListBox()->pos(), QPoint(30, 20));

@@ -1,0 +1,93 @@
+#include "gui/steps/resultbox.h"
+
+#include "gui/steps/resulttablemodel.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+constexpr int gridLeft = 8;
+constexpr int gridTop = 20;
+constexpr int buttonWidth = 90;
+constexpr int buttonHeight = 21;
+constexpr int smallestBoxWidth = 330;
+} // namespace
+
+ResultBox::ResultBox(QWidget *parent)
+    : MovableBox(QStringLiteral("Kimutatás"), parent)
+{
+    setObjectName(QStringLiteral("resultBox"));
+    m_model = new ResultTableModel(this);
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("resultGrid"));
+    m_grid->setModel(m_model);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_grid->horizontalHeader()->setFixedHeight(rowHeight);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_grid->move(gridLeft, gridTop);
+
+    m_closeButton = new QPushButton(QStringLiteral("Bezárás"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeResultButton"));
+    m_closeButton->resize(buttonWidth, buttonHeight);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::hide);
+
+    // Printing comes with the reports; until then the button is there but cannot be used.
+    m_printButton = new QPushButton(QStringLiteral("Nyomtatás"), this);
+    m_printButton->setObjectName(QStringLiteral("printResultButton"));
+    m_printButton->resize(buttonWidth, buttonHeight);
+    m_printButton->setEnabled(false);
+    connect(m_printButton, &QPushButton::clicked, this, &ResultBox::printRequested);
+
+    layoutBox();
+}
+
+const ResultTable &ResultBox::result() const
+{
+    return m_model->table();
+}
+
+void ResultBox::showResult(const ResultTable &table)
+{
+    setTitle(table.boxTitle);
+    m_model->setTable(table);
+    layoutBox();
+    show();
+    raise();
+}
+
+void ResultBox::clearResult()
+{
+    ResultTable empty;
+    empty.boxTitle = title();
+    m_model->setTable(empty);
+    layoutBox();
+}
+
+void ResultBox::layoutBox()
+{
+    // The grid counts its heading row as a row: (rows + 2) × 19 pixels.
+    const int gridRows = m_model->rowCount() + 1;
+    const int gridHeight = (gridRows + 2) * rowHeight;
+
+    m_grid->resizeColumnsToContents();
+    QHeaderView *columns = m_grid->horizontalHeader();
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        columns->resizeSection(column, std::max(columns->sectionSize(column), 80));
+    const int gridWidth = std::max(columns->length() + 2 * m_grid->frameWidth() + 2,
+                                   smallestBoxWidth - 2 * gridLeft);
+
+    m_grid->resize(gridWidth, gridHeight);
+    resize(gridWidth + 2 * gridLeft, gridHeight + 60);
+
+    const int buttonTop = height() - 25;
+    m_closeButton->move(gridLeft, buttonTop);
+    m_printButton->move(gridLeft + buttonWidth + 8, buttonTop);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/plan/resulttable.h"
+#include "gui/app/movablebox.h"
+
+class QPushButton;
+class QTableView;
+class ResultTableModel;
+
+// The result box "Kimutatás": the computed list of a step (supply levels, doses) in a grid
+// sized to its rows, "Bezárás" to hide it and "Nyomtatás" to print it under the report
+// title. The box takes the title of the list it shows.
+class ResultBox final : public MovableBox
+{
+    Q_OBJECT
+
+public:
+    static constexpr int rowHeight = 19;
+
+    explicit ResultBox(QWidget *parent = nullptr);
+
+    // Shows the list: the box title, the grid of (rows + 2) × 19 pixels with one row per
+    // soil column under a heading row, the box 60 pixels taller, the buttons 25 pixels
+    // above its bottom; then the box comes to the front.
+    void showResult(const ResultTable &table);
+    // Empties the grid (a new plan) without changing the box's visibility.
+    void clearResult();
+
+    const ResultTable &result() const;
+    QString reportTitle() const { return result().reportTitle; }
+    QTableView *grid() const { return m_grid; }
+    QPushButton *printButton() const { return m_printButton; }
+
+signals:
+    void printRequested();
+
+private:
+    void layoutBox();
+
+    ResultTableModel *m_model = nullptr;
+    QTableView *m_grid = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QPushButton *m_printButton = nullptr;
+};

@@ -1,0 +1,272 @@
+#include "gui/steps/step3panel.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
+#include "core/messages/messenger.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/cropneed.h"
+#include "core/plan/plan.h"
+#include "core/plan/supplyclassifier.h"
+#include "gui/steps/resulttablemodel.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The need grid as a list: row 0 of the grid gives the headings.
+ResultTable needTable(const TextGrid &grid)
+{
+    ResultTable table;
+    table.headings = grid.row(0);
+    for (int row = 1; row < grid.rowCount(); ++row)
+        table.rows.append(grid.row(row));
+    return table;
+}
+
+QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+} // namespace
+
+Step3Panel::Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
+                       CalculationState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_plan(plan)
+    , m_messenger(messenger)
+    , m_reference(reference)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("step3Panel"));
+    buildControls();
+
+    connect(m_cropList, &QTableWidget::currentCellChanged, this,
+            [this](int row) { chooseCrop(row); });
+    // A click on a crop shows its need at once when a yield is given.
+    connect(m_cropList, &QTableWidget::cellClicked, this, [this] {
+        if (!m_plan.items().plannedYield.isEmpty())
+            showSpecificNeeds();
+    });
+    connect(m_yieldEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_plan.items().plannedYield = text;
+        m_plan.markModified(false);
+    });
+    m_yieldEdit->installEventFilter(this);
+    connect(m_selectButton, &QPushButton::clicked, this, &Step3Panel::showSpecificNeeds);
+    connect(m_recommendedDosesButton, &QPushButton::clicked, this,
+            &Step3Panel::showRecommendedDoses);
+    connect(m_doneButton, &QPushButton::clicked, this, &Step3Panel::doneRequested);
+    connect(&m_plan, &Plan::planReset, this, [this] {
+        m_needModel->setTable({});
+        m_noReferenceLabel->clear();
+        refreshFromPlan();
+    });
+    connect(&m_plan, &Plan::itemsChanged, this, &Step3Panel::refreshFromPlan);
+
+    reloadCrops();
+}
+
+void Step3Panel::buildControls()
+{
+    m_cropList = new QTableWidget(0, 1, this);
+    m_cropList->setObjectName(QStringLiteral("cropList"));
+    m_cropList->setHorizontalHeaderLabels({QStringLiteral("Növény megnevezése:")});
+    m_cropList->horizontalHeader()->setStretchLastSection(true);
+    m_cropList->verticalHeader()->hide();
+    m_cropList->verticalHeader()->setDefaultSectionSize(19);
+    m_cropList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_cropList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_cropList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_cropList->setFixedSize(230, 200);
+
+    // Editing the crop species and their need comes with the reference editors.
+    m_addCropButton = makeButton(QStringLiteral("+"), QStringLiteral("addCropButton"), this);
+    m_addCropButton->setFixedWidth(25);
+    m_addCropButton->setEnabled(false);
+    m_specificNeedButton = makeButton(QStringLiteral("Tápanyagigény beállítása"),
+                                      QStringLiteral("specificNeedButton"), this);
+    m_specificNeedButton->setEnabled(false);
+    m_splitButton = makeButton(QStringLiteral("Kijuttatás megosztása (Ősz, Tavasz)"),
+                               QStringLiteral("splitButton"), this);
+    m_splitButton->setEnabled(false);
+
+    m_yieldEdit = new QLineEdit(this);
+    m_yieldEdit->setObjectName(QStringLiteral("yieldEdit"));
+    m_yieldEdit->setFixedWidth(70);
+
+    m_needModel = new ResultTableModel(this);
+    m_needGrid = new QTableView(this);
+    m_needGrid->setObjectName(QStringLiteral("needGrid"));
+    m_needGrid->setModel(m_needModel);
+    m_needGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_needGrid->verticalHeader()->hide();
+    m_needGrid->verticalHeader()->setDefaultSectionSize(19);
+    m_needGrid->horizontalHeader()->setDefaultSectionSize(75);
+    m_needGrid->setMinimumSize(540, 150);
+
+    m_noReferenceLabel = new QLabel(this);
+    m_noReferenceLabel->setObjectName(QStringLiteral("noReferenceLabel"));
+    QPalette warningPalette = m_noReferenceLabel->palette();
+    warningPalette.setColor(QPalette::WindowText, QColor(170, 0, 0));
+    m_noReferenceLabel->setPalette(warningPalette);
+
+    m_recommendedDosesButton = makeButton(QStringLiteral("Hatóanyag szükséglet kimutatása"),
+                                          QStringLiteral("recommendedDosesButton"), this);
+    m_selectButton = makeButton(QStringLiteral("Kiválasztás"), QStringLiteral("selectButton"),
+                                this);
+    m_selectButton->hide();
+    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton->setFixedWidth(75);
+
+    auto *cropRow = new QHBoxLayout;
+    cropRow->addWidget(m_cropList);
+    auto *cropButtons = new QVBoxLayout;
+    cropButtons->addWidget(m_addCropButton);
+    cropButtons->addStretch();
+    cropRow->addLayout(cropButtons);
+
+    auto *right = new QGridLayout;
+    right->addWidget(new QLabel(QStringLiteral("Tervezett hozam :"), this), 0, 0);
+    right->addWidget(m_yieldEdit, 0, 1);
+    right->addWidget(new QLabel(QStringLiteral("t/ha"), this), 0, 2);
+    right->setColumnStretch(3, 1);
+    right->addWidget(m_specificNeedButton, 1, 0, 1, 4);
+    right->addWidget(m_splitButton, 2, 0, 1, 4);
+    right->setRowStretch(3, 1);
+    right->addWidget(m_recommendedDosesButton, 4, 0, 1, 4);
+    cropRow->addSpacing(12);
+    cropRow->addLayout(right, 1);
+
+    auto *needHeader = new QHBoxLayout;
+    needHeader->addWidget(new QLabel(QStringLiteral("Fajlagos tápanyagigény (kg/t) :"), this));
+    needHeader->addWidget(m_noReferenceLabel, 1);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_selectButton);
+    bottom->addWidget(m_doneButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 4, 8, 8);
+    layout->addLayout(cropRow);
+    layout->addSpacing(6);
+    layout->addLayout(needHeader);
+    layout->addWidget(m_needGrid, 1);
+    layout->addLayout(bottom);
+}
+
+void Step3Panel::reloadCrops()
+{
+    const QString chosen = currentCropId();
+    QString error;
+    const auto crops = m_reference.select(Tables::Nov::name, {}, {}, {}, &error);
+    const QSignalBlocker blocker(m_cropList);
+    m_cropList->setRowCount(0);
+    if (!crops) {
+        m_messenger.display(QStringLiteral("A növények listája nem olvasható: %1").arg(error),
+                            ButtonSet::OkOnly, true, MessageKind::Error);
+        return;
+    }
+    m_cropList->setRowCount(int(crops->size()));
+    for (int row = 0; row < crops->size(); ++row) {
+        const QVariantMap &crop = crops->at(row);
+        auto *item = new QTableWidgetItem(crop.value(Tables::Nov::Nev).toString());
+        item->setData(Qt::UserRole, crop.value(Tables::Nov::Novid).toString());
+        m_cropList->setItem(row, 0, item);
+    }
+    selectCropRow(chosen);
+}
+
+void Step3Panel::refreshFromPlan()
+{
+    const QSignalBlocker blocker(m_yieldEdit);
+    m_yieldEdit->setText(m_plan.items().plannedYield);
+    selectCropRow(m_plan.items().cropId);
+}
+
+void Step3Panel::selectCropRow(const QString &novid)
+{
+    // The crop of the plan, or the first of the list when the plan has none.
+    int row = 0;
+    for (int candidate = 0; candidate < m_cropList->rowCount(); ++candidate) {
+        if (m_cropList->item(candidate, 0)->data(Qt::UserRole).toString() == novid) {
+            row = candidate;
+            break;
+        }
+    }
+    const QSignalBlocker blocker(m_cropList);
+    if (row < m_cropList->rowCount())
+        m_cropList->setCurrentCell(row, 0);
+    m_plan.items().cropId = currentCropId().isEmpty() ? PlanItems::noCrop() : currentCropId();
+}
+
+QString Step3Panel::currentCropId() const
+{
+    const QTableWidgetItem *item = m_cropList->currentItem();
+    return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+void Step3Panel::chooseCrop(int row)
+{
+    if (row < 0)
+        return;
+    m_plan.items().cropId = currentCropId();
+    m_plan.markModified(false);
+}
+
+const ResultTable &Step3Panel::specificNeeds() const
+{
+    return m_needModel->table();
+}
+
+bool Step3Panel::eventFilter(QObject *watched, QEvent *event)
+{
+    // Leaving the yield edit shows the need for the new yield; a dialog or menu taking the
+    // focus for a moment does not count as leaving.
+    if (watched == m_yieldEdit && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            showSpecificNeeds();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Step3Panel::showNeeds(const SpecificNeeds &needs)
+{
+    m_needModel->setTable(needTable(needs.grid));
+    m_noReferenceLabel->setText(needs.caption);
+    if (needs.yieldMissing) {
+        m_messenger.display(SpecificNeeds::yieldWarningText(), ButtonSet::OkOnly, true,
+                            MessageKind::Warning);
+    }
+}
+
+void Step3Panel::showSpecificNeeds()
+{
+    SupplyClassifier classifier(m_reference);
+    CropNeedCalculator calculator(m_reference, classifier);
+    showNeeds(::showSpecificNeeds(m_plan.items(), m_state, calculator));
+}
+
+void Step3Panel::showRecommendedDoses()
+{
+    SupplyClassifier classifier(m_reference);
+    CropNeedCalculator calculator(m_reference, classifier);
+    const RecommendedDoses result = ::showRecommendedDoses(m_plan.items(), m_state, calculator);
+    showNeeds(result.needs);
+    emit resultReady(result.doses);
+}

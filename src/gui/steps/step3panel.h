@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/plan/resulttable.h"
+
+#include <QWidget>
+
+class Messenger;
+class Plan;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QTableWidget;
+class ReferenceDatabase;
+class ResultTableModel;
+struct CalculationState;
+
+// Step 3 "Növény adatai": the crop (ordered by name), the planned yield, the crop's specific
+// need per soil column and element, and the recommended doses that go to the result box.
+class Step3Panel final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
+               CalculationState &state, QWidget *parent = nullptr);
+
+    // Reads the crops again (after the crop editor changed them), keeping the chosen one.
+    void reloadCrops();
+    // Shows the plan's crop and yield without counting it as an edit.
+    void refreshFromPlan();
+
+    // The specific-need grid ("Kiválasztás"); warns when the yield is needed but missing.
+    void showSpecificNeeds();
+    // "Hatóanyag szükséglet kimutatása": the need grid and the recommended doses.
+    void showRecommendedDoses();
+
+    // The crop the list shows as current; empty when the list is empty.
+    QString currentCropId() const;
+    const ResultTable &specificNeeds() const;
+
+signals:
+    void resultReady(const ResultTable &result);
+    void doneRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void chooseCrop(int row);
+    void selectCropRow(const QString &novid);
+    void showNeeds(const struct SpecificNeeds &needs);
+
+    Plan &m_plan;
+    Messenger &m_messenger;
+    const ReferenceDatabase &m_reference;
+    CalculationState &m_state;
+
+    QTableWidget *m_cropList = nullptr;
+    QPushButton *m_addCropButton = nullptr;
+    QLineEdit *m_yieldEdit = nullptr;
+    QTableView *m_needGrid = nullptr;
+    ResultTableModel *m_needModel = nullptr;
+    QLabel *m_noReferenceLabel = nullptr;
+    QPushButton *m_specificNeedButton = nullptr;
+    QPushButton *m_splitButton = nullptr;
+    QPushButton *m_recommendedDosesButton = nullptr;
+    QPushButton *m_selectButton = nullptr;
+    QPushButton *m_doneButton = nullptr;
+};

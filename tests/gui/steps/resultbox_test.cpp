@@ -1,0 +1,104 @@
+#include "gui/steps/resultbox.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ResultTable supplyList(int sampleCount)
+{
+    ResultTable table;
+    table.boxTitle = QStringLiteral("Tápanyag-szolgáltatási szint kimutatása");
+    table.reportTitle = QStringLiteral("Ellátottság :");
+    table.headings = QStringList{QString(), QStringLiteral("Nitrogén"), QStringLiteral("Foszfor")};
+    table.rows.append({QStringLiteral("Átlag"), QStringLiteral("Közepes"), ResultTable::noValue()});
+    for (int sample = 1; sample <= sampleCount; ++sample)
+        table.rows.append({QStringLiteral("T-%1").arg(sample), QStringLiteral("Jó"),
+                           QStringLiteral("Gyenge")});
+    return table;
+}
+
+TEST(ResultBoxTest, ShowsTheListWithItsTitlesAndSizes)
+{
+    QWidget surface;
+    surface.resize(1200, 900);
+    ResultBox box(&surface);
+    surface.show();
+    box.showResult(supplyList(2));
+
+    EXPECT_TRUE(box.isVisible());
+    EXPECT_EQ(box.title(), QStringLiteral("Tápanyag-szolgáltatási szint kimutatása"));
+    EXPECT_EQ(box.reportTitle(), QStringLiteral("Ellátottság :"));
+
+    QAbstractItemModel *model = box.grid()->model();
+    ASSERT_EQ(model->rowCount(), 3); // average and two samples
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Nitrogén"));
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Átlag"));
+    EXPECT_EQ(model->index(0, 2).data().toString(), QStringLiteral("---"));
+    EXPECT_EQ(model->index(2, 0).data().toString(), QStringLiteral("T-2"));
+
+    // Three data rows and the heading: (4 + 2) × 19 pixels; the box 60 pixels taller, the
+    // buttons 25 pixels above its bottom.
+    EXPECT_EQ(box.grid()->height(), 6 * 19);
+    EXPECT_EQ(box.height(), 6 * 19 + 60);
+    auto *close = box.findChild<QPushButton *>(QStringLiteral("closeResultButton"));
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), QStringLiteral("Bezárás"));
+    EXPECT_EQ(close->y(), box.height() - 25);
+    EXPECT_EQ(box.printButton()->y(), box.height() - 25);
+    // Every column fits into the grid: nothing is hidden behind a scroll bar.
+    EXPECT_GE(box.grid()->width(), box.grid()->horizontalHeader()->length());
+}
+
+TEST(ResultBoxTest, CloseHidesAndPrintingWaitsForTheReports)
+{
+    QWidget surface;
+    ResultBox box(&surface);
+    surface.show();
+    box.showResult(supplyList(0));
+    ASSERT_TRUE(box.isVisible());
+    EXPECT_EQ(box.printButton()->text(), QStringLiteral("Nyomtatás"));
+    EXPECT_FALSE(box.printButton()->isEnabled());
+    QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("closeResultButton")),
+                      Qt::LeftButton);
+    EXPECT_FALSE(box.isVisible());
+}
+
+TEST(ResultBoxTest, ANewListReplacesTheOldOne)
+{
+    QWidget surface;
+    ResultBox box(&surface);
+    box.showResult(supplyList(5));
+    const int tall = box.height();
+    ResultTable doses;
+    doses.boxTitle = QStringLiteral("Javasolt hatóanyag dózisok");
+    doses.headings = QStringList{QString(), QStringLiteral("Kálium")};
+    doses.rows.append({QStringLiteral("Átlag"), QStringLiteral("120")});
+    box.showResult(doses);
+    EXPECT_EQ(box.title(), QStringLiteral("Javasolt hatóanyag dózisok"));
+    EXPECT_EQ(box.grid()->model()->rowCount(), 1);
+    EXPECT_EQ(box.grid()->model()->columnCount(), 2);
+    EXPECT_LT(box.height(), tall);
+    box.clearResult();
+    EXPECT_EQ(box.grid()->model()->rowCount(), 0);
+    EXPECT_EQ(box.title(), QStringLiteral("Javasolt hatóanyag dózisok"));
+}
+
+TEST(ResultBoxTest, TheModelIsConsistent)
+{
+    ResultBox box;
+    QAbstractItemModelTester tester(box.grid()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    box.showResult(supplyList(3));
+    box.clearResult();
+    box.showResult(supplyList(1));
+    EXPECT_EQ(box.grid()->model()->rowCount(), 2);
+}
+
+} // namespace

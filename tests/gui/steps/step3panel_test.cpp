@@ -1,0 +1,223 @@
+#include "gui/steps/step3panel.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/elementselection.h"
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "support/scriptedmessenger.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Step3PanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
+        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
+
+        m_plan.resetPlan();
+        m_plan.setOpen(true);
+        PlanItems &items = m_plan.items();
+        SoilSamples::initSoilGrid(items);
+        items.siteCategory = 0; // I. Csernozjom
+        // The average: Ka 38 and humus 1,7 % put nitrogen into "Gyenge" on site category I.
+        setColumn(1, QStringLiteral("Átlag"), QStringLiteral("38"), QStringLiteral("1,7"));
+        selectOnly({Elements::N});
+
+        m_panel = std::make_unique<Step3Panel>(m_plan, m_messenger, m_reference, m_state);
+        m_panel->resize(620, 460);
+        m_panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
+    }
+
+    void TearDown() override
+    {
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (!shots.isEmpty() && m_panel) {
+            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+            m_panel->grab().save(shots + QStringLiteral("/step3-") + QString::fromUtf8(info->name())
+                                 + QStringLiteral(".png"));
+        }
+    }
+
+    void setColumn(int column, const QString &mark, const QString &ka, const QString &humus)
+    {
+        TextGrid &grid = m_plan.items().soilSampleTable;
+        grid.setCell(1, column, mark);
+        grid.setCell(3, column, ka);
+        grid.setCell(5, column, humus);
+    }
+
+    void selectOnly(std::initializer_list<Elements::Element> elements)
+    {
+        PlanItems &items = m_plan.items();
+        items.elementSelected.fill(false);
+        for (Elements::Element element : elements)
+            items.elementSelected[element] = true;
+        ElementSelection::applyElementSelection(items, m_state.elements);
+    }
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QString needCell(int row, int column) const
+    {
+        return child<QTableView>("needGrid")->model()->index(row, column).data().toString();
+    }
+
+    void chooseCrop(const QString &name)
+    {
+        auto *list = child<QTableWidget>("cropList");
+        const QList<QTableWidgetItem *> found = list->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << qPrintable(name);
+        list->setCurrentItem(found.first());
+    }
+
+    QTemporaryDir m_dir;
+    ReferenceDatabase m_reference;
+    ScriptedMessenger m_messenger;
+    Plan m_plan;
+    CalculationState m_state;
+    std::unique_ptr<Step3Panel> m_panel;
+};
+
+TEST_F(Step3PanelTest, CropsAreListedByName)
+{
+    auto *list = child<QTableWidget>("cropList");
+    EXPECT_EQ(list->horizontalHeaderItem(0)->text(), QStringLiteral("Növény megnevezése:"));
+    const auto crops = m_reference.select(QStringLiteral("Nov"));
+    ASSERT_TRUE(crops);
+    ASSERT_EQ(list->rowCount(), crops->size());
+    QStringList shown;
+    for (int row = 0; row < list->rowCount(); ++row)
+        shown << list->item(row, 0)->text();
+    EXPECT_EQ(shown.first(), QStringLiteral("Bíborhere (mag)"));
+    // Accented initials sort with their letters, not after Z.
+    EXPECT_LT(shown.indexOf(QStringLiteral("Őszi búza")), shown.indexOf(QStringLiteral("Zab")));
+    EXPECT_LT(shown.indexOf(QStringLiteral("Napraforgó")), shown.indexOf(QStringLiteral("Őszi búza")));
+}
+
+TEST_F(Step3PanelTest, ChoosingACropIsAnEditOfThePlan)
+{
+    EXPECT_FALSE(m_plan.isModified());
+    chooseCrop(QStringLiteral("Őszi búza"));
+    EXPECT_EQ(m_plan.items().cropId, QStringLiteral("1"));
+    EXPECT_TRUE(m_plan.isModified());
+    EXPECT_EQ(m_panel->currentCropId(), QStringLiteral("1"));
+}
+
+TEST_F(Step3PanelTest, RecommendedNitrogenDoseFromTheNeedAndTheYield)
+{
+    chooseCrop(QStringLiteral("Őszi búza"));
+    auto *yield = child<QLineEdit>("yieldEdit");
+    yield->setFocus();
+    QTest::keyClicks(yield, QStringLiteral("6"));
+    EXPECT_EQ(m_plan.items().plannedYield, QStringLiteral("6"));
+
+    QSignalSpy results(m_panel.get(), &Step3Panel::resultReady);
+    QTest::mouseClick(child<QPushButton>("recommendedDosesButton"), Qt::LeftButton);
+    ASSERT_EQ(results.size(), 1);
+    const auto doses = results.first().first().value<ResultTable>();
+
+    // Őszi búza on site category I at supply level "Gyenge": 30 kg/t, and 30 × 6 = 180 kg/ha.
+    EXPECT_EQ(needCell(0, 0), QStringLiteral("Átlag"));
+    EXPECT_EQ(needCell(0, 1), QStringLiteral("30"));
+    EXPECT_EQ(doses.boxTitle, QStringLiteral("Javasolt hatóanyag dózisok"));
+    EXPECT_EQ(doses.reportTitle, QStringLiteral("Javasolt adag: (kg/ha)"));
+    ASSERT_EQ(doses.rowCount(), 1);
+    EXPECT_EQ(doses.headings, (QStringList{QString(), QStringLiteral("Nitrogén")}));
+    EXPECT_EQ(doses.cell(0, 1), QStringLiteral("180"));
+    EXPECT_TRUE(child<QLabel>("noReferenceLabel")->text().isEmpty());
+}
+
+TEST_F(Step3PanelTest, MissingYieldWarnsOnceAndShowsNoValue)
+{
+    selectOnly({Elements::N, Elements::Mg});
+    chooseCrop(QStringLiteral("Őszi búza"));
+    m_messenger.expect(Answer::Ok);
+    QSignalSpy results(m_panel.get(), &Step3Panel::resultReady);
+    QTest::mouseClick(child<QPushButton>("recommendedDosesButton"), Qt::LeftButton);
+
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.lastText(),
+              QStringLiteral("A magnézium, mangán, cink számításához kérem állítsa be a várt "
+                             "hozamot!"));
+    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Warning);
+    ASSERT_EQ(results.size(), 1);
+    const auto doses = results.first().first().value<ResultTable>();
+    // The need of nitrogen is known without a yield; its dose and magnesium are not.
+    EXPECT_EQ(needCell(0, 1), QStringLiteral("30"));
+    EXPECT_EQ(needCell(0, 2), QStringLiteral("---"));
+    EXPECT_EQ(doses.cell(0, 1), QStringLiteral("---"));
+    EXPECT_EQ(doses.cell(0, 2), QStringLiteral("---"));
+}
+
+TEST_F(Step3PanelTest, CropWithoutReferenceRowsShowsTheCaption)
+{
+    // A crop of our own without any specific-need rows.
+    ASSERT_TRUE(m_reference.insert(QStringLiteral("Nov"),
+                                   {{QStringLiteral("Novid"), QStringLiteral("99")},
+                                    {QStringLiteral("Nev"), QStringLiteral("Árvácska")}}));
+    m_panel->reloadCrops();
+    chooseCrop(QStringLiteral("Árvácska"));
+    m_plan.items().plannedYield = QStringLiteral("4");
+    QTest::mouseClick(child<QPushButton>("selectButton"), Qt::LeftButton);
+    EXPECT_EQ(needCell(0, 1), QStringLiteral("---"));
+    EXPECT_EQ(child<QLabel>("noReferenceLabel")->text(), QStringLiteral("(nincs az adatbázisban NPK)"));
+
+    // Back to a crop with rows: the caption goes.
+    chooseCrop(QStringLiteral("Őszi búza"));
+    QTest::mouseClick(child<QPushButton>("selectButton"), Qt::LeftButton);
+    EXPECT_TRUE(child<QLabel>("noReferenceLabel")->text().isEmpty());
+}
+
+TEST_F(Step3PanelTest, LeavingTheYieldShowsTheNeeds)
+{
+    chooseCrop(QStringLiteral("Őszi búza"));
+    auto *yield = child<QLineEdit>("yieldEdit");
+    yield->setFocus();
+    QTest::keyClicks(yield, QStringLiteral("8"));
+    EXPECT_EQ(child<QTableView>("needGrid")->model()->rowCount(), 0);
+    child<QTableWidget>("cropList")->setFocus();
+    EXPECT_EQ(needCell(0, 1), QStringLiteral("30"));
+}
+
+TEST_F(Step3PanelTest, ButtonsOfLaterWorkAreThereButDisabled)
+{
+    EXPECT_EQ(child<QPushButton>("addCropButton")->text(), QStringLiteral("+"));
+    EXPECT_FALSE(child<QPushButton>("addCropButton")->isEnabled());
+    EXPECT_EQ(child<QPushButton>("specificNeedButton")->text(),
+              QStringLiteral("Tápanyagigény beállítása"));
+    EXPECT_FALSE(child<QPushButton>("specificNeedButton")->isEnabled());
+    EXPECT_EQ(child<QPushButton>("splitButton")->text(),
+              QStringLiteral("Kijuttatás megosztása (Ősz, Tavasz)"));
+    EXPECT_FALSE(child<QPushButton>("splitButton")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("selectButton")->isVisible());
+    QSignalSpy done(m_panel.get(), &Step3Panel::doneRequested);
+    QTest::mouseClick(child<QPushButton>("doneButton"), Qt::LeftButton);
+    EXPECT_EQ(done.size(), 1);
+}
+
+} // namespace
+
