@@ -109,17 +109,12 @@ double CropNeedCalculator::specificNeed(int entry, const PlanItems &items, Calcu
     const ElementTable &elements = state.elements;
     if (entry == ElementTable::N || entry == ElementTable::P || entry == ElementTable::K) {
         const QString code = elements.entry(entry).code;
-        const Filter filter = Filter::equals(Find2::Novid, items.cropId)
-            && Filter::equals(Find2::Anyid, code)
-            && Filter::equals(Find2::Sztid, items.siteCategory + 1);
-        QString error;
-        const std::optional<QList<QVariantMap>> rows = m_database.select(
-            Find2::name, filter, {}, ReferenceDatabase::DeletedRows::Hidden, &error);
+        const QList<QVariantMap> *rows = needRows(items.cropId, code, items.siteCategory + 1);
         const int level = m_classifier.classifySupply(code, state);
 
         double need = notAvailable;
         if (!rows) {
-            m_error = error;
+            // the read failed; error() tells why
         } else if (rows->isEmpty()) {
             need = 0; // the crop has no row for this element and site category
         } else {
@@ -153,6 +148,24 @@ double CropNeedCalculator::specificNeed(int entry, const PlanItems &items, Calcu
     if (entry == ElementTable::Mn)
         return amount / *yield;
     return roundUpToThousandths(amount, *yield);
+}
+
+const QList<QVariantMap> *CropNeedCalculator::needRows(const QString &novid, const QString &code,
+                                                       int sztid)
+{
+    const QString key = novid + QLatin1Char('/') + code + QLatin1Char('/') + QString::number(sztid);
+    if (const auto cached = m_needRows.constFind(key); cached != m_needRows.constEnd())
+        return &cached.value();
+    const Filter filter = Filter::equals(Find2::Novid, novid) && Filter::equals(Find2::Anyid, code)
+        && Filter::equals(Find2::Sztid, sztid);
+    QString error;
+    const std::optional<QList<QVariantMap>> rows
+        = m_database.select(Find2::name, filter, {}, ReferenceDatabase::DeletedRows::Hidden, &error);
+    if (!rows) {
+        m_error = error; // a failed read is tried again at the next call
+        return nullptr;
+    }
+    return &m_needRows.insert(key, *rows).value();
 }
 
 double CropNeedCalculator::ruleAmount(

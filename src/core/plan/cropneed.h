@@ -3,7 +3,10 @@
 #include "core/plan/resulttable.h"
 #include "core/plan/textgrid.h"
 
+#include <QHash>
+#include <QList>
 #include <QString>
+#include <QVariantMap>
 
 class ReferenceDatabase;
 class SupplyClassifier;
@@ -35,8 +38,13 @@ public:
     QString error() const { return m_error; }
 
 private:
+    // The need rows of one crop, element and site category, read once per object: a list
+    // over many soil columns asks for the same rows again and again.
+    const QList<QVariantMap> *needRows(const QString &novid, const QString &code, int sztid);
+
     const ReferenceDatabase &m_database;
     SupplyClassifier &m_classifier;
+    QHash<QString, QList<QVariantMap>> m_needRows;
     QString m_error;
 };
 

@@ -1,0 +1,100 @@
+// The lists of steps 2 and 3 over a full soil table (999 samples and the average), and the
+// sample grid of step 2 scrolled from its first to its last column: each must finish well
+// inside the blink of an eye (about 100 ms) for the wizard to feel immediate.
+
+#include "core/data/referencedatabase.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/cropneed.h"
+#include "core/plan/elementselection.h"
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "core/plan/supplyclassifier.h"
+#include "core/text/numbers.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+struct FullPlan
+{
+    QTemporaryDir directory;
+    ReferenceDatabase reference;
+    Plan plan;
+    CalculationState state;
+
+    FullPlan()
+    {
+        const QString path = directory.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        if (!ReferenceDatabase::createFromDefaults(path, &error) || !reference.open(path, &error))
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+        PlanItems &items = plan.items();
+        SoilSamples::initSoilGrid(items);
+        SoilSamples::setSampleCount(items, PlanItems::maxSampleCount);
+        items.siteCategory = 1;
+        items.cropId = QStringLiteral("1");
+        items.plannedYield = QStringLiteral("6,5");
+        // Values that walk through the bands as the columns go.
+        for (int column = 1; column <= PlanItems::maxSampleCount + 1; ++column) {
+            items.soilSampleTable.setCell(1, column, QStringLiteral("M-%1").arg(column));
+            for (int row = 2; row <= 11; ++row) {
+                const double value = 1 + (column * 7 + row * 13) % 120 * 0.5;
+                items.soilSampleTable.setCell(row, column, Text::formatGeneral(value));
+            }
+        }
+        ElementSelection::applyElementSelection(items, state.elements);
+    }
+};
+
+FullPlan &fullPlan()
+{
+    static FullPlan plan;
+    return plan;
+}
+
+void supplyLevels(benchmark::State &run)
+{
+    FullPlan &full = fullPlan();
+    for (auto _ : run) {
+        SupplyClassifier classifier(full.reference);
+        benchmark::DoNotOptimize(showSupplyLevels(full.plan.items(), full.state, classifier));
+    }
+}
+BENCHMARK(supplyLevels)->Unit(benchmark::kMillisecond);
+
+void recommendedDoses(benchmark::State &run)
+{
+    FullPlan &full = fullPlan();
+    for (auto _ : run) {
+        SupplyClassifier classifier(full.reference);
+        CropNeedCalculator calculator(full.reference, classifier);
+        benchmark::DoNotOptimize(showRecommendedDoses(full.plan.items(), full.state, calculator));
+    }
+}
+BENCHMARK(recommendedDoses)->Unit(benchmark::kMillisecond);
+
+void averages(benchmark::State &run)
+{
+    FullPlan &full = fullPlan();
+    full.plan.items().programAverage = true;
+    for (auto _ : run)
+        benchmark::DoNotOptimize(SoilSamples::computeAverages(full.plan.items()));
+}
+BENCHMARK(averages)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
