@@ -14,6 +14,7 @@
 #include "gui/app/movablebox.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/resultbox.h"
+#include "gui/steps/step1panel.h"
 #include "gui/steps/step3panel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/programfont.h"
@@ -312,6 +313,10 @@ void MainWindow::buildStepPanels()
         layout->addWidget(panel);
         box->resize(box->sizeHint());
     };
+
+    auto *step1Panel = new Step1Panel(m_plan, stepBox(1));
+    fill(stepBox(1), step1Panel);
+    connect(step1Panel, &Step1Panel::doneRequested, this, [this] { finishStep(1); });
 
     m_step3Panel = new Step3Panel(m_plan, m_messenger, m_reference, m_state, stepBox(3));
     fill(stepBox(3), m_step3Panel);
