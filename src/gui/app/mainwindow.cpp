@@ -63,6 +63,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     statusBar()->setSizeGripEnabled(true);
     statusBar()->addWidget(m_statusLabel, 1);
 
+    SoilSamples::initSoilGrid(m_plan.items());
     buildMenus();
     buildToolBar();
     buildSurface();

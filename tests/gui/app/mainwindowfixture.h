@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/data/referencedatabase.h"
+#include "core/plan/plan.h"
+#include "gui/app/apppaths.h"
+#include "gui/app/mainwindow.h"
+#include "support/scriptedmessenger.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A main window on a temporary data directory with its own reference database, shown
+// offscreen, its messages answered by the test.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_paths.programDirectory = m_dir.path();
+        m_paths.dataDirectory = m_dir.path();
+        m_paths.startDirectory = m_dir.path();
+        const QString databasePath = m_dir.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(databasePath, &error)) << qPrintable(error);
+        ASSERT_TRUE(m_reference.open(databasePath, &error)) << qPrintable(error);
+        m_window = std::make_unique<MainWindow>(m_plan, m_messenger, m_reference, m_paths);
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void TearDown() override
+    {
+        // Tests that want to look at the window set NUTRISOR_SCREENSHOTS to a directory.
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (!shots.isEmpty() && m_window) {
+            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+            m_window->grab().save(shots + QLatin1Char('/') + QString::fromUtf8(info->name())
+                                  + QStringLiteral(".png"));
+        }
+    }
+
+    QAction *action(const char *name) const
+    {
+        QAction *found = m_window->action(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QToolButton *toolButton(const char *name) const
+    {
+        return m_window->findChild<QToolButton *>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir m_dir;
+    AppPaths m_paths;
+    ScriptedMessenger m_messenger;
+    ReferenceDatabase m_reference;
+    Plan m_plan;
+    std::unique_ptr<MainWindow> m_window;
+};
+

@@ -1,0 +1,241 @@
+#include "gui/app/mainwindow.h"
+
+#include "core/plan/elementselection.h"
+#include "core/plan/soilsamples.h"
+#include "core/plan/stepcompletion.h"
+#include "gui/app/hoverhelp.h"
+#include "gui/app/steplistbox.h"
+#include "gui/steps/resultbox.h"
+#include "gui/steps/step1panel.h"
+#include "gui/steps/step3panel.h"
+
+#include <QCheckBox>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+
+#include "core/text/numbers.h"
+
+#include "mainwindowfixture.h"
+
+namespace {
+
+using State = Plan::StepState;
+
+// The wizard driven through its buttons, as a user works through a plan.
+class WizardTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
+    }
+
+    QPushButton *stepButton(int step) const { return m_window->stepListBox()->stepButton(step); }
+
+    template<typename T>
+    T *inBox(int step, const char *name) const
+    {
+        T *found = m_window->stepBox(step)->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    void pressDone(int step)
+    {
+        QTest::mouseClick(inBox<QPushButton>(step, "doneButton"), Qt::LeftButton);
+    }
+
+    // A field with one sample whose values every selected element can be classified with.
+    void fillField()
+    {
+        PlanItems &items = m_plan.items();
+        items.lotNumber = QStringLiteral("0452/7");
+        items.area = QStringLiteral("124500");
+        items.siteCategory = 0;
+        SoilSamples::setSampleCount(items, 1);
+        const char *const values[] = {"7,4", "38", "2,1", "1,7", "180", "210", "160", "40", "1,2", "3"};
+        for (int column = 1; column <= 2; ++column) {
+            items.soilSampleTable.setCell(1, column,
+                                          column == 1 ? QStringLiteral("Átlag") : QStringLiteral("K-1"));
+            for (int row = 2; row <= 11; ++row)
+                items.soilSampleTable.setCell(row, column, QString::fromUtf8(values[row - 2]));
+        }
+        m_plan.notifyItemsChanged();
+    }
+
+    void completeStepsOneAndTwo()
+    {
+        QTest::mouseClick(stepButton(1), Qt::LeftButton);
+        pressDone(1);
+        fillField();
+        ASSERT_EQ(completeStep(m_plan, 2, true, m_messenger), StepOutcome::Completed);
+    }
+};
+
+TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
+{
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    ASSERT_TRUE(m_window->stepBox(1)->isVisible());
+    // Only Kálium (and with it Magnézium) left out.
+    QTest::mouseClick(inBox<QCheckBox>(1, "elementKBox"), Qt::LeftButton);
+    pressDone(1);
+
+    EXPECT_FALSE(m_window->stepBox(1)->isVisible());
+    EXPECT_EQ(m_plan.stepState(1), State::Done);
+    EXPECT_EQ(m_plan.stepState(2), State::Current);
+    EXPECT_TRUE(stepButton(2)->isEnabled());
+    EXPECT_TRUE(action("step2Action")->isEnabled());
+    EXPECT_FALSE(stepButton(3)->isEnabled());
+
+    const TextGrid &grid = m_plan.items().soilSampleTable;
+    EXPECT_EQ(grid.cell(3, 0), QStringLiteral("Kötöttség Ka *"));  // N, Mn, Zn, Cu need it
+    EXPECT_EQ(grid.cell(7, 0), QStringLiteral("Kálium K2O"));      // K is not ticked
+    EXPECT_EQ(grid.cell(8, 0), QStringLiteral("Magnézium Mg"));    // nor Mg, which follows K
+    EXPECT_EQ(grid.cell(2, 0), QStringLiteral("Kémhatás pH *"));
+    const ElementTable &elements = m_window->calculationState().elements;
+    EXPECT_TRUE(elements.entry(ElementTable::N).selected);
+    EXPECT_FALSE(elements.entry(ElementTable::K).selected);
+    EXPECT_FALSE(elements.entry(ElementTable::Mg).selected);
+}
+
+TEST_F(WizardTest, LeavingTheStepOneBoxCompletesTheStep)
+{
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    QCheckBox *nitrogen = inBox<QCheckBox>(1, "elementNBox");
+    nitrogen->setFocus();
+    ASSERT_TRUE(nitrogen->hasFocus());
+    QTest::mouseClick(nitrogen, Qt::LeftButton); // unticks N, Cu and Mn
+    stepButton(1)->setFocus();
+
+    EXPECT_FALSE(m_window->stepBox(1)->isVisible());
+    EXPECT_EQ(m_plan.stepState(1), State::Done);
+    EXPECT_TRUE(stepButton(2)->isEnabled());
+    // The lists follow the ticks; the row labels keep their old texts.
+    EXPECT_FALSE(m_window->calculationState().elements.entry(ElementTable::N).selected);
+    EXPECT_TRUE(m_window->calculationState().elements.entry(ElementTable::P).selected);
+    EXPECT_EQ(m_plan.items().soilSampleTable.cell(5, 0), QStringLiteral("Humusz %"));
+}
+
+TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
+{
+    completeStepsOneAndTwo();
+    QTest::mouseClick(stepButton(3), Qt::LeftButton);
+    ASSERT_TRUE(m_window->stepBox(3)->isVisible());
+    EXPECT_FALSE(m_window->resultBox()->isVisible());
+
+    auto *yield = inBox<QLineEdit>(3, "yieldEdit");
+    yield->setFocus();
+    QTest::keyClicks(yield, QStringLiteral("6"));
+    QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
+    ResultBox *first = m_window->resultBox();
+    ASSERT_TRUE(first->isVisible());
+    // The crop list starts at its first crop, which has no need rows for nitrogen.
+    EXPECT_EQ(first->grid()->model()->index(0, 1).data().toString(), QStringLiteral("---"));
+
+    // Őszi búza on site category I, its nitrogen supply "Gyenge" (Ka 38, humus 1,7 %):
+    // 30 kg/t, so 180 kg/ha at 6 t/ha.
+    QTest::mouseClick(stepButton(3), Qt::LeftButton);
+    auto *crops = inBox<QTableWidget>(3, "cropList");
+    crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
+    QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
+
+    EXPECT_FALSE(m_window->stepBox(3)->isVisible());
+    ResultBox *result = m_window->resultBox();
+    ASSERT_TRUE(result->isVisible());
+    EXPECT_EQ(result->title(), QStringLiteral("Javasolt hatóanyag dózisok"));
+    EXPECT_EQ(result->reportTitle(), QStringLiteral("Javasolt adag: (kg/ha)"));
+    QAbstractItemModel *model = result->grid()->model();
+    ASSERT_EQ(model->rowCount(), 2); // the average and the sample
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Átlag"));
+    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("K-1"));
+    // Every listed element: N, P, K, Mg, Zn, Mn, Cu.
+    EXPECT_EQ(model->columnCount(), 8);
+    EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Magnézium"));
+    EXPECT_EQ(inBox<QTableView>(3, "needGrid")->model()->index(0, 1).data().toString(),
+              QStringLiteral("30"));
+    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("180"));
+    EXPECT_TRUE(m_messenger.shown().isEmpty());
+}
+
+TEST_F(WizardTest, StepThreeWithoutYieldAsksAndFollowsTheAnswer)
+{
+    completeStepsOneAndTwo();
+    QTest::mouseClick(stepButton(3), Qt::LeftButton);
+
+    m_messenger.expect(Answer::Igen);
+    pressDone(3);
+    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Helytelen adatkitöltés! Javítja?"));
+    EXPECT_TRUE(m_window->stepBox(3)->isVisible());
+    EXPECT_EQ(m_plan.stepState(3), State::Current);
+
+    m_messenger.expect(Answer::Nem);
+    pressDone(3);
+    EXPECT_FALSE(m_window->stepBox(3)->isVisible());
+    EXPECT_EQ(m_plan.stepState(3), State::Current);
+    EXPECT_FALSE(stepButton(4)->isEnabled());
+
+    // With a yield the step is done and step 4 opens up.
+    QTest::mouseClick(stepButton(3), Qt::LeftButton);
+    auto *yield = inBox<QLineEdit>(3, "yieldEdit");
+    yield->setFocus();
+    QTest::keyClicks(yield, QStringLiteral("7,5"));
+    pressDone(3);
+    EXPECT_FALSE(m_window->stepBox(3)->isVisible());
+    EXPECT_EQ(m_plan.stepState(3), State::Done);
+    EXPECT_EQ(m_plan.stepState(4), State::Current);
+    EXPECT_TRUE(stepButton(4)->isEnabled());
+    EXPECT_TRUE(action("step4Action")->isEnabled());
+}
+
+TEST_F(WizardTest, TheStepsMenuShowsTheBoxesLikeTheButtons)
+{
+    completeStepsOneAndTwo();
+    action("step3Action")->trigger();
+    EXPECT_TRUE(m_window->stepBox(3)->isVisible());
+    action("step2Action")->trigger();
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
+    EXPECT_FALSE(m_window->stepBox(3)->isVisible());
+    EXPECT_FALSE(m_window->resultBox()->isVisible());
+}
+
+TEST_F(WizardTest, HoveringShowsTheHelpTextInTheStatusLine)
+{
+    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+    QCoreApplication::sendEvent(stepButton(1), &enter);
+    EXPECT_EQ(m_window->statusLabel()->text(),
+              QStringLiteral("1. lépés: a tervezendő tápelemek kiválasztása"));
+    EXPECT_TRUE(stepButton(1)->font().underline());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(stepButton(1), &leave);
+    EXPECT_TRUE(m_window->statusLabel()->text().isEmpty());
+    EXPECT_FALSE(stepButton(1)->font().underline());
+}
+
+TEST_F(WizardTest, ADraggedBoxComesToTheFront)
+{
+    completeStepsOneAndTwo();
+    QTest::mouseClick(stepButton(3), Qt::LeftButton);
+    MovableBox *box = m_window->stepBox(3);
+    m_window->resultBox()->show();
+    m_window->resultBox()->raise();
+    box->boxMouseDown(QPoint(5, 5));
+    box->boxMouseMove(QPoint(25, 45));
+    box->boxMouseUp();
+    EXPECT_EQ(box->pos(), QPoint(195, 45));
+    const QObjectList &siblings = box->parentWidget()->children();
+    // The last child is painted on top.
+    QWidget *top = nullptr;
+    for (QObject *child : siblings) {
+        if (auto *widget = qobject_cast<QWidget *>(child); widget && widget->isVisible())
+            top = widget;
+    }
+    EXPECT_EQ(top, box);
+}
+
+} // namespace
