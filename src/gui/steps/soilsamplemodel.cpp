@@ -1,0 +1,125 @@
+#include "gui/steps/soilsamplemodel.h"
+
+#include "core/plan/plan.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int titleRow = 0;
+constexpr int titleColumn = 0;
+constexpr int averageColumn = 1;
+
+} // namespace
+
+SoilSampleModel::SoilSampleModel(Plan &plan, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_plan(plan)
+    , m_columnCount(planColumnCount())
+{
+}
+
+int SoilSampleModel::planColumnCount() const
+{
+    const int samples = std::clamp(m_plan.items().sampleCount, 0, PlanItems::maxSampleCount);
+    return samples + 2;
+}
+
+int SoilSampleModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : PlanItems::soilRowCount;
+}
+
+int SoilSampleModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_columnCount;
+}
+
+QVariant SoilSampleModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const bool isTitle = index.row() == titleRow || index.column() == titleColumn;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return m_plan.items().soilSampleTable.cell(index.row(), index.column());
+    case Qt::BackgroundRole:
+        if (isTitle)
+            return QBrush(QColor(212, 208, 200));
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool SoilSampleModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    if (index.row() == titleRow || index.column() == titleColumn)
+        return false;
+    const QString text = value.toString();
+    TextGrid &grid = m_plan.items().soilSampleTable;
+    if (grid.cell(index.row(), index.column()) == text)
+        return true;
+    grid.setCell(index.row(), index.column(), text);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    m_plan.markModified(false);
+    return true;
+}
+
+Qt::ItemFlags SoilSampleModel::flags(const QModelIndex &index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return Qt::NoItemFlags;
+    if (index.row() == titleRow || index.column() == titleColumn)
+        return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant SoilSampleModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    const TextGrid &grid = m_plan.items().soilSampleTable;
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= m_columnCount)
+            return {};
+        return grid.cell(titleRow, section);
+    }
+    if (section < 0 || section >= PlanItems::soilRowCount)
+        return {};
+    return grid.cell(section, titleColumn);
+}
+
+void SoilSampleModel::syncColumnCount()
+{
+    const int wanted = planColumnCount();
+    if (wanted > m_columnCount) {
+        beginInsertColumns({}, m_columnCount, wanted - 1);
+        m_columnCount = wanted;
+        endInsertColumns();
+    } else if (wanted < m_columnCount) {
+        beginRemoveColumns({}, wanted, m_columnCount - 1);
+        m_columnCount = wanted;
+        endRemoveColumns();
+    }
+}
+
+void SoilSampleModel::refreshAverageColumn()
+{
+    emit dataChanged(index(titleRow, averageColumn),
+                     index(PlanItems::soilRowCount - 1, averageColumn),
+                     {Qt::DisplayRole, Qt::EditRole});
+}
+
+void SoilSampleModel::reload()
+{
+    beginResetModel();
+    m_columnCount = planColumnCount();
+    endResetModel();
+}

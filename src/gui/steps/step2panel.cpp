@@ -1,0 +1,319 @@
+#include "gui/steps/step2panel.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
+#include "core/messages/messenger.h"
+#include "core/plan/elements.h"
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "core/text/numbers.h"
+#include "gui/steps/requestpanel.h"
+#include "gui/steps/soilsamplegrid.h"
+#include "gui/steps/soilsamplemodel.h"
+#include "gui/ui/numberkeyfilter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *makeEdit(const QString &name, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+// A caption the user may rename: it lies over the label it replaces and looks like one
+// until the pointer or the cursor is on it.
+QLineEdit *makeCaptionEdit(const QString &name, QWidget *parent)
+{
+    QLineEdit *edit = makeEdit(name, parent);
+    edit->setFrame(false);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+    return edit;
+}
+
+} // namespace
+
+Step2Panel::Step2Panel(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
+                       QWidget *parent)
+    : QWidget(parent)
+    , m_plan(plan)
+    , m_messenger(messenger)
+    , m_reference(reference)
+{
+    setObjectName(QStringLiteral("step2Panel"));
+    buildControls();
+
+    auto bindText = [this](QLineEdit *edit, QString PlanItems::*item) {
+        connect(edit, &QLineEdit::textEdited, this, [this, item](const QString &text) {
+            m_plan.items().*item = text;
+            m_plan.markModified(false);
+        });
+    };
+    bindText(m_lotNumberEdit, &PlanItems::lotNumber);
+    bindText(m_parcelNumberEdit, &PlanItems::parcelNumber);
+    bindText(m_areaEdit, &PlanItems::area);
+    bindText(m_farmingYearEdit, &PlanItems::farmingYear);
+
+    connect(m_siteCategoryCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_plan.items().siteCategory = index;
+        m_plan.markModified(false);
+    });
+    connect(m_sampleCountEdit, &QLineEdit::textChanged, this, &Step2Panel::applySampleCount);
+    connect(m_programAverageBox, &QCheckBox::toggled, this, [this](bool checked) {
+        m_plan.items().programAverage = checked;
+        m_plan.markModified(false);
+        // Ticking the box computes the averages at once; unticking keeps them.
+        if (checked)
+            computeAverages();
+    });
+    connect(m_soilGrid, &SoilSampleGrid::keyEdited, this, [this] { m_plan.markModified(false); });
+
+    connect(m_lotCaptionEdit, &QLineEdit::editingFinished, this, &Step2Panel::saveCaptions);
+    connect(m_parcelCaptionEdit, &QLineEdit::editingFinished, this, &Step2Panel::saveCaptions);
+
+    connect(m_dataRequestButton, &QPushButton::clicked, m_requestPanel, &RequestPanel::open);
+    connect(m_supplyLevelsButton, &QPushButton::clicked, this, &Step2Panel::supplyLevelsRequested);
+    connect(m_doneButton, &QPushButton::clicked, this, &Step2Panel::doneRequested);
+    connect(m_requestPanel, &RequestPanel::dataLocationRequested, this,
+            &Step2Panel::dataLocationRequested);
+
+    connect(&m_plan, &Plan::planReset, this, &Step2Panel::refreshFromPlan);
+    connect(&m_plan, &Plan::itemsChanged, this, &Step2Panel::refreshFromPlan);
+
+    reloadCaptions();
+    refreshFromPlan();
+}
+
+void Step2Panel::buildControls()
+{
+    m_lotCaptionEdit = makeCaptionEdit(QStringLiteral("lotCaptionEdit"), this);
+    m_parcelCaptionEdit = makeCaptionEdit(QStringLiteral("parcelCaptionEdit"), this);
+    m_lotNumberEdit = makeEdit(QStringLiteral("lotNumberEdit"), this);
+    m_parcelNumberEdit = makeEdit(QStringLiteral("parcelNumberEdit"), this);
+    m_parcelNumberEdit->setMaxLength(30);
+    m_areaEdit = makeEdit(QStringLiteral("areaEdit"), this);
+    m_farmingYearEdit = makeEdit(QStringLiteral("farmingYearEdit"), this);
+    m_farmingYearEdit->setMaxLength(20);
+
+    m_siteCategoryCombo = new QComboBox(this);
+    m_siteCategoryCombo->setObjectName(QStringLiteral("siteCategoryCombo"));
+    m_siteCategoryCombo->addItems(Elements::siteCategoryNames());
+    m_siteCategoryCombo->installEventFilter(
+        new NumberKeyFilter(NumberKeyFilter::Mode::SiteCategory, {}, m_siteCategoryCombo));
+
+    m_sampleCountEdit = makeEdit(QStringLiteral("sampleCountEdit"), this);
+    m_sampleCountEdit->setMaxLength(3);
+    m_sampleCountEdit->setFixedWidth(40);
+    m_sampleCountEdit->installEventFilter(new NumberKeyFilter(
+        NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, m_sampleCountEdit));
+
+    m_programAverageBox = new QCheckBox(QStringLiteral("Átlag számíttatása programmal"), this);
+    m_programAverageBox->setObjectName(QStringLiteral("programAverageBox"));
+
+    m_soilModel = new SoilSampleModel(m_plan, this);
+    m_soilGrid = new SoilSampleGrid(this);
+    m_soilGrid->setObjectName(QStringLiteral("soilGrid"));
+    m_soilGrid->setModel(m_soilModel);
+    // Eleven rows (the header row is the grid's own) and the scroll bar, no empty space.
+    m_soilGrid->setFixedHeight(SoilSampleGrid::rowHeight * (PlanItems::soilRowCount - 1)
+                               + m_soilGrid->horizontalHeader()->sizeHint().height()
+                               + m_soilGrid->horizontalScrollBar()->sizeHint().height()
+                               + 2 * m_soilGrid->frameWidth());
+    m_soilGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    m_noteLabel = new QLabel(QStringLiteral("* Kérem a csillagosokat feltétlen töltse ki!"), this);
+    m_noteLabel->setObjectName(QStringLiteral("noteLabel"));
+
+    m_dataRequestButton = makeButton(QStringLiteral("Adatlekérés"),
+                                     QStringLiteral("dataRequestButton"), this);
+    m_supplyLevelsButton = makeButton(QStringLiteral("Tápanyagszolgáltatás kimutatása"),
+                                      QStringLiteral("supplyLevelsButton"), this);
+    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton->setFixedWidth(75);
+
+    // The identification: each caption edit covers the label it renames.
+    auto *identity = new QGridLayout;
+    identity->setHorizontalSpacing(8);
+    identity->setVerticalSpacing(4);
+    identity->addWidget(new QLabel(QStringLiteral("Helyrajzi szám :"), this), 0, 0);
+    identity->addWidget(m_lotCaptionEdit, 0, 0);
+    identity->addWidget(m_lotNumberEdit, 0, 1);
+    identity->addWidget(new QLabel(QStringLiteral("Parcella sorszám:"), this), 1, 0);
+    identity->addWidget(m_parcelCaptionEdit, 1, 0);
+    identity->addWidget(m_parcelNumberEdit, 1, 1);
+    m_lotCaptionEdit->raise();
+    m_parcelCaptionEdit->raise();
+
+    auto *areaUnit = new QLabel(QStringLiteral("m<sup>2</sup>"), this);
+    areaUnit->setTextFormat(Qt::RichText);
+    identity->addWidget(new QLabel(QStringLiteral("Terület :"), this), 0, 2);
+    identity->addWidget(m_areaEdit, 0, 3);
+    identity->addWidget(areaUnit, 0, 4);
+    identity->addWidget(new QLabel(QStringLiteral("Gazd. év:"), this), 1, 2);
+    identity->addWidget(m_farmingYearEdit, 1, 3);
+    identity->addWidget(new QLabel(QStringLiteral("Termőhely kategória :"), this), 2, 0);
+    identity->addWidget(m_siteCategoryCombo, 2, 1, 1, 3);
+    identity->setColumnMinimumWidth(0, 110);
+    identity->setColumnStretch(1, 3);
+    identity->setColumnStretch(3, 2);
+    identity->setColumnMinimumWidth(4, 20);
+
+    auto *requestColumn = new QVBoxLayout;
+    requestColumn->addWidget(m_dataRequestButton);
+    requestColumn->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(identity, 1);
+    top->addSpacing(16);
+    top->addLayout(requestColumn);
+
+    auto *samples = new QHBoxLayout;
+    samples->addWidget(new QLabel(QStringLiteral("Minták száma:"), this));
+    samples->addWidget(m_sampleCountEdit);
+    samples->addWidget(new QLabel(QStringLiteral("db"), this));
+    samples->addSpacing(24);
+    samples->addWidget(m_programAverageBox);
+    samples->addStretch();
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_supplyLevelsButton);
+    bottom->addStretch();
+    bottom->addWidget(m_doneButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->addLayout(top);
+    layout->addSpacing(4);
+    layout->addLayout(samples);
+    layout->addWidget(m_soilGrid);
+    layout->addWidget(m_noteLabel);
+    layout->addStretch();
+    layout->addLayout(bottom);
+
+    // Created last, so that it lies over the other controls when shown.
+    m_requestPanel = new RequestPanel(m_plan, m_messenger, this);
+
+    resize(780, 520);
+}
+
+QTableView *Step2Panel::soilGrid() const
+{
+    return m_soilGrid;
+}
+
+void Step2Panel::refreshFromPlan()
+{
+    const PlanItems &items = m_plan.items();
+    auto show = [](QLineEdit *edit, const QString &text) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(text);
+    };
+    show(m_lotNumberEdit, items.lotNumber);
+    show(m_parcelNumberEdit, items.parcelNumber);
+    show(m_areaEdit, items.area);
+    show(m_farmingYearEdit, items.farmingYear);
+    show(m_sampleCountEdit, QString::number(items.sampleCount));
+    {
+        const QSignalBlocker blocker(m_siteCategoryCombo);
+        const bool valid = items.siteCategory >= 0
+            && items.siteCategory < m_siteCategoryCombo->count();
+        m_siteCategoryCombo->setCurrentIndex(valid ? items.siteCategory : -1);
+    }
+    {
+        const QSignalBlocker blocker(m_programAverageBox);
+        m_programAverageBox->setChecked(items.programAverage);
+    }
+    m_soilModel->reload();
+}
+
+void Step2Panel::applySampleCount(const QString &text)
+{
+    PlanItems &items = m_plan.items();
+    if (text.isEmpty()) {
+        SoilSamples::setSampleCount(items, 0);
+    } else {
+        // Only a pasted text can be something else; the count then stays as it was.
+        const std::optional<int> count = Text::parseInteger(text);
+        if (count && *count >= 0 && *count <= PlanItems::maxSampleCount)
+            SoilSamples::setSampleCount(items, *count);
+    }
+    m_soilModel->syncColumnCount();
+    m_plan.markModified(false);
+}
+
+bool Step2Panel::computeAverages()
+{
+    const std::optional<SoilSamples::BadCell> bad = SoilSamples::computeAverages(m_plan.items());
+    m_soilModel->refreshAverageColumn();
+    if (bad) {
+        m_messenger.display(bad->message(), ButtonSet::OkOnly, true, MessageKind::Error);
+        return false;
+    }
+    return true;
+}
+
+void Step2Panel::setFarmDirectory(const QString &directory)
+{
+    m_requestPanel->setFarmDirectory(directory);
+}
+
+void Step2Panel::reloadCaptions()
+{
+    namespace F = Tables::Modtext;
+    QString error;
+    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name, {}, {}, &error);
+    m_savedLotCaption = row ? row->value(F::St1).toString() : QString();
+    m_savedParcelCaption = row ? row->value(F::St2).toString() : QString();
+    const QSignalBlocker lot(m_lotCaptionEdit);
+    const QSignalBlocker parcel(m_parcelCaptionEdit);
+    m_lotCaptionEdit->setText(m_savedLotCaption);
+    m_parcelCaptionEdit->setText(m_savedParcelCaption);
+}
+
+void Step2Panel::saveCaptions()
+{
+    namespace F = Tables::Modtext;
+    const QString lot = m_lotCaptionEdit->text();
+    const QString parcel = m_parcelCaptionEdit->text();
+    if (lot == m_savedLotCaption && parcel == m_savedParcelCaption)
+        return;
+
+    // Modtext holds one row: the first save of an empty table adds it.
+    const QVariantMap values {{F::St1, lot}, {F::St2, parcel}};
+    QString error;
+    const int rows = m_reference.count(F::name, {}, ReferenceDatabase::DeletedRows::Hidden,
+                                       &error);
+    bool saved = rows >= 0;
+    if (saved && rows == 0)
+        saved = m_reference.insert(F::name, values, &error).has_value();
+    else if (saved)
+        saved = m_reference.update(F::name, {}, values, &error) >= 0;
+    if (!saved) {
+        m_messenger.display(QStringLiteral("A feliratok nem menthetők: %1").arg(error),
+                            ButtonSet::OkOnly, false, MessageKind::Error);
+        return;
+    }
+    m_savedLotCaption = lot;
+    m_savedParcelCaption = parcel;
+}
