@@ -63,7 +63,7 @@ int FarmRecordModel::columnCount(const QModelIndex &parent) const
 
 QVariant FarmRecordModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!index.isValid() || !checkIndex(index))
         return {};
     if (role == Qt::DisplayRole)
         return m_rows.at(index.row()).at(index.column());

@@ -40,7 +40,7 @@ int SoilSampleModel::columnCount(const QModelIndex &parent) const
 
 QVariant SoilSampleModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!index.isValid() || !checkIndex(index))
         return {};
     const bool isTitle = index.row() == titleRow || index.column() == titleColumn;
     switch (role) {
@@ -58,7 +58,7 @@ QVariant SoilSampleModel::data(const QModelIndex &index, int role) const
 
 bool SoilSampleModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (role != Qt::EditRole || !index.isValid() || !checkIndex(index))
         return false;
     if (index.row() == titleRow || index.column() == titleColumn)
         return false;
@@ -74,7 +74,7 @@ bool SoilSampleModel::setData(const QModelIndex &index, const QVariant &value, i
 
 Qt::ItemFlags SoilSampleModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!index.isValid() || !checkIndex(index))
         return Qt::NoItemFlags;
     if (index.row() == titleRow || index.column() == titleColumn)
         return Qt::ItemIsEnabled;

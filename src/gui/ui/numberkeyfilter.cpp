@@ -26,6 +26,26 @@ bool isMainDigit(const QKeyEvent &event)
         && !(event.modifiers() & Qt::KeypadModifier);
 }
 
+// Shift, Ctrl, Alt and the like pressed on their own type nothing: they go by unnoticed, so
+// that the key they come with is judged alone.
+bool isModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Modifiers that make a key a command rather than a character. Shift alone does not: it is
 // part of Shift+Tab, and on some keyboards of the comma.
 bool hasCommandModifier(const QKeyEvent &event)
@@ -54,6 +74,8 @@ bool NumberKeyFilter::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
+    if (isModifierKey(key->key()))
+        return false;
 
     Verdict verdict = Verdict::Pass;
     switch (m_mode) {

@@ -1,0 +1,347 @@
+#include "gui/steps/requestpanel.h"
+
+#include "core/data/farmdatabase.h"
+#include "core/data/farmfields.h"
+#include "core/data/samplefarm.h"
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "gui/steps/farmrecordmodel.h"
+#include "support/scriptedmessenger.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RequestPanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_farm = m_dir.filePath(QStringLiteral("farm"));
+        QString error;
+        ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), m_farm, &error))
+            << qPrintable(error);
+
+        SoilSamples::initSoilGrid(m_plan.items());
+        m_plan.resetPlan();
+        m_plan.setOpen(true);
+        m_plan.markModified(true);
+
+        // The request lies over a step panel of its own size.
+        m_host.resize(780, 520);
+        m_panel = new RequestPanel(m_plan, m_messenger, &m_host);
+        m_host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
+        m_host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_host));
+    }
+
+    void TearDown() override
+    {
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (!shots.isEmpty() && m_panel->isVisible()) {
+            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+            m_panel->grab().save(shots + QStringLiteral("/request-")
+                                 + QString::fromUtf8(info->name()) + QStringLiteral(".png"));
+        }
+    }
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QTableView *list() const { return child<QTableView>("recordList"); }
+    QAbstractItemModel *records() const { return list()->model(); }
+    void press(const char *button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+
+    void clickRow(int row)
+    {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualRect(records()->index(row, 0)).center());
+    }
+
+    QStringList column(int column) const
+    {
+        QStringList texts;
+        for (int row = 0; row < records()->rowCount(); ++row)
+            texts << records()->index(row, column).data().toString();
+        return texts;
+    }
+
+    QStringList headers() const
+    {
+        QStringList texts;
+        for (int section = 0; section < records()->columnCount(); ++section)
+            texts << records()->headerData(section, Qt::Horizontal).toString();
+        return texts;
+    }
+
+    QString cell(int row, int column) const
+    {
+        return m_plan.items().soilSampleTable.cell(row, column);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_farm;
+    Plan m_plan;
+    ScriptedMessenger m_messenger;
+    QWidget m_host;
+    RequestPanel *m_panel = nullptr;
+};
+
+TEST_F(RequestPanelTest, OpeningListsTheActiveFields)
+{
+    m_panel->setFarmDirectory(m_farm);
+    EXPECT_FALSE(m_panel->isVisible());
+    m_panel->open();
+    ASSERT_TRUE(m_panel->isVisible());
+    EXPECT_EQ(m_panel->title(), QStringLiteral("Adatkérés"));
+    EXPECT_EQ(m_panel->pos(), QPoint(0, 0));
+    EXPECT_EQ(child<QLineEdit>("sourceEdit")->text(), QDir::toNativeSeparators(m_farm));
+    EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
+    EXPECT_EQ(child<QRadioButton>("fieldsModeButton")->text(), QStringLiteral("Táblák:"));
+    EXPECT_EQ(child<QRadioButton>("parcelsModeButton")->text(), QStringLiteral("Parcellák:"));
+    EXPECT_EQ(child<QPushButton>("settingsButton")->text(), QStringLiteral("Beálítás"));
+    EXPECT_EQ(child<QPushButton>("cancelButton")->text(), QStringLiteral("Mégsem"));
+    EXPECT_EQ(child<QPushButton>("fetchButton")->text(), QStringLiteral("Lekérés"));
+
+    EXPECT_EQ(headers(), (QStringList{"Helyrajzi szám", "Házi megnevezés", "Terület", "Blokk",
+                                      "Művelési ág"}));
+    // Field 0124/1 is inactive and not listed.
+    EXPECT_EQ(column(0), (QStringList{"0112/3", "0115/1", "0117/2", "0121/5", "0130/7"}));
+    EXPECT_EQ(records()->index(0, 1).data().toString(), QStringLiteral("Malom-dűlő"));
+    EXPECT_EQ(records()->index(3, 2).data().toString(), QStringLiteral("1234500"));
+    EXPECT_EQ(list()->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(list()->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(list()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(RequestPanelTest, FetchCopiesTheChosenFieldWithItsSamples)
+{
+    QSignalSpy imported(m_panel, &RequestPanel::fieldImported);
+    QSignalSpy itemsChanged(&m_plan, &Plan::itemsChanged);
+    m_plan.items().parcelNumber = QStringLiteral("9");
+    m_panel->setFarmDirectory(m_farm);
+    m_panel->open();
+    clickRow(3);
+    press("fetchButton");
+
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(imported.count(), 1);
+    EXPECT_EQ(itemsChanged.count(), 1);
+    EXPECT_TRUE(m_plan.isModified());
+    const PlanItems &items = m_plan.items();
+    EXPECT_EQ(items.lotNumber, QStringLiteral("0121/5"));
+    EXPECT_EQ(items.area, QStringLiteral("1234500"));
+    EXPECT_EQ(items.parcelNumber, QStringLiteral("9")); // the fields leave it alone
+    // Field 0121/5: ten samples, TVG1 … TVG10 in table order, and an average record.
+    EXPECT_EQ(items.sampleCount, 10);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("Átlag"));
+    EXPECT_EQ(cell(1, 2), QStringLiteral("TVG1"));
+    EXPECT_EQ(cell(1, 11), QStringLiteral("TVG10"));
+}
+
+TEST_F(RequestPanelTest, DoubleClickAndEnterFetchEscapeCancels)
+{
+    m_panel->setFarmDirectory(m_farm);
+    m_panel->open();
+    const QPoint second = list()->visualRect(records()->index(1, 0)).center();
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0115/1"));
+
+    m_panel->open();
+    ASSERT_TRUE(list()->hasFocus());
+    // The first field is the current one; Down goes to the next.
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0117/2"));
+    // Field 0117/2 has two samples and no average record: column 1 keeps what it held.
+    EXPECT_EQ(m_plan.items().sampleCount, 2);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("Átlag"));
+
+    m_panel->open();
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Escape);
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0117/2"));
+
+    m_panel->open();
+    press("cancelButton");
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0117/2"));
+}
+
+TEST_F(RequestPanelTest, TheParcelsListTheActiveParcels)
+{
+    m_panel->setFarmDirectory(m_farm);
+    m_panel->open();
+    QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
+    EXPECT_EQ(m_panel->mode(), FarmRecordKind::Parcels);
+    EXPECT_TRUE(child<QRadioButton>("parcelsModeButton")->isChecked());
+    EXPECT_EQ(headers(), (QStringList{"G.év", "S.sz.", "Ágazat", "Terület", "Házi megnevezés",
+                                      "H. kód"}));
+    EXPECT_EQ(column(1), (QStringList{"1", "2", "3"})); // parcel 4 is not active
+    EXPECT_EQ(records()->index(0, 0).data().toString(), QStringLiteral("2024"));
+    EXPECT_EQ(records()->index(0, 4).data().toString(), QStringLiteral("Csárda-dűlő"));
+
+    m_plan.items().lotNumber = QStringLiteral("0112/3");
+    clickRow(0);
+    press("fetchButton");
+    const PlanItems &items = m_plan.items();
+    EXPECT_EQ(items.parcelNumber, QStringLiteral("1"));
+    EXPECT_EQ(items.area, QStringLiteral("58200"));
+    EXPECT_EQ(items.lotNumber, QStringLiteral("0112/3")); // the parcels leave it alone
+    EXPECT_GE(items.sampleCount, 1);
+
+    // A new request starts from the fields again.
+    m_panel->open();
+    EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
+    EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
+    EXPECT_EQ(column(0).first(), QStringLiteral("0112/3"));
+}
+
+TEST_F(RequestPanelTest, WithoutParcelTablesTheSwitchChangesNothing)
+{
+    ASSERT_TRUE(QFile::remove(QDir(m_farm).filePath(QStringLiteral("parcellak.db"))));
+    m_panel->setFarmDirectory(m_farm);
+    m_panel->open();
+    QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
+    EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
+    EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>("parcelsModeButton")->isChecked());
+    EXPECT_EQ(records()->rowCount(), 5);
+    EXPECT_EQ(headers().first(), QStringLiteral("Helyrajzi szám"));
+}
+
+TEST_F(RequestPanelTest, TableFilesAreFoundInAnyLetterCase)
+{
+    QDir farm(m_farm);
+    ASSERT_TRUE(farm.rename(QStringLiteral("Tablak.db"), QStringLiteral("TABLAK.DB")));
+    m_panel->setFarmDirectory(m_farm);
+    m_panel->open();
+    EXPECT_TRUE(m_panel->hasRecords());
+    EXPECT_EQ(records()->rowCount(), 5);
+}
+
+TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
+{
+    m_panel->setFarmDirectory(m_dir.filePath(QStringLiteral("nincs")));
+    m_panel->open();
+    ASSERT_TRUE(m_panel->isVisible());
+    EXPECT_FALSE(m_panel->hasRecords());
+    EXPECT_EQ(records()->rowCount(), 0);
+
+    m_messenger.expect(Answer::Ok);
+    press("fetchButton");
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    const ScriptedMessenger::Shown &shown = m_messenger.shown().first();
+    EXPECT_EQ(shown.text, QStringLiteral("Nincs megnyitott adattábla: a megadott helyen nem található "
+                                         "a táblák adatbázisa. Az adatok helyét a „Beálítás” "
+                                         "gombbal adhatja meg."));
+    EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
+    EXPECT_EQ(shown.kind, MessageKind::Information);
+    // The request stays open for another directory; the plan is untouched.
+    EXPECT_TRUE(m_panel->isVisible());
+    EXPECT_FALSE(m_plan.isModified());
+    EXPECT_EQ(m_plan.items().lotNumber, QString());
+
+    // The mode switch finds nothing either.
+    QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
+    EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
+
+    QSignalSpy location(m_panel, &RequestPanel::dataLocationRequested);
+    press("settingsButton");
+    EXPECT_EQ(location.count(), 1);
+
+    // The chosen directory lists at once.
+    m_panel->setFarmDirectory(m_farm);
+    EXPECT_EQ(records()->rowCount(), 5);
+    EXPECT_EQ(child<QLineEdit>("sourceEdit")->text(), QDir::toNativeSeparators(m_farm));
+}
+
+TEST_F(RequestPanelTest, FetchWithoutASelectedRowSaysSo)
+{
+    m_panel->setFarmDirectory(m_farm);
+    m_panel->open();
+    list()->clearSelection();
+    m_messenger.expect(Answer::Ok);
+    press("fetchButton");
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Nincs kiválasztott tábla."));
+    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Information);
+    EXPECT_TRUE(m_panel->isVisible());
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(RequestPanelTest, AnUnreadableSampleTableIsReported)
+{
+    // A sample table that is no database at all.
+    QFile samples(QDir(m_farm).filePath(QStringLiteral("Talajmintak.db")));
+    ASSERT_TRUE(samples.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    samples.write("nem adatbázis");
+    samples.close();
+
+    m_panel->setFarmDirectory(m_farm);
+    m_panel->open();
+    clickRow(0);
+    m_messenger.expect(Answer::Ok);
+    press("fetchButton");
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_TRUE(m_messenger.lastText().startsWith(
+        QStringLiteral("A(z) Talajmintak talajminta-tábla nem olvasható.")))
+        << qPrintable(m_messenger.lastText());
+    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
+    EXPECT_TRUE(m_panel->isVisible());
+    EXPECT_EQ(m_plan.items().lotNumber, QString());
+    EXPECT_EQ(m_plan.items().sampleCount, 0);
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST(FarmRecordModelTest, PassesTheModelTester)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QString error;
+    ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), dir.path(), &error))
+        << qPrintable(error);
+    FarmTableResult fields = FarmDatabase(dir.path()).openTable(FarmTables::Tablak,
+                                                                 FarmFields::activeFields());
+    ASSERT_TRUE(fields) << qPrintable(fields.error);
+
+    FarmRecordModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QList<FarmRecordModel::Column> columns{{FarmFields::Helysz, QStringLiteral("Helyrajzi szám")},
+                                                 {FarmFields::Ter, QStringLiteral("Terület")}};
+    model.setTable(fields.table.get(), columns);
+    EXPECT_EQ(model.rowCount(), 5);
+    EXPECT_EQ(model.columnCount(), 2);
+    EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("124500"));
+    // The table's cursor is free again, on the first record.
+    EXPECT_EQ(fields.table->position(), 0);
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    model.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.columnCount(), 2);
+}
+
+} // namespace
