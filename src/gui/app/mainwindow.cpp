@@ -14,7 +14,9 @@
 #include "gui/app/movablebox.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/resultbox.h"
+#include "gui/steps/requestpanel.h"
 #include "gui/steps/step1panel.h"
+#include "gui/steps/step2panel.h"
 #include "gui/steps/step3panel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/programfont.h"
@@ -319,6 +321,21 @@ void MainWindow::buildStepPanels()
     fill(stepBox(1), step1Panel);
     connect(step1Panel, &Step1Panel::doneRequested, this, [this] { finishStep(1); });
 
+    m_step2Panel = new Step2Panel(m_plan, m_messenger, m_reference, stepBox(2));
+    fill(stepBox(2), m_step2Panel);
+    connect(m_step2Panel, &Step2Panel::doneRequested, this, [this] { finishStep(2); });
+    connect(m_step2Panel, &Step2Panel::supplyLevelsRequested, this, &MainWindow::showSupplyLevels);
+    connect(m_step2Panel, &Step2Panel::dataLocationRequested, this, [this] {
+        openDataLocation();
+        m_pathChooserFromMenu = false;
+    });
+    connect(this, &MainWindow::farmDirectoryChanged, this, [this](const QString &directory) {
+        m_step2Panel->setFarmDirectory(directory);
+        // The data request, when open, lists the records of the new place at once.
+        if (m_step2Panel->requestPanel()->isVisible())
+            m_step2Panel->requestPanel()->open();
+    });
+
     m_step3Panel = new Step3Panel(m_plan, m_messenger, m_reference, m_state, stepBox(3));
     fill(stepBox(3), m_step3Panel);
     connect(m_step3Panel, &Step3Panel::doneRequested, this, [this] { finishStep(3); });
@@ -331,12 +348,7 @@ void MainWindow::buildStepPanels()
 
 bool MainWindow::computeAverages()
 {
-    if (const auto bad = SoilSamples::computeAverages(m_plan.items())) {
-        m_messenger.display(bad->message(), ButtonSet::OkOnly, true, MessageKind::Error);
-        return false;
-    }
-    m_plan.notifyItemsChanged();
-    return true;
+    return m_step2Panel->computeAverages();
 }
 
 StepOutcome MainWindow::finishStep(int step)
@@ -475,6 +487,7 @@ void MainWindow::showEvent(QShowEvent *event)
     if (m_config.farmDatabaseDirectory().isEmpty() && !m_farmDirectoryDefault.isEmpty())
         m_config.setFarmDatabaseDirectory(QDir::toNativeSeparators(m_farmDirectoryDefault));
     applyStoredLayout();
+    m_step2Panel->setFarmDirectory(m_config.farmDatabaseDirectory());
 }
 
 void MainWindow::setPendingPlanPath(const QString &path)

@@ -21,6 +21,7 @@ class QScrollArea;
 class QToolButton;
 class ReferenceDatabase;
 class ResultBox;
+class Step2Panel;
 class Step3Panel;
 class StepListBox;
 enum class StepOutcome;
@@ -41,6 +42,7 @@ public:
     StepListBox *stepListBox() const { return m_stepListBox; }
     MovableBox *stepBox(int step) const { return m_stepBoxes[step - 1]; }
     ResultBox *resultBox() const { return m_resultBox; }
+    Step2Panel *step2Panel() const { return m_step2Panel; }
     Step3Panel *step3Panel() const { return m_step3Panel; }
     HoverHelp *hoverHelp() const { return m_hoverHelp; }
     const CalculationState &calculationState() const { return m_state; }
@@ -130,6 +132,7 @@ private:
     StepListBox *m_stepListBox = nullptr;
     std::array<MovableBox *, 5> m_stepBoxes{};
     ResultBox *m_resultBox = nullptr;
+    Step2Panel *m_step2Panel = nullptr;
     Step3Panel *m_step3Panel = nullptr;
     HoverHelp *m_hoverHelp = nullptr;
     DataLocationBox *m_dataLocationBox = nullptr;

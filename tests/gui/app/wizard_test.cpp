@@ -7,9 +7,11 @@
 #include "gui/app/steplistbox.h"
 #include "gui/steps/resultbox.h"
 #include "gui/steps/step1panel.h"
+#include "gui/steps/step2panel.h"
 #include "gui/steps/step3panel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -191,6 +193,117 @@ TEST_F(WizardTest, StepThreeWithoutYieldAsksAndFollowsTheAnswer)
     EXPECT_EQ(m_plan.stepState(4), State::Current);
     EXPECT_TRUE(stepButton(4)->isEnabled());
     EXPECT_TRUE(action("step4Action")->isEnabled());
+}
+
+TEST_F(WizardTest, StepTwoDoneWithEmptyFieldsAsksAndFollowsTheAnswer)
+{
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    pressDone(1);
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    ASSERT_TRUE(m_window->stepBox(2)->isVisible());
+    inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1);
+
+    m_messenger.expect(Answer::Igen);
+    pressDone(2);
+    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Helytelen adatkitöltés! Javítja? "
+                                                     "Nincs megadva helyrajzi szám. "
+                                                     "Nincs megadva terület. "
+                                                     "Helytelen talajkategória. "));
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
+    EXPECT_EQ(m_plan.stepState(2), State::Current);
+
+    m_messenger.expect(Answer::Nem);
+    pressDone(2);
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    EXPECT_FALSE(stepButton(3)->isEnabled());
+
+    // Typed in, the same data passes.
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    QTest::keyClicks(inBox<QLineEdit>(2, "lotNumberEdit"), QStringLiteral("0452/7"));
+    QTest::keyClicks(inBox<QLineEdit>(2, "areaEdit"), QStringLiteral("124500"));
+    inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(2);
+    pressDone(2);
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    EXPECT_EQ(m_plan.stepState(2), State::Done);
+    EXPECT_EQ(m_plan.stepState(3), State::Current);
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0452/7"));
+    EXPECT_EQ(m_plan.items().siteCategory, 2);
+}
+
+TEST_F(WizardTest, SupplyLevelsListEveryColumnAfterCompletingStepTwo)
+{
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    pressDone(1);
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    fillField();
+    QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
+
+    EXPECT_EQ(m_plan.stepState(2), State::Done);
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    ResultBox *result = m_window->resultBox();
+    ASSERT_TRUE(result->isVisible());
+    EXPECT_EQ(result->title(), QStringLiteral("Tápanyag-szolgáltatási szint kimutatása"));
+    EXPECT_EQ(result->reportTitle(), QStringLiteral("Ellátottság :"));
+    QAbstractItemModel *model = result->grid()->model();
+    ASSERT_EQ(model->rowCount(), 2);
+    ASSERT_EQ(model->columnCount(), 8);
+    const QStringList headings = {QString(), "Nitrogén", "Foszfor", "Kálium", "Magnézium",
+                                  "Cink", "Mangán", "Réz"};
+    for (int column = 0; column < headings.size(); ++column)
+        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), headings[column]);
+    // Site category I, Ka 38 and humus 1,7 %: nitrogen "Gyenge".
+    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("Gyenge"));
+    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("K-1"));
+    for (int column = 1; column < 8; ++column) {
+        SCOPED_TRACE(column);
+        EXPECT_NE(model->index(1, column).data().toString(), QString());
+    }
+}
+
+TEST_F(WizardTest, SupplyLevelsAreNotListedWhenStepTwoIsRefused)
+{
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    pressDone(1);
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    fillField();
+    m_plan.items().soilSampleTable.setCell(3, 2, QString()); // a starred cell left empty
+    m_messenger.expect(Answer::Nem);
+    QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
+    EXPECT_EQ(m_messenger.lastText(),
+              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
+    EXPECT_FALSE(m_window->resultBox()->isVisible());
+
+    // "Igen" keeps the box open, and with step 2 never done there is still no list.
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    m_messenger.expect(Answer::Igen);
+    QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
+    EXPECT_FALSE(m_window->resultBox()->isVisible());
+}
+
+TEST_F(WizardTest, ANonNumberInTheSamplesStopsTheAveragesAndTheStep)
+{
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    pressDone(1);
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    fillField();
+    SoilSamples::setSampleCount(m_plan.items(), 2);
+    m_plan.items().soilSampleTable.setCell(1, 3, QStringLiteral("K-2"));
+    for (int row = 2; row <= 11; ++row)
+        m_plan.items().soilSampleTable.setCell(row, 3, QStringLiteral("5"));
+    m_plan.items().soilSampleTable.setCell(4, 3, QStringLiteral("sok"));
+    m_plan.items().programAverage = true;
+    m_plan.notifyItemsChanged();
+    const QString average = m_plan.items().soilSampleTable.cell(2, 1);
+
+    m_messenger.expect(Answer::Ok);
+    pressDone(2);
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
+    EXPECT_TRUE(m_messenger.lastText().contains(QStringLiteral("sok")));
+    EXPECT_EQ(m_plan.items().soilSampleTable.cell(2, 1), average); // nothing averaged
+    EXPECT_EQ(m_plan.stepState(2), State::Current);
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
 }
 
 TEST_F(WizardTest, TheStepsMenuShowsTheBoxesLikeTheButtons)
