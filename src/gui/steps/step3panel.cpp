@@ -8,6 +8,7 @@
 #include "core/plan/plan.h"
 #include "core/plan/supplyclassifier.h"
 #include "gui/steps/resulttablemodel.h"
+#include "gui/ui/numberkeyfilter.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -66,6 +67,8 @@ Step3Panel::Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase
         m_plan.markModified(false);
     });
     m_yieldEdit->installEventFilter(this);
+    m_yieldEdit->installEventFilter(new NumberKeyFilter(
+        NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, this));
     connect(m_selectButton, &QPushButton::clicked, this, &Step3Panel::showSpecificNeeds);
     connect(m_recommendedDosesButton, &QPushButton::clicked, this,
             &Step3Panel::showRecommendedDoses);

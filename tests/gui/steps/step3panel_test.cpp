@@ -192,6 +192,18 @@ TEST_F(Step3PanelTest, CropWithoutReferenceRowsShowsTheCaption)
     EXPECT_TRUE(child<QLabel>("noReferenceLabel")->text().isEmpty());
 }
 
+TEST_F(Step3PanelTest, TheYieldTakesOnlyNumberKeys)
+{
+    auto *yield = child<QLineEdit>("yieldEdit");
+    yield->setFocus();
+    QTest::keyClicks(yield, QStringLiteral("7x,5"));
+    QTest::keyClick(yield, Qt::Key_3, Qt::KeypadModifier); // the numeric pad is refused
+    QTest::keyClick(yield, Qt::Key_Period);
+    EXPECT_EQ(yield->text(), QStringLiteral("7,5"));
+    EXPECT_EQ(m_plan.items().plannedYield, QStringLiteral("7,5"));
+    EXPECT_TRUE(m_plan.isModified());
+}
+
 TEST_F(Step3PanelTest, LeavingTheYieldShowsTheNeeds)
 {
     chooseCrop(QStringLiteral("Őszi búza"));
