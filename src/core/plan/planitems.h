@@ -23,7 +23,13 @@ struct PlanItems
     static constexpr int leafLinkColumnCount = 5;
 
     // Radio codes of step 4.
-    enum ResidueCrop { Kukorica = 0, Napraforgo = 1, OsziBuza = 2, EgyikSem = 3 };
+    // Káposztarepce counts in the corrections like the other residues but has no code of
+    // its own in the plan file.
+    enum ResidueCrop { Kukorica = 0, Napraforgo = 1, OsziBuza = 2, EgyikSem = 3, Kaposztarepce = 4 };
+    // Codes of the legume effect of step 4.
+    enum LegumeEffect {
+        NincsPillangos = 0, LucernaKetEve = 1, LucernaElozoEv = 2, EveloPillangos = 3, PillangosElozoEv = 4
+    };
     enum ManureTiming { EgyEve = 0, KetEve = 1, NemVolt = 2 };
 
     static QString noCrop() { return QStringLiteral("000000"); }

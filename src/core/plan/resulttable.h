@@ -13,6 +13,8 @@ struct ResultTable
     QString reportTitle;
     QStringList headings;
     QList<QStringList> rows;
+    // Widths in pixels the list asks for, by column; columns not named size to their text.
+    QList<int> columnWidths;
 
     // The text shown where no value exists.
     static QString noValue() { return QStringLiteral("---"); }
