@@ -79,8 +79,13 @@ void ResultBox::layoutBox()
 
     m_grid->resizeColumnsToContents();
     QHeaderView *columns = m_grid->horizontalHeader();
-    for (int column = 0; column < m_model->columnCount(); ++column)
-        columns->resizeSection(column, std::max(columns->sectionSize(column), 80));
+    const QList<int> &asked = m_model->table().columnWidths;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        const int width = column < asked.size() && asked[column] > 0
+                              ? asked[column]
+                              : std::max(columns->sectionSize(column), 80);
+        columns->resizeSection(column, width);
+    }
     const int gridWidth = std::max(columns->length() + 2 * m_grid->frameWidth() + 2,
                                    smallestBoxWidth - 2 * gridLeft);
 

@@ -90,6 +90,21 @@ TEST(ResultBoxTest, ANewListReplacesTheOldOne)
     EXPECT_EQ(box.title(), QStringLiteral("Javasolt hatóanyag dózisok"));
 }
 
+TEST(ResultBoxTest, ColumnsTakeTheWidthsTheListAsksFor)
+{
+    ResultBox box;
+    ResultTable split;
+    split.headings = QStringList{QString(), QStringLiteral("Nitrogén"), QStringLiteral("Foszfor")};
+    split.rows.append({QStringLiteral("Átlag"), QStringLiteral("Ö:40%,Max:60kg/ha"),
+                       QStringLiteral("Ö:70%T:30%")});
+    split.columnWidths = {0, 140, 100};
+    box.showResult(split);
+    QHeaderView *columns = box.grid()->horizontalHeader();
+    EXPECT_EQ(columns->sectionSize(1), 140);
+    EXPECT_EQ(columns->sectionSize(2), 100);
+    EXPECT_GE(columns->sectionSize(0), 80); // not named: sized to its text
+}
+
 TEST(ResultBoxTest, TheModelIsConsistent)
 {
     ResultBox box;
