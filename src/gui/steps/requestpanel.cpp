@@ -201,6 +201,9 @@ bool RequestPanel::switchTo(FarmRecordKind kind)
     m_table = std::move(opened.table);
     m_mode = kind;
     m_recordModel->setTable(m_table.get(), isField ? fieldColumns() : parcelColumns());
+    // A farm lists a few hundred records at most: measuring them is cheap, and no title or
+    // house name is cut off.
+    m_recordList->resizeColumnsToContents();
     showMode();
     // As in the farm program's list, the first record is the current one.
     if (m_recordModel->rowCount() > 0)

@@ -2,8 +2,12 @@
 
 #include "gui/ui/numberkeyfilter.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -59,20 +63,43 @@ SoilSampleGrid::SoilSampleGrid(QWidget *parent)
     rows->setMinimumSectionSize(rowHeight);
     rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     rows->setFixedWidth(titleColumnWidth);
+    rows->setTextElideMode(Qt::ElideNone);
     rows->setHighlightSections(false);
     rows->setSectionsClickable(false);
 }
 
 void SoilSampleGrid::setModel(QAbstractItemModel *model)
 {
-    disconnect(m_resetConnection);
+    for (const QMetaObject::Connection &connection : std::as_const(m_modelConnections))
+        disconnect(connection);
+    m_modelConnections.clear();
     QTableView::setModel(model);
     if (model) {
         // A reset forgets which sections were hidden.
-        m_resetConnection = connect(model, &QAbstractItemModel::modelReset, this,
-                                    &SoilSampleGrid::hideTitleCells);
+        m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, [this] {
+            hideTitleCells();
+            fitTitleColumn();
+        });
+        // Step 1 stars the labels of the rows it needs.
+        m_modelConnections << connect(model, &QAbstractItemModel::headerDataChanged, this,
+                                      &SoilSampleGrid::fitTitleColumn);
     }
     hideTitleCells();
+    fitTitleColumn();
+}
+
+void SoilSampleGrid::fitTitleColumn()
+{
+    int width = titleColumnWidth;
+    if (QAbstractItemModel *rows = model()) {
+        const QFontMetrics metrics = verticalHeader()->fontMetrics();
+        const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 4;
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            const QString label = rows->headerData(row, Qt::Vertical).toString();
+            width = std::max(width, metrics.horizontalAdvance(label) + margins);
+        }
+    }
+    verticalHeader()->setFixedWidth(width);
 }
 
 void SoilSampleGrid::hideTitleCells()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QTableView>
 
 class NumberKeyFilter;
@@ -14,8 +15,9 @@ class SoilSampleGrid final : public QTableView
     Q_OBJECT
 
 public:
+    // The title column is 80 pixels wide, or as wide as its longest label needs.
     static constexpr int titleColumnWidth = 80;
-    static constexpr int sampleColumnWidth = 64;
+    static constexpr int sampleColumnWidth = 80;
     static constexpr int rowHeight = 19;
 
     explicit SoilSampleGrid(QWidget *parent = nullptr);
@@ -30,7 +32,8 @@ signals:
 
 private:
     void hideTitleCells();
+    void fitTitleColumn();
 
     NumberKeyFilter *m_keyFilter = nullptr;
-    QMetaObject::Connection m_resetConnection;
+    QList<QMetaObject::Connection> m_modelConnections;
 };

@@ -1,5 +1,6 @@
 #include "gui/steps/step2panel.h"
 
+#include "core/data/filter.h"
 #include "core/data/referencedatabase.h"
 #include "core/data/tables.h"
 #include "core/messages/messenger.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -42,10 +44,14 @@ QPushButton *makeButton(const QString &caption, const QString &name, QWidget *pa
 
 // A caption the user may rename: it lies over the label it replaces and looks like one
 // until the pointer or the cursor is on it.
-QLineEdit *makeCaptionEdit(const QString &name, QWidget *parent)
+QLineEdit *makeCaptionEdit(const QString &name, const QString &defaultCaption, QWidget *parent)
 {
     QLineEdit *edit = makeEdit(name, parent);
+    // An empty caption would leave a blank beside the field.
+    edit->setPlaceholderText(defaultCaption);
     edit->setFrame(false);
+    // Tab goes from field to field; a caption is renamed by clicking on it.
+    edit->setFocusPolicy(Qt::ClickFocus);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     edit->setPalette(palette);
@@ -107,8 +113,10 @@ Step2Panel::Step2Panel(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
 
 void Step2Panel::buildControls()
 {
-    m_lotCaptionEdit = makeCaptionEdit(QStringLiteral("lotCaptionEdit"), this);
-    m_parcelCaptionEdit = makeCaptionEdit(QStringLiteral("parcelCaptionEdit"), this);
+    m_lotCaptionEdit = makeCaptionEdit(QStringLiteral("lotCaptionEdit"),
+                                       QStringLiteral("Helyrajzi szám :"), this);
+    m_parcelCaptionEdit = makeCaptionEdit(QStringLiteral("parcelCaptionEdit"),
+                                          QStringLiteral("Parcella sorszám:"), this);
     m_lotNumberEdit = makeEdit(QStringLiteral("lotNumberEdit"), this);
     m_parcelNumberEdit = makeEdit(QStringLiteral("parcelNumberEdit"), this);
     m_parcelNumberEdit->setMaxLength(30);
@@ -167,6 +175,7 @@ void Step2Panel::buildControls()
 
     auto *areaUnit = new QLabel(QStringLiteral("m<sup>2</sup>"), this);
     areaUnit->setTextFormat(Qt::RichText);
+    areaUnit->setMinimumWidth(areaUnit->sizeHint().width() + 4);
     identity->addWidget(new QLabel(QStringLiteral("Terület :"), this), 0, 2);
     identity->addWidget(m_areaEdit, 0, 3);
     identity->addWidget(areaUnit, 0, 4);
@@ -177,7 +186,6 @@ void Step2Panel::buildControls()
     identity->setColumnMinimumWidth(0, 110);
     identity->setColumnStretch(1, 3);
     identity->setColumnStretch(3, 2);
-    identity->setColumnMinimumWidth(4, 20);
 
     auto *requestColumn = new QVBoxLayout;
     requestColumn->addWidget(m_dataRequestButton);
@@ -296,22 +304,29 @@ void Step2Panel::saveCaptions()
     namespace F = Tables::Modtext;
     const QString lot = m_lotCaptionEdit->text();
     const QString parcel = m_parcelCaptionEdit->text();
-    if (lot == m_savedLotCaption && parcel == m_savedParcelCaption)
+    // The message of a failed save takes the focus, which must not save once more.
+    if (m_savingCaptions || (lot == m_savedLotCaption && parcel == m_savedParcelCaption))
         return;
+    const QScopedValueRollback<bool> saving(m_savingCaptions, true);
 
-    // Modtext holds one row: the first save of an empty table adds it.
+    // Modtext holds one row: the first save of an empty table adds it, later ones change
+    // that row (picked by what it holds, as the table has no key).
     const QVariantMap values {{F::St1, lot}, {F::St2, parcel}};
     QString error;
-    const int rows = m_reference.count(F::name, {}, ReferenceDatabase::DeletedRows::Hidden,
-                                       &error);
-    bool saved = rows >= 0;
-    if (saved && rows == 0)
+    bool saved = false;
+    const std::optional<QVariantMap> first = m_reference.selectFirst(F::name, {}, {}, &error);
+    if (!first && error.isEmpty()) {
         saved = m_reference.insert(F::name, values, &error).has_value();
-    else if (saved)
-        saved = m_reference.update(F::name, {}, values, &error) >= 0;
+    } else if (first) {
+        const Filter row = Filter::equals(F::St1, first->value(F::St1))
+            && Filter::equals(F::St2, first->value(F::St2));
+        saved = m_reference.update(F::name, row, values, &error) > 0;
+    }
     if (!saved) {
-        m_messenger.display(QStringLiteral("A feliratok nem menthetők: %1").arg(error),
-                            ButtonSet::OkOnly, false, MessageKind::Error);
+        QString text = QStringLiteral("A feliratok nem menthetők.");
+        if (!error.isEmpty())
+            text += QLatin1Char(' ') + error;
+        m_messenger.display(text, ButtonSet::OkOnly, false, MessageKind::Error);
         return;
     }
     m_savedLotCaption = lot;

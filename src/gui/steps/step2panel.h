@@ -60,6 +60,7 @@ private:
     ReferenceDatabase &m_reference;
     QString m_savedLotCaption;
     QString m_savedParcelCaption;
+    bool m_savingCaptions = false;
 
     QLineEdit *m_lotCaptionEdit = nullptr;
     QLineEdit *m_parcelCaptionEdit = nullptr;

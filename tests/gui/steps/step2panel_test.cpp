@@ -1,0 +1,643 @@
+#include "gui/steps/step2panel.h"
+
+#include "core/data/farmfields.h"
+#include "core/data/referencedatabase.h"
+#include "core/data/samplefarm.h"
+#include "core/data/tables.h"
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "gui/steps/requestpanel.h"
+#include "gui/steps/soilsamplegrid.h"
+#include "gui/ui/numberkeyfilter.h"
+#include "support/scriptedmessenger.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Step2PanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
+        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
+
+        SoilSamples::initSoilGrid(m_plan.items());
+        m_plan.resetPlan();
+        m_plan.setOpen(true);
+        m_plan.markModified(true);
+
+        m_panel = std::make_unique<Step2Panel>(m_plan, m_messenger, m_reference);
+        m_panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
+        m_panel->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_panel.get()));
+    }
+
+    void TearDown() override
+    {
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (!shots.isEmpty() && m_panel) {
+            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+            m_panel->grab().save(shots + QStringLiteral("/step2-") + QString::fromUtf8(info->name())
+                                 + QStringLiteral(".png"));
+        }
+        m_panel.reset();
+        EXPECT_EQ(m_messenger.pendingAnswers(), 0) << "a message the test waited for never came";
+    }
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QLineEdit *edit(const char *name) const { return child<QLineEdit>(name); }
+    SoilSampleGrid *grid() const { return child<SoilSampleGrid>("soilGrid"); }
+    QAbstractItemModel *gridModel() const { return grid()->model(); }
+    QString cell(int row, int column) const
+    {
+        return m_plan.items().soilSampleTable.cell(row, column);
+    }
+
+    // Replaces the text of an edit as the user would: select all, type.
+    void retype(QLineEdit *target, const QString &text)
+    {
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(target, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(target, text);
+    }
+
+    // An open cell editor has the focus inside the grid.
+    bool cellEditorOpen() const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        return focus && focus != grid() && grid()->isAncestorOf(focus);
+    }
+
+    // Puts the grid's cursor on a cell, the grid focused, no editor open.
+    void goToCell(int row, int column)
+    {
+        grid()->setFocus();
+        grid()->setCurrentIndex(gridModel()->index(row, column));
+        ASSERT_TRUE(grid()->hasFocus());
+    }
+
+    // Types into the current cell and leaves it with Tab, which keeps what was typed.
+    void typeIntoCell(const QString &text)
+    {
+        for (const QChar character : text) {
+            QWidget *target = QApplication::focusWidget();
+            ASSERT_NE(target, nullptr);
+            if (character.unicode() < 0x80) {
+                QTest::keyClicks(target, QString(character));
+            } else {
+                // Accented letters of the Hungarian keyboard: their key code is the capital.
+                const auto key = Qt::Key(character.toUpper().unicode());
+                QTest::sendKeyEvent(QTest::Click, target, key, QString(character), Qt::NoModifier);
+            }
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+
+    QTemporaryDir m_dir;
+    ReferenceDatabase m_reference;
+    Plan m_plan;
+    ScriptedMessenger m_messenger;
+    std::unique_ptr<Step2Panel> m_panel;
+};
+
+TEST_F(Step2PanelTest, ShowsTheCaptionsOfTheStep)
+{
+    QStringList captions;
+    for (const QLabel *label : m_panel->findChildren<QLabel *>())
+        captions << label->text();
+    for (const char *caption : {"Helyrajzi szám :", "Parcella sorszám:", "Terület :", "m<sup>2</sup>",
+                                "Gazd. év:", "Termőhely kategória :", "Minták száma:", "db",
+                                "* Kérem a csillagosokat feltétlen töltse ki!"})
+        EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+    EXPECT_EQ(child<QCheckBox>("programAverageBox")->text(),
+              QStringLiteral("Átlag számíttatása programmal"));
+    EXPECT_EQ(child<QPushButton>("dataRequestButton")->text(), QStringLiteral("Adatlekérés"));
+    EXPECT_EQ(child<QPushButton>("supplyLevelsButton")->text(),
+              QStringLiteral("Tápanyagszolgáltatás kimutatása"));
+    EXPECT_EQ(child<QPushButton>("doneButton")->text(), QStringLiteral("Kész"));
+
+    // The captions the reports print come from Modtext.
+    EXPECT_EQ(edit("lotCaptionEdit")->text(), QStringLiteral("Helyrajzi szám :"));
+    EXPECT_EQ(edit("parcelCaptionEdit")->text(), QStringLiteral("Parcella sorszám:"));
+
+    auto *combo = child<QComboBox>("siteCategoryCombo");
+    ASSERT_EQ(combo->count(), 6);
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("I.    Csernozjom talaj"));
+    EXPECT_EQ(combo->itemText(5), QStringLiteral("VI.  Sekély rétegű, lejtős, erodált talaj"));
+
+    // A new plan: no samples, the grid holds the titles and the average column.
+    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("0"));
+    EXPECT_EQ(gridModel()->columnCount(), 2);
+    EXPECT_EQ(gridModel()->rowCount(), 12);
+}
+
+TEST_F(Step2PanelTest, TypingTheSampleCountSizesTheGrid)
+{
+    QLineEdit *count = edit("sampleCountEdit");
+    retype(count, QStringLiteral("3"));
+    // Label column, average column and three samples.
+    EXPECT_EQ(m_plan.items().sampleCount, 3);
+    EXPECT_EQ(gridModel()->columnCount(), 5);
+    EXPECT_EQ(gridModel()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("3."));
+    EXPECT_TRUE(m_plan.isModified());
+
+    m_plan.markModified(true);
+    QTest::keyClick(count, Qt::Key_Backspace);
+    EXPECT_EQ(count->text(), QString());
+    EXPECT_EQ(m_plan.items().sampleCount, 0);
+    EXPECT_EQ(gridModel()->columnCount(), 2);
+    EXPECT_TRUE(m_plan.isModified());
+
+    // Three characters at most: 999 samples, 1001 columns.
+    QTest::keyClicks(count, QStringLiteral("9999"));
+    EXPECT_EQ(count->text(), QStringLiteral("999"));
+    EXPECT_EQ(m_plan.items().sampleCount, 999);
+    EXPECT_EQ(gridModel()->columnCount(), 1001);
+}
+
+TEST_F(Step2PanelTest, SampleCountTakesOnlyDigitsOfTheMainKeyboard)
+{
+    QLineEdit *count = edit("sampleCountEdit");
+    auto *filter = count->findChild<NumberKeyFilter *>();
+    ASSERT_NE(filter, nullptr);
+    QSignalSpy refused(filter, &NumberKeyFilter::keyRefused);
+
+    retype(count, QStringLiteral("2"));
+    m_plan.markModified(true);
+    QTest::keyClick(count, Qt::Key_X);
+    QTest::keyClick(count, Qt::Key_Minus);
+    QTest::keyClick(count, Qt::Key_Space);
+    QTest::keyClick(count, Qt::Key_7, Qt::KeypadModifier);
+    EXPECT_EQ(refused.count(), 4);
+    EXPECT_EQ(count->text(), QStringLiteral("2"));
+    EXPECT_EQ(m_plan.items().sampleCount, 2);
+    EXPECT_FALSE(m_plan.isModified());
+
+    // A comma passes the filter but "2," is no whole number: the count stays, no message.
+    QTest::keyClick(count, Qt::Key_Comma);
+    EXPECT_EQ(count->text(), QStringLiteral("2,"));
+    EXPECT_EQ(m_plan.items().sampleCount, 2);
+    EXPECT_EQ(gridModel()->columnCount(), 4);
+    EXPECT_TRUE(m_plan.isModified());
+    EXPECT_EQ(refused.count(), 4);
+}
+
+TEST_F(Step2PanelTest, IdentificationEditsWriteThePlan)
+{
+    QTest::keyClicks(edit("lotNumberEdit"), QStringLiteral("0112/3"));
+    EXPECT_TRUE(m_plan.isModified());
+    QTest::keyClicks(edit("parcelNumberEdit"), QString(35, QLatin1Char('7')));
+    QTest::keyClicks(edit("areaEdit"), QStringLiteral("124500"));
+    QTest::keyClicks(edit("farmingYearEdit"), QStringLiteral("2024/2025 gazdasagi ev"));
+
+    const PlanItems &items = m_plan.items();
+    EXPECT_EQ(items.lotNumber, QStringLiteral("0112/3"));
+    EXPECT_EQ(items.parcelNumber, QString(30, QLatin1Char('7'))); // input limit 30
+    EXPECT_EQ(items.area, QStringLiteral("124500"));
+    EXPECT_EQ(items.farmingYear, QStringLiteral("2024/2025 gazdasagi ")); // input limit 20
+}
+
+TEST_F(Step2PanelTest, SiteCategoryTakesArrowsAndEnterMovesOn)
+{
+    auto *combo = child<QComboBox>("siteCategoryCombo");
+    combo->setFocus();
+    ASSERT_TRUE(combo->hasFocus());
+
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(m_plan.items().siteCategory, 1);
+    EXPECT_TRUE(m_plan.isModified());
+
+    // Letters would jump to a matching item; here they are ignored.
+    QTest::keyClick(combo, Qt::Key_V);
+    QTest::keyClick(combo, Qt::Key_Space);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(m_plan.items().siteCategory, 1);
+
+    // Enter goes on to the next field, as Tab does.
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_FALSE(combo->hasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), edit("sampleCountEdit"));
+    EXPECT_EQ(m_plan.items().siteCategory, 1);
+}
+
+TEST_F(Step2PanelTest, SampleCellsTakeNumbersOnly)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("2"));
+    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
+    m_plan.markModified(true);
+
+    // A letter as the first key: refused with a beep, no editor opens, nothing marked.
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_A);
+    EXPECT_EQ(refused.count(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), grid());
+    EXPECT_EQ(cell(2, 2), QString());
+    EXPECT_FALSE(m_plan.isModified());
+
+    // Digits of the numeric pad are refused too.
+    QTest::keyClick(grid(), Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(refused.count(), 2);
+    EXPECT_EQ(cell(2, 2), QString());
+
+    // Digits and the comma are taken; a letter inside the editor is refused as well.
+    typeIntoCell(QStringLiteral("6,0x7"));
+    EXPECT_EQ(refused.count(), 3);
+    EXPECT_EQ(cell(2, 2), QStringLiteral("6,07"));
+    EXPECT_TRUE(m_plan.isModified());
+    // Tab moved on to the next sample.
+    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(2, 3));
+}
+
+TEST_F(Step2PanelTest, TheAverageColumnTakesAnyText)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("1"));
+    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
+    m_plan.markModified(true);
+
+    goToCell(1, 1);
+    typeIntoCell(QStringLiteral("Tábla átlag"));
+    EXPECT_EQ(refused.count(), 0);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("Tábla átlag"));
+    EXPECT_TRUE(m_plan.isModified());
+
+    m_plan.markModified(true);
+    goToCell(2, 1);
+    typeIntoCell(QStringLiteral("n.a."));
+    EXPECT_EQ(cell(2, 1), QStringLiteral("n.a."));
+    EXPECT_TRUE(m_plan.isModified());
+    EXPECT_EQ(refused.count(), 0);
+}
+
+TEST_F(Step2PanelTest, TickingProgramAverageComputesTheAverages)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("3"));
+    QAbstractItemModel *model = gridModel();
+    // pH of the three samples 2, nothing and 4: the empty cell counts, 6 / 3 = 2.
+    model->setData(model->index(2, 2), QStringLiteral("2"));
+    model->setData(model->index(2, 4), QStringLiteral("4"));
+    model->setData(model->index(3, 2), QStringLiteral("1,5"));
+    m_plan.markModified(true);
+
+    auto *box = child<QCheckBox>("programAverageBox");
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(m_plan.items().programAverage);
+    EXPECT_EQ(cell(2, 1), QStringLiteral("2"));
+    EXPECT_EQ(cell(3, 1), QStringLiteral("0,5"));
+    EXPECT_EQ(model->data(model->index(2, 1)).toString(), QStringLiteral("2"));
+    EXPECT_TRUE(m_plan.isModified());
+
+    // Unticking keeps the averages.
+    model->setData(model->index(2, 4), QStringLiteral("10"));
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_FALSE(m_plan.items().programAverage);
+    EXPECT_EQ(cell(2, 1), QStringLiteral("2"));
+}
+
+TEST_F(Step2PanelTest, AnAverageOverABadCellIsReportedAndChangesNothing)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("2"));
+    QAbstractItemModel *model = gridModel();
+    model->setData(model->index(2, 1), QStringLiteral("7"));
+    model->setData(model->index(2, 2), QStringLiteral("6"));
+    model->setData(model->index(6, 3), QStringLiteral("x"));
+
+    m_messenger.expect(Answer::Ok);
+    QTest::mouseClick(child<QCheckBox>("programAverageBox"), Qt::LeftButton);
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    const ScriptedMessenger::Shown &shown = m_messenger.shown().first();
+    EXPECT_EQ(shown.text, QStringLiteral("A(z) 2. minta „Foszfor P2O” értéke nem szám: „x”. "
+                                         "Kérem javítsa!"));
+    EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
+    EXPECT_EQ(shown.kind, MessageKind::Error);
+    EXPECT_EQ(cell(2, 1), QStringLiteral("7"));
+}
+
+TEST_F(Step2PanelTest, ThePlanShowsWithoutCountingAsAnEdit)
+{
+    PlanItems &items = m_plan.items();
+    items.lotNumber = QStringLiteral("0121/5");
+    items.area = QStringLiteral("1234500");
+    items.farmingYear = QStringLiteral("2024");
+    items.siteCategory = 3;
+    items.programAverage = true;
+    SoilSamples::setSampleCount(items, 2);
+    items.soilSampleTable.setCell(1, 2, QStringLiteral("TVG1"));
+    m_plan.notifyItemsChanged();
+
+    EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0121/5"));
+    EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("1234500"));
+    EXPECT_EQ(edit("farmingYearEdit")->text(), QStringLiteral("2024"));
+    EXPECT_EQ(child<QComboBox>("siteCategoryCombo")->currentIndex(), 3);
+    EXPECT_TRUE(child<QCheckBox>("programAverageBox")->isChecked());
+    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("2"));
+    EXPECT_EQ(gridModel()->columnCount(), 4);
+    EXPECT_EQ(gridModel()->data(gridModel()->index(1, 2)).toString(), QStringLiteral("TVG1"));
+    EXPECT_FALSE(m_plan.isModified());
+
+    // A new plan empties the fields again; the site category stays.
+    m_plan.resetPlan();
+    EXPECT_EQ(edit("lotNumberEdit")->text(), QString());
+    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("0"));
+    EXPECT_FALSE(child<QCheckBox>("programAverageBox")->isChecked());
+    EXPECT_EQ(child<QComboBox>("siteCategoryCombo")->currentIndex(), 3);
+    EXPECT_EQ(gridModel()->columnCount(), 2);
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(Step2PanelTest, TheButtonsAskTheMainWindow)
+{
+    QSignalSpy supply(m_panel.get(), &Step2Panel::supplyLevelsRequested);
+    QSignalSpy done(m_panel.get(), &Step2Panel::doneRequested);
+    QTest::mouseClick(child<QPushButton>("supplyLevelsButton"), Qt::LeftButton);
+    EXPECT_EQ(supply.count(), 1);
+    EXPECT_EQ(done.count(), 0);
+    QTest::mouseClick(child<QPushButton>("doneButton"), Qt::LeftButton);
+    EXPECT_EQ(done.count(), 1);
+}
+
+TEST_F(Step2PanelTest, ALeftCaptionIsSavedInModtext)
+{
+    namespace F = Tables::Modtext;
+    QLineEdit *caption = edit("lotCaptionEdit");
+    retype(caption, QStringLiteral("Hrsz.:"));
+    // Nothing is saved while the caption is being typed.
+    EXPECT_EQ(m_reference.selectFirst(F::name)->value(F::St1).toString(),
+              QStringLiteral("Helyrajzi szám :"));
+
+    QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
+    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value(F::St1).toString(), QStringLiteral("Hrsz.:"));
+    EXPECT_EQ(row->value(F::St2).toString(), QStringLiteral("Parcella sorszám:"));
+    EXPECT_EQ(m_reference.count(F::name), 1);
+
+    // Enter saves as well; the table keeps its one row.
+    retype(edit("parcelCaptionEdit"), QStringLiteral("Parcella:"));
+    QTest::keyClick(edit("parcelCaptionEdit"), Qt::Key_Return);
+    EXPECT_EQ(m_reference.selectFirst(F::name)->value(F::St2).toString(),
+              QStringLiteral("Parcella:"));
+    EXPECT_EQ(m_reference.count(F::name), 1);
+    // The captions are no plan item.
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(Step2PanelTest, AnEmptyModtextGetsItsRow)
+{
+    namespace F = Tables::Modtext;
+    ASSERT_EQ(m_reference.remove(F::name, {}), 1);
+    m_panel->reloadCaptions();
+    EXPECT_EQ(edit("lotCaptionEdit")->text(), QString());
+
+    retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
+    QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
+    ASSERT_EQ(m_reference.count(F::name), 1);
+    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
+    EXPECT_EQ(row->value(F::St1).toString(), QStringLiteral("Hrsz.:"));
+    EXPECT_EQ(row->value(F::St2).toString(), QString());
+}
+
+TEST_F(Step2PanelTest, ACaptionThatCannotBeSavedIsReported)
+{
+    m_reference.close();
+    m_messenger.expect(Answer::Ok);
+    retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
+    QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    const ScriptedMessenger::Shown &shown = m_messenger.shown().first();
+    EXPECT_EQ(shown.text,
+              QStringLiteral("A feliratok nem menthetők. A referencia-adatbázis nincs megnyitva."));
+    EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
+    EXPECT_EQ(shown.kind, MessageKind::Error);
+}
+
+TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
+{
+    const QString farm = m_dir.filePath(QStringLiteral("farm"));
+    QString error;
+    ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), farm, &error))
+        << qPrintable(error);
+    m_panel->setFarmDirectory(farm);
+
+    RequestPanel *request = m_panel->requestPanel();
+    EXPECT_FALSE(request->isVisible());
+    QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
+    ASSERT_TRUE(request->isVisible());
+    // The request lies over the top left corner of the step.
+    EXPECT_EQ(request->pos(), QPoint(0, 0));
+
+    auto *list = request->findChild<QTableView *>(QStringLiteral("recordList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->model()->rowCount(), 5); // the active fields
+    EXPECT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("0112/3"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(0, 1)).center());
+    QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("fetchButton")),
+                      Qt::LeftButton);
+
+    EXPECT_FALSE(request->isVisible());
+    // Field 0112/3 has four samples and an average record.
+    EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0112/3"));
+    EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("124500"));
+    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("4"));
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0112/3"));
+    EXPECT_EQ(m_plan.items().area, QStringLiteral("124500"));
+    EXPECT_EQ(m_plan.items().sampleCount, 4);
+    EXPECT_EQ(gridModel()->columnCount(), 6);
+    EXPECT_EQ(gridModel()->index(1, 1).data().toString(), QStringLiteral("Átlag"));
+    EXPECT_EQ(gridModel()->index(1, 2).data().toString(), QStringLiteral("TVG1"));
+    EXPECT_EQ(gridModel()->index(2, 2).data().toString(), QStringLiteral("6,07"));
+    EXPECT_EQ(gridModel()->index(1, 5).data().toString(), QStringLiteral("TVG4"));
+    EXPECT_EQ(gridModel()->index(2, 5).data().toString(), QStringLiteral("6,7"));
+    EXPECT_TRUE(m_plan.isModified());
+}
+
+TEST_F(Step2PanelTest, TheGridShowsItsTitlesAsFixedHeaders)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("2"));
+    SoilSampleGrid *view = grid();
+    const QAbstractItemModel *model = gridModel();
+    // Row 0 and column 0 are the titles: the view shows them as headers that stay in place.
+    EXPECT_TRUE(view->isRowHidden(0));
+    EXPECT_TRUE(view->isColumnHidden(0));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Átlag"));
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("1."));
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("2."));
+    EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("Mintajel:"));
+    EXPECT_EQ(model->headerData(2, Qt::Vertical).toString(), QStringLiteral("Kémhatás pH"));
+    EXPECT_EQ(model->headerData(11, Qt::Vertical).toString(), QStringLiteral("Réz Cu"));
+    // A new plan empties the average column's mark too.
+    EXPECT_EQ(model->index(1, 1).data().toString(), QString());
+    EXPECT_EQ(view->horizontalHeader()->sectionResizeMode(2), QHeaderView::Interactive);
+    EXPECT_GE(view->verticalHeader()->width(), SoilSampleGrid::titleColumnWidth);
+
+    // The labels starred by step 1 reach the grid when the plan says its items changed, and
+    // the title column grows to show them whole.
+    const int plainWidth = view->verticalHeader()->width();
+    const QString starred = QStringLiteral("Magnézium Mg * (mg/kg)");
+    m_plan.items().soilSampleTable.setCell(8, 0, starred);
+    m_plan.notifyItemsChanged();
+    EXPECT_EQ(model->headerData(8, Qt::Vertical).toString(), starred);
+    EXPECT_GT(view->verticalHeader()->width(), plainWidth);
+    EXPECT_GT(view->verticalHeader()->width(),
+              view->verticalHeader()->fontMetrics().horizontalAdvance(starred));
+    EXPECT_TRUE(view->isRowHidden(0));
+    EXPECT_TRUE(view->isColumnHidden(0));
+}
+
+TEST_F(Step2PanelTest, ArrowsMoveThroughTheSamplesWithoutAnEdit)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("3"));
+    m_plan.markModified(true);
+    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QTest::keyClick(grid(), Qt::Key_Delete);
+    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(3, 3));
+    EXPECT_EQ(refused.count(), 0);
+    EXPECT_FALSE(m_plan.isModified());
+
+    // The titles are no cells the cursor can reach.
+    goToCell(1, 2);
+    QTest::keyClick(grid(), Qt::Key_Up);
+    QTest::keyClick(grid(), Qt::Key_Left);
+    QTest::keyClick(grid(), Qt::Key_Left);
+    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(1, 1));
+}
+
+TEST_F(Step2PanelTest, EnterIsNoKeyOfASampleCell)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("1"));
+    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(refused.count(), 1);
+    EXPECT_FALSE(cellEditorOpen());
+
+    // Inside the editor too: Enter beeps, the editor stays open, Tab keeps the text.
+    QTest::keyClick(grid(), Qt::Key_7);
+    ASSERT_TRUE(cellEditorOpen());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(refused.count(), 2);
+    EXPECT_TRUE(cellEditorOpen());
+    EXPECT_EQ(cell(2, 2), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(cell(2, 2), QStringLiteral("7"));
+}
+
+TEST_F(Step2PanelTest, APastedCountThatIsNoNumberKeepsTheCount)
+{
+    QLineEdit *count = edit("sampleCountEdit");
+    retype(count, QStringLiteral("4"));
+    QApplication::clipboard()->setText(QStringLiteral("x7"));
+    QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(count, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(count->text(), QStringLiteral("x7"));
+    EXPECT_EQ(m_plan.items().sampleCount, 4);
+    EXPECT_EQ(gridModel()->columnCount(), 6);
+
+    QApplication::clipboard()->setText(QStringLiteral("7"));
+    QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(count, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(m_plan.items().sampleCount, 7);
+    EXPECT_EQ(gridModel()->columnCount(), 9);
+}
+
+TEST_F(Step2PanelTest, ChangesWhileNoPlanIsOpenAreNotCounted)
+{
+    m_plan.setOpen(false);
+    m_plan.markModified(true);
+    QTest::keyClicks(edit("lotNumberEdit"), QStringLiteral("12"));
+    retype(edit("sampleCountEdit"), QStringLiteral("2"));
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_5);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(cell(2, 2), QStringLiteral("5"));
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(Step2PanelTest, NoSiteCategoryShowsAnEmptyBox)
+{
+    m_plan.items().siteCategory = -1;
+    m_plan.notifyItemsChanged();
+    auto *combo = child<QComboBox>("siteCategoryCombo");
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(combo->currentText(), QString());
+    EXPECT_EQ(m_plan.items().siteCategory, -1);
+    EXPECT_FALSE(m_plan.isModified());
+
+    // The first arrow chooses a category.
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(m_plan.items().siteCategory, 0);
+    EXPECT_TRUE(m_plan.isModified());
+}
+
+TEST_F(Step2PanelTest, NineHundredNinetyNineSamplesScrollToTheLast)
+{
+    retype(edit("sampleCountEdit"), QStringLiteral("999"));
+    ASSERT_EQ(gridModel()->columnCount(), 1001);
+    const QModelIndex last = gridModel()->index(2, 1000);
+    grid()->scrollTo(last);
+    const QRect shown = grid()->visualRect(last);
+    EXPECT_TRUE(grid()->viewport()->rect().contains(shown)) << shown.x() << " " << shown.width();
+    EXPECT_EQ(grid()->horizontalScrollBar()->value(), grid()->horizontalScrollBar()->maximum());
+
+    // The last sample takes typing like the first.
+    grid()->setFocus();
+    grid()->setCurrentIndex(last);
+    QTest::keyClick(grid(), Qt::Key_4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(cell(2, 1000), QStringLiteral("4"));
+}
+
+TEST_F(Step2PanelTest, DataRequestOpensOverTheStep)
+{
+    RequestPanel *request = m_panel->requestPanel();
+    EXPECT_FALSE(request->isVisible());
+    // Without a farm directory the request opens with nothing to list.
+    QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
+    EXPECT_TRUE(request->isVisible());
+    EXPECT_FALSE(request->hasRecords());
+    EXPECT_EQ(request->pos(), QPoint(0, 0));
+    EXPECT_EQ(request->parentWidget(), m_panel.get());
+
+    QSignalSpy location(m_panel.get(), &Step2Panel::dataLocationRequested);
+    QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("settingsButton")),
+                      Qt::LeftButton);
+    EXPECT_EQ(location.count(), 1);
+}
+
+} // namespace
