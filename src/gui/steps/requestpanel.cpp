@@ -106,6 +106,10 @@ void RequestPanel::buildControls()
     m_recordList = new QTableView(this);
     m_recordList->setObjectName(QStringLiteral("recordList"));
     m_recordList->setModel(m_recordModel);
+    // A farm lists a few hundred records at most: measuring them is cheap, and no title or
+    // house name is cut off, not even in an empty list.
+    connect(m_recordModel, &QAbstractItemModel::modelReset, m_recordList,
+            &QTableView::resizeColumnsToContents);
     m_recordList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_recordList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_recordList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -201,9 +205,6 @@ bool RequestPanel::switchTo(FarmRecordKind kind)
     m_table = std::move(opened.table);
     m_mode = kind;
     m_recordModel->setTable(m_table.get(), isField ? fieldColumns() : parcelColumns());
-    // A farm lists a few hundred records at most: measuring them is cheap, and no title or
-    // house name is cut off.
-    m_recordList->resizeColumnsToContents();
     showMode();
     // As in the farm program's list, the first record is the current one.
     if (m_recordModel->rowCount() > 0)
