@@ -41,6 +41,7 @@ SoilSampleGrid::SoilSampleGrid(QWidget *parent)
     m_keyFilter = new NumberKeyFilter(NumberKeyFilter::Mode::Grid, [this] { emit keyEdited(); },
                                       this);
     m_keyFilter->setCurrentColumn([this] { return currentIndex().column(); });
+    m_keyFilter->setCurrentRow([this] { return currentIndex().row(); });
     installEventFilter(m_keyFilter);
     setItemDelegate(new FilteredCellDelegate(m_keyFilter, this));
 

@@ -131,6 +131,9 @@ NumberKeyFilter::Verdict NumberKeyFilter::gridVerdict(const QKeyEvent &key) cons
     // The average column holds the average sample's mark and whatever the user notes there.
     if (column == averageColumn)
         return Verdict::PassAsEdit;
+    // A sample's mark is a name ("K-1", "3/a"), typed in as freely as the average's.
+    if (m_currentRow && m_currentRow() == markRow)
+        return Verdict::PassAsEdit;
     if (hasCommandModifier(key))
         return Verdict::Refuse;
     const int code = key.key();

@@ -37,6 +37,10 @@ public:
     {
         m_currentColumn = std::move(currentColumn);
     }
+    // Grid mode: the current row; the sample marks of row 1 are names, so any key passes
+    // there as in the average column.
+    static constexpr int markRow = 1;
+    void setCurrentRow(std::function<int()> currentRow) { m_currentRow = std::move(currentRow); }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -54,4 +58,5 @@ private:
     Mode m_mode;
     std::function<void()> m_onEdit;
     std::function<int()> m_currentColumn;
+    std::function<int()> m_currentRow;
 };

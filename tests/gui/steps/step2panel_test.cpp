@@ -299,6 +299,23 @@ TEST_F(Step2PanelTest, TheAverageColumnTakesAnyText)
     EXPECT_EQ(refused.count(), 0);
 }
 
+TEST_F(Step2PanelTest, SampleMarksTakeAnyText)
+{
+    // The marks of the samples are names, typed in by hand when the field is not imported.
+    retype(edit("sampleCountEdit"), QStringLiteral("2"));
+    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
+    m_plan.markModified(true);
+    goToCell(1, 3);
+    typeIntoCell(QStringLiteral("K-2/a"));
+    EXPECT_EQ(refused.count(), 0);
+    EXPECT_EQ(cell(1, 3), QStringLiteral("K-2/a"));
+    EXPECT_TRUE(m_plan.isModified());
+    // The values under it stay numbers only.
+    goToCell(2, 3);
+    QTest::keyClick(grid(), Qt::Key_B);
+    EXPECT_EQ(refused.count(), 1);
+}
+
 TEST_F(Step2PanelTest, TickingProgramAverageComputesTheAverages)
 {
     retype(edit("sampleCountEdit"), QStringLiteral("3"));
