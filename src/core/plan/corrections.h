@@ -35,13 +35,16 @@ double elementCorrection(const QString &elementName, const PlanItems &items,
 // plus its correction ("0" below zero). The corrected N and K doses feed Mg, Mn and Cu of
 // the same column inside this computation only; afterwards correctionsApplied is clear
 // again, so no other list ever sees them. A need that is not available shows "---".
-// With invalid step-4 input the result has no rows and `error` holds the message.
+// With invalid step-4 input the result has no rows, nothing else changes and `error` holds
+// the message. `classifier` gives the supply levels the corrections depend on; it is
+// normally the one `calculator` was made with.
 struct CorrectedDoses
 {
     ResultTable doses;
     QString error;
 };
 CorrectedDoses computeCorrectedDoses(const PlanItems &items, CalculationState &state,
-                                     CropNeedCalculator &calculator);
+                                     CropNeedCalculator &calculator,
+                                     SupplyClassifier &classifier);
 
 } // namespace Corrections
