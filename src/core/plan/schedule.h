@@ -7,7 +7,10 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <utility>
+
 class CropNeedCalculator;
+class SupplyClassifier;
 struct CalculationState;
 struct PlanItems;
 
@@ -47,7 +50,7 @@ struct Remainder
     QString error;
 };
 Remainder remainder(const PlanItems &items, CalculationState &state,
-                    CropNeedCalculator &calculator);
+                    CropNeedCalculator &calculator, SupplyClassifier &classifier);
 
 // The cover grid: for each element the chosen material contains and the plan doses, the
 // amount of the material (kg/ha) that covers the average column's corrected need not yet
@@ -58,6 +61,6 @@ struct Cover
     QString error;
 };
 Cover coverGrid(const PlanItems &items, const QVariantMap &material, CalculationState &state,
-                CropNeedCalculator &calculator);
+                CropNeedCalculator &calculator, SupplyClassifier &classifier);
 
 } // namespace Schedule
