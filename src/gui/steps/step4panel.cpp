@@ -1,0 +1,330 @@
+#include "gui/steps/step4panel.h"
+
+#include "core/messages/messenger.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/corrections.h"
+#include "core/plan/cropneed.h"
+#include "core/plan/plan.h"
+#include "core/plan/supplyclassifier.h"
+#include "gui/ui/numberkeyfilter.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *makeEdit(const QString &name, int width, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setFixedWidth(width);
+    return edit;
+}
+
+QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+// Checks the button of `code`; a code the group does not know leaves every button clear.
+void showCode(QButtonGroup *group, int code)
+{
+    const QSignalBlocker blocker(group);
+    if (QAbstractButton *button = group->button(code)) {
+        button->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton *button : group->buttons())
+        button->setChecked(false);
+    group->setExclusive(true);
+}
+
+void showText(QLineEdit *edit, const QString &text)
+{
+    const QSignalBlocker blocker(edit);
+    edit->setText(text);
+}
+
+} // namespace
+
+Step4Panel::Step4Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
+                       CalculationState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_plan(plan)
+    , m_messenger(messenger)
+    , m_reference(reference)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("step4Panel"));
+
+    auto *boxes = new QGridLayout;
+    boxes->setHorizontalSpacing(10);
+    boxes->setVerticalSpacing(8);
+    boxes->addWidget(buildResidueBox(), 0, 0);
+    boxes->addWidget(buildLegumeBox(), 0, 1);
+    boxes->addWidget(buildYieldLossBox(), 1, 0);
+    boxes->addWidget(buildManureBox(), 1, 1);
+    boxes->setColumnStretch(0, 1);
+    boxes->setColumnStretch(1, 1);
+
+    m_correctedDosesButton = makeButton(QStringLiteral("Korrigált hatóanyag szükséglet kimutatása"),
+                                        QStringLiteral("correctedDosesButton"), this);
+    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton->setFixedWidth(75);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_correctedDosesButton);
+    buttons->addStretch();
+    buttons->addWidget(m_doneButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 4, 8, 8);
+    layout->addLayout(boxes);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    connectControls();
+    refreshFromPlan();
+}
+
+QRadioButton *Step4Panel::addRadio(QButtonGroup *group, int code, const QString &caption,
+                                   const QString &name, QWidget *parent)
+{
+    auto *radio = new QRadioButton(caption, parent);
+    radio->setObjectName(name);
+    group->addButton(radio, code);
+    parent->layout()->addWidget(radio);
+    return radio;
+}
+
+QGroupBox *Step4Panel::buildResidueBox()
+{
+    auto *box = new QGroupBox(QStringLiteral("Szervesanyag leszántása"), this);
+    box->setObjectName(QStringLiteral("residueBox"));
+    auto *layout = new QVBoxLayout(box);
+    m_residueGroup = new QButtonGroup(this);
+    m_kukoricaRadio = addRadio(m_residueGroup, PlanItems::Kukorica, QStringLiteral("Kukorica"),
+                               QStringLiteral("kukoricaRadio"), box);
+    m_napraforgoRadio = addRadio(m_residueGroup, PlanItems::Napraforgo,
+                                 QStringLiteral("Napraforgó"), QStringLiteral("napraforgoRadio"), box);
+    m_osziBuzaRadio = addRadio(m_residueGroup, PlanItems::OsziBuza, QStringLiteral("Őszi búza"),
+                               QStringLiteral("osziBuzaRadio"), box);
+    m_kaposztarepceRadio = addRadio(m_residueGroup, PlanItems::Kaposztarepce,
+                                    QStringLiteral("Káposztarepce"),
+                                    QStringLiteral("kaposztarepceRadio"), box);
+    m_egyikSemRadio = addRadio(m_residueGroup, PlanItems::EgyikSem, QStringLiteral("Egyik sem"),
+                               QStringLiteral("egyikSemRadio"), box);
+
+    m_forecropYieldEdit = makeEdit(QStringLiteral("forecropYieldEdit"), 60, box);
+    auto *yieldRow = new QHBoxLayout;
+    yieldRow->addWidget(new QLabel(QStringLiteral("Elővetemény hozam :"), box));
+    yieldRow->addWidget(m_forecropYieldEdit);
+    yieldRow->addWidget(new QLabel(QStringLiteral("t/ha"), box));
+    yieldRow->addStretch();
+    layout->addSpacing(4);
+    layout->addLayout(yieldRow);
+    return box;
+}
+
+QGroupBox *Step4Panel::buildLegumeBox()
+{
+    auto *box = new QGroupBox(QStringLiteral("Pillangós növények hatása"), this);
+    box->setObjectName(QStringLiteral("legumeBox"));
+    auto *layout = new QVBoxLayout(box);
+    m_legumeGroup = new QButtonGroup(this);
+    m_pillangosElozoEvRadio = addRadio(m_legumeGroup, PlanItems::PillangosElozoEv,
+                                       QStringLiteral("Pillangós növény előző évben"),
+                                       QStringLiteral("pillangosElozoEvRadio"), box);
+    m_eveloPillangosRadio = addRadio(m_legumeGroup, PlanItems::EveloPillangos,
+                                     QStringLiteral("Évelő pillangós előző évben"),
+                                     QStringLiteral("eveloPillangosRadio"), box);
+    m_lucernaElozoEvRadio = addRadio(m_legumeGroup, PlanItems::LucernaElozoEv,
+                                     QStringLiteral("Lucerna előző évben"),
+                                     QStringLiteral("lucernaElozoEvRadio"), box);
+    m_lucernaKetEveRadio = addRadio(m_legumeGroup, PlanItems::LucernaKetEve,
+                                    QStringLiteral("Lucerna két évvel ezelött"),
+                                    QStringLiteral("lucernaKetEveRadio"), box);
+    m_nincsPillangosRadio = addRadio(m_legumeGroup, PlanItems::NincsPillangos,
+                                     QStringLiteral("Nincs pillangós korrekció"),
+                                     QStringLiteral("nincsPillangosRadio"), box);
+    layout->addStretch();
+    return box;
+}
+
+QGroupBox *Step4Panel::buildYieldLossBox()
+{
+    auto *box = new QGroupBox(QStringLiteral("Hozamkiesés kártevő, betegség vagy szárasság miatt"),
+                              this);
+    box->setObjectName(QStringLiteral("yieldLossBox"));
+    m_yieldLossCheck = new QCheckBox(QStringLiteral("Hozamkiesés"), box);
+    m_yieldLossCheck->setObjectName(QStringLiteral("yieldLossCheck"));
+    // A surplus of the forecrop took more out of the soil than planned: these take a minus.
+    m_residualNEdit = makeEdit(QStringLiteral("residualNEdit"), 55, box);
+    m_residualPEdit = makeEdit(QStringLiteral("residualPEdit"), 55, box);
+    m_residualKEdit = makeEdit(QStringLiteral("residualKEdit"), 55, box);
+
+    m_residualLabel =
+        new QLabel(QStringLiteral("Visszamaradt hatóanyag    N           P           K"), box);
+    m_residualLabel->setObjectName(QStringLiteral("residualLabel"));
+
+    auto *edits = new QHBoxLayout;
+    edits->setSpacing(0);
+    const std::array<QLineEdit *, 3> residualEdits = {m_residualNEdit, m_residualPEdit,
+                                                      m_residualKEdit};
+    for (int index = 0; index < 3; ++index) {
+        m_residualGaps[index] = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+        edits->addSpacerItem(m_residualGaps[index]);
+        edits->addWidget(residualEdits[index]);
+    }
+    edits->addSpacing(6);
+    edits->addWidget(new QLabel(QStringLiteral("kg/ha"), box));
+    edits->addStretch();
+
+    auto *layout = new QVBoxLayout(box);
+    layout->addWidget(m_yieldLossCheck);
+    layout->addWidget(m_residualLabel);
+    layout->addLayout(edits);
+    alignResidualEdits();
+    layout->addStretch();
+    return box;
+}
+
+QGroupBox *Step4Panel::buildManureBox()
+{
+    auto *box = new QGroupBox(QStringLiteral("Szervestágyázás"), this);
+    box->setObjectName(QStringLiteral("manureBox"));
+    auto *layout = new QVBoxLayout(box);
+    m_manureGroup = new QButtonGroup(this);
+    m_egyEveRadio = addRadio(m_manureGroup, PlanItems::EgyEve, QStringLiteral("Egy éve"),
+                             QStringLiteral("egyEveRadio"), box);
+    m_ketEveRadio = addRadio(m_manureGroup, PlanItems::KetEve, QStringLiteral("Két éve"),
+                             QStringLiteral("ketEveRadio"), box);
+    m_nemVoltRadio = addRadio(m_manureGroup, PlanItems::NemVolt, QStringLiteral("Nem volt"),
+                              QStringLiteral("nemVoltRadio"), box);
+
+    m_manureAmountEdit = makeEdit(QStringLiteral("manureAmountEdit"), 60, box);
+    auto *amountRow = new QHBoxLayout;
+    amountRow->addWidget(new QLabel(QStringLiteral("Menny.:"), box));
+    amountRow->addWidget(m_manureAmountEdit);
+    amountRow->addWidget(new QLabel(QStringLiteral("t/ha"), box));
+    amountRow->addStretch();
+    layout->addLayout(amountRow);
+    layout->addStretch();
+    return box;
+}
+
+// The label's blanks place the letters N, P and K; each edit is centred under its letter,
+// whatever font the window uses.
+void Step4Panel::alignResidualEdits()
+{
+    const QString caption = m_residualLabel->text();
+    const QFontMetrics metrics(m_residualLabel->font());
+    const auto centreOf = [&](QChar letter) {
+        const qsizetype at = caption.lastIndexOf(letter);
+        return metrics.horizontalAdvance(caption.left(at)) + metrics.horizontalAdvance(letter) / 2;
+    };
+    const std::array<int, 3> centres = {centreOf(QLatin1Char('N')), centreOf(QLatin1Char('P')),
+                                        centreOf(QLatin1Char('K'))};
+    const int width = qMax(30, centres[1] - centres[0] - 6);
+    int left = 0;
+    for (int index = 0; index < 3; ++index) {
+        const int start = centres[index] - width / 2;
+        m_residualGaps[index]->changeSize(qMax(0, start - left), 0, QSizePolicy::Fixed,
+                                          QSizePolicy::Minimum);
+        left = qMax(start, left) + width;
+    }
+    for (QLineEdit *edit : {m_residualNEdit, m_residualPEdit, m_residualKEdit})
+        edit->setFixedWidth(width);
+    m_residualLabel->parentWidget()->layout()->invalidate();
+}
+
+void Step4Panel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_residualLabel)
+        alignResidualEdits();
+}
+
+void Step4Panel::connectControls()
+{
+    const auto bindGroup = [this](QButtonGroup *group, int PlanItems::*item) {
+        connect(group, &QButtonGroup::idToggled, this, [this, item](int code, bool checked) {
+            if (!checked)
+                return;
+            m_plan.items().*item = code;
+            m_plan.markModified(false);
+        });
+    };
+    bindGroup(m_residueGroup, &PlanItems::residueCrop);
+    bindGroup(m_legumeGroup, &PlanItems::legumeEffect);
+    bindGroup(m_manureGroup, &PlanItems::manureTiming);
+
+    const auto bindEdit = [this](QLineEdit *edit, QString PlanItems::*item) {
+        connect(edit, &QLineEdit::textEdited, this, [this, item](const QString &text) {
+            m_plan.items().*item = text;
+            m_plan.markModified(false);
+        });
+    };
+    bindEdit(m_forecropYieldEdit, &PlanItems::forecropYield);
+    bindEdit(m_residualNEdit, &PlanItems::residualN);
+    bindEdit(m_residualPEdit, &PlanItems::residualP);
+    bindEdit(m_residualKEdit, &PlanItems::residualK);
+    bindEdit(m_manureAmountEdit, &PlanItems::manureAmount);
+    for (QLineEdit *edit : {m_forecropYieldEdit, m_manureAmountEdit}) {
+        edit->installEventFilter(new NumberKeyFilter(
+            NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, edit));
+    }
+
+    connect(m_yieldLossCheck, &QCheckBox::toggled, this, [this](bool checked) {
+        m_plan.items().yieldLoss = checked;
+        m_plan.markModified(false);
+    });
+
+    connect(m_correctedDosesButton, &QPushButton::clicked, this, &Step4Panel::showCorrectedDoses);
+    connect(m_doneButton, &QPushButton::clicked, this, &Step4Panel::doneRequested);
+    connect(&m_plan, &Plan::planReset, this, &Step4Panel::refreshFromPlan);
+    connect(&m_plan, &Plan::itemsChanged, this, &Step4Panel::refreshFromPlan);
+}
+
+void Step4Panel::refreshFromPlan()
+{
+    const PlanItems &items = m_plan.items();
+    showCode(m_residueGroup, items.residueCrop);
+    showCode(m_legumeGroup, items.legumeEffect);
+    showCode(m_manureGroup, items.manureTiming);
+    showText(m_forecropYieldEdit, items.forecropYield);
+    showText(m_residualNEdit, items.residualN);
+    showText(m_residualPEdit, items.residualP);
+    showText(m_residualKEdit, items.residualK);
+    showText(m_manureAmountEdit, items.manureAmount);
+    const QSignalBlocker blocker(m_yieldLossCheck);
+    m_yieldLossCheck->setChecked(items.yieldLoss);
+}
+
+void Step4Panel::showCorrectedDoses()
+{
+    SupplyClassifier classifier(m_reference);
+    CropNeedCalculator calculator(m_reference, classifier);
+    const Corrections::CorrectedDoses result =
+        Corrections::computeCorrectedDoses(m_plan.items(), m_state, calculator, classifier);
+    if (!result.error.isEmpty()) {
+        m_messenger.display(result.error, ButtonSet::OkOnly, true, MessageKind::Error);
+        return;
+    }
+    emit resultReady(result.doses);
+}

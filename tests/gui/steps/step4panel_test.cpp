@@ -1,0 +1,288 @@
+#include "gui/steps/step4panel.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/elementselection.h"
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "support/scriptedmessenger.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Step4PanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
+        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
+
+        m_plan.resetPlan();
+        m_plan.setOpen(true);
+        PlanItems &items = m_plan.items();
+        SoilSamples::initSoilGrid(items);
+        items.siteCategory = 0; // I. Csernozjom
+        // Ka 38 and humus 1,7 % put nitrogen into "Gyenge" on site category I.
+        TextGrid &grid = items.soilSampleTable;
+        grid.setCell(1, 1, QStringLiteral("Átlag"));
+        grid.setCell(3, 1, QStringLiteral("38"));
+        grid.setCell(5, 1, QStringLiteral("1,7"));
+        items.elementSelected.fill(false);
+        items.elementSelected[Elements::N] = true;
+        ElementSelection::applyElementSelection(items, m_state.elements);
+        items.cropId = QStringLiteral("1"); // Őszi búza: 30 kg/t of N at "Gyenge" on site I
+        items.plannedYield = QStringLiteral("6");
+
+        m_panel = std::make_unique<Step4Panel>(m_plan, m_messenger, m_reference, m_state);
+        m_panel->resize(700, 440);
+        m_panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
+    }
+
+    void TearDown() override
+    {
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (!shots.isEmpty() && m_panel) {
+            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+            m_panel->grab().save(shots + QStringLiteral("/step4-") + QString::fromUtf8(info->name())
+                                 + QStringLiteral(".png"));
+        }
+    }
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    // Radio buttons and the check box take a click on their indicator or caption only, not
+    // on the empty width the layout gives them, so click near their left edge.
+    void click(const char *name)
+    {
+        auto *button = child<QAbstractButton>(name);
+        const bool isPushButton = qobject_cast<QPushButton *>(button) != nullptr;
+        const QPoint at = isPushButton ? button->rect().center() : QPoint(8, button->height() / 2);
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    void type(const char *name, const QString &text)
+    {
+        auto *edit = child<QLineEdit>(name);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+
+    // The corrected doses the button emits; none when it emitted nothing.
+    std::optional<ResultTable> pressCorrectedDoses()
+    {
+        QSignalSpy results(m_panel.get(), &Step4Panel::resultReady);
+        click("correctedDosesButton");
+        if (results.isEmpty())
+            return std::nullopt;
+        EXPECT_EQ(results.size(), 1);
+        return results.first().first().value<ResultTable>();
+    }
+
+    QTemporaryDir m_dir;
+    ReferenceDatabase m_reference;
+    ScriptedMessenger m_messenger;
+    Plan m_plan;
+    CalculationState m_state;
+    std::unique_ptr<Step4Panel> m_panel;
+};
+
+TEST_F(Step4PanelTest, ANewPlanShowsTheDefaultFactors)
+{
+    EXPECT_TRUE(child<QRadioButton>("egyikSemRadio")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("nincsPillangosRadio")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("nemVoltRadio")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("yieldLossCheck")->isChecked());
+    EXPECT_TRUE(child<QLineEdit>("forecropYieldEdit")->text().isEmpty());
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(Step4PanelTest, RadioButtonsWriteTheirCodes)
+{
+    struct Row
+    {
+        const char *radio;
+        QString caption;
+        int PlanItems::*item;
+        int code;
+    };
+    const QList<Row> rows = {
+        {"kukoricaRadio", QStringLiteral("Kukorica"), &PlanItems::residueCrop, 0},
+        {"napraforgoRadio", QStringLiteral("Napraforgó"), &PlanItems::residueCrop, 1},
+        {"osziBuzaRadio", QStringLiteral("Őszi búza"), &PlanItems::residueCrop, 2},
+        // Rapeseed is a choice of this run only; the plan file has no code for it.
+        {"kaposztarepceRadio", QStringLiteral("Káposztarepce"), &PlanItems::residueCrop, 4},
+        {"egyikSemRadio", QStringLiteral("Egyik sem"), &PlanItems::residueCrop, 3},
+        {"pillangosElozoEvRadio", QStringLiteral("Pillangós növény előző évben"),
+         &PlanItems::legumeEffect, 4},
+        {"eveloPillangosRadio", QStringLiteral("Évelő pillangós előző évben"),
+         &PlanItems::legumeEffect, 3},
+        {"lucernaElozoEvRadio", QStringLiteral("Lucerna előző évben"), &PlanItems::legumeEffect, 2},
+        {"lucernaKetEveRadio", QStringLiteral("Lucerna két évvel ezelött"),
+         &PlanItems::legumeEffect, 1},
+        {"nincsPillangosRadio", QStringLiteral("Nincs pillangós korrekció"),
+         &PlanItems::legumeEffect, 0},
+        {"egyEveRadio", QStringLiteral("Egy éve"), &PlanItems::manureTiming, 0},
+        {"ketEveRadio", QStringLiteral("Két éve"), &PlanItems::manureTiming, 1},
+        {"nemVoltRadio", QStringLiteral("Nem volt"), &PlanItems::manureTiming, 2},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.radio);
+        // Start from another code, so that a radio writing nothing is caught.
+        m_plan.items().*row.item = -1;
+        m_plan.markModified(true);
+        EXPECT_EQ(child<QRadioButton>(row.radio)->text(), row.caption);
+        click(row.radio);
+        EXPECT_EQ(m_plan.items().*row.item, row.code);
+        EXPECT_TRUE(m_plan.isModified());
+    }
+}
+
+TEST_F(Step4PanelTest, EditsAndTheCheckBoxWriteThePlan)
+{
+    type("forecropYieldEdit", QStringLiteral("3,5"));
+    EXPECT_EQ(m_plan.items().forecropYield, QStringLiteral("3,5"));
+    EXPECT_TRUE(m_plan.isModified());
+
+    m_plan.markModified(true);
+    click("yieldLossCheck");
+    EXPECT_TRUE(m_plan.items().yieldLoss);
+    EXPECT_TRUE(m_plan.isModified());
+
+    // A surplus of the forecrop is typed with a minus.
+    type("residualNEdit", QStringLiteral("-10"));
+    type("residualPEdit", QStringLiteral("5"));
+    type("residualKEdit", QStringLiteral("-2,5"));
+    EXPECT_EQ(m_plan.items().residualN, QStringLiteral("-10"));
+    EXPECT_EQ(m_plan.items().residualP, QStringLiteral("5"));
+    EXPECT_EQ(m_plan.items().residualK, QStringLiteral("-2,5"));
+
+    m_plan.markModified(true);
+    type("manureAmountEdit", QStringLiteral("20"));
+    EXPECT_EQ(m_plan.items().manureAmount, QStringLiteral("20"));
+    EXPECT_TRUE(m_plan.isModified());
+}
+
+TEST_F(Step4PanelTest, YieldsTakeOnlyNumberKeys)
+{
+    type("forecropYieldEdit", QStringLiteral("4x-,5"));
+    QTest::keyClick(child<QLineEdit>("forecropYieldEdit"), Qt::Key_7, Qt::KeypadModifier);
+    EXPECT_EQ(child<QLineEdit>("forecropYieldEdit")->text(), QStringLiteral("4,5"));
+    EXPECT_EQ(m_plan.items().forecropYield, QStringLiteral("4,5"));
+    type("manureAmountEdit", QStringLiteral("1a2"));
+    EXPECT_EQ(m_plan.items().manureAmount, QStringLiteral("12"));
+}
+
+TEST_F(Step4PanelTest, ManureWithoutAmountIsRefused)
+{
+    click("egyEveRadio");
+    m_messenger.expect(Answer::Ok);
+    EXPECT_FALSE(pressCorrectedDoses());
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.lastText(),
+              QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
+    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
+    EXPECT_EQ(m_messenger.shown().first().buttons, ButtonSet::OkOnly);
+}
+
+TEST_F(Step4PanelTest, YieldLossNeedsEveryResidual)
+{
+    click("yieldLossCheck");
+    type("residualNEdit", QStringLiteral("10"));
+    type("residualKEdit", QStringLiteral("10"));
+    m_messenger.expect(Answer::Ok);
+    EXPECT_FALSE(pressCorrectedDoses());
+    EXPECT_EQ(m_messenger.lastText(),
+              QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
+}
+
+TEST_F(Step4PanelTest, AmountsOfOptionsThatAreOffAreNotLookedAt)
+{
+    // Text in the manure amount while "Nem volt" is chosen, and a residue yield with
+    // "Egyik sem", are ignored: no message, the recommended dose comes back unchanged.
+    m_plan.items().manureAmount = QStringLiteral("sok");
+    m_plan.items().forecropYield = QStringLiteral("?");
+    const auto doses = pressCorrectedDoses();
+    ASSERT_TRUE(doses);
+    ASSERT_EQ(doses->rowCount(), 1);
+    // 30 kg/t × 6 t/ha = 180 kg/ha, no correction.
+    EXPECT_EQ(doses->cell(0, 1), QStringLiteral("180"));
+}
+
+TEST_F(Step4PanelTest, ManureOneYearAgoLowersTheNitrogenDose)
+{
+    click("egyEveRadio");
+    type("manureAmountEdit", QStringLiteral("20"));
+    const auto doses = pressCorrectedDoses();
+    ASSERT_TRUE(doses);
+    EXPECT_EQ(doses->boxTitle, QStringLiteral("Korrigált hatóanyag dózisok"));
+    EXPECT_EQ(doses->reportTitle, QStringLiteral("Korrigált javaslat: (kg/ha)"));
+    EXPECT_EQ(doses->headings, (QStringList{QString(), QStringLiteral("Nitrogén")}));
+    ASSERT_EQ(doses->rowCount(), 1);
+    EXPECT_EQ(doses->cell(0, 0), QStringLiteral("Átlag"));
+    // 180 kg/ha recommended, less 1,8 × 20 t/ha of manure = 144.
+    EXPECT_EQ(doses->cell(0, 1), QStringLiteral("144"));
+    EXPECT_EQ(m_state.correctionTextList, QList<int>{4});
+}
+
+TEST_F(Step4PanelTest, ShowsThePlanWithoutCountingAnEdit)
+{
+    PlanItems &items = m_plan.items();
+    items.residueCrop = PlanItems::Kaposztarepce;
+    items.legumeEffect = PlanItems::EveloPillangos;
+    items.manureTiming = PlanItems::KetEve;
+    items.forecropYield = QStringLiteral("3");
+    items.manureAmount = QStringLiteral("15");
+    items.yieldLoss = true;
+    items.residualN = QStringLiteral("-4");
+    m_plan.notifyItemsChanged();
+    EXPECT_TRUE(child<QRadioButton>("kaposztarepceRadio")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("eveloPillangosRadio")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("ketEveRadio")->isChecked());
+    EXPECT_EQ(child<QLineEdit>("forecropYieldEdit")->text(), QStringLiteral("3"));
+    EXPECT_EQ(child<QLineEdit>("manureAmountEdit")->text(), QStringLiteral("15"));
+    EXPECT_TRUE(child<QCheckBox>("yieldLossCheck")->isChecked());
+    EXPECT_EQ(child<QLineEdit>("residualNEdit")->text(), QStringLiteral("-4"));
+    EXPECT_FALSE(m_plan.isModified());
+
+    // A new plan puts the defaults back; the manure amount stays for a file load to set.
+    m_plan.resetPlan();
+    EXPECT_TRUE(child<QRadioButton>("egyikSemRadio")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("nincsPillangosRadio")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("nemVoltRadio")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("yieldLossCheck")->isChecked());
+    EXPECT_TRUE(child<QLineEdit>("residualNEdit")->text().isEmpty());
+    EXPECT_EQ(child<QLineEdit>("manureAmountEdit")->text(), QStringLiteral("15"));
+}
+
+TEST_F(Step4PanelTest, DoneAsksForTheStepCompletion)
+{
+    EXPECT_EQ(child<QPushButton>("correctedDosesButton")->text(),
+              QStringLiteral("Korrigált hatóanyag szükséglet kimutatása"));
+    QSignalSpy done(m_panel.get(), &Step4Panel::doneRequested);
+    QSignalSpy results(m_panel.get(), &Step4Panel::resultReady);
+    click("doneButton");
+    EXPECT_EQ(done.size(), 1);
+    EXPECT_TRUE(results.isEmpty());
+}
+
+} // namespace
