@@ -10,8 +10,12 @@
 #include "core/plan/soilsamples.h"
 #include "core/plan/supplyclassifier.h"
 #include "core/text/numbers.h"
+#include "gui/steps/soilsamplegrid.h"
+#include "gui/steps/soilsamplemodel.h"
 
 #include <QApplication>
+#include <QPixmap>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -86,6 +90,39 @@ void averages(benchmark::State &run)
         benchmark::DoNotOptimize(SoilSamples::computeAverages(full.plan.items()));
 }
 BENCHMARK(averages)->Unit(benchmark::kMillisecond);
+
+// The step-2 grid over a full table: shown, scrolled to the last sample and back, painted
+// each time, as a user dragging the scroll bar sees it.
+void soilGridScroll(benchmark::State &run)
+{
+    FullPlan &full = fullPlan();
+    SoilSampleModel model(full.plan);
+    SoilSampleGrid grid;
+    grid.setModel(&model);
+    grid.resize(700, 300);
+    grid.show();
+    QScrollBar *bar = grid.horizontalScrollBar();
+    for (auto _ : run) {
+        bar->setValue(bar->maximum());
+        benchmark::DoNotOptimize(grid.grab());
+        bar->setValue(0);
+        benchmark::DoNotOptimize(grid.grab());
+    }
+}
+BENCHMARK(soilGridScroll)->Unit(benchmark::kMillisecond);
+
+void soilGridOpen(benchmark::State &run)
+{
+    FullPlan &full = fullPlan();
+    for (auto _ : run) {
+        SoilSampleModel model(full.plan);
+        SoilSampleGrid grid;
+        grid.setModel(&model);
+        grid.resize(700, 300);
+        benchmark::DoNotOptimize(grid.grab());
+    }
+}
+BENCHMARK(soilGridOpen)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
