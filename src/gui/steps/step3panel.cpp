@@ -6,6 +6,7 @@
 #include "core/plan/calculationstate.h"
 #include "core/plan/cropneed.h"
 #include "core/plan/plan.h"
+#include "core/plan/split.h"
 #include "core/plan/supplyclassifier.h"
 #include "gui/steps/resulttablemodel.h"
 #include "gui/ui/numberkeyfilter.h"
@@ -72,6 +73,7 @@ Step3Panel::Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase
     connect(m_selectButton, &QPushButton::clicked, this, &Step3Panel::showSpecificNeeds);
     connect(m_recommendedDosesButton, &QPushButton::clicked, this,
             &Step3Panel::showRecommendedDoses);
+    connect(m_splitButton, &QPushButton::clicked, this, &Step3Panel::showSplit);
     connect(m_doneButton, &QPushButton::clicked, this, &Step3Panel::doneRequested);
     connect(&m_plan, &Plan::planReset, this, [this] {
         m_needModel->setTable({});
@@ -105,7 +107,6 @@ void Step3Panel::buildControls()
     m_specificNeedButton->setEnabled(false);
     m_splitButton = makeButton(QStringLiteral("Kijuttatás megosztása (Ősz, Tavasz)"),
                                QStringLiteral("splitButton"), this);
-    m_splitButton->setEnabled(false);
 
     m_yieldEdit = new QLineEdit(this);
     m_yieldEdit->setObjectName(QStringLiteral("yieldEdit"));
@@ -272,4 +273,15 @@ void Step3Panel::showRecommendedDoses()
     const RecommendedDoses result = ::showRecommendedDoses(m_plan.items(), m_state, calculator);
     showNeeds(result.needs);
     emit resultReady(result.doses);
+}
+
+void Step3Panel::showSplit()
+{
+    QString error;
+    const ResultTable split = ::showSplit(m_plan.items(), m_state, m_reference, &error);
+    if (!error.isEmpty()) {
+        m_messenger.display(error, ButtonSet::OkOnly, true, MessageKind::Error);
+        return;
+    }
+    emit resultReady(split);
 }

@@ -34,6 +34,8 @@ public:
     void showSpecificNeeds();
     // "Hatóanyag szükséglet kimutatása": the need grid and the recommended doses.
     void showRecommendedDoses();
+    // "Kijuttatás megosztása (Ősz, Tavasz)": the autumn/spring split of the chosen crop.
+    void showSplit();
 
     // The crop the list shows as current; empty when the list is empty.
     QString currentCropId() const;
