@@ -18,6 +18,7 @@
 #include "gui/steps/step1panel.h"
 #include "gui/steps/step2panel.h"
 #include "gui/steps/step3panel.h"
+#include "gui/steps/step4panel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/programfont.h"
 
@@ -339,11 +340,22 @@ void MainWindow::buildStepPanels()
     m_step3Panel = new Step3Panel(m_plan, m_messenger, m_reference, m_state, stepBox(3));
     fill(stepBox(3), m_step3Panel);
     connect(m_step3Panel, &Step3Panel::doneRequested, this, [this] { finishStep(3); });
-    connect(m_step3Panel, &Step3Panel::resultReady, this, [this](const ResultTable &doses) {
-        stepBox(3)->hide();
-        m_resultBox->showResult(doses);
-        updateSurfaceSize();
-    });
+    connect(m_step3Panel, &Step3Panel::resultReady, this,
+            [this](const ResultTable &result) { showStepResult(3, result); });
+
+    auto *step4Panel = new Step4Panel(m_plan, m_messenger, m_reference, m_state, stepBox(4));
+    fill(stepBox(4), step4Panel);
+    connect(step4Panel, &Step4Panel::doneRequested, this, [this] { finishStep(4); });
+    connect(step4Panel, &Step4Panel::resultReady, this,
+            [this](const ResultTable &result) { showStepResult(4, result); });
+}
+
+void MainWindow::showStepResult(int step, const ResultTable &result)
+{
+    // A list replaces the step's box on the surface.
+    stepBox(step)->hide();
+    m_resultBox->showResult(result);
+    updateSurfaceSize();
 }
 
 bool MainWindow::computeAverages()

@@ -72,6 +72,8 @@ public:
     StepOutcome finishStep(int step);
     // "Tápanyagszolgáltatás kimutatása": completes step 2, then lists the supply levels.
     void showSupplyLevels();
+    // A list computed in a step's box: the box closes and the result box shows the list.
+    void showStepResult(int step, const struct ResultTable &result);
 
     // Settings.
     void applyStoredLayout();
