@@ -1,0 +1,352 @@
+#include "gui/steps/step5panel.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
+#include "core/messages/messenger.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/cropneed.h"
+#include "core/plan/plan.h"
+#include "core/plan/schedule.h"
+#include "core/plan/supplyclassifier.h"
+#include "gui/steps/schedulemodel.h"
+#include "gui/ui/numberkeyfilter.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QString unitPerHectare(const QVariantMap &material)
+{
+    return material.value(Tables::Tapanyagok::Mert).toString() + QStringLiteral("/ha");
+}
+
+} // namespace
+
+Step5Panel::Step5Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
+                       CalculationState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_plan(plan)
+    , m_messenger(messenger)
+    , m_reference(reference)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("step5Panel"));
+    buildControls();
+
+    connect(m_materialCombo, &QComboBox::currentIndexChanged, this, &Step5Panel::chooseMaterial);
+    m_amountEdit->installEventFilter(new NumberKeyFilter(
+        NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, m_amountEdit));
+    // Installed after the number filter, so it sees Enter before the filter refuses it.
+    m_amountEdit->installEventFilter(this);
+    connect(m_addButton, &QPushButton::clicked, this, &Step5Panel::addToSchedule);
+    connect(m_deleteButton, &QPushButton::clicked, this, &Step5Panel::deleteSelectedRow);
+    connect(m_totalsButton, &QPushButton::clicked, this, &Step5Panel::showAppliedTotals);
+    connect(m_remainderButton, &QPushButton::clicked, this, &Step5Panel::showRemainder);
+    connect(m_doneButton, &QPushButton::clicked, this, &Step5Panel::doneRequested);
+    connect(&m_plan, &Plan::planReset, this, [this] {
+        m_amountEdit->clear();
+        showCover({});
+        refreshFromPlan();
+    });
+    connect(&m_plan, &Plan::itemsChanged, this, &Step5Panel::refreshFromPlan);
+
+    setDateToToday();
+    reloadMaterials();
+    refreshFromPlan();
+}
+
+void Step5Panel::buildControls()
+{
+    m_materialCombo = new QComboBox(this);
+    m_materialCombo->setObjectName(QStringLiteral("materialCombo"));
+    m_materialCombo->setEditable(false);
+    m_materialCombo->setMinimumWidth(220);
+    m_materialCombo->setMaxVisibleItems(20);
+
+    // Editing the materials comes with the reference editors.
+    m_addMaterialButton = makeButton(QStringLiteral("+"), QStringLiteral("addMaterialButton"), this);
+    m_addMaterialButton->setFixedWidth(25);
+    m_addMaterialButton->setEnabled(false);
+
+    m_dateEdit = new QDateEdit(this);
+    m_dateEdit->setObjectName(QStringLiteral("dateEdit"));
+    m_dateEdit->setCalendarPopup(true);
+    m_dateEdit->setDisplayFormat(QStringLiteral("yyyy.MM.dd."));
+
+    m_amountEdit = new QLineEdit(this);
+    m_amountEdit->setObjectName(QStringLiteral("amountEdit"));
+    m_amountEdit->setFixedWidth(80);
+    m_unitLabel = new QLabel(QStringLiteral("kg/ha"), this);
+    m_unitLabel->setObjectName(QStringLiteral("unitLabel"));
+
+    m_addButton = makeButton(QStringLiteral("Hozzáadás a tervhez >>>"),
+                             QStringLiteral("addButton"), this);
+
+    const QString coverHint = QStringLiteral(
+        "A kijelölt anyag hatóanyaga(i) által kielégíthető szükségletek még ki nem elégített "
+        "részéhez szükséges mennyiség.");
+    m_coverGrid = new QTableWidget(0, 2, this);
+    m_coverGrid->setObjectName(QStringLiteral("coverGrid"));
+    m_coverGrid->setHorizontalHeaderLabels({QStringLiteral("Anyag"), QStringLiteral("Mennyiség")});
+    m_coverGrid->horizontalHeader()->setStretchLastSection(true);
+    m_coverGrid->horizontalHeader()->setDefaultSectionSize(110);
+    m_coverGrid->verticalHeader()->hide();
+    m_coverGrid->verticalHeader()->setDefaultSectionSize(19);
+    m_coverGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_coverGrid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_coverGrid->setToolTip(coverHint);
+    m_coverGrid->setFixedHeight(140);
+    m_coverHintLabel = new QLabel(coverHint, this);
+    m_coverHintLabel->setObjectName(QStringLiteral("coverHintLabel"));
+    m_coverHintLabel->setWordWrap(true);
+    QFont hintFont = m_coverHintLabel->font();
+    hintFont.setItalic(true);
+    m_coverHintLabel->setFont(hintFont);
+
+    m_scheduleModel = new ScheduleModel(this);
+    m_scheduleGrid = new QTableView(this);
+    m_scheduleGrid->setObjectName(QStringLiteral("scheduleGrid"));
+    m_scheduleGrid->setModel(m_scheduleModel);
+    m_scheduleGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_scheduleGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_scheduleGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_scheduleGrid->verticalHeader()->setDefaultSectionSize(19);
+    m_scheduleGrid->horizontalHeader()->resizeSection(0, 85);
+    m_scheduleGrid->horizontalHeader()->resizeSection(1, 200);
+    m_scheduleGrid->horizontalHeader()->setStretchLastSection(true);
+    m_scheduleGrid->setMinimumWidth(360);
+
+    m_deleteButton = makeButton(QStringLiteral("Törlés"), QStringLiteral("deleteButton"), this);
+    m_totalsButton = makeButton(QStringLiteral("Összesítés"), QStringLiteral("totalsButton"), this);
+    m_remainderButton = makeButton(QStringLiteral("Kiértékelés"), QStringLiteral("remainderButton"),
+                                   this);
+    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton->setFixedWidth(75);
+
+    auto *materialRow = new QHBoxLayout;
+    materialRow->addWidget(m_materialCombo, 1);
+    materialRow->addWidget(m_addMaterialButton);
+
+    auto *inputs = new QGridLayout;
+    inputs->addWidget(new QLabel(QStringLiteral("Kijuttatás időpontja :"), this), 0, 0);
+    inputs->addWidget(m_dateEdit, 0, 1, 1, 2);
+    inputs->addWidget(new QLabel(QStringLiteral("Mennyiség :"), this), 1, 0);
+    inputs->addWidget(m_amountEdit, 1, 1);
+    inputs->addWidget(m_unitLabel, 1, 2);
+    inputs->setColumnStretch(3, 1);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(new QLabel(QStringLiteral("Anyag megnevezése :"), this));
+    left->addLayout(materialRow);
+    left->addSpacing(4);
+    left->addLayout(inputs);
+    left->addSpacing(4);
+    left->addWidget(m_addButton);
+    left->addSpacing(8);
+    left->addWidget(new QLabel(QStringLiteral("Teljes kielégítéshez szükséges menny:"), this));
+    left->addWidget(m_coverGrid);
+    left->addWidget(m_coverHintLabel);
+    left->addStretch();
+
+    auto *scheduleButtons = new QHBoxLayout;
+    scheduleButtons->addWidget(m_deleteButton);
+    scheduleButtons->addStretch();
+    scheduleButtons->addWidget(m_totalsButton);
+    scheduleButtons->addWidget(m_remainderButton);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(new QLabel(QStringLiteral("Kijuttatás :"), this));
+    right->addWidget(m_scheduleGrid, 1);
+    right->addLayout(scheduleButtons);
+
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left, 0);
+    columns->addSpacing(12);
+    columns->addLayout(right, 1);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_doneButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 4, 8, 8);
+    layout->addLayout(columns, 1);
+    layout->addLayout(bottom);
+}
+
+void Step5Panel::reloadMaterials()
+{
+    const QVariant chosen = currentMaterial().value(Tables::Tapanyagok::Anyagid);
+    QString error;
+    const auto materials = m_reference.select(Tables::Tapanyagok::name, {},
+                                              {Tables::Tapanyagok::Megnev},
+                                              ReferenceDatabase::DeletedRows::Hidden, &error);
+    const QSignalBlocker blocker(m_materialCombo);
+    m_materialCombo->clear();
+    m_materials.clear();
+    if (!materials) {
+        showError(QStringLiteral("A termésnövelő anyagok listája nem olvasható: %1").arg(error));
+        m_unitLabel->setText(QStringLiteral("kg/ha"));
+        return;
+    }
+    m_materials = *materials;
+    int chosenIndex = -1;
+    for (int index = 0; index < m_materials.size(); ++index) {
+        const QVariantMap &material = m_materials.at(index);
+        m_materialCombo->addItem(material.value(Tables::Tapanyagok::Megnev).toString());
+        if (chosen.isValid() && material.value(Tables::Tapanyagok::Anyagid) == chosen)
+            chosenIndex = index;
+    }
+    m_materialCombo->setCurrentIndex(chosenIndex);
+    if (chosenIndex < 0)
+        m_unitLabel->setText(QStringLiteral("kg/ha"));
+}
+
+void Step5Panel::refreshFromPlan()
+{
+    m_scheduleModel->setGrid(m_plan.items().scheduleGrid);
+}
+
+void Step5Panel::setDateToToday()
+{
+    m_dateEdit->setDate(QDate::currentDate());
+}
+
+QVariantMap Step5Panel::currentMaterial() const
+{
+    const int index = m_materialCombo->currentIndex();
+    return index >= 0 && index < m_materials.size() ? m_materials.at(index) : QVariantMap();
+}
+
+void Step5Panel::chooseMaterial(int index)
+{
+    if (index < 0 || index >= m_materials.size()) {
+        m_unitLabel->setText(QStringLiteral("kg/ha"));
+        showCover({});
+        return;
+    }
+    m_unitLabel->setText(unitPerHectare(m_materials.at(index)));
+    updateCoverGrid();
+}
+
+void Step5Panel::addToSchedule()
+{
+    const QString message = Schedule::addScheduleRow(m_plan.items(), currentMaterial(),
+                                                     m_dateEdit->date(), m_amountEdit->text());
+    if (!message.isEmpty()) {
+        showError(message);
+        return;
+    }
+    m_plan.markModified(false);
+    refreshFromPlan();
+    m_scheduleGrid->scrollToBottom();
+    updateCoverGrid();
+}
+
+void Step5Panel::deleteSelectedRow()
+{
+    QModelIndex selected = m_scheduleGrid->currentIndex();
+    const QModelIndexList rows = m_scheduleGrid->selectionModel()->selectedRows();
+    if (!rows.isEmpty())
+        selected = rows.first();
+    if (!selected.isValid())
+        return;
+    const int row = selected.row();
+    // The model's row 0 is the grid's first data row.
+    Schedule::deleteScheduleRow(m_plan.items(), row + 1);
+    m_plan.markModified(false);
+    refreshFromPlan();
+    const int keep = qMin(row, m_scheduleModel->rowCount() - 1);
+    if (keep >= 0)
+        m_scheduleGrid->selectRow(keep);
+}
+
+void Step5Panel::showAppliedTotals()
+{
+    emit resultReady(Schedule::appliedTotals(m_plan.items()));
+}
+
+void Step5Panel::showRemainder()
+{
+    SupplyClassifier classifier(m_reference);
+    CropNeedCalculator calculator(m_reference, classifier);
+    const Schedule::Remainder result = Schedule::remainder(m_plan.items(), m_state, calculator, classifier);
+    if (!result.error.isEmpty()) {
+        showError(result.error);
+        return;
+    }
+    emit resultReady(result.table);
+}
+
+void Step5Panel::updateCoverGrid()
+{
+    const QVariantMap material = currentMaterial();
+    if (material.isEmpty()) {
+        showCover({});
+        return;
+    }
+    SupplyClassifier classifier(m_reference);
+    CropNeedCalculator calculator(m_reference, classifier);
+    const Schedule::Cover cover = Schedule::coverGrid(m_plan.items(), material, m_state, calculator,
+                                                         classifier);
+    if (!cover.error.isEmpty()) {
+        showCover({});
+        showError(cover.error);
+        return;
+    }
+    showCover(cover.rows);
+}
+
+void Step5Panel::showCover(const QList<std::pair<QString, QString>> &rows)
+{
+    m_coverGrid->clearContents();
+    m_coverGrid->setRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row) {
+        m_coverGrid->setItem(row, 0, new QTableWidgetItem(rows.at(row).first));
+        auto *amount = new QTableWidgetItem(rows.at(row).second);
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_coverGrid->setItem(row, 1, amount);
+    }
+}
+
+void Step5Panel::showError(const QString &text)
+{
+    m_messenger.display(text, ButtonSet::OkOnly, true, MessageKind::Error);
+}
+
+bool Step5Panel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_amountEdit) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                addToSchedule();
+                return true;
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            // A click takes the whole amount, so that the next one is typed over it.
+            m_amountEdit->selectAll();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

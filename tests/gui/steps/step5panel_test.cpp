@@ -1,0 +1,393 @@
+#include "gui/steps/step5panel.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/elementselection.h"
+#include "core/plan/plan.h"
+#include "core/plan/schedule.h"
+#include "core/plan/soilsamples.h"
+#include "core/text/dates.h"
+#include "support/scriptedmessenger.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString nitrateName = QStringLiteral("Ammónium-nitrát 34% N");
+const QString invalidStep4 = QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni.");
+
+class Step5PanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
+        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
+
+        m_plan.resetPlan();
+        m_plan.setOpen(true);
+        PlanItems &items = m_plan.items();
+        SoilSamples::initSoilGrid(items);
+        items.siteCategory = 0; // I. Csernozjom
+        // Ka 38 and humus 1,7 % put nitrogen into "Gyenge" on site category I.
+        TextGrid &grid = items.soilSampleTable;
+        grid.setCell(1, 1, QStringLiteral("Átlag"));
+        grid.setCell(3, 1, QStringLiteral("38"));
+        grid.setCell(5, 1, QStringLiteral("1,7"));
+        items.elementSelected.fill(false);
+        items.elementSelected[Elements::N] = true;
+        ElementSelection::applyElementSelection(items, m_state.elements);
+        // Őszi búza, 30 kg/t of N at "Gyenge" on site I: 180 kg/ha for 6 t/ha, no correction.
+        items.cropId = QStringLiteral("1");
+        items.plannedYield = QStringLiteral("6");
+
+        m_panel = std::make_unique<Step5Panel>(m_plan, m_messenger, m_reference, m_state);
+        m_panel->resize(720, 480);
+        m_panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
+    }
+
+    void TearDown() override
+    {
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (!shots.isEmpty() && m_panel) {
+            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+            m_panel->grab().save(shots + QStringLiteral("/step5-") + QString::fromUtf8(info->name())
+                                 + QStringLiteral(".png"));
+        }
+    }
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    void click(const char *name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+
+    // Picks the material from the list with the keyboard, as a user who types its initial
+    // and walks down to it.
+    void chooseMaterial(const QString &name)
+    {
+        auto *combo = child<QComboBox>("materialCombo");
+        const int wanted = combo->findText(name);
+        ASSERT_GE(wanted, 0) << qPrintable(name);
+        combo->setFocus();
+        if (combo->currentIndex() < 0)
+            QTest::keyClick(combo, Qt::Key_Down);
+        while (combo->currentIndex() < wanted)
+            QTest::keyClick(combo, Qt::Key_Down);
+        while (combo->currentIndex() > wanted)
+            QTest::keyClick(combo, Qt::Key_Up);
+        ASSERT_EQ(combo->currentText(), name);
+    }
+
+    void typeAmount(const QString &text)
+    {
+        auto *amount = child<QLineEdit>("amountEdit");
+        amount->setFocus();
+        amount->selectAll();
+        QTest::keyClicks(amount, text);
+    }
+
+    QString scheduleCell(int row, int column) const
+    {
+        return child<QTableView>("scheduleGrid")->model()->index(row, column).data().toString();
+    }
+
+    int scheduleRows() const { return child<QTableView>("scheduleGrid")->model()->rowCount(); }
+
+    QList<std::pair<QString, QString>> coverRows() const
+    {
+        auto *grid = child<QTableWidget>("coverGrid");
+        QList<std::pair<QString, QString>> rows;
+        for (int row = 0; row < grid->rowCount(); ++row)
+            rows.append({grid->item(row, 0)->text(), grid->item(row, 1)->text()});
+        return rows;
+    }
+
+    ResultTable pressForResult(const char *button)
+    {
+        QSignalSpy results(m_panel.get(), &Step5Panel::resultReady);
+        click(button);
+        EXPECT_EQ(results.size(), 1);
+        return results.isEmpty() ? ResultTable() : results.first().first().value<ResultTable>();
+    }
+
+    QTemporaryDir m_dir;
+    ReferenceDatabase m_reference;
+    ScriptedMessenger m_messenger;
+    Plan m_plan;
+    CalculationState m_state;
+    std::unique_ptr<Step5Panel> m_panel;
+};
+
+TEST_F(Step5PanelTest, ListsTheMaterialsNotDeletedByName)
+{
+    auto *combo = child<QComboBox>("materialCombo");
+    EXPECT_FALSE(combo->isEditable());
+    const auto materials = m_reference.select(QStringLiteral("Tapanyagok"));
+    ASSERT_TRUE(materials);
+    ASSERT_EQ(combo->count(), materials->size());
+    for (int index = 1; index < combo->count(); ++index)
+        EXPECT_LE(QString::localeAwareCompare(combo->itemText(index - 1), combo->itemText(index)), 0);
+    // Nothing is chosen before the user chooses.
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(child<QLabel>("unitLabel")->text(), QStringLiteral("kg/ha"));
+    EXPECT_FALSE(child<QPushButton>("addMaterialButton")->isEnabled());
+
+    chooseMaterial(nitrateName);
+    ASSERT_EQ(m_reference.markDeleted(QStringLiteral("Tapanyagok"),
+                                      Filter::equals(QStringLiteral("Megnev"),
+                                                     QStringLiteral("Karbamid 46% N"))),
+              1);
+    m_panel->reloadMaterials();
+    EXPECT_EQ(combo->count(), materials->size() - 1);
+    EXPECT_EQ(combo->findText(QStringLiteral("Karbamid 46% N")), -1);
+    // The chosen material stays chosen.
+    EXPECT_EQ(combo->currentText(), nitrateName);
+}
+
+TEST_F(Step5PanelTest, TheUnitAndTheCoverGridFollowTheMaterial)
+{
+    chooseMaterial(QStringLiteral("UAN oldat 30% N"));
+    EXPECT_EQ(child<QLabel>("unitLabel")->text(), QStringLiteral("l/ha"));
+    chooseMaterial(nitrateName);
+    EXPECT_EQ(child<QLabel>("unitLabel")->text(), QStringLiteral("kg/ha"));
+
+    auto *cover = child<QTableWidget>("coverGrid");
+    EXPECT_EQ(cover->horizontalHeaderItem(0)->text(), QStringLiteral("Anyag"));
+    EXPECT_EQ(cover->horizontalHeaderItem(1)->text(), QStringLiteral("Mennyiség"));
+    EXPECT_EQ(cover->toolTip(),
+              QStringLiteral("A kijelölt anyag hatóanyaga(i) által kielégíthető szükségletek még "
+                             "ki nem elégített részéhez szükséges mennyiség."));
+    // 180 kg/ha of N from a material of 34 %: 180 / 34 × 100 kg/ha.
+    EXPECT_EQ(coverRows(), (QList<std::pair<QString, QString>>{
+                               {QStringLiteral("Nitrogén"), QStringLiteral("529,411764705882")}}));
+    // Potash holds no nitrogen, and potassium is not dosed: nothing to cover.
+    chooseMaterial(QStringLiteral("Kálisó 60% K2O"));
+    EXPECT_TRUE(coverRows().isEmpty());
+    // A compound material lists each dosed element it holds; here only nitrogen is dosed.
+    chooseMaterial(QStringLiteral("NPK 15-15-15"));
+    EXPECT_EQ(coverRows(), (QList<std::pair<QString, QString>>{
+                               {QStringLiteral("Nitrogén"), QStringLiteral("1200")}}));
+}
+
+TEST_F(Step5PanelTest, AddingWithoutAmountIsRefused)
+{
+    chooseMaterial(nitrateName);
+    m_messenger.expect(Answer::Ok);
+    click("addButton");
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Kérem adja meg a tervezett anyagmennyiséget!"));
+    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
+    EXPECT_EQ(m_messenger.shown().first().buttons, ButtonSet::OkOnly);
+    EXPECT_TRUE(Schedule::isEmpty(m_plan.items()));
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(Step5PanelTest, AddingWithoutMaterialIsRefused)
+{
+    typeAmount(QStringLiteral("100"));
+    m_plan.markModified(true); // the amount's keys count as edits
+    m_messenger.expect(Answer::Ok);
+    click("addButton");
+    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Kérem adja meg az anyag megnevezését!"));
+    EXPECT_TRUE(Schedule::isEmpty(m_plan.items()));
+    EXPECT_FALSE(m_plan.isModified());
+    EXPECT_EQ(scheduleRows(), 1);
+}
+
+TEST_F(Step5PanelTest, AddingFillsTheFirstRowThenAppends)
+{
+    const QDate date(2025, 3, 5);
+    child<QDateEdit>("dateEdit")->setDate(date);
+    EXPECT_EQ(child<QDateEdit>("dateEdit")->text(), QStringLiteral("2025.03.05."));
+    chooseMaterial(nitrateName);
+    typeAmount(QStringLiteral("200"));
+    m_plan.markModified(true);
+    click("addButton");
+
+    ASSERT_EQ(scheduleRows(), 1);
+    EXPECT_EQ(scheduleCell(0, 0), QStringLiteral("2025.03.05."));
+    EXPECT_EQ(scheduleCell(0, 1), nitrateName);
+    EXPECT_EQ(scheduleCell(0, 2), QStringLiteral("200"));
+    const PlanItems &items = m_plan.items();
+    EXPECT_EQ(items.scheduleGrid.cell(1, 1), nitrateName);
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 0), QStringLiteral("34"));
+    EXPECT_TRUE(m_plan.isModified());
+    // 68 kg/ha of the 180 are applied now: (180 - 68) / 34 × 100.
+    EXPECT_EQ(coverRows(), (QList<std::pair<QString, QString>>{
+                               {QStringLiteral("Nitrogén"), QStringLiteral("329,411764705882")}}));
+
+    // Enter in the amount adds as the button does.
+    chooseMaterial(QStringLiteral("Pétisó 27% N"));
+    typeAmount(QStringLiteral("100"));
+    QTest::keyClick(child<QLineEdit>("amountEdit"), Qt::Key_Return);
+    ASSERT_EQ(scheduleRows(), 2);
+    EXPECT_EQ(scheduleCell(0, 1), nitrateName);
+    EXPECT_EQ(scheduleCell(1, 1), QStringLiteral("Pétisó 27% N"));
+    EXPECT_EQ(scheduleCell(1, 2), QStringLiteral("100"));
+    EXPECT_EQ(items.scheduleDetailGrid.cell(2, 0), QStringLiteral("27"));
+    // 68 + 27 kg/ha applied: (180 - 95) / 27 × 100.
+    EXPECT_EQ(coverRows().value(0).second, QStringLiteral("314,814814814815"));
+}
+
+TEST_F(Step5PanelTest, TheAmountTakesNumberKeysAndAClickSelectsIt)
+{
+    auto *amount = child<QLineEdit>("amountEdit");
+    typeAmount(QStringLiteral("12x,5"));
+    EXPECT_EQ(amount->text(), QStringLiteral("12,5"));
+    EXPECT_TRUE(m_plan.isModified());
+    child<QComboBox>("materialCombo")->setFocus();
+    QTest::mouseClick(amount, Qt::LeftButton, Qt::NoModifier, QPoint(4, amount->height() / 2));
+    EXPECT_EQ(amount->selectedText(), QStringLiteral("12,5"));
+    // The next number typed replaces the old one.
+    QTest::keyClicks(amount, QStringLiteral("7"));
+    EXPECT_EQ(amount->text(), QStringLiteral("7"));
+}
+
+TEST_F(Step5PanelTest, DeletingTheOnlyRowLeavesOneBlankRow)
+{
+    chooseMaterial(nitrateName);
+    typeAmount(QStringLiteral("200"));
+    click("addButton");
+    ASSERT_FALSE(Schedule::isEmpty(m_plan.items()));
+
+    auto *grid = child<QTableView>("scheduleGrid");
+    grid->selectRow(0);
+    m_plan.markModified(true);
+    click("deleteButton");
+    EXPECT_EQ(scheduleRows(), 1);
+    EXPECT_TRUE(scheduleCell(0, 0).isEmpty());
+    EXPECT_TRUE(scheduleCell(0, 1).isEmpty());
+    EXPECT_TRUE(Schedule::isEmpty(m_plan.items()));
+    EXPECT_EQ(m_plan.items().scheduleGrid.rowCount(), 2);
+    EXPECT_TRUE(m_plan.isModified());
+}
+
+TEST_F(Step5PanelTest, DeletingARowMovesTheNextOnesUp)
+{
+    for (const QString &material : {nitrateName, QStringLiteral("Pétisó 27% N"),
+                                    QStringLiteral("Karbamid 46% N")}) {
+        chooseMaterial(material);
+        typeAmount(QStringLiteral("50"));
+        click("addButton");
+    }
+    ASSERT_EQ(scheduleRows(), 3);
+    auto *grid = child<QTableView>("scheduleGrid");
+    const QRect second = grid->visualRect(grid->model()->index(1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
+    click("deleteButton");
+    ASSERT_EQ(scheduleRows(), 2);
+    EXPECT_EQ(scheduleCell(0, 1), nitrateName);
+    EXPECT_EQ(scheduleCell(1, 1), QStringLiteral("Karbamid 46% N"));
+    EXPECT_EQ(m_plan.items().scheduleDetailGrid.cell(2, 0), QStringLiteral("46"));
+}
+
+TEST_F(Step5PanelTest, TotalsAndRemainderOfTheSchedule)
+{
+    chooseMaterial(nitrateName);
+    typeAmount(QStringLiteral("200"));
+    click("addButton");
+
+    const ResultTable totals = pressForResult("totalsButton");
+    EXPECT_EQ(totals.boxTitle,
+              QStringLiteral("Ütemterv végrehajtásával kijuttatott hatóanyag mennyiségek (kg/ha)"));
+    ASSERT_EQ(totals.rowCount(), 1);
+    EXPECT_EQ(totals.cell(0, 0), QStringLiteral("Össz hatóanyag:"));
+    ASSERT_EQ(totals.headings.value(1), QStringLiteral("Nitrogén"));
+    // 34 % of 200 kg/ha.
+    EXPECT_EQ(totals.cell(0, 1), QStringLiteral("68"));
+    EXPECT_EQ(totals.cell(0, 2), QStringLiteral("0"));
+
+    const ResultTable rest = pressForResult("remainderButton");
+    EXPECT_EQ(rest.boxTitle, QStringLiteral("Ütemterv végrehajtásával a korrigált szükséglet kielégülese."));
+    ASSERT_EQ(rest.rowCount(), 1);
+    // 180 kg/ha needed, 68 applied.
+    EXPECT_EQ(rest.cell(0, 1), QStringLiteral("112"));
+}
+
+TEST_F(Step5PanelTest, InvalidStep4InputStopsTheRemainderAndTheCoverGrid)
+{
+    chooseMaterial(nitrateName);
+    ASSERT_FALSE(coverRows().isEmpty());
+    m_plan.items().manureTiming = PlanItems::EgyEve; // without an amount
+
+    m_messenger.expect(Answer::Ok);
+    QSignalSpy results(m_panel.get(), &Step5Panel::resultReady);
+    click("remainderButton");
+    EXPECT_TRUE(results.isEmpty());
+    EXPECT_EQ(m_messenger.lastText(), invalidStep4);
+
+    // Typing the initial picks the one material starting with it.
+    m_messenger.expect(Answer::Ok);
+    QTest::keyClick(child<QComboBox>("materialCombo"), Qt::Key_P);
+    ASSERT_EQ(child<QComboBox>("materialCombo")->currentText(), QStringLiteral("Pétisó 27% N"));
+    EXPECT_EQ(m_messenger.shown().size(), 2);
+    EXPECT_EQ(m_messenger.lastText(), invalidStep4);
+    EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Error);
+    EXPECT_TRUE(coverRows().isEmpty());
+}
+
+TEST_F(Step5PanelTest, ANewPlanEmptiesTheScheduleAndTheAmount)
+{
+    chooseMaterial(nitrateName);
+    typeAmount(QStringLiteral("200"));
+    click("addButton");
+    child<QDateEdit>("dateEdit")->setDate(QDate(2001, 1, 1));
+    m_panel->setDateToToday();
+    EXPECT_EQ(child<QDateEdit>("dateEdit")->date(), QDate::currentDate());
+    EXPECT_EQ(child<QDateEdit>("dateEdit")->displayFormat(), QStringLiteral("yyyy.MM.dd."));
+    EXPECT_TRUE(child<QDateEdit>("dateEdit")->calendarPopup());
+
+    m_plan.markModified(true);
+    m_plan.resetPlan();
+    EXPECT_EQ(scheduleRows(), 1);
+    EXPECT_TRUE(scheduleCell(0, 1).isEmpty());
+    EXPECT_TRUE(child<QLineEdit>("amountEdit")->text().isEmpty());
+    EXPECT_TRUE(coverRows().isEmpty());
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(Step5PanelTest, ALoadedScheduleIsShown)
+{
+    TextGrid &grid = m_plan.items().scheduleGrid;
+    grid.setCell(1, 0, QStringLiteral("2012.3.5."));
+    grid.setCell(1, 1, QStringLiteral("Kalcium-nitrát"));
+    grid.setCell(1, 2, QStringLiteral("75"));
+    m_plan.notifyItemsChanged();
+    EXPECT_EQ(scheduleCell(0, 0), QStringLiteral("2012.3.5."));
+    EXPECT_EQ(scheduleCell(0, 1), QStringLiteral("Kalcium-nitrát"));
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(Step5PanelTest, CaptionsOfTheButtons)
+{
+    EXPECT_EQ(child<QPushButton>("addButton")->text(), QStringLiteral("Hozzáadás a tervhez >>>"));
+    EXPECT_EQ(child<QPushButton>("deleteButton")->text(), QStringLiteral("Törlés"));
+    EXPECT_EQ(child<QPushButton>("totalsButton")->text(), QStringLiteral("Összesítés"));
+    EXPECT_EQ(child<QPushButton>("remainderButton")->text(), QStringLiteral("Kiértékelés"));
+    EXPECT_EQ(child<QPushButton>("addMaterialButton")->text(), QStringLiteral("+"));
+    QSignalSpy done(m_panel.get(), &Step5Panel::doneRequested);
+    click("doneButton");
+    EXPECT_EQ(done.size(), 1);
+}
+
+} // namespace
