@@ -19,6 +19,7 @@
 #include "gui/steps/step2panel.h"
 #include "gui/steps/step3panel.h"
 #include "gui/steps/step4panel.h"
+#include "gui/steps/step5panel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/programfont.h"
 
@@ -348,6 +349,12 @@ void MainWindow::buildStepPanels()
     connect(step4Panel, &Step4Panel::doneRequested, this, [this] { finishStep(4); });
     connect(step4Panel, &Step4Panel::resultReady, this,
             [this](const ResultTable &result) { showStepResult(4, result); });
+
+    m_step5Panel = new Step5Panel(m_plan, m_messenger, m_reference, m_state, stepBox(5));
+    fill(stepBox(5), m_step5Panel);
+    connect(m_step5Panel, &Step5Panel::doneRequested, this, [this] { finishStep(5); });
+    connect(m_step5Panel, &Step5Panel::resultReady, this,
+            [this](const ResultTable &result) { showStepResult(5, result); });
 }
 
 void MainWindow::showStepResult(int step, const ResultTable &result)
@@ -412,6 +419,8 @@ void MainWindow::showStep(int step)
             m_stepBoxes[other - 1]->hide();
     }
     m_resultBox->hide();
+    if (step == 5)
+        m_step5Panel->setDateToToday();
     MovableBox *box = m_stepBoxes[step - 1];
     box->show();
     box->raise();

@@ -23,6 +23,7 @@ class ReferenceDatabase;
 class ResultBox;
 class Step2Panel;
 class Step3Panel;
+class Step5Panel;
 class StepListBox;
 enum class StepOutcome;
 
@@ -136,6 +137,7 @@ private:
     ResultBox *m_resultBox = nullptr;
     Step2Panel *m_step2Panel = nullptr;
     Step3Panel *m_step3Panel = nullptr;
+    Step5Panel *m_step5Panel = nullptr;
     HoverHelp *m_hoverHelp = nullptr;
     DataLocationBox *m_dataLocationBox = nullptr;
     QLabel *m_statusLabel = nullptr;
