@@ -46,6 +46,17 @@ protected:
         }
     }
 
+    // With NUTRISOR_SCREENSHOTS set: the window as it is now, under the test's name and `name`.
+    void snapshot(const char *name) const
+    {
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (shots.isEmpty())
+            return;
+        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_window->grab().save(shots + QLatin1Char('/') + QString::fromUtf8(info->name())
+                              + QLatin1Char('-') + QLatin1String(name) + QStringLiteral(".png"));
+    }
+
     QAction *action(const char *name) const
     {
         QAction *found = m_window->action(QString::fromLatin1(name));

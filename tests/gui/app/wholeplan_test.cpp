@@ -89,7 +89,10 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     EXPECT_FALSE(items.lotNumber.isEmpty());
     EXPECT_FALSE(items.area.isEmpty());
     ASSERT_GE(items.sampleCount, 1);
-    click(inBox<QPushButton>(2, "doneButton"));
+    snapshot("imported");
+    click(inBox<QPushButton>(2, "supplyLevelsButton"));
+    ASSERT_EQ(m_window->resultBox()->title(), QStringLiteral("Tápanyag-szolgáltatási szint kimutatása"));
+    snapshot("supply");
     ASSERT_EQ(m_plan.stepState(2), State::Done) << qPrintable(m_messenger.lastText());
 
     // Step 3: winter wheat for 6 t/ha.
@@ -101,9 +104,14 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     ASSERT_EQ(m_window->resultBox()->title(), QStringLiteral("Javasolt hatóanyag dózisok"));
     ASSERT_EQ(shownHeading(1), QStringLiteral("Nitrogén"));
     ASSERT_EQ(shownHeading(3), QStringLiteral("Kálium"));
+    snapshot("recommended");
     const auto recommended = shownNumbers();
     ASSERT_EQ(recommended.size(), items.sampleCount + 1);
     ASSERT_TRUE(recommended[0][0]); // the average's nitrogen
+    click(stepButton(3));
+    click(inBox<QPushButton>(3, "splitButton"));
+    ASSERT_EQ(m_window->resultBox()->title(), QStringLiteral("Tápanyag kijuttatásának javasolt megosztása"));
+    snapshot("split");
     click(stepButton(3));
     click(inBox<QPushButton>(3, "doneButton"));
     ASSERT_EQ(m_plan.stepState(3), State::Done);
@@ -114,6 +122,7 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     type(inBox<QLineEdit>(4, "manureAmountEdit"), QStringLiteral("20"));
     click(inBox<QPushButton>(4, "correctedDosesButton"));
     ASSERT_EQ(m_window->resultBox()->title(), QStringLiteral("Korrigált hatóanyag dózisok"));
+    snapshot("corrected");
     const auto corrected = shownNumbers();
     ASSERT_EQ(corrected.size(), recommended.size());
     const double credit[] = {36, 40, 80};
@@ -144,6 +153,7 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     click(inBox<QPushButton>(5, "totalsButton"));
     ASSERT_EQ(m_window->resultBox()->title(),
               QStringLiteral("Ütemterv végrehajtásával kijuttatott hatóanyag mennyiségek (kg/ha)"));
+    snapshot("totals");
     const auto totals = shownNumbers();
     ASSERT_EQ(totals.size(), 1);
     EXPECT_EQ(totals[0][0], 54);
@@ -153,6 +163,7 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     click(inBox<QPushButton>(5, "remainderButton"));
     ASSERT_EQ(m_window->resultBox()->title(),
               QStringLiteral("Ütemterv végrehajtásával a korrigált szükséglet kielégülese."));
+    snapshot("remainder");
     QAbstractItemModel *shown = m_window->resultBox()->grid()->model();
     for (int row = 0; row < corrected.size(); ++row) {
         SCOPED_TRACE(row);
