@@ -11,6 +11,7 @@
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/soilsamplegrid.h"
 #include "gui/steps/soilsamplemodel.h"
+#include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QCheckBox>
@@ -28,25 +29,11 @@
 
 namespace {
 
-QLineEdit *makeEdit(const QString &name, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
-QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 // A caption the user may rename: it lies over the label it replaces and looks like one
 // until the pointer or the cursor is on it.
 QLineEdit *makeCaptionEdit(const QString &name, const QString &defaultCaption, QWidget *parent)
 {
-    QLineEdit *edit = makeEdit(name, parent);
+    QLineEdit *edit = Controls::makeEdit(name, parent);
     // An empty caption would leave a blank beside the field.
     edit->setPlaceholderText(defaultCaption);
     edit->setFrame(false);
@@ -117,11 +104,11 @@ void Step2Panel::buildControls()
                                        QStringLiteral("Helyrajzi szám :"), this);
     m_parcelCaptionEdit = makeCaptionEdit(QStringLiteral("parcelCaptionEdit"),
                                           QStringLiteral("Parcella sorszám:"), this);
-    m_lotNumberEdit = makeEdit(QStringLiteral("lotNumberEdit"), this);
-    m_parcelNumberEdit = makeEdit(QStringLiteral("parcelNumberEdit"), this);
+    m_lotNumberEdit = Controls::makeEdit(QStringLiteral("lotNumberEdit"), this);
+    m_parcelNumberEdit = Controls::makeEdit(QStringLiteral("parcelNumberEdit"), this);
     m_parcelNumberEdit->setMaxLength(30);
-    m_areaEdit = makeEdit(QStringLiteral("areaEdit"), this);
-    m_farmingYearEdit = makeEdit(QStringLiteral("farmingYearEdit"), this);
+    m_areaEdit = Controls::makeEdit(QStringLiteral("areaEdit"), this);
+    m_farmingYearEdit = Controls::makeEdit(QStringLiteral("farmingYearEdit"), this);
     m_farmingYearEdit->setMaxLength(20);
 
     m_siteCategoryCombo = new QComboBox(this);
@@ -130,7 +117,7 @@ void Step2Panel::buildControls()
     m_siteCategoryCombo->installEventFilter(
         new NumberKeyFilter(NumberKeyFilter::Mode::SiteCategory, {}, m_siteCategoryCombo));
 
-    m_sampleCountEdit = makeEdit(QStringLiteral("sampleCountEdit"), this);
+    m_sampleCountEdit = Controls::makeEdit(QStringLiteral("sampleCountEdit"), this);
     m_sampleCountEdit->setMaxLength(3);
     m_sampleCountEdit->setFixedWidth(40);
     m_sampleCountEdit->installEventFilter(new NumberKeyFilter(
@@ -153,11 +140,11 @@ void Step2Panel::buildControls()
     m_noteLabel = new QLabel(QStringLiteral("* Kérem a csillagosokat feltétlen töltse ki!"), this);
     m_noteLabel->setObjectName(QStringLiteral("noteLabel"));
 
-    m_dataRequestButton = makeButton(QStringLiteral("Adatlekérés"),
+    m_dataRequestButton = Controls::makeButton(QStringLiteral("Adatlekérés"),
                                      QStringLiteral("dataRequestButton"), this);
-    m_supplyLevelsButton = makeButton(QStringLiteral("Tápanyagszolgáltatás kimutatása"),
+    m_supplyLevelsButton = Controls::makeButton(QStringLiteral("Tápanyagszolgáltatás kimutatása"),
                                       QStringLiteral("supplyLevelsButton"), this);
-    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton = Controls::makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
     m_doneButton->setFixedWidth(75);
 
     // The identification: each caption edit covers the label it renames.

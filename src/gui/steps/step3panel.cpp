@@ -9,6 +9,7 @@
 #include "core/plan/split.h"
 #include "core/plan/supplyclassifier.h"
 #include "gui/steps/resulttablemodel.h"
+#include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QEvent>
@@ -34,13 +35,6 @@ ResultTable needTable(const TextGrid &grid)
     for (int row = 1; row < grid.rowCount(); ++row)
         table.rows.append(grid.row(row));
     return table;
-}
-
-QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
 }
 
 } // namespace
@@ -99,13 +93,13 @@ void Step3Panel::buildControls()
     m_cropList->setFixedSize(230, 200);
 
     // Editing the crop species and their need comes with the reference editors.
-    m_addCropButton = makeButton(QStringLiteral("+"), QStringLiteral("addCropButton"), this);
+    m_addCropButton = Controls::makeButton(QStringLiteral("+"), QStringLiteral("addCropButton"), this);
     m_addCropButton->setFixedWidth(25);
     m_addCropButton->setEnabled(false);
-    m_specificNeedButton = makeButton(QStringLiteral("Tápanyagigény beállítása"),
+    m_specificNeedButton = Controls::makeButton(QStringLiteral("Tápanyagigény beállítása"),
                                       QStringLiteral("specificNeedButton"), this);
     m_specificNeedButton->setEnabled(false);
-    m_splitButton = makeButton(QStringLiteral("Kijuttatás megosztása (Ősz, Tavasz)"),
+    m_splitButton = Controls::makeButton(QStringLiteral("Kijuttatás megosztása (Ősz, Tavasz)"),
                                QStringLiteral("splitButton"), this);
 
     m_yieldEdit = new QLineEdit(this);
@@ -128,12 +122,12 @@ void Step3Panel::buildControls()
     warningPalette.setColor(QPalette::WindowText, QColor(170, 0, 0));
     m_noReferenceLabel->setPalette(warningPalette);
 
-    m_recommendedDosesButton = makeButton(QStringLiteral("Hatóanyag szükséglet kimutatása"),
+    m_recommendedDosesButton = Controls::makeButton(QStringLiteral("Hatóanyag szükséglet kimutatása"),
                                           QStringLiteral("recommendedDosesButton"), this);
-    m_selectButton = makeButton(QStringLiteral("Kiválasztás"), QStringLiteral("selectButton"),
+    m_selectButton = Controls::makeButton(QStringLiteral("Kiválasztás"), QStringLiteral("selectButton"),
                                 this);
     m_selectButton->hide();
-    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton = Controls::makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
     m_doneButton->setFixedWidth(75);
 
     auto *cropRow = new QHBoxLayout;

@@ -6,6 +6,7 @@
 #include "core/plan/cropneed.h"
 #include "core/plan/plan.h"
 #include "core/plan/supplyclassifier.h"
+#include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QAbstractButton>
@@ -24,21 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLineEdit *makeEdit(const QString &name, int width, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setFixedWidth(width);
-    return edit;
-}
-
-QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
 
 // Checks the button of `code`; a code the group does not know leaves every button clear.
 void showCode(QButtonGroup *group, int code)
@@ -82,9 +68,9 @@ Step4Panel::Step4Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase
     boxes->setColumnStretch(0, 1);
     boxes->setColumnStretch(1, 1);
 
-    m_correctedDosesButton = makeButton(QStringLiteral("Korrigált hatóanyag szükséglet kimutatása"),
+    m_correctedDosesButton = Controls::makeButton(QStringLiteral("Korrigált hatóanyag szükséglet kimutatása"),
                                         QStringLiteral("correctedDosesButton"), this);
-    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton = Controls::makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
     m_doneButton->setFixedWidth(75);
 
     auto *buttons = new QHBoxLayout;
@@ -130,7 +116,7 @@ QGroupBox *Step4Panel::buildResidueBox()
     m_egyikSemRadio = addRadio(m_residueGroup, PlanItems::EgyikSem, QStringLiteral("Egyik sem"),
                                QStringLiteral("egyikSemRadio"), box);
 
-    m_forecropYieldEdit = makeEdit(QStringLiteral("forecropYieldEdit"), 60, box);
+    m_forecropYieldEdit = Controls::makeEdit(QStringLiteral("forecropYieldEdit"), box, 60);
     auto *yieldRow = new QHBoxLayout;
     yieldRow->addWidget(new QLabel(QStringLiteral("Elővetemény hozam :"), box));
     yieldRow->addWidget(m_forecropYieldEdit);
@@ -174,9 +160,9 @@ QGroupBox *Step4Panel::buildYieldLossBox()
     m_yieldLossCheck = new QCheckBox(QStringLiteral("Hozamkiesés"), box);
     m_yieldLossCheck->setObjectName(QStringLiteral("yieldLossCheck"));
     // A surplus of the forecrop took more out of the soil than planned: these take a minus.
-    m_residualNEdit = makeEdit(QStringLiteral("residualNEdit"), 55, box);
-    m_residualPEdit = makeEdit(QStringLiteral("residualPEdit"), 55, box);
-    m_residualKEdit = makeEdit(QStringLiteral("residualKEdit"), 55, box);
+    m_residualNEdit = Controls::makeEdit(QStringLiteral("residualNEdit"), box, 55);
+    m_residualPEdit = Controls::makeEdit(QStringLiteral("residualPEdit"), box, 55);
+    m_residualKEdit = Controls::makeEdit(QStringLiteral("residualKEdit"), box, 55);
 
     m_residualLabel =
         new QLabel(QStringLiteral("Visszamaradt hatóanyag    N           P           K"), box);
@@ -217,7 +203,7 @@ QGroupBox *Step4Panel::buildManureBox()
     m_nemVoltRadio = addRadio(m_manureGroup, PlanItems::NemVolt, QStringLiteral("Nem volt"),
                               QStringLiteral("nemVoltRadio"), box);
 
-    m_manureAmountEdit = makeEdit(QStringLiteral("manureAmountEdit"), 60, box);
+    m_manureAmountEdit = Controls::makeEdit(QStringLiteral("manureAmountEdit"), box, 60);
     auto *amountRow = new QHBoxLayout;
     amountRow->addWidget(new QLabel(QStringLiteral("Menny.:"), box));
     amountRow->addWidget(m_manureAmountEdit);

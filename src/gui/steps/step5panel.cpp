@@ -9,6 +9,7 @@
 #include "core/plan/schedule.h"
 #include "core/plan/supplyclassifier.h"
 #include "gui/steps/schedulemodel.h"
+#include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QComboBox>
@@ -27,13 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
 
 QString unitPerHectare(const QVariantMap &material)
 {
@@ -84,7 +78,7 @@ void Step5Panel::buildControls()
     m_materialCombo->setMaxVisibleItems(20);
 
     // Editing the materials comes with the reference editors.
-    m_addMaterialButton = makeButton(QStringLiteral("+"), QStringLiteral("addMaterialButton"), this);
+    m_addMaterialButton = Controls::makeButton(QStringLiteral("+"), QStringLiteral("addMaterialButton"), this);
     m_addMaterialButton->setFixedWidth(25);
     m_addMaterialButton->setEnabled(false);
 
@@ -99,7 +93,7 @@ void Step5Panel::buildControls()
     m_unitLabel = new QLabel(QStringLiteral("kg/ha"), this);
     m_unitLabel->setObjectName(QStringLiteral("unitLabel"));
 
-    m_addButton = makeButton(QStringLiteral("Hozzáadás a tervhez >>>"),
+    m_addButton = Controls::makeButton(QStringLiteral("Hozzáadás a tervhez >>>"),
                              QStringLiteral("addButton"), this);
 
     const QString coverHint = QStringLiteral(
@@ -136,11 +130,11 @@ void Step5Panel::buildControls()
     m_scheduleGrid->horizontalHeader()->setStretchLastSection(true);
     m_scheduleGrid->setMinimumWidth(360);
 
-    m_deleteButton = makeButton(QStringLiteral("Törlés"), QStringLiteral("deleteButton"), this);
-    m_totalsButton = makeButton(QStringLiteral("Összesítés"), QStringLiteral("totalsButton"), this);
-    m_remainderButton = makeButton(QStringLiteral("Kiértékelés"), QStringLiteral("remainderButton"),
+    m_deleteButton = Controls::makeButton(QStringLiteral("Törlés"), QStringLiteral("deleteButton"), this);
+    m_totalsButton = Controls::makeButton(QStringLiteral("Összesítés"), QStringLiteral("totalsButton"), this);
+    m_remainderButton = Controls::makeButton(QStringLiteral("Kiértékelés"), QStringLiteral("remainderButton"),
                                    this);
-    m_doneButton = makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
+    m_doneButton = Controls::makeButton(QStringLiteral("Kész"), QStringLiteral("doneButton"), this);
     m_doneButton->setFixedWidth(75);
 
     auto *materialRow = new QHBoxLayout;

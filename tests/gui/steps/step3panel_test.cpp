@@ -5,7 +5,7 @@
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
-#include "support/scriptedmessenger.h"
+#include "support/panelfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,57 +20,14 @@
 
 namespace {
 
-class Step3PanelTest : public ::testing::Test
+class Step3PanelTest : public PanelTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
-        QString error;
-        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
-        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
-
-        m_plan.resetPlan();
-        m_plan.setOpen(true);
-        PlanItems &items = m_plan.items();
-        SoilSamples::initSoilGrid(items);
-        items.siteCategory = 0; // I. Csernozjom
-        // The average: Ka 38 and humus 1,7 % put nitrogen into "Gyenge" on site category I.
-        setColumn(1, QStringLiteral("Átlag"), QStringLiteral("38"), QStringLiteral("1,7"));
-        selectOnly({Elements::N});
-
+        PanelTest::SetUp();
         m_panel = std::make_unique<Step3Panel>(m_plan, m_messenger, m_reference, m_state);
-        m_panel->resize(620, 460);
-        m_panel->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
-    }
-
-    void TearDown() override
-    {
-        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
-        if (!shots.isEmpty() && m_panel) {
-            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-            m_panel->grab().save(shots + QStringLiteral("/step3-") + QString::fromUtf8(info->name())
-                                 + QStringLiteral(".png"));
-        }
-    }
-
-    void setColumn(int column, const QString &mark, const QString &ka, const QString &humus)
-    {
-        TextGrid &grid = m_plan.items().soilSampleTable;
-        grid.setCell(1, column, mark);
-        grid.setCell(3, column, ka);
-        grid.setCell(5, column, humus);
-    }
-
-    void selectOnly(std::initializer_list<Elements::Element> elements)
-    {
-        PlanItems &items = m_plan.items();
-        items.elementSelected.fill(false);
-        for (Elements::Element element : elements)
-            items.elementSelected[element] = true;
-        ElementSelection::applyElementSelection(items, m_state.elements);
+        showPanel(m_panel.get(), QSize(620, 460), QStringLiteral("step3-"));
     }
 
     template<typename T>
@@ -94,11 +51,6 @@ protected:
         list->setCurrentItem(found.first());
     }
 
-    QTemporaryDir m_dir;
-    ReferenceDatabase m_reference;
-    ScriptedMessenger m_messenger;
-    Plan m_plan;
-    CalculationState m_state;
     std::unique_ptr<Step3Panel> m_panel;
 };
 

@@ -5,7 +5,7 @@
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
-#include "support/scriptedmessenger.h"
+#include "support/panelfixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,47 +19,17 @@
 
 namespace {
 
-class Step4PanelTest : public ::testing::Test
+class Step4PanelTest : public PanelTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
-        QString error;
-        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
-        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
-
-        m_plan.resetPlan();
-        m_plan.setOpen(true);
-        PlanItems &items = m_plan.items();
-        SoilSamples::initSoilGrid(items);
-        items.siteCategory = 0; // I. Csernozjom
-        // Ka 38 and humus 1,7 % put nitrogen into "Gyenge" on site category I.
-        TextGrid &grid = items.soilSampleTable;
-        grid.setCell(1, 1, QStringLiteral("Átlag"));
-        grid.setCell(3, 1, QStringLiteral("38"));
-        grid.setCell(5, 1, QStringLiteral("1,7"));
-        items.elementSelected.fill(false);
-        items.elementSelected[Elements::N] = true;
-        ElementSelection::applyElementSelection(items, m_state.elements);
-        items.cropId = QStringLiteral("1"); // Őszi búza: 30 kg/t of N at "Gyenge" on site I
-        items.plannedYield = QStringLiteral("6");
-
+        PanelTest::SetUp();
+        // Őszi búza: 30 kg/t of N at "Gyenge" on site I, 180 kg/ha for 6 t/ha.
+        m_plan.items().cropId = QStringLiteral("1");
+        m_plan.items().plannedYield = QStringLiteral("6");
         m_panel = std::make_unique<Step4Panel>(m_plan, m_messenger, m_reference, m_state);
-        m_panel->resize(700, 440);
-        m_panel->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
-    }
-
-    void TearDown() override
-    {
-        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
-        if (!shots.isEmpty() && m_panel) {
-            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-            m_panel->grab().save(shots + QStringLiteral("/step4-") + QString::fromUtf8(info->name())
-                                 + QStringLiteral(".png"));
-        }
+        showPanel(m_panel.get(), QSize(700, 440), QStringLiteral("step4-"));
     }
 
     template<typename T>
@@ -98,11 +68,6 @@ protected:
         return results.first().first().value<ResultTable>();
     }
 
-    QTemporaryDir m_dir;
-    ReferenceDatabase m_reference;
-    ScriptedMessenger m_messenger;
-    Plan m_plan;
-    CalculationState m_state;
     std::unique_ptr<Step4Panel> m_panel;
 };
 

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/data/referencedatabase.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/elementselection.h"
+#include "core/plan/plan.h"
+#include "core/plan/soilsamples.h"
+#include "support/scriptedmessenger.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+// A step panel under test: a temporary reference database made from the built-in
+// defaults, an open plan with one average column (Ka 38, humus 1,7 %: nitrogen "Gyenge" on
+// site category I) and nitrogen selected, and a scripted messenger. The panel is shown by
+// showPanel(); with NUTRISOR_SCREENSHOTS set it is saved as a picture after each test.
+class PanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
+        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
+
+        m_plan.resetPlan();
+        m_plan.setOpen(true);
+        PlanItems &items = m_plan.items();
+        SoilSamples::initSoilGrid(items);
+        items.siteCategory = 0;
+        TextGrid &grid = items.soilSampleTable;
+        grid.setCell(1, 1, QStringLiteral("Átlag"));
+        grid.setCell(3, 1, QStringLiteral("38"));
+        grid.setCell(5, 1, QStringLiteral("1,7"));
+        selectOnly({Elements::N});
+    }
+
+    void TearDown() override
+    {
+        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+        if (shots.isEmpty() || !m_shown)
+            return;
+        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_shown->grab().save(shots + QLatin1Char('/') + m_shotPrefix
+                             + QString::fromUtf8(info->name()) + QStringLiteral(".png"));
+    }
+
+    void selectOnly(std::initializer_list<Elements::Element> elements)
+    {
+        PlanItems &items = m_plan.items();
+        items.elementSelected.fill(false);
+        for (Elements::Element element : elements)
+            items.elementSelected[element] = true;
+        ElementSelection::applyElementSelection(items, m_state.elements);
+    }
+
+    // Shows the panel at `size` and names its pictures "<prefix><test>.png".
+    void showPanel(QWidget *panel, const QSize &size, const QString &shotPrefix)
+    {
+        m_shown = panel;
+        m_shotPrefix = shotPrefix;
+        panel->resize(size);
+        panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
+    }
+
+    QTemporaryDir m_dir;
+    ReferenceDatabase m_reference;
+    ScriptedMessenger m_messenger;
+    Plan m_plan;
+    CalculationState m_state;
+
+private:
+    QWidget *m_shown = nullptr;
+    QString m_shotPrefix;
+};
