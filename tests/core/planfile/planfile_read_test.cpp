@@ -1,0 +1,310 @@
+#include "core/planfile/planfile.h"
+
+#include "core/plan/planitems.h"
+#include "core/planfile/planjson.h"
+
+#include "planbytes.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString formatMessage = QStringLiteral("A fájl nem Tápanyag-gazdálkodási terv, vagy sérült.");
+
+// A plan as a new plan leaves it, with the headers the program gives its grids.
+PlanItems freshItems()
+{
+    PlanItems items;
+    items.elementSelected.fill(true);
+    items.scheduleGrid.setCell(0, 0, QStringLiteral("Dátum"));
+    items.scheduleGrid.setCell(0, 1, QStringLiteral("Megnevezés"));
+    items.scheduleGrid.setCell(0, 2, QStringLiteral("Mennyiség"));
+    items.scheduleDetailGrid.setCell(0, 0, QStringLiteral("Nitrogén"));
+    items.soilSampleTable.setCell(1, 0, QStringLiteral("Mintajel:"));
+    return items;
+}
+
+bool readBytes(const QByteArray &bytes, PlanItems &items, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return PlanFile::readPlanFile(buffer, items, error);
+}
+
+const double averageValues[10] = {7.4, 38, 2.1, 1.7, 180, 210, 160, 40, 1.25, 3};
+const double sampleValues[10] = {6.9, 41, 0, 2, 150.5, 190, 120, 35, 1, 2.5};
+
+ScheduleValues urea()
+{
+    ScheduleValues s;
+    s.materialId = 12;
+    s.amount = 150.5;
+    s.year = 2012;
+    s.month = 3;
+    s.day = 5;
+    s.name = "Karbamid";
+    s.contents[0] = 46;
+    s.contents[10] = 0.25;
+    s.otherName = "K\xe9n"; // "Kén"
+    s.otherContent = 1.5;
+    s.unit = "kg";
+    return s;
+}
+
+// Counts, header and records of a plan with one sample and one application.
+PlanBytes planBody(int version, int scheduleCount = 1)
+{
+    HeaderValues h;
+    h.version = version;
+    h.area = 124500;
+    h.plannedYield = 6.5;
+    h.programAverage = 1;
+    h.elements[4] = 0;  // S not selected
+    h.elements[10] = 0; // B not selected
+    h.lotNumber = "0452/7 \xd5rs\xe9g-d\xfbl\xf5"; // "0452/7 Őrség-dűlő"
+    h.parcelNumber = "12";
+    h.farmingYear = "2026/27";
+    h.cropId = QByteArray("1\0\0\0\0\0", 6);
+    h.residueCrop = 1;
+    h.legumeEffect = 4;
+    h.forecropYield = 3.2;
+    h.manureTiming = 0;
+    h.manureAmount = 30;
+    h.yieldLoss = 1;
+    h.residualN = 12.5;
+    PlanBytes b;
+    b.int32(2).int32(scheduleCount).raw(headerBytes(h));
+    b.raw(columnBytes(averageValues, "\xc1tlag")); // "Átlag"
+    b.raw(columnBytes(sampleValues, "K-1"));
+    for (int i = 0; i < scheduleCount; ++i)
+        b.raw(scheduleBytes(urea()));
+    return b;
+}
+
+void expectCommonItems(const PlanItems &items)
+{
+    const std::array<bool, 11> selected = {true, true, true, true, false, true,
+                                           true, true, true, true, false};
+    EXPECT_EQ(items.elementSelected, selected); // S and B unticked
+    EXPECT_FALSE(items.showDescriptions);
+    EXPECT_EQ(items.lotNumber, QStringLiteral("0452/7 Őrség-dűlő")); // cp1250 decoded
+    EXPECT_EQ(items.parcelNumber, QStringLiteral("12"));
+    EXPECT_EQ(items.area, QStringLiteral("124500"));
+    EXPECT_EQ(items.farmingYear, QStringLiteral("2026/27"));
+    EXPECT_EQ(items.sampleCount, 1); // two column records: the average and one sample
+    EXPECT_TRUE(items.programAverage);
+    EXPECT_EQ(items.soilSampleTable.cell(1, 1), QStringLiteral("Átlag"));
+    EXPECT_EQ(items.soilSampleTable.cell(2, 1), QStringLiteral("7,4")); // pH, decimal comma
+    EXPECT_EQ(items.soilSampleTable.cell(10, 1), QStringLiteral("1,25")); // Zn
+    EXPECT_EQ(items.soilSampleTable.cell(1, 2), QStringLiteral("K-1"));
+    EXPECT_EQ(items.soilSampleTable.cell(4, 2), QStringLiteral("0")); // a stored 0 stays "0"
+    EXPECT_EQ(items.soilSampleTable.cell(6, 2), QStringLiteral("150,5"));
+    EXPECT_EQ(items.soilSampleTable.cell(1, 3), QString()); // no third column record
+    EXPECT_EQ(items.soilSampleTable.cell(1, 0), QStringLiteral("Mintajel:")); // titles kept
+    EXPECT_EQ(items.cropId, QStringLiteral("1")); // up to the first NUL, as Novid has it
+    EXPECT_EQ(items.plannedYield, QStringLiteral("6,5"));
+    EXPECT_EQ(items.residueCrop, PlanItems::Napraforgo);
+    EXPECT_EQ(items.legumeEffect, PlanItems::PillangosElozoEv);
+    EXPECT_EQ(items.forecropYield, QStringLiteral("3,2"));
+    EXPECT_EQ(items.manureTiming, PlanItems::EgyEve);
+    EXPECT_EQ(items.manureAmount, QStringLiteral("30"));
+    EXPECT_TRUE(items.yieldLoss);
+    EXPECT_EQ(items.residualN, QStringLiteral("12,5"));
+    EXPECT_EQ(items.residualP, QString()); // 0 shows as an empty edit
+    EXPECT_EQ(items.residualK, QString());
+
+    ASSERT_EQ(items.scheduleGrid.rowCount(), 2); // header and the one application
+    EXPECT_EQ(items.scheduleGrid.cell(0, 1), QStringLiteral("Megnevezés")); // header kept
+    EXPECT_EQ(items.scheduleGrid.cell(1, 0), QStringLiteral("2012.3.5.")); // no leading zeros
+    EXPECT_EQ(items.scheduleGrid.cell(1, 1), QStringLiteral("Karbamid"));
+    EXPECT_EQ(items.scheduleGrid.cell(1, 2), QStringLiteral("150,5"));
+    ASSERT_EQ(items.scheduleDetailGrid.rowCount(), 2);
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 0), QStringLiteral("46"));  // N
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 1), QStringLiteral("0"));   // P
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 10), QStringLiteral("0,25")); // B
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 11), QStringLiteral("Kén"));
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 12), QStringLiteral("1,5"));
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 13), QStringLiteral("12"));
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 14), QStringLiteral("0")); // Ertek is not stored
+    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 15), QStringLiteral("kg"));
+}
+
+TEST(PlanFileReadTest, Version13HasNoSiteCategoryAndNoLinks)
+{
+    PlanItems items = freshItems();
+    items.siteCategory = 4;
+    QString error;
+    ASSERT_TRUE(readBytes(planBody(13).bytes(), items, &error)) << qPrintable(error);
+    expectCommonItems(items);
+    EXPECT_EQ(items.siteCategory, 0); // version 13 knows no category: I
+    EXPECT_EQ(items.leafLinks.rowCount(), 2); // header and the one empty row
+    EXPECT_EQ(items.leafLinks.cell(1, 0), QString());
+}
+
+TEST(PlanFileReadTest, Version14KeepsTheSiteCategoryAndIgnoresTheLinkCount)
+{
+    PlanItems items = freshItems();
+    PlanBytes bytes = planBody(14);
+    bytes.byte(3).byte(5); // category IV; five links said, but version 14 stores none
+    QString error;
+    ASSERT_TRUE(readBytes(bytes.bytes(), items, &error)) << qPrintable(error);
+    expectCommonItems(items);
+    EXPECT_EQ(items.siteCategory, 3);
+    EXPECT_EQ(items.leafLinks.rowCount(), 2); // no link rows
+}
+
+TEST(PlanFileReadTest, Version15ReadsTheLinks)
+{
+    PlanItems items = freshItems();
+    PlanBytes bytes = planBody(15);
+    bytes.byte(5).byte(2);
+    bytes.raw(leafLinkBytes("\xc1tlag", 301)).raw(leafLinkBytes("K-1", 17));
+    QString error;
+    ASSERT_TRUE(readBytes(bytes.bytes(), items, &error)) << qPrintable(error);
+    expectCommonItems(items);
+    EXPECT_EQ(items.siteCategory, 5); // VI
+    ASSERT_EQ(items.leafLinks.rowCount(), 4); // header, two links, one empty row
+    EXPECT_EQ(items.leafLinks.cell(1, 0), QStringLiteral("Átlag"));
+    EXPECT_EQ(items.leafLinks.cell(1, 4), QStringLiteral("301")); // the leaf sample's Id
+    EXPECT_EQ(items.leafLinks.cell(2, 0), QStringLiteral("K-1"));
+    EXPECT_EQ(items.leafLinks.cell(2, 4), QStringLiteral("17"));
+    EXPECT_EQ(items.leafLinks.cell(2, 1), QString()); // filled from the register by the opener
+    EXPECT_EQ(items.leafLinks.cell(3, 0), QString());
+}
+
+TEST(PlanFileReadTest, EmptyValuesAndOddCodes)
+{
+    HeaderValues h;
+    h.plannedYield = -1;  // an old "no yield" mark
+    h.cropId = QByteArray("7     ", 6); // blank-padded id
+    h.residueCrop = 4;    // Káposztarepce has no code in the file
+    h.legumeEffect = 9;
+    h.manureTiming = 3;
+    PlanBytes b;
+    b.int32(1).int32(0).raw(headerBytes(h));
+    b.raw(columnBytes(averageValues, "\xc1tlag"));
+    b.byte(0).byte(0);
+    PlanItems items = freshItems();
+    items.area = QStringLiteral("99");
+    QString error;
+    ASSERT_TRUE(readBytes(b.bytes(), items, &error)) << qPrintable(error);
+    EXPECT_EQ(items.area, QStringLiteral("99")); // area 0: the edit is left as it was
+    EXPECT_EQ(items.plannedYield, QString()); // -1 shows as empty, as 0 does
+    EXPECT_EQ(items.cropId, QStringLiteral("7")); // Novid has no trailing blanks
+    EXPECT_EQ(items.residueCrop, -1); // codes outside the group check no button
+    EXPECT_EQ(items.legumeEffect, -1);
+    EXPECT_EQ(items.manureTiming, -1);
+    EXPECT_EQ(items.sampleCount, 0); // only the average column
+    EXPECT_EQ(items.scheduleGrid.rowCount(), 2); // header and one empty row
+    EXPECT_EQ(items.scheduleGrid.cell(1, 1), QString());
+    EXPECT_EQ(items.scheduleDetailGrid.rowCount(), 2);
+}
+
+TEST(PlanFileReadTest, OtherVersionsAreRefused)
+{
+    for (int version : {12, 16, 0, -15}) {
+        SCOPED_TRACE(version);
+        PlanBytes bytes = planBody(version);
+        bytes.byte(0).byte(0);
+        PlanItems items = freshItems();
+        const QJsonObject before = planToJson(items);
+        QString error;
+        EXPECT_FALSE(readBytes(bytes.bytes(), items, &error));
+        EXPECT_EQ(error, formatMessage);
+        EXPECT_EQ(planToJson(items), before); // nothing read
+    }
+}
+
+// Counts of a valid version-15 plan with one sample, one application and one link, then
+// the same file spoilt in the ways the reader must notice.
+TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
+{
+    PlanBytes good = planBody(15);
+    good.byte(2).byte(1).raw(leafLinkBytes("K-1", 5));
+    {
+        PlanItems items = freshItems();
+        ASSERT_TRUE(readBytes(good.bytes(), items, nullptr)); // the unspoilt file reads
+    }
+
+    const auto withInt32 = [&](int offset, qint32 value) {
+        QByteArray bytes = good.bytes();
+        const QByteArray field = PlanBytes().int32(value).bytes();
+        bytes.replace(offset, 4, field);
+        return bytes;
+    };
+    const qsizetype trailer = good.size() - 56 - 2;
+    const auto withByte = [&](qsizetype offset, int value) {
+        QByteArray bytes = good.bytes();
+        bytes[offset] = char(quint8(value));
+        return bytes;
+    };
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty file", QByteArray()},
+        {"counts only", good.bytes().left(8)},
+        {"header cut", good.bytes().left(100)},
+        {"last byte missing", good.bytes().chopped(1)},
+        {"link record missing", good.bytes().chopped(56)},
+        {"one byte too many", good.bytes() + QByteArray(1, '\0')},
+        {"a whole record too many", good.bytes() + leafLinkBytes("x", 1)},
+        {"no column record", withInt32(0, 0)},
+        {"negative column count", withInt32(0, -1)},
+        {"1001 column records", withInt32(0, 1001)},
+        {"huge column count", withInt32(0, 0x7fffffff)},
+        {"more columns than the file has", withInt32(0, 3)},
+        {"negative schedule count", withInt32(4, -1)},
+        {"51 schedule records", withInt32(4, 51)},
+        {"more schedule rows than the file has", withInt32(4, 2)},
+        {"negative link count", withByte(trailer + 1, 0xff)},
+        {"link count 128", withByte(trailer + 1, 0x80)},
+        {"more links than the file has", withByte(trailer + 1, 2)},
+        {"site category 6", withByte(trailer, 6)},
+        {"site category 255", withByte(trailer, 255)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        PlanItems items = freshItems();
+        items.lotNumber = QStringLiteral("régi");
+        items.sampleCount = 3;
+        items.soilSampleTable.setCell(1, 4, QStringLiteral("M-3"));
+        const QJsonObject before = planToJson(items);
+        const TextGrid soilBefore = items.soilSampleTable;
+        QString error;
+        EXPECT_FALSE(readBytes(c.bytes, items, &error));
+        EXPECT_EQ(error, formatMessage);
+        EXPECT_EQ(planToJson(items), before); // the plan as it was
+        EXPECT_EQ(items.soilSampleTable, soilBefore);
+    }
+}
+
+TEST(PlanFileReadTest, TheLargestPlanReads)
+{
+    // 1000 columns, 50 applications and 127 links: every count at its limit.
+    HeaderValues h;
+    PlanBytes b;
+    b.int32(1000).int32(50).raw(headerBytes(h));
+    for (int c = 0; c < 1000; ++c)
+        b.raw(columnBytes(sampleValues, c == 0 ? "\xc1tlag" : "M"));
+    for (int r = 0; r < 50; ++r)
+        b.raw(scheduleBytes(urea()));
+    b.byte(0).byte(127);
+    for (int l = 0; l < 127; ++l)
+        b.raw(leafLinkBytes("M", l + 1));
+    PlanItems items = freshItems();
+    QString error;
+    ASSERT_TRUE(readBytes(b.bytes(), items, &error)) << qPrintable(error);
+    EXPECT_EQ(items.sampleCount, 999);
+    EXPECT_EQ(items.soilSampleTable.cell(3, 1000), QStringLiteral("41")); // last column's Ka
+    EXPECT_EQ(items.scheduleGrid.rowCount(), 51);
+    EXPECT_EQ(items.scheduleGrid.cell(50, 1), QStringLiteral("Karbamid"));
+    EXPECT_EQ(items.leafLinks.rowCount(), 129); // header, 127 links, one empty row
+    EXPECT_EQ(items.leafLinks.cell(127, 4), QStringLiteral("127"));
+}
+
+} // namespace
