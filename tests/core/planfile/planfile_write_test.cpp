@@ -1,0 +1,347 @@
+#include "core/planfile/planfile.h"
+
+#include "core/plan/planitems.h"
+#include "core/planfile/planjson.h"
+
+#include "planbytes.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray writeBytes(const PlanItems &items, QString *error = nullptr)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(PlanFile::writePlanFile(buffer, items, error)) << qPrintable(*error);
+    return buffer.data();
+}
+
+// A plan with one sample, one application and one leaf link.
+PlanItems knownPlan()
+{
+    PlanItems items;
+    items.elementSelected.fill(true);
+    items.elementSelected[Elements::Mo] = false;
+    items.showDescriptions = true;
+    items.lotNumber = QStringLiteral("Őrség-dűlő 0452/7, a régi malom mögötti tábla"); // 45 characters
+    items.parcelNumber = QStringLiteral("3");
+    items.area = QStringLiteral("124500");
+    items.farmingYear = QStringLiteral("2026/27");
+    items.siteCategory = -1; // none chosen
+    items.sampleCount = 1;
+    items.programAverage = true;
+    const char *const average[] = {"7,4", "38", "2,1", "1,7", "180", "210", "160", "40", "1,2", "3"};
+    const char *const sample[] = {"6", "40", "0", "2", "150,5", "190", "120", "35", "1", "2,5"};
+    items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
+    items.soilSampleTable.setCell(1, 2, QStringLiteral("K-1"));
+    for (int row = 2; row <= 11; ++row) {
+        items.soilSampleTable.setCell(row, 1, QString::fromLatin1(average[row - 2]));
+        items.soilSampleTable.setCell(row, 2, QString::fromLatin1(sample[row - 2]));
+    }
+    items.cropId = QStringLiteral("1");
+    items.plannedYield = QString(); // empty edit
+    items.residueCrop = PlanItems::Kaposztarepce;
+    items.forecropYield = QStringLiteral("3,2");
+    items.legumeEffect = PlanItems::LucernaElozoEv;
+    items.manureTiming = PlanItems::KetEve;
+    items.manureAmount = QStringLiteral("30");
+    items.yieldLoss = true;
+    items.residualN = QStringLiteral("12,5");
+    items.residualK = QStringLiteral("-4");
+
+    items.scheduleGrid.setCell(1, 0, QStringLiteral("2012.03.05."));
+    items.scheduleGrid.setCell(1, 1, QStringLiteral("Pétisó 27%"));
+    items.scheduleGrid.setCell(1, 2, QStringLiteral("150"));
+    for (int c = 0; c < 11; ++c)
+        items.scheduleDetailGrid.setCell(1, c, QStringLiteral("0"));
+    items.scheduleDetailGrid.setCell(1, 0, QStringLiteral("27"));
+    items.scheduleDetailGrid.setCell(1, 3, QStringLiteral("4,5"));
+    items.scheduleDetailGrid.setCell(1, 11, QStringLiteral("Ca"));
+    items.scheduleDetailGrid.setCell(1, 12, QStringLiteral("8"));
+    items.scheduleDetailGrid.setCell(1, 13, QStringLiteral("7"));
+    items.scheduleDetailGrid.setCell(1, 14, QStringLiteral("1234,5"));
+    items.scheduleDetailGrid.setCell(1, 15, QStringLiteral("kg"));
+
+    items.leafLinks.setRowCount(3); // one link and the empty row below it
+    items.leafLinks.setCell(1, 0, QStringLiteral("K-1"));
+    items.leafLinks.setCell(1, 1, QStringLiteral("L-12"));
+    items.leafLinks.setCell(1, 4, QStringLiteral("301"));
+    return items;
+}
+
+TEST(PlanFileWriteTest, KnownPlanGivesTheExpectedBytes)
+{
+    HeaderValues h;
+    h.version = 15;
+    h.area = 124500;
+    h.plannedYield = 0; // empty edit
+    h.programAverage = 1;
+    h.showDescriptions = 1;
+    h.elements[9] = 0; // Mo
+    // 45 characters cut to the 29 that fit before the NUL
+    h.lotNumber = "\xd5rs\xe9g-d\xfbl\xf5 0452/7, a r\xe9gi mal";
+    h.parcelNumber = "3";
+    h.farmingYear = "2026/27";
+    h.cropId = QByteArray("1\0\0\0\0\0", 6); // padded with NULs, read back up to the first
+    h.residueCrop = 2;  // Káposztarepce is kept as Őszi búza, whose straw it counts as
+    h.legumeEffect = 2; // Lucerna előző évben
+    h.forecropYield = 3.2;
+    h.manureAmount = 30;
+    h.manureTiming = 1;
+    h.yieldLoss = 1;
+    h.residualN = 12.5;
+    h.residualP = 0; // empty edit
+    h.residualK = -4;
+    const double average[10] = {7.4, 38, 2.1, 1.7, 180, 210, 160, 40, 1.2, 3};
+    const double sample[10] = {6, 40, 0, 2, 150.5, 190, 120, 35, 1, 2.5};
+    ScheduleValues s;
+    s.materialId = 7;
+    s.amount = 150;
+    s.year = 2012;
+    s.month = 3;
+    s.day = 5;
+    s.name = "P\xe9tis\xf3 27%";
+    s.contents[0] = 27;
+    s.contents[3] = 4.5;
+    s.otherName = "Ca";
+    s.otherContent = 8;
+    s.unit = "kg"; // Ertek 1234,5 is not stored: eight zero bytes
+    PlanBytes expected;
+    expected.int32(2).int32(1); // the average and one sample; one application
+    expected.raw(headerBytes(h));
+    expected.raw(columnBytes(average, "\xc1tlag")).raw(columnBytes(sample, "K-1"));
+    expected.raw(scheduleBytes(s));
+    expected.byte(0).byte(1); // no category chosen is written as I; one link
+    expected.raw(leafLinkBytes("K-1", 301));
+
+    QString error;
+    const QByteArray written = writeBytes(knownPlan(), &error);
+    ASSERT_EQ(written.size(), 8 + 168 + 2 * 112 + 216 + 2 + 56);
+    for (qsizetype i = 0; i < written.size(); ++i)
+        ASSERT_EQ(quint8(written[i]), quint8(expected.bytes()[i])) << "at offset " << i;
+    EXPECT_EQ(written, expected.bytes());
+    // The version field at file offset 8, 15 in little-endian order.
+    EXPECT_EQ(written.mid(8, 4), QByteArray("\x0f\x00\x00\x00", 4));
+    // 3,2 t/ha at file offset 128 as the IEEE double 0x400999999999999A.
+    EXPECT_EQ(written.mid(128, 8), QByteArray("\x9a\x99\x99\x99\x99\x99\x09\x40", 8));
+}
+
+TEST(PlanFileWriteTest, CountsFollowTheGrids)
+{
+    PlanItems items = knownPlan();
+    items.sampleCount = 0;                      // only the average column is written
+    items.scheduleGrid.setCell(1, 1, QString()); // rows, but no name in row 1: no schedule
+    items.leafLinks.setRowCount(2);             // header and the empty row: no link
+    const QByteArray written = writeBytes(items);
+    EXPECT_EQ(written.size(), 8 + 168 + 112 + 2);
+    EXPECT_EQ(written.left(8), PlanBytes().int32(1).int32(0).bytes());
+    EXPECT_EQ(written.right(2), QByteArray("\x00\x00", 2));
+}
+
+TEST(PlanFileWriteTest, ValuesThatDoNotConvertWriteNothing)
+{
+    const struct
+    {
+        const char *what;
+        void (*spoil)(PlanItems &);
+        QString message;
+    } cases[] = {
+        {"area with a fraction", [](PlanItems &p) { p.area = QStringLiteral("12,5"); },
+         QStringLiteral("A terület nem egész szám: „12,5”. A terv nem menthető.")},
+        {"yield not a number", [](PlanItems &p) { p.plannedYield = QStringLiteral("hat"); },
+         QStringLiteral("A tervezett hozam értéke nem szám: „hat”. A terv nem menthető.")},
+        {"empty average value", [](PlanItems &p) { p.soilSampleTable.setCell(2, 1, QString()); },
+         QStringLiteral("A talajminták táblázatának 2. sorának 1. oszlopa nem szám: „”. A terv "
+                        "nem menthető.")},
+        {"bad date", [](PlanItems &p) { p.scheduleGrid.setCell(1, 0, QStringLiteral("2012.02.30.")); },
+         QStringLiteral("A kijuttatás 1. sorának dátuma hibás: „2012.02.30.”. A terv nem menthető.")},
+        {"amount not a number", [](PlanItems &p) { p.scheduleGrid.setCell(1, 2, QStringLiteral("x")); },
+         QStringLiteral("A kijuttatás 1. sorának 2. oszlopa nem szám: „x”. A terv nem menthető.")},
+        {"material id not whole", [](PlanItems &p) { p.scheduleDetailGrid.setCell(1, 13, QStringLiteral("7,5")); },
+         QStringLiteral("A kijuttatás 1. sorának anyagazonosítója hibás: „7,5”. A terv nem menthető.")},
+        {"1000 samples", [](PlanItems &p) { p.sampleCount = 1000; },
+         QStringLiteral("A minták száma 0 és 999 között lehet, nem 1000. A terv nem menthető.")},
+        {"51 applications", [](PlanItems &p) {
+             p.scheduleGrid.setRowCount(52);
+             p.scheduleDetailGrid.setRowCount(52);
+         },
+         QStringLiteral("A terv legfeljebb 50 kijuttatási sort tartalmazhat.")},
+        {"128 links", [](PlanItems &p) { p.leafLinks.setRowCount(130); },
+         QStringLiteral("A terv legfeljebb 127 talaj- és levélminta-kapcsolatot tartalmazhat.")},
+        {"crop id of seven characters", [](PlanItems &p) { p.cropId = QStringLiteral("1234567"); },
+         QStringLiteral("A növény azonosítója hosszabb hat karakternél: „1234567”.")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        PlanItems items = knownPlan();
+        c.spoil(items);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QString error;
+        EXPECT_FALSE(PlanFile::writePlanFile(buffer, items, &error));
+        EXPECT_EQ(error, c.message);
+        EXPECT_TRUE(buffer.data().isEmpty()); // checked before the first byte
+    }
+}
+
+TEST(PlanFileWriteTest, AnEmptyAreaIsWrittenAsNotGiven)
+{
+    PlanItems items = knownPlan();
+    items.area = QString();
+    const QByteArray written = writeBytes(items);
+    EXPECT_EQ(written.mid(12, 4), QByteArray(4, '\0')); // area 0 = not given
+}
+
+// A device that takes only the first bytes it is given, like a full disk.
+class FailDevice final : public QIODevice
+{
+public:
+    explicit FailDevice(qint64 capacity) : m_capacity(capacity) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override
+    {
+        if (m_written + size > m_capacity) {
+            setErrorString(QStringLiteral("Nincs hely az eszközön"));
+            return -1;
+        }
+        m_written += size;
+        return size;
+    }
+
+private:
+    qint64 m_capacity;
+    qint64 m_written = 0;
+};
+
+TEST(PlanFileWriteTest, AFailingDeviceIsReported)
+{
+    FailDevice device(100);
+    QString error;
+    EXPECT_FALSE(PlanFile::writePlanFile(device, knownPlan(), &error));
+    EXPECT_EQ(error, QStringLiteral("A terv nem írható ki: Nincs hely az eszközön"));
+}
+
+// Every cell of the largest plan: 999 samples, 50 applications, 127 links.
+PlanItems fullPlan()
+{
+    PlanItems items;
+    items.elementSelected = {true, false, true, false, true, false, true, false, true, false, true};
+    items.showDescriptions = true;
+    items.lotNumber = QStringLiteral("Őrség-dűlő 12/3");
+    items.parcelNumber = QStringLiteral("Ű-7");
+    items.area = QStringLiteral("-5");
+    items.farmingYear = QStringLiteral("2012/13");
+    items.siteCategory = 5;
+    items.sampleCount = 999;
+    items.programAverage = true;
+    for (int column = 1; column <= 1000; ++column) {
+        items.soilSampleTable.setCell(1, column, column == 1 ? QStringLiteral("Átlag")
+                                                             : QStringLiteral("ő-%1").arg(column));
+        for (int row = 2; row <= 11; ++row)
+            items.soilSampleTable.setCell(row, column, QStringLiteral("%1%2,25").arg(row).arg(column));
+    }
+    items.cropId = QStringLiteral("16");
+    items.plannedYield = QStringLiteral("6,75");
+    items.residueCrop = PlanItems::Kukorica;
+    items.forecropYield = QStringLiteral("1E-5");
+    items.legumeEffect = PlanItems::EveloPillangos;
+    items.manureTiming = PlanItems::EgyEve;
+    items.manureAmount = QStringLiteral("25");
+    items.yieldLoss = true;
+    items.residualN = QStringLiteral("1");
+    items.residualP = QStringLiteral("2");
+    items.residualK = QStringLiteral("3");
+    items.scheduleGrid.setRowCount(51);
+    items.scheduleDetailGrid.setRowCount(51);
+    for (int row = 1; row <= 50; ++row) {
+        items.scheduleGrid.setCell(row, 0, QStringLiteral("2012.%1.%2.").arg(row % 12 + 1).arg(row % 28 + 1));
+        items.scheduleGrid.setCell(row, 1, QStringLiteral("Műtrágya ű%1").arg(row));
+        items.scheduleGrid.setCell(row, 2, QStringLiteral("%1,5").arg(row));
+        for (int column = 0; column < 11; ++column)
+            items.scheduleDetailGrid.setCell(row, column, QStringLiteral("%1").arg(row + column));
+        items.scheduleDetailGrid.setCell(row, 11, QStringLiteral("Egyéb ő"));
+        items.scheduleDetailGrid.setCell(row, 12, QStringLiteral("%1,25").arg(row));
+        items.scheduleDetailGrid.setCell(row, 13, QString::number(1000 + row));
+        items.scheduleDetailGrid.setCell(row, 14, QStringLiteral("0"));
+        items.scheduleDetailGrid.setCell(row, 15, QStringLiteral("t"));
+    }
+    items.leafLinks.setRowCount(129);
+    for (int row = 1; row <= 127; ++row) {
+        items.leafLinks.setCell(row, 0, QStringLiteral("ő-%1").arg(row));
+        items.leafLinks.setCell(row, 4, QString::number(row * 3));
+    }
+    return items;
+}
+
+TEST(PlanFileWriteTest, AFullPlanComesBackCellByCell)
+{
+    const PlanItems original = fullPlan();
+    QString error;
+    const QByteArray bytes = writeBytes(original, &error);
+    EXPECT_EQ(bytes.size(), 8 + 168 + 1000 * 112 + 50 * 216 + 2 + 127 * 56);
+
+    PlanItems back;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(PlanFile::readPlanFile(buffer, back, &error)) << qPrintable(error);
+
+    EXPECT_EQ(back.elementSelected, original.elementSelected);
+    EXPECT_EQ(back.lotNumber, QStringLiteral("Őrség-dűlő 12/3")); // ő and ű survive cp1250
+    EXPECT_EQ(back.parcelNumber, original.parcelNumber);
+    EXPECT_EQ(back.area, QStringLiteral("-5"));
+    EXPECT_EQ(back.siteCategory, 5);
+    EXPECT_EQ(back.sampleCount, 999);
+    EXPECT_EQ(back.soilSampleTable, original.soilSampleTable); // every mark and value
+    EXPECT_EQ(back.cropId, QStringLiteral("16"));
+    EXPECT_EQ(back.forecropYield, QStringLiteral("1E-5")); // the general format's form
+    EXPECT_EQ(back.leafLinks, original.leafLinks);
+    EXPECT_EQ(back.scheduleGrid.rowCount(), 51);
+    for (int row = 1; row <= 50; ++row) {
+        SCOPED_TRACE(row);
+        // Dates and the rest of the schedule: the same texts (written without leading zeros).
+        EXPECT_EQ(back.scheduleGrid.row(row), original.scheduleGrid.row(row));
+        EXPECT_EQ(back.scheduleDetailGrid.row(row), original.scheduleDetailGrid.row(row));
+    }
+    // Everything else as the JSON view sees it, and the second write gives the same bytes.
+    EXPECT_EQ(planToJson(back), planToJson(original));
+    EXPECT_EQ(writeBytes(back), bytes);
+}
+
+TEST(PlanFileWriteTest, RoundTripNormalisesNumbersDatesAndErtek)
+{
+    PlanItems items = knownPlan();
+    items.soilSampleTable.setCell(2, 1, QStringLiteral("7,40"));
+    items.scheduleGrid.setCell(1, 2, QStringLiteral("150,0"));
+    QString error;
+    const QByteArray bytes = writeBytes(items, &error);
+    PlanItems back;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(PlanFile::readPlanFile(buffer, back, &error)) << qPrintable(error);
+    EXPECT_EQ(back.soilSampleTable.cell(2, 1), QStringLiteral("7,4")); // general format
+    EXPECT_EQ(back.scheduleGrid.cell(1, 2), QStringLiteral("150"));
+    EXPECT_EQ(back.scheduleGrid.cell(1, 0), QStringLiteral("2012.3.5.")); // was 2012.03.05.
+    EXPECT_EQ(back.scheduleDetailGrid.cell(1, 14), QStringLiteral("0")); // was 1234,5
+    EXPECT_EQ(back.plannedYield, QString()); // saved empty, reads back empty
+    EXPECT_EQ(back.residueCrop, PlanItems::OsziBuza); // Káposztarepce's stored meaning
+    EXPECT_EQ(back.siteCategory, 0);
+    EXPECT_EQ(back.lotNumber, QStringLiteral("Őrség-dűlő 0452/7, a régi mal")); // cut to 29
+    EXPECT_EQ(back.leafLinks.cell(1, 1), QString()); // only the mark and Id are stored
+
+    items.plannedYield = QStringLiteral("0");
+    const QByteArray zeroYield = writeBytes(items, &error);
+    buffer.close();
+    buffer.setData(zeroYield);
+    buffer.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(PlanFile::readPlanFile(buffer, back, &error));
+    EXPECT_EQ(back.plannedYield, QString()); // yield 0 likewise shows an empty edit
+}
+
+} // namespace
