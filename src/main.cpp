@@ -4,11 +4,22 @@
 #include "gui/ui/dialogmessenger.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // The export needs no window, so it runs without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine early = CommandLine::parse(arguments);
+    if (early.error.isEmpty() && !early.exportJsonPath.isEmpty()) {
+        QCoreApplication core(argc, argv);
+        return exportPlanJson(early.exportJsonPath, stdout, stderr);
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nutrisor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Nutrisor"));

@@ -8,7 +8,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         const QString &argument = arguments.at(i);
         auto takeValue = [&](QString *target) {
             if (i + 1 >= arguments.size()) {
-                result.error = QStringLiteral("A(z) %1 kapcsolóhoz meg kell adni egy mappát.")
+                result.error = QStringLiteral("A(z) %1 kapcsolóhoz meg kell adni egy értéket.")
                                    .arg(argument);
                 return;
             }
@@ -22,6 +22,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             takeValue(&result.farmDir);
         } else if (argument.startsWith(QLatin1String("--farm-dir="))) {
             result.farmDir = argument.mid(11);
+        } else if (argument == QLatin1String("--export-json")) {
+            takeValue(&result.exportJsonPath);
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             result.showUsage = true;
         } else if (argument.startsWith(QLatin1String("--"))) {
@@ -41,5 +43,7 @@ QString CommandLine::usage()
         "Használat: nutrisor [kapcsolók] [TERV.tap]\n"
         "  --data-dir MAPPA   a referencia-adatbázis és a config.ini helye\n"
         "  --farm-dir MAPPA   a gazdasági adatbázis mappája, ha a config.ini nem nevez meg\n"
+        "  --export-json TERV.tap\n"
+        "                     a terv minden tétele JSON-ként a szabványos kimenetre, ablak nélkül\n"
         "  --help             ez a leírás\n");
 }

@@ -9,6 +9,7 @@ struct CommandLine
     QString planPath;  // the first argument that is not an option, or empty
     QString dataDir;   // --data-dir DIR: reference database and config.ini
     QString farmDir;   // --farm-dir DIR: farm database when config.ini names none
+    QString exportJsonPath; // --export-json PLAN: print the plan as JSON, open no window
     bool showUsage = false;
     QString error;     // an unknown option or an option without its value
 

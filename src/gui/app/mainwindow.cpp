@@ -21,6 +21,7 @@
 #include "gui/steps/step4panel.h"
 #include "gui/steps/step5panel.h"
 #include "gui/ui/aboutbox.h"
+#include "gui/ui/dialogfilechooser.h"
 #include "gui/ui/programfont.h"
 
 #include <QAction>
@@ -38,6 +39,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 const QColor windowColour(152, 202, 228);
 constexpr int toolBarHeight = 38;
@@ -52,6 +55,8 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     , m_messenger(messenger)
     , m_reference(reference)
     , m_paths(paths)
+    , m_dialogFileChooser(std::make_unique<DialogFileChooser>(this))
+    , m_fileChooser(m_dialogFileChooser.get())
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Tápanyag-gazdálkodási terv"));
@@ -139,7 +144,8 @@ void MainWindow::buildMenus()
     addAction(planMenu, QStringLiteral("Új &terv készítése"), QStringLiteral("newPlanAction"),
               [this] { newPlan(); });
     addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"), {});
-    addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"), {});
+    addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"),
+              [this] { openPlanCommand(); });
     m_saveAction = addAction(planMenu, QStringLiteral("Terv menté&se"),
                              QStringLiteral("savePlanAction"), [this] { savePlan(); });
     m_closePlanAction = addAction(planMenu, QStringLiteral("Terv bezárása"),
@@ -426,65 +432,6 @@ void MainWindow::showStep(int step)
     box->raise();
 }
 
-void MainWindow::newPlan()
-{
-    m_plan.resetPlan();
-    m_statusLabel->clear();
-    m_stepListBox->setTitle(QStringLiteral("Új terv létrehozása"));
-    m_plan.setOpen(true);
-    m_plan.markModified(true);
-    m_stepListBox->show();
-    m_stepsMenu->setEnabled(true);
-    showPlanState();
-}
-
-bool MainWindow::savePlan()
-{
-    if (m_saveHandler)
-        return m_saveHandler();
-    m_messenger.display(QStringLiteral("A terv mentése ebben a változatban még nem érhető el."),
-                        ButtonSet::OkOnly, true, MessageKind::Information);
-    return false;
-}
-
-bool MainWindow::askToSave()
-{
-    const int answer = m_messenger.display(QStringLiteral("Mentsem a változásokat ?"),
-                                           ButtonSet::IgenNemMegsem, true, MessageKind::Warning);
-    if (answer == Answer::Igen)
-        return savePlan();
-    return answer == Answer::Nem;
-}
-
-bool MainWindow::closePlan()
-{
-    if (m_plan.isModified() && !askToSave())
-        return false;
-    // A step box stays open only when its completion check failed and the user chose to
-    // correct the data; the step boxes without their "Kész" yet close at once.
-    bool stillShown = false;
-    for (int step = 1; step <= 4; ++step)
-        m_stepBoxes[step - 1]->hide();
-    m_stepListBox->setVisible(stillShown);
-    m_stepsMenu->setEnabled(stillShown);
-    m_plan.setOpen(false);
-    m_plan.markModified(true);
-    showPlanState();
-    return true;
-}
-
-void MainWindow::exitProgram()
-{
-    if (m_plan.isOpen() && m_plan.isModified()) {
-        closePlan();
-        if (m_stepListBox->isVisible())
-            return; // the user chose to stay, or the save was cancelled
-    }
-    m_quitting = true;
-    close();
-    QApplication::quit();
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The close box asks about unsaved changes like the exit commands do, instead of
@@ -509,14 +456,9 @@ void MainWindow::showEvent(QShowEvent *event)
         m_config.setFarmDatabaseDirectory(QDir::toNativeSeparators(m_farmDirectoryDefault));
     applyStoredLayout();
     m_step2Panel->setFarmDirectory(m_config.farmDatabaseDirectory());
-}
-
-void MainWindow::setPendingPlanPath(const QString &path)
-{
-    m_pendingPlanPath = path;
-    m_statusLabel->setText(
-        QStringLiteral("A(z) %1 terv megnyitása ebben a változatban még nem érhető el.")
-            .arg(QDir::toNativeSeparators(path)));
+    // A plan named on the command line opens as one chosen from the menu would.
+    if (!m_pendingPlanPath.isEmpty())
+        openPlanFile(std::exchange(m_pendingPlanPath, QString()));
 }
 
 void MainWindow::applyStoredLayout()

@@ -8,8 +8,10 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class DataLocationBox;
+class FileChooser;
 class HoverHelp;
 class Messenger;
 class MovableBox;
@@ -59,10 +61,15 @@ public:
     bool askToSave();   // true when the caller may go on
     void exitProgram(); // the two exit commands
 
-    // The saving of a plan file is provided by the plan-file layer; until it is attached
-    // the save command tells the user that it is not available.
-    void setSaveHandler(std::function<bool()> handler) { m_saveHandler = std::move(handler); }
+    // "Megnyitás": asks about the open plan's changes, then opens a chosen plan file.
+    void openPlanCommand();
+    // Loads a plan file and re-establishes its step states; false, with the format message,
+    // when the file cannot be read (the plan on screen then stays as it was).
+    bool openPlanFile(const QString &path);
+    // Asks for a file name and writes the plan; true when a file was written.
     bool savePlan();
+    // The open and save dialogs; tests put their own chooser in.
+    void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
 
     // Shows the box of a step and hides the other step boxes and the result box.
     void showStep(int step);
@@ -90,7 +97,7 @@ public:
 
     // The farm directory to use when config.ini names none (--farm-dir).
     void setFarmDirectoryDefault(const QString &directory) { m_farmDirectoryDefault = directory; }
-    // A plan named on the command line; it is opened by the plan-file layer.
+    // A plan named on the command line; it opens when the window is first shown.
     void setPendingPlanPath(const QString &path);
     QString pendingPlanPath() const { return m_pendingPlanPath; }
 
@@ -109,6 +116,7 @@ private:
     void buildStepPanels();
     void watchFocusLeavingStep1(QWidget *old, QWidget *now);
     bool computeAverages();
+    void fillLeafLinks();
     QAction *addAction(QMenu *menu, const QString &caption, const QString &name,
                        std::function<void()> command);
     void showPlanState();
@@ -126,7 +134,8 @@ private:
     bool m_firstShowDone = false;
     bool m_pathChooserFromMenu = false;
     bool m_quitting = false;
-    std::function<bool()> m_saveHandler;
+    std::unique_ptr<FileChooser> m_dialogFileChooser;
+    FileChooser *m_fileChooser = nullptr;
     QString m_farmDirectoryDefault;
     QString m_pendingPlanPath;
 

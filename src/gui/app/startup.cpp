@@ -3,6 +3,8 @@
 #include "core/data/referencedatabase.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
+#include "core/planfile/planfile.h"
+#include "core/planfile/planjson.h"
 #include "gui/app/apppaths.h"
 #include "gui/app/commandline.h"
 #include "gui/app/mainwindow.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 
 #include <cstdio>
 
@@ -25,6 +28,22 @@ bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database
     if (!QFileInfo::exists(path) && !ReferenceDatabase::createFromDefaults(path, error))
         return false;
     return database.open(path, error);
+}
+
+int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
+{
+    Plan plan;
+    plan.resetPlan();
+    PlanItems items = plan.items();
+    QString error;
+    if (!PlanFile::loadPlanFile(path, items, &error)) {
+        std::fprintf(err, "nutrisor: %s: A fájl formátuma helytelen! Nem lehet megnyitni!\n",
+                     QDir::toNativeSeparators(path).toLocal8Bit().constData());
+        return 1;
+    }
+    const QByteArray json = QJsonDocument(planToJson(items)).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, size_t(json.size()), out);
+    return 0;
 }
 
 int runProgram(const CommandLine &commandLine, const QString &programDirectory,

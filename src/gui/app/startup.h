@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdio>
+
 class Messenger;
 class ReferenceDatabase;
 struct AppPaths;
@@ -17,5 +19,10 @@ bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database
 // main window, then the event loop (skipped when runEventLoop is false, for tests). When the
 // reference tables cannot be opened, the reason goes to standard error and to the message
 // dialog, and the run ends with exit code 1 once it is dismissed; the window never appears.
+// `nutrisor --export-json PLAN.tap`: every persisted item of the plan as JSON on `out`, the
+// texts as the program would show them; 0 when written, 1 with the format message on `err`
+// when the file cannot be read.
+int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err);
+
 int runProgram(const CommandLine &commandLine, const QString &programDirectory,
                Messenger &messenger, bool runEventLoop = true);
