@@ -98,6 +98,7 @@ TEST_F(PlanWorkflowTest, SavedPlanOpensWithItsStepsReestablished)
         EXPECT_EQ(m_plan.stepState(step), State::Done);
     }
     EXPECT_EQ(m_plan.stepState(5), State::Done); // step 5 has no check
+    EXPECT_TRUE(m_plan.isSummaryEnabled());
     EXPECT_TRUE(m_plan.isOpen());
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_TRUE(m_messenger.shown().isEmpty()) << qPrintable(m_messenger.lastText());
@@ -128,6 +129,24 @@ TEST_F(PlanWorkflowTest, OpenAsksAboutChangesAndShowsTheDialogWhateverTheAnswer)
     EXPECT_EQ(m_chooser.pendingAnswers(), 0);
     EXPECT_TRUE(m_plan.isOpen());
     EXPECT_TRUE(m_plan.isModified());
+}
+
+TEST_F(PlanWorkflowTest, ExitFollowsTheAnswerAndACancelledSave)
+{
+    makePlan();
+    // "Igen" and then "Mégse" in the save dialog: the program stays, the plan too.
+    m_messenger.expect(Answer::Igen);
+    m_chooser.expect(QString());
+    action("exitAction")->trigger();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_TRUE(m_plan.isOpen());
+    EXPECT_TRUE(m_plan.isModified());
+    // "Nem": the plan closes without a file and the window goes.
+    m_messenger.expect(Answer::Nem);
+    action("exitAction")->trigger();
+    EXPECT_FALSE(m_plan.isOpen());
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(QDir(m_dir.path()).entryList({QStringLiteral("*.tap")}).isEmpty());
 }
 
 TEST_F(PlanWorkflowTest, AnAreaThatIsNotWholeStopsTheSaveBeforeTheDialog)
