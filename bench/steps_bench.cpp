@@ -9,11 +9,13 @@
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "core/plan/supplyclassifier.h"
+#include "core/planfile/planfile.h"
 #include "core/text/numbers.h"
 #include "gui/steps/soilsamplegrid.h"
 #include "gui/steps/soilsamplemodel.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -123,6 +125,37 @@ void soilGridOpen(benchmark::State &run)
     }
 }
 BENCHMARK(soilGridOpen)->Unit(benchmark::kMillisecond);
+
+// A plan file with 999 samples and 50 schedule rows, written and read back in memory.
+void planFileRoundTrip(benchmark::State &run)
+{
+    PlanItems items = fullPlan().plan.items();
+    items.scheduleGrid.setRowCount(PlanItems::maxScheduleRows + 1);
+    items.scheduleDetailGrid.setRowCount(PlanItems::maxScheduleRows + 1);
+    for (int row = 1; row <= PlanItems::maxScheduleRows; ++row) {
+        items.scheduleGrid.setCell(row, 0, QStringLiteral("2026.3.%1.").arg(row % 28 + 1));
+        items.scheduleGrid.setCell(row, 1, QStringLiteral("Pétisó 27% N"));
+        items.scheduleGrid.setCell(row, 2, QStringLiteral("150"));
+        for (int column = 0; column < PlanItems::detailColumnCount; ++column)
+            items.scheduleDetailGrid.setCell(row, column, QStringLiteral("1"));
+        items.scheduleDetailGrid.setCell(row, 11, QString());
+        items.scheduleDetailGrid.setCell(row, 15, QStringLiteral("kg"));
+    }
+    for (auto _ : run) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QString error;
+        if (!PlanFile::writePlanFile(buffer, items, &error)) {
+            run.SkipWithError(qPrintable(error));
+            break;
+        }
+        buffer.close();
+        buffer.open(QIODevice::ReadOnly);
+        PlanItems read;
+        benchmark::DoNotOptimize(PlanFile::readPlanFile(buffer, read, &error));
+    }
+}
+BENCHMARK(planFileRoundTrip)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
