@@ -64,11 +64,7 @@ bool MainWindow::openPlanFile(const QString &path)
     // The site category and the manure amount survive a reset; a file sets them too.
     items = loaded;
     m_state = CalculationState();
-    SoilSamples::initSoilGrid(items); // the titles of the grid; the cells come from the file
-    for (int column = 1; column < PlanItems::soilColumnCount; ++column) {
-        for (int row = 1; row < PlanItems::soilRowCount; ++row)
-            items.soilSampleTable.setCell(row, column, loaded.soilSampleTable.cell(row, column));
-    }
+    // The grid's titles came along from the plan on screen; the reader fills only the cells.
     finishStep(1);
     m_plan.notifyItemsChanged();
 
