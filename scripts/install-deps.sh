@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages that building, running and testing Nutrisor need.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libgl-dev pxlib-dev
-          libkainjow-mustache-dev googletest libgtest-dev xvfb xauth)
+          libkainjow-mustache-dev googletest libgtest-dev xvfb xauth poppler-utils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
