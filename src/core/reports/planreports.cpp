@@ -1,0 +1,170 @@
+#include "core/reports/planreports.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
+#include "core/plan/elements.h"
+#include "core/plan/planitems.h"
+#include "core/plan/resulttable.h"
+#include "core/reports/plansummary.h"
+#include "core/reports/recommendationtexts.h"
+
+namespace {
+
+QString firstRowText(const ReferenceDatabase &reference, const QString &table,
+                     const QString &field)
+{
+    const std::optional<QVariantMap> row = reference.selectFirst(table);
+    return row ? row->value(field).toString() : QString();
+}
+
+// The elements' flags "showN" … "showCu": whether the printed table has their column.
+const QStringList &flagNames()
+{
+    static const QStringList names {
+        QStringLiteral("showN"),  QStringLiteral("showP"),  QStringLiteral("showK"),
+        QStringLiteral("showMg"), QStringLiteral("showMn"), QStringLiteral("showZn"),
+        QStringLiteral("showCu"), QStringLiteral("showFe")};
+    return names;
+}
+
+} // namespace
+
+PlanReports::PlanReports(const PlanItems &items, const ReferenceDatabase &reference,
+                         const QString &startDirectory)
+    : m_items(items)
+    , m_reference(reference)
+    , m_engine(startDirectory)
+{
+}
+
+PlanFeeds::PlanHeader PlanReports::planHeader() const
+{
+    namespace Nov = Tables::Nov;
+    PlanFeeds::PlanHeader header;
+    header.lotNumber = m_items.lotNumber;
+    header.area = m_items.area;
+    header.siteCategoryName = Elements::siteCategoryNames().value(m_items.siteCategory);
+    header.sampleCount = QString::number(m_items.sampleCount);
+    header.programAverage = m_items.programAverage;
+    const std::optional<QVariantMap> crop
+        = m_reference.selectFirst(Nov::name, Filter::equals(Nov::Novid, m_items.cropId));
+    header.cropName = crop ? crop->value(Nov::Nev).toString() : QString();
+    header.plannedYield = m_items.plannedYield;
+    header.parcelNumber = m_items.parcelNumber;
+    header.farmingYear = m_items.farmingYear;
+    header.firstCaption = firstRowText(m_reference, Tables::Modtext::name, Tables::Modtext::St1);
+    header.secondCaption = firstRowText(m_reference, Tables::Modtext::name, Tables::Modtext::St2);
+    header.adviserLine = adviserLine();
+    return header;
+}
+
+QString PlanReports::adviserLine() const
+{
+    namespace Tanacsado = Tables::Tanacsado;
+    const std::optional<QVariantMap> adviser = m_reference.selectFirst(Tanacsado::name);
+    if (!adviser || !adviser->value(Tanacsado::Megjel).toBool())
+        return QString();
+    QString line = QStringLiteral("Tervet készítette: ") + adviser->value(Tanacsado::Nev).toString();
+    const QString identifier = adviser->value(Tanacsado::Regsz).toString();
+    if (!identifier.isEmpty())
+        line += QStringLiteral(", azonosító: ") + identifier;
+    const QString phone = adviser->value(Tanacsado::Tel).toString();
+    if (!phone.isEmpty())
+        line += QStringLiteral(" (tel.: ") + phone + QStringLiteral(" )");
+    return line;
+}
+
+QVariantMap PlanReports::elementFlags() const
+{
+    QVariantMap flags;
+    for (int element = 0; element < PrintState::mappedElementCount; ++element)
+        flags.insert(flagNames()[element], m_state.elementColumnMap[element] >= 0);
+    flags.insert(QStringLiteral("withLeafAnalysis"), m_state.withLeafAnalysis);
+    return flags;
+}
+
+std::optional<PlanReport> PlanReports::render(const QString &project, const QString &title,
+                                              const QList<ReportFeed *> &feeds, QString *error)
+{
+    std::optional<RenderedReport> rendered = m_engine.render(project, feeds, elementFlags(), error);
+    if (!rendered)
+        return std::nullopt;
+    return PlanReport {std::move(*rendered), title};
+}
+
+std::optional<PlanReport> PlanReports::resultList(const ResultTable &grid, QString *error)
+{
+    m_state = PrintState();
+    m_state.reportTitle = grid.boxTitle;
+    m_state.printRowCount = grid.rowCount() + 1; // the headings are the grid's row 0
+    m_state.printColCount = grid.columnCount();
+    m_state.elementColumnMap = elementColumnMap(grid.headings, m_state.printColCount);
+
+    const std::unique_ptr<ReportFeed> list = PlanFeeds::resultGridFeed(grid, m_state);
+    const std::unique_ptr<ReportFeed> header = PlanFeeds::planHeaderFeed(planHeader(), m_state);
+    return render(resultListProject(), grid.boxTitle, {list.get(), header.get()}, error);
+}
+
+std::optional<PlanReport> PlanReports::fullSummary(const PlanSummary &summary,
+                                                   bool withLeafAnalysis, QString *error)
+{
+    m_state = PrintState();
+    m_state.reportTitle = summaryTitle();
+    m_state.withLeafAnalysis = withLeafAnalysis;
+    m_state.printRowCount = m_items.sampleCount * 4;
+    m_state.printColCount = summary.summaryTable.columnCount();
+    m_state.elementColumnMap
+        = elementColumnMap(summary.summaryTable.row(0), m_state.printColCount);
+
+    QString readError;
+    const std::optional<QList<QVariantMap>> texts
+        = RecommendationTexts::readTexts(m_reference, summary.recommendationFilter, &readError);
+    if (!texts) {
+        if (error)
+            *error = readError;
+        return std::nullopt;
+    }
+    const auto header = PlanFeeds::planHeaderFeed(planHeader(), m_state);
+    const auto blocks = PlanFeeds::summaryFeed(summary, m_state);
+    const auto soil = PlanFeeds::soilResultsFeed(m_items);
+    const auto corrections = PlanFeeds::correctionTextFeed(summary.correctionTextList);
+    const auto schedule = PlanFeeds::scheduleFeed(m_items);
+    const auto totals = PlanFeeds::appliedTotalsFeed(summary.appliedTotals);
+    const auto remainder = PlanFeeds::remainderFeed(summary.remainderTable, m_items.sampleCount);
+    const auto recommendations = PlanFeeds::recommendationTextFeed(*texts);
+    return render(withLeafAnalysis ? leafSummaryProject() : summaryProject(), summaryTitle(),
+                  {header.get(), blocks.get(), soil.get(), corrections.get(), schedule.get(),
+                   totals.get(), remainder.get(), recommendations.get()},
+                  error);
+}
+
+std::optional<PlanReport> PlanReports::recommendations(const Filter &filter, QString *error)
+{
+    m_state = PrintState();
+    m_state.reportTitle = QStringLiteral("Tápanyag-gazdálkodási javaslatok");
+    QString readError;
+    const std::optional<QList<QVariantMap>> texts
+        = RecommendationTexts::readTexts(m_reference, filter, &readError);
+    if (!texts) {
+        if (error)
+            *error = readError;
+        return std::nullopt;
+    }
+    const auto feed = PlanFeeds::recommendationTextFeed(*texts);
+    return render(recommendationProject(), m_state.reportTitle, {feed.get()}, error);
+}
+
+std::optional<PlanReport> PlanReports::coverSheet(QString *error)
+{
+    namespace Tanacsado = Tables::Tanacsado;
+    m_state = PrintState();
+    m_state.reportTitle = QStringLiteral("Szaktanácsadó");
+    const QVariantMap adviser = m_reference.selectFirst(Tanacsado::name).value_or(QVariantMap());
+    PlanFeeds::CoverSheet values;
+    for (const QLatin1String field : {Tanacsado::Nev, Tanacsado::Irany, Tanacsado::Telep,
+                                      Tanacsado::Cim, Tanacsado::Tel, Tanacsado::Fax,
+                                      Tanacsado::Email, Tanacsado::Regsz, Tanacsado::Szerv})
+        values.append(adviser.value(field).toString());
+    const auto feed = PlanFeeds::coverSheetFeed(values, m_state);
+    return render(coverSheetProject(), m_state.reportTitle, {feed.get()}, error);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/data/filter.h"
+#include "core/plan/resulttable.h"
+#include "core/plan/supplyclassifier.h"
+#include "core/plan/textgrid.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class Messenger;
+class Plan;
+class ReferenceDatabase;
+
+// The full plan summary as the reports read it.
+struct PlanSummary
+{
+    // Row 0 the element names from column 2 on; for soil column j (0 the average) the rows
+    // 4j+1 … 4j+4 hold the supply levels, recommended doses, split and corrected doses,
+    // each with the sample mark in column 0 and the block title in column 1. Column 14 is
+    // kept for a linked leaf sample's text.
+    TextGrid summaryTable;
+    // The remainder list: row 0 its headings, then one row per soil column.
+    TextGrid remainderTable;
+    // "Összesítés" of the schedule: the headings and the row "Össz hatóanyag:".
+    ResultTable appliedTotals;
+    // The correction sentences the corrected doses applied.
+    QList<int> correctionTextList;
+    // The rows of Jav the summary prints.
+    Filter recommendationFilter;
+
+    static constexpr int leafColumn = 14;
+    // The number of element columns (the non-empty headings of row 0).
+    int elementCount = 0;
+};
+
+// How building the summary went.
+struct SummaryResult
+{
+    std::optional<PlanSummary> summary; // none when a replayed step failed
+    int failedStep = 0;                 // the plan step whose replay failed (2–5)
+    bool keepStepOpen = false;          // the user chose to correct the failed step
+};
+
+// Replays the plan's lists in the order of the steps, each through the computation its
+// button runs, on a calculation state of its own, so that the summary never depends on
+// what was shown before: the supply levels (after the averages and the step-2 check), the
+// recommended doses, the split, the corrected doses, the remainder and the applied totals,
+// then the recommendation texts. The first step that fails or lists nothing shows its
+// message through `messenger` and stops the summary. With `interactive` false the step-2
+// question is not asked but reported as a notice. `leafLevel` gives linked leaf samples'
+// levels for the combined summary; empty for the soil-only one.
+SummaryResult buildSummary(Plan &plan, const ReferenceDatabase &reference,
+                           Messenger &messenger, bool interactive,
+                           const SupplyClassifier::LeafLevel &leafLevel = {});

@@ -1,0 +1,69 @@
+#include "core/reports/recommendationtexts.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
+#include "core/plan/elements.h"
+#include "core/plan/planitems.h"
+
+#include <QRegularExpression>
+#include <QTextDocument>
+
+namespace RecommendationTexts {
+
+namespace Jav = Tables::Jav;
+
+Filter loadRecommendationTexts(const PlanItems &items)
+{
+    Filter filter;
+    for (int element = 0; element < Elements::elementCount; ++element) {
+        if (!items.elementSelected[element])
+            continue;
+        const Filter clause = Filter::equals(Jav::Javtap, Elements::codes()[element]);
+        filter = filter.isEmpty() ? clause : filter || clause;
+    }
+    return filter;
+}
+
+Filter noTexts()
+{
+    return Filter::equals(Jav::Javtap, QStringLiteral("xxx"));
+}
+
+std::optional<QList<QVariantMap>> readTexts(const ReferenceDatabase &reference,
+                                            const Filter &filter, QString *error)
+{
+    std::optional<QList<QVariantMap>> rows
+        = reference.select(Jav::name, filter, {QString(Jav::Javid)},
+                           ReferenceDatabase::DeletedRows::Hidden, error);
+    if (!rows)
+        return rows;
+    for (QVariantMap &row : *rows) {
+        row.insert(Jav::Jav, memoMarkup(row.value(Jav::Jav).toString()));
+        const auto code = std::find(Elements::codes().cbegin(), Elements::codes().cend(),
+                                    row.value(Jav::Javtap).toString());
+        if (code != Elements::codes().cend())
+            row.insert(elementNameKey(),
+                       Elements::checkBoxNames()[std::distance(Elements::codes().cbegin(), code)]);
+    }
+    return rows;
+}
+
+QString memoMarkup(const QString &memo)
+{
+    if (Qt::mightBeRichText(memo)) {
+        static const QRegularExpression body(QStringLiteral("<body[^>]*>(.*)</body>"),
+                                             QRegularExpression::CaseInsensitiveOption
+                                                 | QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch match = body.match(memo);
+        return match.hasMatch() ? match.captured(1) : memo;
+    }
+    QString markup;
+    const QStringList lines = memo.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    for (const QString &line : lines) {
+        if (!line.trimmed().isEmpty())
+            markup += QStringLiteral("<p>") + line.toHtmlEscaped() + QStringLiteral("</p>");
+    }
+    return markup;
+}
+
+} // namespace RecommendationTexts
