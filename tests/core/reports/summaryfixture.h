@@ -1,0 +1,87 @@
+#pragma once
+
+#include "core/plan/elements.h"
+#include "core/plan/plan.h"
+#include "core/plan/planitems.h"
+#include "core/plan/schedule.h"
+#include "core/plan/soilsamples.h"
+#include "core/reports/plansummary.h"
+#include "support/scriptedmessenger.h"
+#include "../plan/plantestdatabase.h"
+
+#include <QDate>
+
+#include <initializer_list>
+
+// A plan on the built-in reference data that every step can compute: winter wheat on site
+// category I, a soil column per sample with its own values, one schedule row.
+class SummaryTest : public PlanDatabaseTest
+{
+protected:
+    void SetUp() override
+    {
+        PlanDatabaseTest::SetUp();
+        m_plan.resetPlan();
+        setSamples(1);
+        PlanItems &items = m_plan.items();
+        items.lotNumber = QStringLiteral("0123/4");
+        items.parcelNumber = QStringLiteral("2");
+        items.area = QStringLiteral("125000");
+        items.farmingYear = QStringLiteral("2026");
+        items.siteCategory = 0;
+        items.cropId = QStringLiteral("1"); // Őszi búza
+        items.plannedYield = QStringLiteral("6,5");
+        select({Elements::N, Elements::P, Elements::K, Elements::Mg, Elements::Mn,
+                Elements::Zn, Elements::Cu});
+        addSchedule(QDate(2026, 3, 12), QStringLiteral("200"));
+    }
+
+    void select(std::initializer_list<Elements::Element> elements)
+    {
+        m_plan.items().elementSelected.fill(false);
+        for (Elements::Element element : elements)
+            m_plan.items().elementSelected[element] = true;
+    }
+
+    // The average column and `count` samples, each with values of its own; the averages are
+    // computed by the program.
+    void setSamples(int count)
+    {
+        PlanItems &items = m_plan.items();
+        SoilSamples::initSoilGrid(items);
+        SoilSamples::setSampleCount(items, count);
+        items.programAverage = true;
+        for (int column = 2; column <= count + 1; ++column) {
+            const int s = column - 1;
+            const QStringList values {
+                QStringLiteral("7,%1").arg(s % 10),  QString::number(30 + 2 * s),
+                QStringLiteral("1,%1").arg(s % 10),  QStringLiteral("2,%1").arg(s % 10),
+                QString::number(80 + 17 * (s % 20)), QString::number(150 + 23 * (s % 15)),
+                QString::number(100 + s % 90),       QString::number(30 + s % 40),
+                QStringLiteral("1,%1").arg(s % 10),  QStringLiteral("2,%1").arg(s % 10)};
+            items.soilSampleTable.setCell(1, column, QStringLiteral("M-%1").arg(s));
+            for (int row = 2; row <= 11; ++row)
+                items.soilSampleTable.setCell(row, column, values[row - 2]);
+        }
+        items.sampleCount = count;
+    }
+
+    // A row of the first material of the built-in list, added as step 5 adds it.
+    void addSchedule(const QDate &date, const QString &amount)
+    {
+        const std::optional<QVariantMap> material
+            = m_database.selectFirst(Tables::Tapanyagok::name);
+        ASSERT_TRUE(material);
+        ASSERT_EQ(Schedule::addScheduleRow(m_plan.items(), *material, date, amount), QString());
+    }
+
+    PlanSummary summary()
+    {
+        SummaryResult result = buildSummary(m_plan, m_database, m_messenger, false);
+        EXPECT_TRUE(result.summary.has_value()) << m_messenger.lastText().toStdString();
+        return result.summary.value_or(PlanSummary());
+    }
+
+    Plan m_plan;
+    ScriptedMessenger m_messenger;
+};
