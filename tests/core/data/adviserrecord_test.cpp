@@ -123,17 +123,6 @@ TEST_F(AdviserRecordTest, PostCodeLongerThanFourIsRefusedAndNothingChanges)
     EXPECT_EQ(rows().size(), 0);
 }
 
-TEST_F(AdviserRecordTest, ClosedDatabaseIsReportedOnReadAndStore)
-{
-    m_database.close();
-    QString error;
-    EXPECT_EQ(AdviserRecord::readAdviser(m_database, &error), AdviserRecord());
-    EXPECT_EQ(error, QStringLiteral("A referencia-adatbázis nincs megnyitva."));
-    error.clear();
-    EXPECT_FALSE(AdviserRecord::storeAdviser(m_database, sampleAdviser(), &error));
-    EXPECT_EQ(error, QStringLiteral("A referencia-adatbázis nincs megnyitva."));
-}
-
 TEST(AdviserLine, NamesIdentifierAndPhoneWhereGiven)
 {
     struct Case
