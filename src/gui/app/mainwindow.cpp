@@ -13,6 +13,7 @@
 #include "gui/app/hoverhelp.h"
 #include "gui/app/movablebox.h"
 #include "gui/app/steplistbox.h"
+#include "gui/reference/adviserpanel.h"
 #include "gui/steps/resultbox.h"
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/step1panel.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     buildToolBar();
     buildSurface();
     buildStepPanels();
+    buildAdviserPanel();
 
     // The help texts of the controls, by control name.
     QHash<QString, QString> helpTexts;
@@ -175,7 +177,7 @@ void MainWindow::buildMenus()
     addAction(referenceMenu, QStringLiteral("Termésnövelő anyagok"),
               QStringLiteral("materialsAction"), {});
     addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
-              QStringLiteral("adviserAction"), {});
+              QStringLiteral("adviserAction"), [this] { showAdviserPanel(); });
 
     QMenu *leafMenu = bar->addMenu(QStringLiteral("Levélanalízis"));
     addAction(leafMenu, QStringLiteral("Levélminta eredmények"), QStringLiteral("leafSamplesAction"),
@@ -527,6 +529,19 @@ void MainWindow::cancelDataLocation()
     m_dataLocationBox->hide();
     if (m_pathChooserFromMenu)
         stepBox(2)->hide();
+}
+
+void MainWindow::buildAdviserPanel()
+{
+    // Not part of the stored layout: it opens where the step boxes open.
+    m_adviserPanel = new AdviserPanel(m_messenger, m_reference, m_surface);
+    m_adviserPanel->move(defaultBoxPosition(ConfigBlock::Step1));
+    m_adviserPanel->hide();
+}
+
+void MainWindow::showAdviserPanel()
+{
+    m_adviserPanel->open();
 }
 
 void MainWindow::showHelp()

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class AdviserPanel;
 class DataLocationBox;
 class FileChooser;
 class HoverHelp;
@@ -51,6 +52,7 @@ public:
     const CalculationState &calculationState() const { return m_state; }
     DataLocationBox *dataLocationBox() const { return m_dataLocationBox; }
     QLabel *statusLabel() const { return m_statusLabel; }
+    AdviserPanel *adviserPanel() const { return m_adviserPanel; }
 
     // The built-in place of every box ("Eredeti elrendezés").
     static QPoint defaultBoxPosition(ConfigBlock::Box box);
@@ -90,6 +92,8 @@ public:
     void openDataLocation();
     void acceptDataLocation(const QString &directory);
     void cancelDataLocation();
+    // "Szaktanácsadó adatok": the adviser panel with the stored details, in front.
+    void showAdviserPanel();
     QString farmDatabaseDirectory() const { return m_config.farmDatabaseDirectory(); }
     const ConfigBlock &config() const { return m_config; }
 
@@ -114,6 +118,7 @@ private:
     void buildToolBar();
     void buildSurface();
     void buildStepPanels();
+    void buildAdviserPanel();
     void watchFocusLeavingStep1(QWidget *old, QWidget *now);
     bool computeAverages();
     void fillLeafLinks();
@@ -149,6 +154,7 @@ private:
     Step5Panel *m_step5Panel = nullptr;
     HoverHelp *m_hoverHelp = nullptr;
     DataLocationBox *m_dataLocationBox = nullptr;
+    AdviserPanel *m_adviserPanel = nullptr;
     QLabel *m_statusLabel = nullptr;
     QMenu *m_stepsMenu = nullptr;
     std::array<QAction *, 5> m_stepActions{};

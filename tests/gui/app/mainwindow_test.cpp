@@ -5,11 +5,16 @@
 #include "gui/app/datalocationbox.h"
 #include "gui/app/movablebox.h"
 #include "gui/app/steplistbox.h"
+#include "gui/reference/adviserpanel.h"
 #include "support/scriptedmessenger.h"
+#include "support/typetext.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -267,4 +272,37 @@ TEST_F(MainWindowTest, DataLocationCancelChangesNothing)
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());
     EXPECT_FALSE(QFile::exists(m_paths.configPath()));
     EXPECT_TRUE(m_window->farmDatabaseDirectory().isEmpty());
+}
+
+TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFrontAndAreStored)
+{
+    QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
+    m_window->finishStep(1);
+    m_window->showStep(2);
+    ASSERT_TRUE(m_window->stepBox(2)->isVisible());
+
+    ASSERT_TRUE(action("adviserAction")->isEnabled());
+    action("adviserAction")->trigger();
+    AdviserPanel *panel = m_window->adviserPanel();
+    ASSERT_TRUE(panel->isVisible());
+    // in front of the step-2 box, which stays open under it
+    EXPECT_EQ(panel->parentWidget()->children().last(), panel);
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
+
+    auto *name = panel->findChild<QLineEdit *>(QStringLiteral("adviserNameEdit"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("Minta Szaktanácsadó"));
+    // the mouse-over help knows the panel's controls
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(name, &enter);
+    EXPECT_EQ(m_window->statusLabel()->text(), QStringLiteral("A szaktanácsadó neve"));
+
+    name->clear();
+    typeText(name, QStringLiteral("Szabó Éva"));
+    snapshot("adviser");
+    QTest::mouseClick(panel->findChild<QPushButton *>(QStringLiteral("storeAdviserButton")),
+                      Qt::LeftButton);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Szabó Éva"));
+    EXPECT_FALSE(m_plan.isModified()); // a setting of the installation, not of the plan
 }

@@ -1,0 +1,218 @@
+#include "gui/reference/adviserpanel.h"
+
+#include "core/data/adviserrecord.h"
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
+#include "gui/ui/programfont.h"
+#include "support/panelfixture.h"
+#include "support/typetext.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class AdviserPanelTest : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        m_panel = std::make_unique<AdviserPanel>(m_messenger, m_reference);
+        m_panel->setFont(programFont());
+        showPanel(m_panel.get(), m_panel->sizeHint(), QStringLiteral("adviser-"));
+        m_panel->hide();
+    }
+
+    template <typename T>
+    T *child(const char *name) const
+    {
+        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QLineEdit *edit(const char *name) const { return child<QLineEdit>(name); }
+
+    void retype(const char *name, const QString &text) const
+    {
+        edit(name)->clear();
+        typeText(edit(name), text);
+    }
+
+    int storedRows() const { return m_reference.count(Tables::Tanacsado::name); }
+
+    std::unique_ptr<AdviserPanel> m_panel;
+};
+
+} // namespace
+
+TEST_F(AdviserPanelTest, CaptionsAndTabOrderRunTopToBottom)
+{
+    EXPECT_EQ(m_panel->title(), QStringLiteral("Szaktanácsadó adatai"));
+    QStringList captions;
+    for (const QLabel *label : m_panel->findChildren<QLabel *>())
+        captions << label->text();
+    EXPECT_EQ(captions,
+        (QStringList {"Név:", "Irányítószám:", "Település:", "Cím:", "Telefon:", "Fax:", "E-mail:",
+            "Azonosító:", "Ernyőszervezet:"}));
+    EXPECT_EQ(child<QCheckBox>("showAdviserBox")->text(),
+        QStringLiteral("Szaktanácsadó adatainak megjelenítése az összesített kimutatáson:"));
+    EXPECT_EQ(child<QPushButton>("storeAdviserButton")->text(), QStringLiteral("Rögzítés"));
+    EXPECT_EQ(child<QPushButton>("cancelAdviserButton")->text(), QStringLiteral("Mégsem"));
+    EXPECT_EQ(child<QPushButton>("coverSheetButton")->text(), QStringLiteral("Fedlap nyomtatása"));
+
+    const QStringList expected = {"adviserNameEdit", "adviserPostCodeEdit", "adviserTownEdit",
+        "adviserAddressEdit", "adviserPhoneEdit", "adviserFaxEdit", "adviserEmailEdit",
+        "adviserIdentifierEdit", "adviserOrganisationEdit", "showAdviserBox", "storeAdviserButton",
+        "cancelAdviserButton", "coverSheetButton"};
+    QStringList chain;
+    QWidget *widget = edit("adviserNameEdit");
+    for (int i = 0; i < expected.size(); ++i, widget = widget->nextInFocusChain()) {
+        while (widget->focusPolicy() == Qt::NoFocus)
+            widget = widget->nextInFocusChain();
+        chain << widget->objectName();
+    }
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(AdviserPanelTest, EmptyTableFilledAndStoredWithEnterGainsOneRow)
+{
+    ASSERT_GE(m_reference.remove(Tables::Tanacsado::name, {}), 0);
+    ASSERT_TRUE(m_panel->open());
+    EXPECT_TRUE(m_panel->isVisible());
+    EXPECT_EQ(edit("adviserNameEdit")->text(), QString());
+
+    typeText(edit("adviserNameEdit"), QStringLiteral("Kovács Ödön"));
+    typeText(edit("adviserPostCodeEdit"), QStringLiteral("9400"));
+    typeText(edit("adviserTownEdit"), QStringLiteral("Sopron"));
+    typeText(edit("adviserAddressEdit"), QStringLiteral("Ősz utca 12."));
+    typeText(edit("adviserPhoneEdit"), QStringLiteral("06 99 123 456"));
+    typeText(edit("adviserFaxEdit"), QStringLiteral("06 99 123 457"));
+    typeText(edit("adviserEmailEdit"), QStringLiteral("kovacs@example.hu"));
+    typeText(edit("adviserIdentifierEdit"), QStringLiteral("SZT-0042"));
+    typeText(edit("adviserOrganisationEdit"), QStringLiteral("Győri Agrárkamara"));
+    QTest::mouseClick(child<QCheckBox>("showAdviserBox"), Qt::LeftButton);
+    QTest::keyClick(edit("adviserOrganisationEdit"), Qt::Key_Return);
+
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(storedRows(), 1);
+    const AdviserRecord stored = AdviserRecord::readAdviser(m_reference);
+    EXPECT_EQ(stored.Nev, QStringLiteral("Kovács Ödön"));
+    EXPECT_EQ(stored.Irany, QStringLiteral("9400"));
+    EXPECT_EQ(stored.Telep, QStringLiteral("Sopron"));
+    EXPECT_EQ(stored.Cim, QStringLiteral("Ősz utca 12."));
+    EXPECT_EQ(stored.Tel, QStringLiteral("06 99 123 456"));
+    EXPECT_EQ(stored.Fax, QStringLiteral("06 99 123 457"));
+    EXPECT_EQ(stored.Email, QStringLiteral("kovacs@example.hu"));
+    EXPECT_EQ(stored.Regsz, QStringLiteral("SZT-0042"));
+    EXPECT_EQ(stored.Szerv, QStringLiteral("Győri Agrárkamara"));
+    EXPECT_TRUE(stored.Megjel);
+    EXPECT_TRUE(m_messenger.shown().isEmpty());
+}
+
+TEST_F(AdviserPanelTest, CancelStoresNothingAndTheNextOpeningShowsTheStoredDetails)
+{
+    const AdviserRecord before = AdviserRecord::readAdviser(m_reference);
+    ASSERT_EQ(before.Nev, QStringLiteral("Minta Szaktanácsadó")); // the built-in row
+
+    ASSERT_TRUE(m_panel->open());
+    EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Minta Szaktanácsadó"));
+    retype("adviserNameEdit", QStringLiteral("Szabó Éva"));
+    ASSERT_TRUE(m_panel->open()); // the menu entry again: the typing stays
+    EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Szabó Éva"));
+    QTest::mouseClick(child<QPushButton>("cancelAdviserButton"), Qt::LeftButton);
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(AdviserRecord::readAdviser(m_reference), before);
+
+    ASSERT_TRUE(m_panel->open());
+    EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Minta Szaktanácsadó"));
+
+    // Escape does what "Mégsem" does.
+    retype("adviserTownEdit", QStringLiteral("Győr"));
+    QTest::keyClick(edit("adviserTownEdit"), Qt::Key_Escape);
+    EXPECT_FALSE(m_panel->isVisible());
+    EXPECT_EQ(AdviserRecord::readAdviser(m_reference), before);
+    EXPECT_EQ(edit("adviserTownEdit")->text(), QStringLiteral("Kapuvár"));
+}
+
+TEST_F(AdviserPanelTest, PostCodeTakesFourCharactersAtMost)
+{
+    ASSERT_TRUE(m_panel->open());
+    retype("adviserPostCodeEdit", QStringLiteral("94001"));
+    EXPECT_EQ(edit("adviserPostCodeEdit")->text(), QStringLiteral("9400"));
+    QTest::mouseClick(child<QPushButton>("storeAdviserButton"), Qt::LeftButton);
+    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Irany, QStringLiteral("9400"));
+}
+
+TEST_F(AdviserPanelTest, FailedStoreSaysWhyAndKeepsThePanelOpen)
+{
+    ASSERT_TRUE(m_panel->open());
+    retype("adviserNameEdit", QStringLiteral("Szabó Éva"));
+    m_reference.close();
+    m_messenger.expect(Answer::Ok);
+    QTest::mouseClick(child<QPushButton>("storeAdviserButton"), Qt::LeftButton);
+
+    ASSERT_EQ(m_messenger.shown().size(), 1);
+    EXPECT_EQ(m_messenger.lastText(),
+        QStringLiteral("A szaktanácsadó adatai nem rögzíthetők. "
+                       "A referencia-adatbázis nincs megnyitva."));
+    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
+    EXPECT_TRUE(m_panel->isVisible());
+    EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Szabó Éva"));
+
+    // Details that cannot be read are not shown as if the table were empty.
+    m_panel->cancel();
+    m_messenger.expect(Answer::Ok);
+    EXPECT_FALSE(m_panel->open());
+    EXPECT_EQ(m_messenger.lastText(),
+        QStringLiteral("A szaktanácsadó adatai nem olvashatók. "
+                       "A referencia-adatbázis nincs megnyitva."));
+    EXPECT_FALSE(m_panel->isVisible());
+}
+
+TEST_F(AdviserPanelTest, CoverSheetOfStoredDetailsOffersToStoreWhatWasTyped)
+{
+    QSignalSpy requests(m_panel.get(), &AdviserPanel::coverSheetRequested);
+    ASSERT_TRUE(m_panel->open());
+    auto *coverSheet = child<QPushButton>("coverSheetButton");
+
+    // Nothing typed: printed at once, nothing asked.
+    QTest::mouseClick(coverSheet, Qt::LeftButton);
+    EXPECT_EQ(requests.count(), 1);
+    EXPECT_TRUE(m_messenger.shown().isEmpty());
+
+    const QString question
+        = QStringLiteral("A szaktanácsadó adatai módosultak. Rögzíti őket a nyomtatás előtt?");
+    retype("adviserNameEdit", QStringLiteral("Szabó Éva"));
+
+    // "Mégsem": neither printed nor stored.
+    m_messenger.expect(Answer::Megsem);
+    QTest::mouseClick(coverSheet, Qt::LeftButton);
+    EXPECT_EQ(m_messenger.lastText(), question);
+    EXPECT_EQ(requests.count(), 1);
+    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Minta Szaktanácsadó"));
+
+    // "Nem": the stored details are printed; the typed name stays in the panel.
+    m_messenger.expect(Answer::Nem);
+    QTest::mouseClick(coverSheet, Qt::LeftButton);
+    EXPECT_EQ(requests.count(), 2);
+    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Minta Szaktanácsadó"));
+    EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Szabó Éva"));
+
+    // "Igen": stored first, then printed; the panel stays open.
+    m_messenger.expect(Answer::Igen);
+    QTest::mouseClick(coverSheet, Qt::LeftButton);
+    EXPECT_EQ(requests.count(), 3);
+    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Szabó Éva"));
+    EXPECT_TRUE(m_panel->isVisible());
+    EXPECT_EQ(m_messenger.shown().size(), 3);
+}
