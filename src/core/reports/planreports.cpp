@@ -1,5 +1,6 @@
 #include "core/reports/planreports.h"
 
+#include "core/data/adviserrecord.h"
 #include "core/data/referencedatabase.h"
 #include "core/data/tables.h"
 #include "core/plan/elements.h"
@@ -60,18 +61,7 @@ PlanFeeds::PlanHeader PlanReports::planHeader() const
 
 QString PlanReports::adviserLine() const
 {
-    namespace Tanacsado = Tables::Tanacsado;
-    const std::optional<QVariantMap> adviser = m_reference.selectFirst(Tanacsado::name);
-    if (!adviser || !adviser->value(Tanacsado::Megjel).toBool())
-        return QString();
-    QString line = QStringLiteral("Tervet készítette: ") + adviser->value(Tanacsado::Nev).toString();
-    const QString identifier = adviser->value(Tanacsado::Regsz).toString();
-    if (!identifier.isEmpty())
-        line += QStringLiteral(", azonosító: ") + identifier;
-    const QString phone = adviser->value(Tanacsado::Tel).toString();
-    if (!phone.isEmpty())
-        line += QStringLiteral(" (tel.: ") + phone + QStringLiteral(" )");
-    return line;
+    return AdviserRecord::readAdviser(m_reference).adviserLine();
 }
 
 QVariantMap PlanReports::elementFlags() const
@@ -156,15 +146,18 @@ std::optional<PlanReport> PlanReports::recommendations(const Filter &filter, QSt
 
 std::optional<PlanReport> PlanReports::coverSheet(QString *error)
 {
-    namespace Tanacsado = Tables::Tanacsado;
     m_state = PrintState();
     m_state.reportTitle = QStringLiteral("Szaktanácsadó");
-    const QVariantMap adviser = m_reference.selectFirst(Tanacsado::name).value_or(QVariantMap());
-    PlanFeeds::CoverSheet values;
-    for (const QLatin1String field : {Tanacsado::Nev, Tanacsado::Irany, Tanacsado::Telep,
-                                      Tanacsado::Cim, Tanacsado::Tel, Tanacsado::Fax,
-                                      Tanacsado::Email, Tanacsado::Regsz, Tanacsado::Szerv})
-        values.append(adviser.value(field).toString());
+    QString readError;
+    const AdviserRecord adviser = AdviserRecord::readAdviser(m_reference, &readError);
+    if (!readError.isEmpty()) {
+        if (error)
+            *error = readError;
+        return std::nullopt;
+    }
+    const PlanFeeds::CoverSheet values {adviser.Nev, adviser.Irany, adviser.Telep,
+                                        adviser.Cim, adviser.Tel,   adviser.Fax,
+                                        adviser.Email, adviser.Regsz, adviser.Szerv};
     const auto feed = PlanFeeds::coverSheetFeed(values, m_state);
     return render(coverSheetProject(), m_state.reportTitle, {feed.get()}, error);
 }
