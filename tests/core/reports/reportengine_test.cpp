@@ -1,0 +1,158 @@
+#include "core/reports/planreports.h"
+#include "core/reports/recommendationtexts.h"
+#include "core/reports/reportengine.h"
+#include "summaryfixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace Jav = Tables::Jav;
+
+class ReportEngineTest : public SummaryTest
+{
+protected:
+    void writeDesign(const QString &fileName, const QByteArray &text)
+    {
+        QFile file(m_start.filePath(fileName));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    // The printed text of a report: what a reader of the page sees.
+    static QString pageText(const PlanReport &report)
+    {
+        QTextDocument document;
+        document.setHtml(report.rendered.html);
+        return document.toPlainText();
+    }
+
+    std::optional<PlanReport> fullSummary(QString *error = nullptr)
+    {
+        PlanReports reports(m_plan.items(), m_database, m_start.path());
+        return reports.fullSummary(summary(), false, error);
+    }
+
+    QStringList storedTexts()
+    {
+        QStringList texts;
+        const QList<QVariantMap> rows = m_database.select(Jav::name).value_or(QList<QVariantMap>());
+        for (const QVariantMap &row : rows)
+            texts.append(row.value(Jav::Jav).toString());
+        return texts;
+    }
+
+    QTemporaryDir m_start;
+};
+
+} // namespace
+
+TEST_F(ReportEngineTest, ADesignInTheStartDirectoryReplacesTheBuiltInOne)
+{
+    const std::optional<PlanReport> builtIn = fullSummary();
+    ASSERT_TRUE(builtIn);
+    EXPECT_TRUE(pageText(*builtIn).contains(QStringLiteral("Talajvizsgálati eredmények")));
+
+    // the user's file name differs in letter case, as files copied from elsewhere do
+    writeDesign(QStringLiteral("FULL.html"),
+                "<html><body><p>Saját terv: {{#RvCustomConnection2}}{{helysz}}{{/RvCustomConnection2}}"
+                " {{RvCustomConnection3_count}} blokk</p></body></html>");
+    QString error;
+    const std::optional<PlanReport> own = fullSummary(&error);
+    ASSERT_TRUE(own) << error.toStdString();
+    EXPECT_EQ(pageText(*own), QStringLiteral("Saját terv: 0123/4 2 blokk"));
+    EXPECT_EQ(own->title, PlanReports::summaryTitle());
+}
+
+TEST_F(ReportEngineTest, ADesignThatCannotBeParsedNamesItsFile)
+{
+    writeDesign(QStringLiteral("full.html"), "<p>{{#MintaEr}}{{minta}}</p>");
+    QString error;
+    EXPECT_FALSE(fullSummary(&error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("A(z) %1 nyomtatási terv hibás: ")
+                                     .arg(QDir::toNativeSeparators(m_start.filePath(QStringLiteral("full.html"))))))
+        << error.toStdString();
+
+    writeDesign(QStringLiteral("full.html"), "<p>{{> nincs-ilyen}}</p>");
+    EXPECT_FALSE(fullSummary(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("„nincs-ilyen”"))) << error.toStdString();
+
+    const ReportEngine engine(m_start.path());
+    EXPECT_FALSE(engine.render(QStringLiteral("Osszesites2"), {}, {}, &error));
+    EXPECT_EQ(error, QStringLiteral("A(z) „Osszesites2” nyomtatási terv nem található."));
+}
+
+TEST_F(ReportEngineTest, PlanValuesPrintAsTypedAndOnlyTheTextsAsMarkup)
+{
+    m_plan.items().lotNumber = QStringLiteral("<b>12&13</b>");
+    m_plan.items().showDescriptions = true;
+    ASSERT_EQ(m_database.update(Jav::name, Filter::equals(Jav::Javtap, QStringLiteral("N")),
+                                {{Jav::Jav, QStringLiteral("<p>Az <b>őszi</b> adag &amp; a tavaszi</p>")}}),
+              1);
+    ASSERT_EQ(m_database.update(Jav::name, Filter::equals(Jav::Javtap, QStringLiteral("P")),
+                                {{Jav::Jav, QStringLiteral("Foszfor < 10 mg/kg\nMásodik bekezdés")}}),
+              1);
+    const std::optional<PlanReport> report = fullSummary();
+    ASSERT_TRUE(report);
+    const QString text = pageText(*report);
+    EXPECT_TRUE(text.contains(QStringLiteral("<b>12&13</b>")));
+    EXPECT_TRUE(report->rendered.html.contains(QStringLiteral("Az <b>őszi</b> adag &amp; a tavaszi")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Foszfor < 10 mg/kg\nMásodik bekezdés")));
+}
+
+TEST_F(ReportEngineTest, TheSummaryPrintsTheTextsOnlyWhenAskedFor)
+{
+    m_plan.items().showDescriptions = false;
+    std::optional<PlanReport> report = fullSummary();
+    ASSERT_TRUE(report);
+    const QStringList texts = storedTexts();
+    ASSERT_EQ(texts.size(), 11);
+    for (const QString &stored : texts)
+        EXPECT_FALSE(pageText(*report).contains(stored.left(40)));
+
+    m_plan.items().showDescriptions = true;
+    select({Elements::N, Elements::K});
+    report = fullSummary();
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(pageText(*report).contains(texts[0].left(40)));  // N
+    EXPECT_FALSE(pageText(*report).contains(texts[1].left(40))); // P
+    EXPECT_TRUE(pageText(*report).contains(texts[2].left(40)));  // K
+}
+
+TEST_F(ReportEngineTest, WithNoElementSelectedEveryTextIsPrinted)
+{
+    select({});
+    EXPECT_TRUE(RecommendationTexts::loadRecommendationTexts(m_plan.items()).isEmpty());
+    PlanReports reports(m_plan.items(), m_database, m_start.path());
+    const std::optional<PlanReport> report
+        = reports.recommendations(RecommendationTexts::loadRecommendationTexts(m_plan.items()));
+    ASSERT_TRUE(report);
+    for (const QString &stored : storedTexts())
+        EXPECT_TRUE(pageText(*report).contains(stored.left(40))) << stored.left(40).toStdString();
+    EXPECT_TRUE(pageText(*report).contains(QStringLiteral("Molibdén")));
+}
+
+TEST_F(ReportEngineTest, TheBuiltInDesignsFillFromTheirFeeds)
+{
+    setSamples(3);
+    m_plan.items().showDescriptions = true;
+    const std::optional<PlanReport> full = fullSummary();
+    ASSERT_TRUE(full);
+    const QString text = pageText(*full);
+    for (const QString &expected :
+         {QStringLiteral("Tápanyag-gazdálkodási terv"), QStringLiteral("125000 m2"),
+          QStringLiteral("Őszi búza"), QStringLiteral("M-3"), QStringLiteral("Ellátottság :"),
+          QStringLiteral("Korrigált javaslat: (kg/ha)"), QStringLiteral("Össz hatóanyag:"),
+          m_plan.items().scheduleGrid.cell(1, 0), m_plan.items().scheduleGrid.cell(1, 1)})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+
+    PlanReports reports(m_plan.items(), m_database, m_start.path());
+    const std::optional<PlanReport> cover = reports.coverSheet();
+    ASSERT_TRUE(cover);
+    EXPECT_TRUE(pageText(*cover).contains(QStringLiteral("Minta Szaktanácsadó")));
+    EXPECT_TRUE(pageText(*cover).contains(QStringLiteral("DEMO-0001")));
+}
