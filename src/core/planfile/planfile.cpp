@@ -415,10 +415,10 @@ int takeByte(const char *source)
     return quint8(*source);
 }
 
-// An edit that shows nothing for 0.
-QString editText(double value)
+// An edit that shows nothing for 0, unless the value is needed.
+QString editText(double value, bool needed = false)
 {
-    return value == 0 ? QString() : Text::formatGeneral(value);
+    return value == 0 && !needed ? QString() : Text::formatGeneral(value);
 }
 
 // A radio code the group does not have checks no button.
@@ -502,13 +502,17 @@ bool decode(const QByteArray &bytes, PlanItems &items)
 
     items.residueCrop = radioCode(takeByte(header + residueCropOffset), residueCropCodes);
     items.legumeEffect = radioCode(takeByte(header + legumeEffectOffset), legumeEffectCodes);
-    items.forecropYield = editText(takeDouble(header + forecropYieldOffset));
-    items.manureAmount = editText(takeDouble(header + manureAmountOffset));
     items.manureTiming = radioCode(takeByte(header + manureTimingOffset), manureTimingCodes);
     items.yieldLoss = takeByte(header + yieldLossOffset) != 0;
-    items.residualN = editText(takeDouble(header + residualNOffset));
-    items.residualP = editText(takeDouble(header + residualPOffset));
-    items.residualK = editText(takeDouble(header + residualKOffset));
+    // A value its option needs shows "0" rather than the empty edit that step 4 refuses,
+    // so that a plan saved with such a 0 can still be computed once reopened.
+    const bool residueChosen = items.residueCrop != PlanItems::EgyikSem;
+    const bool manureChosen = items.manureTiming != PlanItems::NemVolt;
+    items.forecropYield = editText(takeDouble(header + forecropYieldOffset), residueChosen);
+    items.manureAmount = editText(takeDouble(header + manureAmountOffset), manureChosen);
+    items.residualN = editText(takeDouble(header + residualNOffset), items.yieldLoss);
+    items.residualP = editText(takeDouble(header + residualPOffset), items.yieldLoss);
+    items.residualK = editText(takeDouble(header + residualKOffset), items.yieldLoss);
 
     // Both grids get a row per application below their headers, and at least one row.
     TextGrid &schedule = items.scheduleGrid;

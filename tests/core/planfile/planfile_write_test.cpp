@@ -1,6 +1,7 @@
 #include "core/planfile/planfile.h"
 
 #include "core/plan/planitems.h"
+#include "core/plan/stepcompletion.h"
 #include "core/planfile/planjson.h"
 
 #include "planbytes.h"
@@ -342,6 +343,40 @@ TEST(PlanFileWriteTest, RoundTripNormalisesNumbersDatesAndErtek)
     buffer.open(QIODevice::ReadOnly);
     ASSERT_TRUE(PlanFile::readPlanFile(buffer, back, &error));
     EXPECT_EQ(back.plannedYield, QString()); // yield 0 likewise shows an empty edit
+}
+
+TEST(PlanFileWriteTest, AZeroItsOptionNeedsReadsBackAsZero)
+{
+    PlanItems items = knownPlan();
+    items.residueCrop = PlanItems::Kukorica;
+    items.forecropYield = QStringLiteral("0");
+    items.manureTiming = PlanItems::EgyEve;
+    items.manureAmount = QStringLiteral("0");
+    items.yieldLoss = true;
+    items.residualN = items.residualP = items.residualK = QStringLiteral("0");
+    const auto readBack = [](const PlanItems &written) {
+        QString error;
+        QBuffer buffer;
+        buffer.setData(writeBytes(written, &error));
+        buffer.open(QIODevice::ReadOnly);
+        PlanItems back;
+        EXPECT_TRUE(PlanFile::readPlanFile(buffer, back, &error)) << qPrintable(error);
+        return back;
+    };
+    PlanItems back = readBack(items);
+    for (const QString &value : {back.forecropYield, back.manureAmount, back.residualN,
+                                 back.residualP, back.residualK})
+        EXPECT_EQ(value, QStringLiteral("0"));
+    EXPECT_TRUE(checkModifyingFactors(back)); // step 4 accepts the reopened plan
+
+    // with the options off the zeros stay empty edits, as before
+    items.residueCrop = PlanItems::EgyikSem;
+    items.manureTiming = PlanItems::NemVolt;
+    items.yieldLoss = false;
+    back = readBack(items);
+    for (const QString &value : {back.forecropYield, back.manureAmount, back.residualN,
+                                 back.residualP, back.residualK})
+        EXPECT_EQ(value, QString());
 }
 
 } // namespace
