@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+
+class QPageLayout;
+class QTextDocument;
+
+// Writes a laid-out report as Rich Text, which Qt cannot write itself: paragraphs with
+// their alignment, spacing and outline level, bold, italic, underlined and coloured runs in
+// their font sizes, bulleted and numbered lists, horizontal rules, page breaks, line breaks
+// and tables (borders, shading, spans, repeated header rows). Every character beyond ASCII
+// is written as \uN? after a Central European (cp1250) header, so ő and ű survive in any
+// reader. Images are left out; a table inside a table cell gives its text as paragraphs.
+class RtfWriter
+{
+public:
+    // The document on A4 portrait pages with 15 mm margins.
+    static QByteArray toRtf(const QTextDocument &document);
+
+    // The document on pages of `pageLayout`; a table as wide as the text spans the page's
+    // text width, and its columns get the widths their constraints give (fixed or per cent),
+    // the others equal shares of what is left.
+    static QByteArray toRtf(const QTextDocument &document, const QPageLayout &pageLayout);
+};
