@@ -19,6 +19,7 @@ namespace {
 // 1/96 inch, so fifteen twips each.
 constexpr double twipsPerMillimetre = 1440 / 25.4;
 constexpr double twipsPerPixel = 15.0;
+constexpr int minimumRuledPadding = 40; // 2 points
 
 int pixelsToTwips(double pixels)
 {
@@ -323,9 +324,17 @@ private:
     {
         const QTextTableFormat format = table.format();
         const QList<int> widths = columnWidths(table);
-        const int padding = pixelsToTwips(std::max(0.0, format.cellPadding()));
         const bool bordered = format.border() > 0
                               && format.borderStyle() != QTextFrameFormat::BorderStyle_None;
+        // RTF has one gap per row; a style sheet's cell padding (read from the first cell)
+        // wins over the table's, and a ruled table keeps its text off the lines.
+        double paddingPixels = format.cellPadding();
+        const QTextTableCellFormat firstCell = table.cellAt(0, 0).format().toTableCellFormat();
+        if (firstCell.hasProperty(QTextFormat::TableCellLeftPadding))
+            paddingPixels = firstCell.leftPadding();
+        int padding = pixelsToTwips(std::max(0.0, paddingPixels));
+        if (bordered)
+            padding = std::max(padding, minimumRuledPadding);
         const QByteArray border = "\\brdrs\\brdrw"
                                   + QByteArray::number(std::clamp(
                                       pixelsToTwips(format.border()), 1, 75));
