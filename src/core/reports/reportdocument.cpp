@@ -30,8 +30,9 @@ constexpr int pdfResolution = 300;
 constexpr double titleHeight = 14.0;
 constexpr double headerRuleY = 17.0;
 constexpr double bodyTop = 26.0;
-constexpr double footerHeight = 22.0;
+constexpr double footerHeight = 26.0;
 constexpr double footerRuleGap = 8.0;
+constexpr double footerTextGap = 12.0;
 constexpr double ruleWidth = 0.5;
 constexpr int titlePointSize = 10;
 constexpr int footerPointSize = 8;
@@ -170,13 +171,13 @@ void ReportDocument::paintPage(QPainter &painter, int page) const
     painter.restore();
 
     const double footerTop = area.height() - footerHeight * unitsPerPoint;
-    const double ruleY = footerTop + footerRuleGap * unitsPerPoint / 2;
+    const double ruleY = footerTop + footerRuleGap * unitsPerPoint;
     painter.setPen(rule);
     painter.drawLine(QLineF(0, ruleY, area.width(), ruleY));
     painter.setFont(bandFont(base, footerPointSize, false));
     painter.setPen(Qt::black);
-    const QRectF footerRect(0, footerTop + footerRuleGap * unitsPerPoint, area.width(),
-                            (footerHeight - footerRuleGap) * unitsPerPoint);
+    const QRectF footerRect(0, footerTop + footerTextGap * unitsPerPoint, area.width(),
+                            (footerHeight - footerTextGap) * unitsPerPoint);
     painter.drawText(footerRect, Qt::AlignLeft | Qt::AlignVCenter,
                      m_printDate.toString(QStringLiteral("yyyy.MM.dd.")));
     painter.drawText(footerRect, Qt::AlignRight | Qt::AlignVCenter,
