@@ -92,11 +92,12 @@ ReportDocument::ReportDocument(const QString &html, const QString &title,
     m_document->setDefaultFont(reportFont());
     m_document->setDocumentMargin(0);
     m_document->setMetaInformation(QTextDocument::DocumentTitle, title);
-    m_document->setHtml(html);
-
+    // The page size comes before the text, so that the text is laid out once, not once as
+    // it is read and again for the pages.
     const QSizeF area = printingAreaUnits(m_pageLayout);
     m_document->setPageSize(QSizeF(area.width(),
                                    area.height() - (bodyTop + footerHeight) * unitsPerPoint));
+    m_document->setHtml(html);
     m_pageCount = m_document->pageCount();
 }
 
