@@ -99,29 +99,60 @@ private:
         }
     }
 
+    // One place of the table: where a cell starts in a row (a cell over several rows
+    // starts in each of them, with its text in the first only).
+    struct Place
+    {
+        bool isStart = false;
+        int span = 1;
+        bool rightAligned = false;
+        QString text;
+    };
+
     void writeTable(const QTextTable &table)
     {
         const int rows = table.rows();
         const int columns = table.columns();
-        QList<int> widths(columns, 0);
+        QList<Place> places(qsizetype(rows) * columns);
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
                 const QTextTableCell cell = table.cellAt(row, column);
-                if (cell.row() == row && cell.column() == column && cell.columnSpan() == 1)
-                    widths[column] = std::max(widths[column], int(cellText(cell).size()));
+                if (cell.column() != column)
+                    continue;
+                Place &place = places[qsizetype(row) * columns + column];
+                place.isStart = true;
+                place.span = std::clamp(cell.columnSpan(), 1, columns - column);
+                place.rightAligned = isRightAligned(cell.firstCursorPosition().block());
+                if (cell.row() == row)
+                    place.text = cellText(cell);
+            }
+        }
+        auto placeAt = [&](int row, int column) -> const Place & {
+            return places[qsizetype(row) * columns + column];
+        };
+        auto room = [&](const QList<int> &widths, int column, int span) {
+            int total = columnGap * (span - 1);
+            for (int spanned = column; spanned < column + span; ++spanned)
+                total += widths[spanned];
+            return total;
+        };
+
+        QList<int> widths(columns, 0);
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                const Place &place = placeAt(row, column);
+                if (place.isStart && place.span == 1)
+                    widths[column] = std::max(widths[column], int(place.text.size()));
             }
         }
         // A cell over several columns widens the last of them when it needs more room.
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
-                const QTextTableCell cell = table.cellAt(row, column);
-                if (cell.row() != row || cell.column() != column || cell.columnSpan() == 1)
-                    continue;
-                const int last = std::min(columns, column + cell.columnSpan()) - 1;
-                int room = columnGap * (last - column);
-                for (int spanned = column; spanned <= last; ++spanned)
-                    room += widths[spanned];
-                widths[last] += std::max(0, int(cellText(cell).size()) - room);
+                const Place &place = placeAt(row, column);
+                if (place.isStart && place.span > 1) {
+                    widths[column + place.span - 1] += std::max(
+                        0, int(place.text.size()) - room(widths, column, place.span));
+                }
             }
         }
 
@@ -129,20 +160,13 @@ private:
         for (int row = 0; row < rows; ++row) {
             QString line;
             for (int column = 0; column < columns;) {
-                const QTextTableCell cell = table.cellAt(row, column);
-                const int span = std::max(1, cell.columnSpan());
-                int room = columnGap * (span - 1);
-                for (int spanned = column; spanned < column + span && spanned < columns;
-                     ++spanned)
-                    room += widths[spanned];
-                // The rows below the first one of a cell over several rows stay blank.
-                const QString text = cell.row() == row ? cellText(cell) : QString();
+                const Place &place = placeAt(row, column);
+                const int width = room(widths, column, place.span);
                 if (column > 0)
                     line += QString(columnGap, QLatin1Char(' '));
-                line += isRightAligned(cell.firstCursorPosition().block())
-                            ? text.rightJustified(room)
-                            : text.leftJustified(room);
-                column += span;
+                line += place.rightAligned ? place.text.rightJustified(width)
+                                           : place.text.leftJustified(width);
+                column += place.span;
             }
             lineWidth = std::max(lineWidth, int(line.size()));
             m_lines << line;
