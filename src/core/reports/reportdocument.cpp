@@ -112,7 +112,17 @@ const QTextDocument &ReportDocument::document() const
 
 QString ReportDocument::pageCaption(int page, int pageCount)
 {
-    return QStringLiteral("%1. oldal / %2").arg(page).arg(pageCount);
+    return pageCaptionPattern().arg(page).arg(pageCount);
+}
+
+QString ReportDocument::pageCaptionPattern()
+{
+    return QStringLiteral("%1. oldal / %2");
+}
+
+QString ReportDocument::printDateText() const
+{
+    return m_printDate.toString(QStringLiteral("yyyy.MM.dd."));
 }
 
 bool ReportDocument::print(QPagedPaintDevice *device) const
@@ -179,8 +189,7 @@ void ReportDocument::paintPage(QPainter &painter, int page) const
     painter.setPen(Qt::black);
     const QRectF footerRect(0, footerTop + footerTextGap * unitsPerPoint, area.width(),
                             (footerHeight - footerTextGap) * unitsPerPoint);
-    painter.drawText(footerRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     m_printDate.toString(QStringLiteral("yyyy.MM.dd.")));
+    painter.drawText(footerRect, Qt::AlignLeft | Qt::AlignVCenter, printDateText());
     painter.drawText(footerRect, Qt::AlignRight | Qt::AlignVCenter,
                      pageCaption(page, m_pageCount));
 
@@ -227,7 +236,8 @@ bool ReportDocument::write(QIODevice &device, ReportFormat format) const
         return print(&writer);
     }
     case ReportFormat::Rtf:
-        bytes = RtfWriter::toRtf(*m_document, m_pageLayout);
+        bytes = RtfWriter::toRtf(*m_document, m_pageLayout,
+                                 {m_title, printDateText(), pageCaptionPattern()});
         break;
     case ReportFormat::Text:
         bytes = PlainTextWriter::toPlainText(*m_document).toUtf8();

@@ -47,6 +47,10 @@ public:
 
     // "2. oldal / 3".
     static QString pageCaption(int page, int pageCount);
+    // The same with %1 for the page and %2 for the number of pages.
+    static QString pageCaptionPattern();
+    // "2024.03.05.", as the footer shows the printing date.
+    QString printDateText() const;
 
     // Paints the pages onto a printer, the preview's printer or a PDF writer, in the page
     // range the device was given (every page when none). The pages are scaled to fit the

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -37,9 +38,11 @@ double adjustedPointSize(int adjustment, double basePointSize)
 class RtfBuilder
 {
 public:
-    RtfBuilder(const QTextDocument &document, const QPageLayout &pageLayout)
+    RtfBuilder(const QTextDocument &document, const QPageLayout &pageLayout,
+               const RtfPageFrame *frame)
         : m_document(document)
         , m_pageLayout(pageLayout)
+        , m_frame(frame)
         , m_textWidth(int(std::lround(pageLayout.paintRect(QPageLayout::Millimeter).width()
                                       * twipsPerMillimetre)))
     {
@@ -64,6 +67,7 @@ public:
         }
         rtf += "}\n";
         rtf += pageSetup();
+        rtf += pageFrame();
         rtf += m_body;
         rtf += "}\n";
         return rtf;
@@ -84,7 +88,40 @@ private:
                            + "\\margb" + twips(margins.bottom());
         if (m_pageLayout.orientation() == QPageLayout::Landscape)
             setup += "\\landscape";
+        if (m_frame) {
+            // Header and footer sit half-way into the top and bottom margins.
+            setup += "\\headery" + twips(margins.top() / 2) + "\\footery"
+                     + twips(margins.bottom() / 2);
+        }
         return setup + "\\viewkind1\n";
+    }
+
+    QByteArray pageFrame() const
+    {
+        if (!m_frame)
+            return {};
+        QByteArray rtf
+            = "{\\header\\pard\\plain\\ql\\brdrb\\brdrs\\brdrw10\\brsp40 {\\f0\\fs20\\b ";
+        appendText(rtf, m_frame->header);
+        rtf += "}\\par}\n{\\footer\\pard\\plain\\tqr\\tx" + QByteArray::number(m_textWidth)
+               + "\\brdrt\\brdrs\\brdrw10\\brsp40 {\\f0\\fs16 ";
+        appendText(rtf, m_frame->footerLeft);
+        rtf += "\\tab ";
+        // The page numbers are fields, so that each page shows its own.
+        static const QRegularExpression placeholder(QStringLiteral("%([12])"));
+        const QStringView caption(m_frame->pageCaption);
+        qsizetype done = 0;
+        auto it = placeholder.globalMatch(m_frame->pageCaption);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            appendText(rtf, caption.mid(done, match.capturedStart() - done));
+            rtf += match.captured(1) == u"1" ? "{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}"
+                                             : "{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}";
+            done = match.capturedEnd();
+        }
+        appendText(rtf, caption.mid(done));
+        rtf += "}\\par}\n";
+        return rtf;
     }
 
     int fontIndex(const QString &family)
@@ -395,6 +432,7 @@ private:
 
     const QTextDocument &m_document;
     const QPageLayout &m_pageLayout;
+    const RtfPageFrame *m_frame;
     const int m_textWidth;
     QStringList m_fonts;
     QList<QColor> m_colors;
@@ -413,5 +451,11 @@ QByteArray RtfWriter::toRtf(const QTextDocument &document)
 
 QByteArray RtfWriter::toRtf(const QTextDocument &document, const QPageLayout &pageLayout)
 {
-    return RtfBuilder(document, pageLayout).build();
+    return RtfBuilder(document, pageLayout, nullptr).build();
+}
+
+QByteArray RtfWriter::toRtf(const QTextDocument &document, const QPageLayout &pageLayout,
+                            const RtfPageFrame &frame)
+{
+    return RtfBuilder(document, pageLayout, &frame).build();
 }

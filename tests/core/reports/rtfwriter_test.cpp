@@ -150,4 +150,24 @@ TEST(RtfWriterTest, PageSizeFollowsTheLayout)
     EXPECT_NEAR(value(QStringLiteral("margl")), 10 / 25.4 * 1440, 2);
 }
 
+TEST(RtfWriterTest, PageFrameRepeatsTitleDateAndPageNumbers)
+{
+    QTextDocument document;
+    document.setHtml(QStringLiteral("<p>x</p>"));
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    const QString rtf = QString::fromLatin1(RtfWriter::toRtf(
+        document, a4,
+        {QStringLiteral("Ütemterv {1}"), QStringLiteral("2024.03.05."),
+         QStringLiteral("%1. oldal / %2")}));
+    EXPECT_TRUE(bracesBalance(rtf));
+    EXPECT_TRUE(rtf.contains(QStringLiteral("{\\header")));
+    EXPECT_TRUE(rtf.contains(QStringLiteral("\\u220?temterv \\{1\\}")));
+    EXPECT_TRUE(rtf.contains(QStringLiteral(
+        "2024.03.05.\\tab {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}. oldal / "
+        "{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}")));
+    // Header and footer come before the text.
+    EXPECT_LT(rtf.indexOf(QStringLiteral("{\\footer")), rtf.indexOf(QStringLiteral(" x}")));
+}
+
 } // namespace
