@@ -23,7 +23,8 @@ TEST(DialogFileChooserTest, FilterLinesAsTheDialogShowsThem)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.filter.toStdString());
-        EXPECT_EQ(DialogFileChooser::dialogFilter(c.filter).toStdString(), c.expected.toStdString());
+        EXPECT_EQ(DialogFileChooser::dialogFilter(c.filter).toStdString(),
+                  c.expected.toStdString());
     }
 }
 
