@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPageRanges>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -200,6 +201,9 @@ void ReportPreview::printReport()
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // "All pages" after a range was chosen once must not keep the old range.
+    if (printer.printRange() == QPrinter::AllPages)
+        printer.setPageRanges(QPageRanges());
     m_report.print(&printer);
 }
 
