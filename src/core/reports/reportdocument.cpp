@@ -5,6 +5,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageRanges>
@@ -63,9 +64,17 @@ QSizeF printingAreaUnits(const QPageLayout &layout)
     return layout.paintRect(QPageLayout::Millimeter).size() * (72 / 25.4 * unitsPerPoint);
 }
 
-QString fileMessage(const QString &text, const QString &path, const QString &reason)
+// "<text>: <path> (<reason>)"; the reason is left out where the system gave none, as when
+// the finished file cannot take the old one's place (a file that never failed says what
+// such a reason reads like).
+QString fileMessage(const QString &text, const QString &path, const QFileDevice &file)
 {
-    return text.arg(QDir::toNativeSeparators(path), reason);
+    const QString message = QStringLiteral("%1: %2").arg(text, QDir::toNativeSeparators(path));
+    const QString reason = file.errorString();
+    if (file.error() == QFileDevice::NoError || reason.isEmpty()
+        || reason == QFile().errorString())
+        return message;
+    return QStringLiteral("%1 (%2)").arg(message, reason);
 }
 
 } // namespace
@@ -253,26 +262,19 @@ bool ReportDocument::exportTo(const QString &path, ReportFormat format, QString 
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        if (error) {
-            *error = fileMessage(QStringLiteral("A fájl nem hozható létre: %1 (%2)"), path,
-                                 file.errorString());
-        }
+        if (error)
+            *error = fileMessage(QStringLiteral("A fájl nem hozható létre"), path, file);
         return false;
     }
     if (!write(file, format)) {
-        const QString reason = file.errorString();
+        if (error)
+            *error = fileMessage(QStringLiteral("A kimutatás nem írható ide"), path, file);
         file.cancelWriting();
-        if (error) {
-            *error = fileMessage(QStringLiteral("A kimutatás nem írható ide: %1 (%2)"), path,
-                                 reason);
-        }
         return false;
     }
     if (!file.commit()) {
-        if (error) {
-            *error = fileMessage(QStringLiteral("A kimutatás nem írható ide: %1 (%2)"), path,
-                                 file.errorString());
-        }
+        if (error)
+            *error = fileMessage(QStringLiteral("A kimutatás nem írható ide"), path, file);
         return false;
     }
     return true;
