@@ -17,4 +17,14 @@ public:
     virtual QString saveFileName(const QString &caption, const QString &directory,
                                  const QString &filter) = 0;
     virtual QString existingDirectory(const QString &caption, const QString &directory) = 0;
+
+    // The save dialog that also tells which entry of `filter` ("Description|pattern|…") the
+    // user chose, counting from 0, in `chosenFilter`: -1 when the chooser cannot tell.
+    virtual QString saveFileNameWithFilter(const QString &caption, const QString &directory,
+                                           const QString &filter, int *chosenFilter)
+    {
+        if (chosenFilter)
+            *chosenFilter = -1;
+        return saveFileName(caption, directory, filter);
+    }
 };

@@ -11,7 +11,8 @@ class DialogFileChooser final : public FileChooser
 public:
     explicit DialogFileChooser(QWidget *parent = nullptr) : m_parent(parent) {}
 
-    // "Tápanyag-gazdálkodási terv (.tap)|*.tap" → "Tápanyag-gazdálkodási terv (*.tap)".
+    // "Tápanyag-gazdálkodási terv (.tap)|*.tap" → "Tápanyag-gazdálkodási terv (*.tap)",
+    // "Web Page (HTML)|*.html;*.htm" → "Web Page (HTML) (*.html *.htm)".
     static QString dialogFilter(const QString &filter);
 
     QString openFileName(const QString &caption, const QString &directory,
@@ -21,6 +22,8 @@ public:
     QString saveFileName(const QString &caption, const QString &directory,
                          const QString &filter) override;
     QString existingDirectory(const QString &caption, const QString &directory) override;
+    QString saveFileNameWithFilter(const QString &caption, const QString &directory,
+                                   const QString &filter, int *chosenFilter) override;
 
 private:
     QWidget *m_parent;

@@ -1,0 +1,281 @@
+#include "core/reports/reportdocument.h"
+
+#include "core/reports/plaintextwriter.h"
+#include "core/reports/rtfwriter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageRanges>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include <cmath>
+
+namespace {
+
+// The layout resolution: four layout units to the point, so every whole point size is a
+// whole pixel size for the header and footer fonts.
+constexpr int unitsPerPoint = 4;
+constexpr int layoutDpi = 72 * unitsPerPoint;
+constexpr int pdfResolution = 300;
+
+// The bands of the printing area, in points: the header's title line and rule on top,
+// the footer's rule and line at the bottom, the body between them.
+constexpr double titleHeight = 14.0;
+constexpr double headerRuleY = 17.0;
+constexpr double bodyTop = 26.0;
+constexpr double footerHeight = 26.0;
+constexpr double footerRuleGap = 8.0;
+constexpr double footerTextGap = 12.0;
+constexpr double ruleWidth = 0.5;
+constexpr int titlePointSize = 10;
+constexpr int footerPointSize = 8;
+constexpr int bodyPointSize = 10;
+
+constexpr double marginMillimetres = 15.0;
+
+QFont reportFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(bodyPointSize);
+    return font;
+}
+
+// A font for the header or footer in layout units (the painter is scaled to them).
+QFont bandFont(const QFont &base, int pointSize, bool bold)
+{
+    QFont font = base;
+    font.setPixelSize(pointSize * unitsPerPoint);
+    font.setBold(bold);
+    return font;
+}
+
+QSizeF printingAreaUnits(const QPageLayout &layout)
+{
+    // From millimetres, as the page layout rounds point sizes to whole points.
+    return layout.paintRect(QPageLayout::Millimeter).size() * (72 / 25.4 * unitsPerPoint);
+}
+
+// "<text>: <path> (<reason>)"; the reason is left out where the system gave none, as when
+// the finished file cannot take the old one's place (a file that never failed says what
+// such a reason reads like).
+QString fileMessage(const QString &text, const QString &path, const QFileDevice &file)
+{
+    const QString message = QStringLiteral("%1: %2").arg(text, QDir::toNativeSeparators(path));
+    const QString reason = file.errorString();
+    if (file.error() == QFileDevice::NoError || reason.isEmpty()
+        || reason == QFile().errorString())
+        return message;
+    return QStringLiteral("%1 (%2)").arg(message, reason);
+}
+
+} // namespace
+
+ReportDocument::ReportDocument(const QString &html, const QString &title,
+                               QPageLayout::Orientation orientation, const QDate &printDate)
+    : m_html(html)
+    , m_title(title)
+    , m_printDate(printDate)
+    , m_pageLayout(QPageSize(QPageSize::A4), orientation,
+                   QMarginsF(marginMillimetres, marginMillimetres, marginMillimetres,
+                             marginMillimetres),
+                   QPageLayout::Millimeter)
+    , m_layoutDevice(std::make_unique<QImage>(1, 1, QImage::Format_Mono))
+    , m_document(std::make_unique<QTextDocument>())
+{
+    const int dotsPerMetre = int(std::lround(layoutDpi / 0.0254));
+    m_layoutDevice->setDotsPerMeterX(dotsPerMetre);
+    m_layoutDevice->setDotsPerMeterY(dotsPerMetre);
+
+    m_document->documentLayout()->setPaintDevice(m_layoutDevice.get());
+    // Design metrics keep the line breaks independent of the device the pages go to.
+    m_document->setUseDesignMetrics(true);
+    m_document->setDefaultFont(reportFont());
+    m_document->setDocumentMargin(0);
+    m_document->setMetaInformation(QTextDocument::DocumentTitle, title);
+    // The page size comes before the text, so that the text is laid out once, not once as
+    // it is read and again for the pages.
+    const QSizeF area = printingAreaUnits(m_pageLayout);
+    m_document->setPageSize(QSizeF(area.width(),
+                                   area.height() - (bodyTop + footerHeight) * unitsPerPoint));
+    m_document->setHtml(html);
+    m_pageCount = m_document->pageCount();
+}
+
+ReportDocument::~ReportDocument() = default;
+ReportDocument::ReportDocument(ReportDocument &&) noexcept = default;
+ReportDocument &ReportDocument::operator=(ReportDocument &&) noexcept = default;
+
+const QTextDocument &ReportDocument::document() const
+{
+    return *m_document;
+}
+
+QString ReportDocument::pageCaption(int page, int pageCount)
+{
+    return pageCaptionPattern().arg(page).arg(pageCount);
+}
+
+QString ReportDocument::pageCaptionPattern()
+{
+    return QStringLiteral("%1. oldal / %2");
+}
+
+QString ReportDocument::printDateText() const
+{
+    return m_printDate.toString(QStringLiteral("yyyy.MM.dd."));
+}
+
+bool ReportDocument::print(QPagedPaintDevice *device) const
+{
+    QPainter painter;
+    if (!device || !painter.begin(device))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    const QSizeF area = printingAreaUnits(m_pageLayout);
+    const qreal scale = std::min(device->width() / area.width(), device->height() / area.height());
+    painter.scale(scale, scale);
+
+    const QPageRanges ranges = device->pageRanges();
+    bool firstPage = true;
+    for (int page = 1; page <= m_pageCount; ++page) {
+        if (!ranges.isEmpty() && !ranges.contains(page))
+            continue;
+        if (!firstPage && !device->newPage())
+            return false;
+        firstPage = false;
+        paintPage(painter, page);
+    }
+    return painter.end();
+}
+
+void ReportDocument::paintPage(QPainter &painter, int page) const
+{
+    const QSizeF area = printingAreaUnits(m_pageLayout);
+    const QSizeF body = m_document->pageSize();
+    const QFont base = m_document->defaultFont();
+    const QPen rule(Qt::black, ruleWidth * unitsPerPoint);
+
+    painter.save();
+
+    const QFont titleFont = bandFont(base, titlePointSize, true);
+    painter.setFont(titleFont);
+    painter.setPen(Qt::black);
+    const QRectF titleRect(0, 0, area.width(), titleHeight * unitsPerPoint);
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignBottom,
+                     QFontMetricsF(titleFont).elidedText(m_title, Qt::ElideRight,
+                                                         titleRect.width()));
+    painter.setPen(rule);
+    painter.drawLine(QLineF(0, headerRuleY * unitsPerPoint, area.width(),
+                            headerRuleY * unitsPerPoint));
+
+    painter.save();
+    painter.translate(0, bodyTop * unitsPerPoint);
+    painter.setClipRect(QRectF(QPointF(0, 0), body));
+    const QRectF pageRect(QPointF(0, (page - 1) * body.height()), body);
+    painter.translate(0, -pageRect.top());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = pageRect;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    m_document->documentLayout()->draw(&painter, context);
+    painter.restore();
+
+    const double footerTop = area.height() - footerHeight * unitsPerPoint;
+    const double ruleY = footerTop + footerRuleGap * unitsPerPoint;
+    painter.setPen(rule);
+    painter.drawLine(QLineF(0, ruleY, area.width(), ruleY));
+    painter.setFont(bandFont(base, footerPointSize, false));
+    painter.setPen(Qt::black);
+    const QRectF footerRect(0, footerTop + footerTextGap * unitsPerPoint, area.width(),
+                            (footerHeight - footerTextGap) * unitsPerPoint);
+    painter.drawText(footerRect, Qt::AlignLeft | Qt::AlignVCenter, printDateText());
+    painter.drawText(footerRect, Qt::AlignRight | Qt::AlignVCenter,
+                     pageCaption(page, m_pageCount));
+
+    painter.restore();
+}
+
+QString ReportDocument::browserHtml() const
+{
+    // The file is written in UTF-8 whatever the template said, so its own charset goes and
+    // ours comes first in the head; a browser tab shows the report title.
+    static const QRegularExpression charsetMeta(QStringLiteral("<meta[^>]*charset[^>]*>"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression headTag(QStringLiteral("<head(\\s[^>]*)?>"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression htmlTag(QStringLiteral("<html(\\s[^>]*)?>"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression titleTag(QStringLiteral("<title(\\s[^>]*)?>"),
+                                             QRegularExpression::CaseInsensitiveOption);
+
+    QString html = m_html;
+    html.remove(charsetMeta);
+    QString head = QStringLiteral("<meta charset=\"utf-8\">");
+    if (!html.contains(titleTag))
+        head += QStringLiteral("<title>%1</title>").arg(m_title.toHtmlEscaped());
+
+    if (const QRegularExpressionMatch match = headTag.match(html); match.hasMatch())
+        return html.insert(match.capturedEnd(), head);
+    if (const QRegularExpressionMatch match = htmlTag.match(html); match.hasMatch())
+        return html.insert(match.capturedEnd(), QStringLiteral("<head>%1</head>").arg(head));
+    return QStringLiteral("<!DOCTYPE html>\n<html><head>%1</head><body>%2</body></html>\n")
+        .arg(head, html);
+}
+
+bool ReportDocument::write(QIODevice &device, ReportFormat format) const
+{
+    QByteArray bytes;
+    switch (format) {
+    case ReportFormat::Pdf: {
+        QPdfWriter writer(&device);
+        writer.setResolution(pdfResolution);
+        writer.setPageLayout(m_pageLayout);
+        writer.setTitle(m_title);
+        writer.setCreator(QStringLiteral("Nutrisor"));
+        return print(&writer);
+    }
+    case ReportFormat::Rtf:
+        bytes = RtfWriter::toRtf(*m_document, m_pageLayout,
+                                 {m_title, printDateText(), pageCaptionPattern()});
+        break;
+    case ReportFormat::Text:
+        bytes = PlainTextWriter::toPlainText(*m_document).toUtf8();
+        break;
+    case ReportFormat::Html:
+        bytes = browserHtml().toUtf8();
+        break;
+    }
+    return device.write(bytes) == bytes.size();
+}
+
+bool ReportDocument::exportTo(const QString &path, ReportFormat format, QString *error) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = fileMessage(QStringLiteral("A fájl nem hozható létre"), path, file);
+        return false;
+    }
+    if (!write(file, format)) {
+        if (error)
+            *error = fileMessage(QStringLiteral("A kimutatás nem írható ide"), path, file);
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = fileMessage(QStringLiteral("A kimutatás nem írható ide"), path, file);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,264 @@
+#include "core/reports/reportdocument.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate printDate(2024, 3, 5);
+
+QString samplePlanHtml()
+{
+    return QStringLiteral(
+        "<html><head><meta charset=\"windows-1250\"><style>"
+        "th { background-color: #e0e0e0; } td, th { padding: 2px; }</style></head><body>"
+        "<h1>Összesített kimutatás</h1>"
+        "<p>Tábla: <b>Hosszú-dűlő 5</b>, növény: Őszi búza, tervezett hozam: 6,5 t/ha</p>"
+        "<table border=\"1\" cellspacing=\"0\" width=\"100%\">"
+        "<tr><th>Elem</th><th>Adag (kg/ha)</th><th>Megjegyzés</th></tr>"
+        "<tr><td>Nitrogén</td><td align=\"right\">120</td><td>tűzdelés tavasszal</td></tr>"
+        "<tr><td>Foszfor</td><td align=\"right\">12,5</td><td>ősszel bedolgozva</td></tr>"
+        "</table><p>Ősz, tűz, Őrbottyán, Űrhajós</p></body></html>");
+}
+
+QString threeSectionHtml()
+{
+    return QStringLiteral(
+        "<html><body><p>Első szakasz</p>"
+        "<p style=\"page-break-before: always\">Második szakasz</p>"
+        "<p style=\"page-break-before: always\">Harmadik szakasz</p></body></html>");
+}
+
+bool havePoppler()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
+           && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()
+           && !QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty();
+}
+
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The text of pages first..last (every page when 0), as poppler reads it.
+QString pdfText(const QString &path, int first = 0, int last = 0)
+{
+    QStringList arguments;
+    if (first > 0)
+        arguments << QStringLiteral("-f") << QString::number(first) << QStringLiteral("-l")
+                  << QString::number(last);
+    return runTool(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-"));
+}
+
+QString pdfInfo(const QString &path, const QString &key)
+{
+    const QString info = runTool(QStringLiteral("pdfinfo"), {path});
+    const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(key),
+                                  QRegularExpression::MultilineOption);
+    return line.match(info).captured(1).trimmed();
+}
+
+QString fileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class ReportDocumentTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        if (!havePoppler())
+            GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo, pdffonts) not installed";
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ReportDocumentTest, PdfHoldsHungarianTextHeaderAndFooterInEmbeddedFonts)
+{
+    const QString title = QStringLiteral("Összesített kimutatás – Hosszú-dűlő");
+    const ReportDocument report(samplePlanHtml(), title, QPageLayout::Portrait, printDate);
+    EXPECT_EQ(report.pageCount(), 1);
+    const QString pdf = path(QStringLiteral("terv.pdf"));
+    QString error;
+    ASSERT_TRUE(report.exportTo(pdf, ReportFormat::Pdf, &error)) << qPrintable(error);
+
+    const QString text = pdfText(pdf);
+    for (const QString &expected :
+         {title, QStringLiteral("Őszi búza"),
+          QStringLiteral("tűzdelés tavasszal"), QStringLiteral("ősszel bedolgozva"),
+          QStringLiteral("Ősz, tűz, Őrbottyán, Űrhajós"), QStringLiteral("1. oldal / 1"),
+          QStringLiteral("2024.03.05.")}) {
+        SCOPED_TRACE(expected.toStdString());
+        EXPECT_TRUE(text.contains(expected));
+    }
+    EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Title")), title);
+    EXPECT_TRUE(pdfInfo(pdf, QStringLiteral("Page size")).contains(QStringLiteral("(A4)")));
+
+    // pdffonts: two heading lines, then one line per font whose "emb" column says yes.
+    const QStringList fonts = runTool(QStringLiteral("pdffonts"), {pdf})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                  .mid(2);
+    ASSERT_FALSE(fonts.isEmpty());
+    for (const QString &font : fonts) {
+        SCOPED_TRACE(font.toStdString());
+        const QRegularExpression embedded(QStringLiteral("\\syes\\s+(yes|no)\\s+(yes|no)\\s"));
+        EXPECT_TRUE(font.contains(embedded));
+    }
+}
+
+TEST_F(ReportDocumentTest, EveryPageCarriesItsNumberOfAll)
+{
+    const ReportDocument report(threeSectionHtml(), QStringLiteral("Leírások"),
+                                QPageLayout::Portrait, printDate);
+    // Each section after the first starts a page.
+    ASSERT_EQ(report.pageCount(), 3);
+    const QString pdf = path(QStringLiteral("harom.pdf"));
+    ASSERT_TRUE(report.exportTo(pdf, ReportFormat::Pdf));
+    EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("3"));
+
+    const QString second = pdfText(pdf, 2, 2);
+    EXPECT_TRUE(second.contains(QStringLiteral("Második szakasz")));
+    EXPECT_TRUE(second.contains(QStringLiteral("2. oldal / 3")));
+    EXPECT_TRUE(second.contains(QStringLiteral("Leírások")));
+    EXPECT_TRUE(second.contains(QStringLiteral("2024.03.05.")));
+    EXPECT_FALSE(second.contains(QStringLiteral("Első szakasz")));
+    EXPECT_FALSE(second.contains(QStringLiteral("Harmadik szakasz")));
+}
+
+TEST_F(ReportDocumentTest, PrintsOnlyTheDevicesPageRange)
+{
+    const ReportDocument report(threeSectionHtml(), QStringLiteral("Leírások"),
+                                QPageLayout::Portrait, printDate);
+    const QString pdf = path(QStringLiteral("masodik.pdf"));
+    {
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        QPdfWriter writer(&file);
+        writer.setPageLayout(report.pageLayout());
+        QPageRanges ranges;
+        ranges.addPage(2);
+        writer.setPageRanges(ranges);
+        ASSERT_TRUE(report.print(&writer));
+    }
+    EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("1"));
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Második szakasz")));
+    EXPECT_TRUE(text.contains(QStringLiteral("2. oldal / 3"))); // still numbered of all pages
+}
+
+TEST_F(ReportDocumentTest, LongTableFlowsOverPagesWithoutLosingOrRepeatingRows)
+{
+    QString rows;
+    for (int row = 1; row <= 150; ++row)
+        rows += QStringLiteral("<tr><td>R%1X</td><td>Őszi árpa</td></tr>")
+                    .arg(row, 3, 10, QLatin1Char('0'));
+    const ReportDocument report(QStringLiteral("<table border=\"1\">%1</table>").arg(rows),
+                                QStringLiteral("Ütemterv"), QPageLayout::Landscape, printDate);
+    ASSERT_GT(report.pageCount(), 1);
+    const QString pdf = path(QStringLiteral("hosszu.pdf"));
+    ASSERT_TRUE(report.exportTo(pdf, ReportFormat::Pdf));
+    EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Pages")), QString::number(report.pageCount()));
+    // A4 across, 842 by 595 points as pdfinfo rounds them.
+    const QString pageSize = pdfInfo(pdf, QStringLiteral("Page size"));
+    EXPECT_TRUE(pageSize.startsWith(QStringLiteral("842 x 595"))) << qPrintable(pageSize);
+
+    const QString text = pdfText(pdf);
+    for (int row = 1; row <= 150; ++row) {
+        const QString mark = QStringLiteral("R%1X").arg(row, 3, 10, QLatin1Char('0'));
+        ASSERT_EQ(text.count(mark), 1) << qPrintable(mark);
+    }
+    const QString last = pdfText(pdf, report.pageCount(), report.pageCount());
+    EXPECT_TRUE(last.contains(QStringLiteral("R150X")));
+    EXPECT_TRUE(last.contains(ReportDocument::pageCaption(report.pageCount(), report.pageCount())));
+}
+
+TEST_F(ReportDocumentTest, HtmlAndTextExportsKeepTheText)
+{
+    const ReportDocument report(samplePlanHtml(), QStringLiteral("Kimutatás <1>"),
+                                QPageLayout::Portrait, printDate);
+    const QString html = path(QStringLiteral("terv.html"));
+    const QString txt = path(QStringLiteral("terv.txt"));
+    ASSERT_TRUE(report.exportTo(html, ReportFormat::Html));
+    ASSERT_TRUE(report.exportTo(txt, ReportFormat::Text));
+
+    // The page a browser opens: UTF-8 declared once (the template's cp1250 one is gone)
+    // and the same text as the report when read back.
+    const QString written = fileText(html);
+    EXPECT_EQ(written.count(QStringLiteral("charset"), Qt::CaseInsensitive), 1);
+    EXPECT_TRUE(written.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+    EXPECT_TRUE(written.contains(QStringLiteral("<title>Kimutatás &lt;1&gt;</title>")));
+    QTextDocument back;
+    back.setHtml(written);
+    EXPECT_EQ(back.toPlainText(), report.document().toPlainText());
+
+    // The plain text keeps a table row on one line.
+    const QStringList lines = fileText(txt).split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Összesített kimutatás")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Ősz, tűz, Őrbottyán, Űrhajós")));
+    const auto row = std::find_if(lines.begin(), lines.end(), [](const QString &line) {
+        return line.startsWith(QStringLiteral("Foszfor"));
+    });
+    ASSERT_NE(row, lines.end());
+    const QRegularExpression columns(QStringLiteral("^Foszfor\\s+12,5\\s+ősszel bedolgozva$"));
+    EXPECT_TRUE(row->contains(columns)) << qPrintable(*row);
+}
+
+TEST_F(ReportDocumentTest, FailedWriteNamesTheFileAndLeavesNothingBehind)
+{
+    const ReportDocument report(samplePlanHtml(), QStringLiteral("Kimutatás"));
+    for (ReportFormat format :
+         {ReportFormat::Pdf, ReportFormat::Rtf, ReportFormat::Text, ReportFormat::Html}) {
+        SCOPED_TRACE(int(format));
+        const QString missing = path(QStringLiteral("nincs/terv.pdf"));
+        QString error;
+        EXPECT_FALSE(report.exportTo(missing, format, &error));
+        EXPECT_TRUE(error.startsWith(QStringLiteral("A fájl nem hozható létre: ")
+                                     + QDir::toNativeSeparators(missing) + QStringLiteral(" (")))
+            << qPrintable(error);
+        EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("nincs"))));
+    }
+}
+
+TEST_F(ReportDocumentTest, ExistingFileIsUntouchedWhenTheNewOneCannotBeWritten)
+{
+    // A name of 250 characters is allowed, but the temporary file beside it that the
+    // export writes first would need a longer one, so the export fails (even as root).
+    const QString name = QString(246, QLatin1Char('k')) + QStringLiteral(".pdf");
+    const QString target = path(name);
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("régi kimutatás");
+    }
+    const ReportDocument report(samplePlanHtml(), QStringLiteral("Kimutatás"));
+    QString error;
+    EXPECT_FALSE(report.exportTo(target, ReportFormat::Pdf, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("A kimutatás nem írható ide: ")
+                                 + QDir::toNativeSeparators(target)))
+        << qPrintable(error);
+    EXPECT_FALSE(error.contains(QStringLiteral("Unknown error"))) << "no reason known, none said";
+    EXPECT_EQ(fileText(target), QStringLiteral("régi kimutatás"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({name}));
+}
+
+} // namespace
