@@ -90,6 +90,9 @@ public:
     void openDataLocation();
     void acceptDataLocation(const QString &directory);
     void cancelDataLocation();
+    // "Régi referencia-táblák átvétele": an earlier installation's tables from a chosen
+    // directory.
+    void importReferenceTables();
     QString farmDatabaseDirectory() const { return m_config.farmDatabaseDirectory(); }
     const ConfigBlock &config() const { return m_config; }
 
