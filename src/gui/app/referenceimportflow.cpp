@@ -23,11 +23,12 @@ ReferenceImportOutcome importReferenceTables(const QString &directory,
                                                      : nothing + QLatin1Char('\n') + found.summary();
         return outcome;
     }
+    // The question first: the list below it may need scrolling in the message dialog.
     const QString question
-        = found.summary()
-          + QStringLiteral("\n\nA felsorolt táblák a referencia-adatbázis azonos nevű tábláinak "
-                           "helyére kerülnek; előtte másolat készül a referencia-adatbázisról. "
-                           "Átveszi őket?");
+        = QStringLiteral("Átveszi a korábbi telepítés alább felsorolt referencia-tábláit? Az "
+                         "azonos nevű táblák tartalma lecserélődik; előtte másolat készül a "
+                         "referencia-adatbázisról.\n\n")
+          + found.summary();
     if (!messenger.askYesNo(question, false, MessageKind::Warning)) {
         outcome.declined = true;
         outcome.message = QStringLiteral("A régi referencia-táblák átvétele elmaradt, a "

@@ -106,7 +106,13 @@ TEST(ImportReferenceCommandTest, AsksOnTheTerminalUnlessYes)
     EXPECT_EQ(run("n\n", &out, &err), 1);
     EXPECT_TRUE(out.contains(QStringLiteral("  Nov (Nov.db): 2 sor\n  Modtext (MODTEXT.DB): 1 sor\n")))
         << qPrintable(out);
-    EXPECT_TRUE(out.endsWith(QStringLiteral("Átveszi őket?\nIgen vagy nem? [i/n] "))) << qPrintable(out);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("Átveszi a korábbi telepítés alább felsorolt "
+                                              "referencia-tábláit?")))
+        << qPrintable(out);
+    EXPECT_TRUE(out.endsWith(QStringLiteral("Hiányzó táblák: Find, Find2, Find2Back, Find3, "
+                                            "Find3Back, Tapanyagok, Jav, Comptext, Tanacsado, "
+                                            "Mintak, Fajok, Hatar\nIgen vagy nem? [i/n] ")))
+        << qPrintable(out);
     EXPECT_EQ(err, QStringLiteral("nutrisor: A régi referencia-táblák átvétele elmaradt, a "
                                   "referencia-adatbázis nem változott.\n"));
     const int defaultCrops = cropCount();
@@ -124,7 +130,7 @@ TEST(ImportReferenceCommandTest, AsksOnTheTerminalUnlessYes)
 
     commandLine.assumeYes = true;
     EXPECT_EQ(run("", &out, &err), 0);
-    EXPECT_TRUE(out.contains(QStringLiteral("Átveszi őket?\nIgen (--yes)\n"))) << qPrintable(out);
+    EXPECT_TRUE(out.contains(QStringLiteral("Hatar\nIgen (--yes)\n"))) << qPrintable(out);
 
     QTemporaryDir empty;
     commandLine.importReferenceDir = empty.path();
@@ -151,8 +157,9 @@ TEST_F(MainWindowTest, ReferenceTablesTakenOverFromTheMenu)
     ASSERT_EQ(m_messenger.shown().size(), 1); // declining needs no further word
     EXPECT_EQ(m_messenger.shown().at(0).buttons, ButtonSet::IgenNem);
     EXPECT_FALSE(m_messenger.shown().at(0).inLabel);
-    EXPECT_TRUE(m_messenger.shown().at(0).text.startsWith(
-        QStringLiteral("Régi referencia-táblák a(z) %1 mappában:\n  Nov (Nov.db): 2 sor")
+    EXPECT_TRUE(m_messenger.shown().at(0).text.contains(
+        QStringLiteral("előtte másolat készül a referencia-adatbázisról.\n\n"
+                       "Régi referencia-táblák a(z) %1 mappában:\n  Nov (Nov.db): 2 sor")
             .arg(QDir::toNativeSeparators(old.path()))));
     EXPECT_GT(m_reference.count(Tables::Nov::name), 2);
 
