@@ -182,6 +182,15 @@ QList<QStringList> uniqueFieldSets(const Schema::Table &table)
 std::optional<QList<QVariantMap>> readTable(const Schema::Table &table, const QString &filePath,
                                             QString *reason)
 {
+    {
+        QFile file(filePath);
+        if (file.open(QIODevice::ReadOnly)
+            && FarmDatabase::detectFormat(file) != FarmFileFormat::Paradox) {
+            *reason = QStringLiteral("A(z) %1 nem Paradox tábla.")
+                          .arg(QDir::toNativeSeparators(filePath));
+            return std::nullopt;
+        }
+    }
     const std::unique_ptr<ParadoxTable> paradox = ParadoxTable::open(filePath, reason);
     if (!paradox)
         return std::nullopt;
