@@ -125,16 +125,6 @@ int Header::fieldIndex(const QString &name) const
     return -1;
 }
 
-qint64 Header::recordOffset(int record) const
-{
-    for (const Block &block : blocks) {
-        if (record < block.recordCount)
-            return block.offset + blockHeaderLength + qint64(record) * recordSize;
-        record -= block.recordCount;
-    }
-    return -1;
-}
-
 std::optional<Header> readHeader(const QByteArray &bytes, QString *problem)
 {
     const qint64 fileSize = bytes.size();

@@ -68,8 +68,6 @@ struct Header
 
     bool hasBlobFields() const;
     int fieldIndex(const QString &name) const; // any letter case; -1 when missing
-    // The offset of a record's bytes in the file; `record` counts from 0 in table order.
-    qint64 recordOffset(int record) const;
 };
 
 // The header and block chain of a table held whole in `bytes`; no value, and in *problem

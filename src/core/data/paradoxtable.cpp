@@ -62,7 +62,8 @@ bool readAll(std::FILE *stream, QByteArray *bytes)
     return !std::ferror(stream) && std::fseek(stream, 0, SEEK_SET) == 0;
 }
 
-// The .MB file of a table: the same name with the other extension, in any letter case.
+// The .MB file of a table: the same name with the other extension, in any letter case;
+// the table's own spelling of its name wins when several match.
 QString memoFilePath(const QString &tablePath)
 {
     const QFileInfo table(tablePath);
@@ -73,8 +74,9 @@ QString memoFilePath(const QString &tablePath)
     for (const QString &entry : entries) {
         if (entry.compare(wanted, Qt::CaseInsensitive) != 0)
             continue;
-        if (found.isEmpty() || entry.compare(table.completeBaseName() + QStringLiteral(".mb")) == 0
-            || entry == wanted)
+        if (entry.startsWith(table.completeBaseName()))
+            return dir.filePath(entry);
+        if (found.isEmpty())
             found = entry;
     }
     return found.isEmpty() ? QString() : dir.filePath(found);
