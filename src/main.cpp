@@ -11,7 +11,7 @@
 
 int main(int argc, char *argv[])
 {
-    // The export and the import need no window, so they run without a display.
+    // The export needs no window, so it runs without a display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
