@@ -1,5 +1,6 @@
 // The program nutrisor: reads the command line, then runs the planner.
 #include "gui/app/commandline.h"
+#include "gui/app/referenceimportflow.h"
 #include "gui/app/startup.h"
 #include "gui/ui/dialogmessenger.h"
 
@@ -18,6 +19,13 @@ int main(int argc, char *argv[])
     if (early.error.isEmpty() && !early.exportJsonPath.isEmpty()) {
         QCoreApplication core(argc, argv);
         return exportPlanJson(early.exportJsonPath, stdout, stderr);
+    }
+    if (early.error.isEmpty() && !early.importReferenceDir.isEmpty()) {
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Nutrisor"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Nutrisor"));
+        return importReferenceCommand(early, QCoreApplication::applicationDirPath(), stdin,
+                                      stdout, stderr);
     }
 
     QApplication application(argc, argv);

@@ -1,6 +1,7 @@
 #include "core/data/farmdatabase.h"
 
 #include "core/data/farmfields.h"
+#include "core/data/farmparadoxtable.h"
 #include "core/data/farmsqlitetable.h"
 
 #include <QByteArray>
@@ -74,8 +75,7 @@ FarmFileFormat FarmDatabase::detectFormat(QIODevice &device)
     return FarmFileFormat::Unknown;
 }
 
-// The reader for each kind of table file. Paradox tables get their own FarmTable backend;
-// until then they are refused with a message the user can act on.
+// The reader for each kind of table file.
 static std::unique_ptr<FarmTable> openReader(FarmFileFormat format, const QString &filePath,
                                              const QString &tableName, QString *error)
 {
@@ -84,9 +84,7 @@ static std::unique_ptr<FarmTable> openReader(FarmFileFormat format, const QStrin
     case FarmFileFormat::Sqlite:
         return FarmSqliteTable::open(filePath, tableName, error);
     case FarmFileFormat::Paradox:
-        *error = QStringLiteral("A(z) %1 Paradox tábla, ezt a változat még nem tudja olvasni.")
-                     .arg(shownPath);
-        return nullptr;
+        return FarmParadoxTable::open(filePath, tableName, error);
     case FarmFileFormat::Unknown:
         break;
     }

@@ -108,6 +108,13 @@ public:
     int restoreCropNeeds(const QString &novid, QString *error = nullptr);
     int restoreCropSplits(const QString &novid, QString *error = nullptr);
 
+    // Writes a consistent copy of the whole database to `path`, which must not exist yet.
+    bool writeCopy(const QString &path, QString *error = nullptr) const;
+    // Replaces every row of `table` with `rows`, all or nothing. The soft-deleted tables
+    // lose their rows here too: the new rows bring their own Deleted marks.
+    bool replaceAllRows(const QString &table, const QList<QVariantMap> &rows,
+        QString *error = nullptr);
+
     // A crop id not used by any crop nor by any row keyed by crop, the default copies
     // included, so a new crop never inherits a deleted crop's rows: one more than the
     // largest numeric Novid. Empty on error.

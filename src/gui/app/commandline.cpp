@@ -24,6 +24,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             result.farmDir = argument.mid(11);
         } else if (argument == QLatin1String("--export-json")) {
             takeValue(&result.exportJsonPath);
+        } else if (argument == QLatin1String("--import-reference")) {
+            takeValue(&result.importReferenceDir);
+        } else if (argument == QLatin1String("--yes")) {
+            result.assumeYes = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             result.showUsage = true;
         } else if (argument.startsWith(QLatin1String("--"))) {
@@ -45,5 +49,8 @@ QString CommandLine::usage()
         "  --farm-dir MAPPA   a gazdasági adatbázis mappája, ha a config.ini nem nevez meg\n"
         "  --export-json TERV.tap\n"
         "                     a terv minden tétele JSON-ként a szabványos kimenetre, ablak nélkül\n"
+        "  --import-reference MAPPA [--yes]\n"
+        "                     egy korábbi telepítés Paradox referencia-tábláinak átvétele,\n"
+        "                     ablak nélkül; --yes esetén kérdés nélkül\n"
         "  --help             ez a leírás\n");
 }

@@ -10,6 +10,8 @@ struct CommandLine
     QString dataDir;   // --data-dir DIR: reference database and config.ini
     QString farmDir;   // --farm-dir DIR: farm database when config.ini names none
     QString exportJsonPath; // --export-json PLAN: print the plan as JSON, open no window
+    QString importReferenceDir; // --import-reference DIR: an earlier installation's tables
+    bool assumeYes = false;     // --yes: the import asks nothing
     bool showUsage = false;
     QString error;     // an unknown option or an option without its value
 

@@ -179,6 +179,10 @@ void MainWindow::buildMenus()
     addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
               QStringLiteral("adviserAction"), [this] { showAdviserPanel(); });
 
+    referenceMenu->addSeparator();
+    addAction(referenceMenu, QStringLiteral("Régi referencia-táblák átvétele"),
+              QStringLiteral("importReferenceAction"), [this] { importReferenceTables(); });
+
     QMenu *leafMenu = bar->addMenu(QStringLiteral("Levélanalízis"));
     addAction(leafMenu, QStringLiteral("Levélminta eredmények"), QStringLiteral("leafSamplesAction"),
               {});

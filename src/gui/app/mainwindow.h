@@ -94,6 +94,9 @@ public:
     void cancelDataLocation();
     // "Szaktanácsadó adatok": the adviser panel with the stored details, in front.
     void showAdviserPanel();
+    // "Régi referencia-táblák átvétele": an earlier installation's tables from a chosen
+    // directory.
+    void importReferenceTables();
     QString farmDatabaseDirectory() const { return m_config.farmDatabaseDirectory(); }
     const ConfigBlock &config() const { return m_config; }
 

@@ -3,6 +3,7 @@
 #include "core/data/farmfields.h"
 #include "core/data/farmsqlitetable.h"
 #include "core/data/samplefarm.h"
+#include "support/paradoxwriter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -436,7 +437,8 @@ TEST_P(FarmDatabaseTest, ReadingLeavesTheFarmFilesUntouched)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, FarmDatabaseTest,
-                         testing::Values(FarmBackend{"sqlite", &writeSampleFarm}),
+                         testing::Values(FarmBackend{"sqlite", &writeSampleFarm},
+                                         FarmBackend{"paradox", &ParadoxWriter::writeSampleFarm}),
                          [](const testing::TestParamInfo<FarmBackend> &info) {
                              return std::string(info.param.name);
                          });
@@ -481,14 +483,54 @@ TEST_F(FarmFileErrorTest, NamesTheFileThatIsNoTable)
     }
 }
 
-TEST_F(FarmFileErrorTest, ParadoxTablesAreRefusedForNow)
+// A damaged Paradox table is named with what is wrong, before pxlib reads a byte of it.
+TEST_F(FarmFileErrorTest, TruncatedAndCorruptParadoxTablesAreRefused)
 {
-    ASSERT_TRUE(writeBytes(tablePath(), paradoxHeader()));
-    const FarmTableResult result = openFields();
-    EXPECT_FALSE(result);
-    EXPECT_EQ(result.error,
-              QStringLiteral("A(z) %1 Paradox tábla, ezt a változat még nem tudja olvasni.")
-                  .arg(QDir::toNativeSeparators(tablePath())));
+    QString error;
+    ASSERT_TRUE(ParadoxWriter::writeSampleFarm(labResultsCsv, m_directory.path(), &error))
+        << error.toStdString();
+    const QByteArray good = readBytes(tablePath());
+    // The header, then one block of 3 KiB, pxlib's size for records of 80 to 139 bytes.
+    ASSERT_EQ(good.size(), 0x800 + 3 * 1024);
+    auto changed = [&](int offset, QByteArray bytes) {
+        QByteArray copy = good;
+        copy.replace(offset, bytes.size(), bytes);
+        return copy;
+    };
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+        QString problem;
+    };
+    const QList<Case> cases = {
+        {"cut inside its block", good.left(good.size() - 100),
+         QStringLiteral("a fájl csonka: 1 blokkjából csak 0 van meg")},
+        {"cut inside its header", good.left(0x400),
+         QStringLiteral("a fájl csonka: rövidebb a fejlécénél")},
+        {"header alone", paradoxHeader(), QStringLiteral("ismeretlen mezőtípus (1. mező)")},
+        {"record size of another table", changed(0x00, QByteArray("\x50\x00", 2)),
+         QStringLiteral("a rekordméret (80) nem egyezik a mezők hosszával (99)")},
+        {"more records than the blocks hold", changed(0x06, QByteArray("\x07", 1)),
+         QStringLiteral("a fejléc 7 rekordja helyett 6 van a blokkokban")},
+        {"chain into a missing block", changed(0x0E, QByteArray("\x05\x00", 2)),
+         QStringLiteral("hibás a blokkok láncolata")},
+        {"block claiming more than it holds", changed(0x804, QByteArray("\x00\x7f", 2)),
+         QStringLiteral("hibás a(z) 1. blokk mérete")},
+        {"alpha field of 0 bytes", changed(0x78 + 3, QByteArray("\x00", 1)),
+         QStringLiteral("hibás mezőhossz (2. mező)")},
+        {"encrypted", changed(0x5C, QByteArray("\x01\x02\x03\x04", 4)),
+         QStringLiteral("jelszóval védett tábla")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(writeBytes(tablePath(), c.bytes));
+        const FarmTableResult result = openFields();
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.error, QStringLiteral("A(z) %1 Paradox tábla sérült, nem olvasható: %2.")
+                                    .arg(QDir::toNativeSeparators(tablePath()), c.problem));
+        EXPECT_EQ(readBytes(tablePath()), c.bytes);
+    }
 }
 
 TEST_F(FarmFileErrorTest, NamesTheMissingFileAndDirectory)

@@ -9,6 +9,7 @@
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/soilsamplegrid.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "support/paradoxwriter.h"
 #include "support/scriptedmessenger.h"
 
 #include <QApplication>
@@ -458,45 +459,52 @@ TEST_F(Step2PanelTest, ACaptionThatCannotBeSavedIsReported)
     EXPECT_EQ(shown.kind, MessageKind::Error);
 }
 
+// The farm as SQLite files, then as the genuine Paradox tables of the farm-management
+// program: the request and the fetch work the same on both.
 TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
 {
-    const QString farm = m_dir.filePath(QStringLiteral("farm"));
-    QString error;
-    ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), farm, &error))
-        << qPrintable(error);
-    m_panel->setFarmDirectory(farm);
+    const QList<std::pair<const char *, bool (*)(const QString &, const QString &, QString *)>>
+        writers = {{"sqlite", &writeSampleFarm}, {"paradox", &ParadoxWriter::writeSampleFarm}};
+    for (const auto &[name, writeFarm] : writers) {
+        SCOPED_TRACE(name);
+        const QString farm = m_dir.filePath(QLatin1String(name));
+        QString error;
+        ASSERT_TRUE(writeFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), farm, &error))
+            << qPrintable(error);
+        m_panel->setFarmDirectory(farm);
 
-    RequestPanel *request = m_panel->requestPanel();
-    EXPECT_FALSE(request->isVisible());
-    QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
-    ASSERT_TRUE(request->isVisible());
-    // The request lies over the top left corner of the step.
-    EXPECT_EQ(request->pos(), QPoint(0, 0));
+        RequestPanel *request = m_panel->requestPanel();
+        EXPECT_FALSE(request->isVisible());
+        QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
+        ASSERT_TRUE(request->isVisible());
+        // The request lies over the top left corner of the step.
+        EXPECT_EQ(request->pos(), QPoint(0, 0));
 
-    auto *list = request->findChild<QTableView *>(QStringLiteral("recordList"));
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->model()->rowCount(), 5); // the active fields
-    EXPECT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("0112/3"));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualRect(list->model()->index(0, 1)).center());
-    QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("fetchButton")),
-                      Qt::LeftButton);
+        auto *list = request->findChild<QTableView *>(QStringLiteral("recordList"));
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->model()->rowCount(), 5); // the active fields
+        EXPECT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("0112/3"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 1)).center());
+        QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("fetchButton")),
+                          Qt::LeftButton);
 
-    EXPECT_FALSE(request->isVisible());
-    // Field 0112/3 has four samples and an average record.
-    EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0112/3"));
-    EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("124500"));
-    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("4"));
-    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0112/3"));
-    EXPECT_EQ(m_plan.items().area, QStringLiteral("124500"));
-    EXPECT_EQ(m_plan.items().sampleCount, 4);
-    EXPECT_EQ(gridModel()->columnCount(), 6);
-    EXPECT_EQ(gridModel()->index(1, 1).data().toString(), QStringLiteral("Átlag"));
-    EXPECT_EQ(gridModel()->index(1, 2).data().toString(), QStringLiteral("TVG1"));
-    EXPECT_EQ(gridModel()->index(2, 2).data().toString(), QStringLiteral("6,07"));
-    EXPECT_EQ(gridModel()->index(1, 5).data().toString(), QStringLiteral("TVG4"));
-    EXPECT_EQ(gridModel()->index(2, 5).data().toString(), QStringLiteral("6,7"));
-    EXPECT_TRUE(m_plan.isModified());
+        EXPECT_FALSE(request->isVisible());
+        // Field 0112/3 has four samples and an average record.
+        EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0112/3"));
+        EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("124500"));
+        EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("4"));
+        EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0112/3"));
+        EXPECT_EQ(m_plan.items().area, QStringLiteral("124500"));
+        EXPECT_EQ(m_plan.items().sampleCount, 4);
+        EXPECT_EQ(gridModel()->columnCount(), 6);
+        EXPECT_EQ(gridModel()->index(1, 1).data().toString(), QStringLiteral("Átlag"));
+        EXPECT_EQ(gridModel()->index(1, 2).data().toString(), QStringLiteral("TVG1"));
+        EXPECT_EQ(gridModel()->index(2, 2).data().toString(), QStringLiteral("6,07"));
+        EXPECT_EQ(gridModel()->index(1, 5).data().toString(), QStringLiteral("TVG4"));
+        EXPECT_EQ(gridModel()->index(2, 5).data().toString(), QStringLiteral("6,7"));
+        EXPECT_TRUE(m_plan.isModified());
+    }
 }
 
 TEST_F(Step2PanelTest, TheGridShowsItsTitlesAsFixedHeaders)
