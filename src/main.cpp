@@ -2,10 +2,12 @@
 #include "gui/app/commandline.h"
 #include "gui/app/referenceimportflow.h"
 #include "gui/app/startup.h"
+#include "gui/app/terminalmessenger.h"
 #include "gui/ui/dialogmessenger.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -26,6 +28,17 @@ int main(int argc, char *argv[])
         QCoreApplication::setOrganizationName(QStringLiteral("Nutrisor"));
         return importReferenceCommand(early, QCoreApplication::applicationDirPath(), stdin,
                                       stdout, stderr);
+    }
+
+    if (early.error.isEmpty() && !early.printSummaryPath.isEmpty()) {
+        // Laying out the pages needs fonts but no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication gui(argc, argv);
+        QGuiApplication::setApplicationName(QStringLiteral("Nutrisor"));
+        QGuiApplication::setOrganizationName(QStringLiteral("Nutrisor"));
+        TerminalMessenger messenger(stdin, stderr, false);
+        return printPlanSummary(early, QGuiApplication::applicationDirPath(), messenger, stderr);
     }
 
     QApplication application(argc, argv);

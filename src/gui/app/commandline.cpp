@@ -28,6 +28,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             takeValue(&result.importReferenceDir);
         } else if (argument == QLatin1String("--yes")) {
             result.assumeYes = true;
+        } else if (argument == QLatin1String("--print-summary")) {
+            takeValue(&result.printSummaryPath);
+        } else if (argument == QLatin1String("--output")) {
+            takeValue(&result.outputPath);
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             result.showUsage = true;
         } else if (argument.startsWith(QLatin1String("--"))) {
@@ -38,6 +42,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (!result.error.isEmpty())
             break;
     }
+    if (result.error.isEmpty() && result.printSummaryPath.isEmpty() != result.outputPath.isEmpty())
+        result.error = QStringLiteral("A --print-summary és az --output kapcsolót együtt kell megadni.");
     return result;
 }
 
@@ -52,5 +58,8 @@ QString CommandLine::usage()
         "  --import-reference MAPPA [--yes]\n"
         "                     egy korábbi telepítés Paradox referencia-tábláinak átvétele,\n"
         "                     ablak nélkül; --yes esetén kérdés nélkül\n"
+        "  --print-summary TERV.tap --output FÁJL\n"
+        "                     a terv összesített kimutatása a fájlba, ablak nélkül; a formátumot\n"
+        "                     a kiterjesztés adja: .pdf, .rtf, .html/.htm, .txt\n"
         "  --help             ez a leírás\n");
 }

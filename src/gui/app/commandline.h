@@ -12,6 +12,8 @@ struct CommandLine
     QString exportJsonPath; // --export-json PLAN: print the plan as JSON, open no window
     QString importReferenceDir; // --import-reference DIR: an earlier installation's tables
     bool assumeYes = false;     // --yes: the import asks nothing
+    QString printSummaryPath; // --print-summary PLAN: write the plan's full summary, no window
+    QString outputPath;       // --output FILE: where --print-summary writes
     bool showUsage = false;
     QString error;     // an unknown option or an option without its value
 

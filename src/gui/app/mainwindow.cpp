@@ -166,7 +166,7 @@ void MainWindow::buildMenus()
                                             [this, step] { showStep(step); });
     }
     m_summaryAction = addAction(m_stepsMenu, QStringLiteral("Összesített kimutatás"),
-                                QStringLiteral("summaryAction"), {});
+                                QStringLiteral("summaryAction"), [this] { showSummary(); });
 
     QMenu *referenceMenu = bar->addMenu(QStringLiteral("Segédadatok"));
     addAction(referenceMenu, QStringLiteral("Növényfajok"), QStringLiteral("cropSpeciesAction"), {});
@@ -260,7 +260,7 @@ void MainWindow::buildSurface()
     connect(m_stepListBox, &StepListBox::stepRequested, this, &MainWindow::showStep);
     connect(m_stepListBox, &StepListBox::closeRequested, this, [this] { closePlan(); });
     connect(m_stepListBox, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
-    // The summary comes with the reports; until then its button stays disabled.
+    connect(m_stepListBox, &StepListBox::summaryRequested, this, &MainWindow::showSummary);
 
     static const char *const boxTitles[] = {
         "Elemek kiválasztása", "Tábla adatok", "Növény adatai",
@@ -276,6 +276,8 @@ void MainWindow::buildSurface()
     m_resultBox = new ResultBox(m_surface);
     m_resultBox->hide();
     connect(m_resultBox, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
+    connect(m_resultBox, &ResultBox::printRequested, this,
+            [this] { printResult(PrintKind::ResultList); });
 
     m_dataLocationBox = new DataLocationBox(stepBox(2));
     m_dataLocationBox->resize(320, 300);
@@ -316,8 +318,7 @@ void MainWindow::showPlanState()
     m_stepListBox->showProgress(m_plan);
     for (int step = 1; step <= 5; ++step)
         m_stepActions[step - 1]->setEnabled(m_plan.isStepEnabled(step));
-    m_summaryAction->setEnabled(false); // enabled once the reports can run the summary
-    m_stepListBox->summaryButton()->setEnabled(false);
+    m_summaryAction->setEnabled(m_plan.isOpen() && m_plan.isSummaryEnabled());
     m_closePlanAction->setEnabled(m_plan.isOpen());
     m_saveAction->setEnabled(m_plan.isModified());
 }
@@ -334,6 +335,8 @@ void MainWindow::buildStepPanels()
     auto *step1Panel = new Step1Panel(m_plan, stepBox(1));
     fill(stepBox(1), step1Panel);
     connect(step1Panel, &Step1Panel::doneRequested, this, [this] { finishStep(1); });
+    connect(step1Panel, &Step1Panel::printDescriptionsRequested, this,
+            &MainWindow::printDescriptions);
 
     m_step2Panel = new Step2Panel(m_plan, m_messenger, m_reference, stepBox(2));
     fill(stepBox(2), m_step2Panel);
@@ -541,6 +544,7 @@ void MainWindow::buildAdviserPanel()
     m_adviserPanel = new AdviserPanel(m_messenger, m_reference, m_surface);
     m_adviserPanel->move(defaultBoxPosition(ConfigBlock::Step1));
     m_adviserPanel->hide();
+    connect(m_adviserPanel, &AdviserPanel::coverSheetRequested, this, &MainWindow::printCoverSheet);
 }
 
 void MainWindow::showAdviserPanel()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/filter.h"
 #include "core/plan/calculationstate.h"
 #include "gui/app/apppaths.h"
 #include "gui/app/configblock.h"
@@ -23,6 +24,9 @@ class QMenu;
 class QScrollArea;
 class QToolButton;
 class ReferenceDatabase;
+class ReportDocument;
+struct PlanReport;
+struct PlanSummary;
 class ResultBox;
 class Step2Panel;
 class Step3Panel;
@@ -85,6 +89,24 @@ public:
     // A list computed in a step's box: the box closes and the result box shows the list.
     void showStepResult(int step, const struct ResultTable &result);
 
+    // Printouts, each shown in the print preview.
+    enum class PrintKind { ResultList, Summary, Recommendations };
+    // "Nyomtatás" of the result box (a list), the full summary built last, or the
+    // recommendation texts chosen last.
+    void printResult(PrintKind kind);
+    // "Összesített kimutatás": replays the plan's lists and prints the summary; a step that
+    // fails says so and nothing is printed.
+    void showSummary();
+    // "Leírások nyomtatása": completes step 1 and prints the texts of the ticked elements.
+    void printDescriptions();
+    // "Fedlap nyomtatása" of the adviser panel.
+    void printCoverSheet();
+    // Tests look at the report instead of the modal preview.
+    void setReportViewer(std::function<void(const ReportDocument &)> viewer)
+    {
+        m_reportViewer = std::move(viewer);
+    }
+
     // Settings.
     void applyStoredLayout();
     void saveLayout();
@@ -122,6 +144,8 @@ private:
     void buildSurface();
     void buildStepPanels();
     void buildAdviserPanel();
+    // The report in the preview, or the error when it could not be made (report null).
+    void showReport(const PlanReport *report, const QString &error);
     void watchFocusLeavingStep1(QWidget *old, QWidget *now);
     bool computeAverages();
     void fillLeafLinks();
@@ -158,6 +182,9 @@ private:
     HoverHelp *m_hoverHelp = nullptr;
     DataLocationBox *m_dataLocationBox = nullptr;
     AdviserPanel *m_adviserPanel = nullptr;
+    std::function<void(const ReportDocument &)> m_reportViewer;
+    std::shared_ptr<const PlanSummary> m_lastSummary;
+    Filter m_recommendationFilter;
     QLabel *m_statusLabel = nullptr;
     QMenu *m_stepsMenu = nullptr;
     std::array<QAction *, 5> m_stepActions{};

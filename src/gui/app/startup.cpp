@@ -5,6 +5,10 @@
 #include "core/plan/plan.h"
 #include "core/planfile/planfile.h"
 #include "core/planfile/planjson.h"
+#include "core/reports/planreports.h"
+#include "core/reports/plansummary.h"
+#include "core/reports/reportdocument.h"
+#include "core/reports/reportformat.h"
 #include "gui/app/apppaths.h"
 #include "gui/app/commandline.h"
 #include "gui/app/mainwindow.h"
@@ -43,6 +47,50 @@ int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
     }
     const QByteArray json = QJsonDocument(planToJson(items)).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, size_t(json.size()), out);
+    return 0;
+}
+
+int printPlanSummary(const CommandLine &commandLine, const QString &programDirectory,
+                     Messenger &messenger, std::FILE *err)
+{
+    const auto fail = [err](const QString &text) {
+        std::fprintf(err, "nutrisor: %s\n", text.toLocal8Bit().constData());
+        return 1;
+    };
+    const QString output = commandLine.outputPath;
+    const std::optional<ReportFormat> format = reportFormatForPath(output);
+    if (!format) {
+        return fail(QStringLiteral("%1: a kiterjesztés nem nevez meg nyomtatási formátumot "
+                                   "(.pdf, .rtf, .html, .htm, .txt).")
+                        .arg(QDir::toNativeSeparators(output)));
+    }
+
+    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
+    ReferenceDatabase reference;
+    QString error;
+    if (!prepareReferenceDatabase(paths, reference, &error))
+        return fail(error);
+
+    Plan plan;
+    plan.resetPlan();
+    PlanItems items = plan.items();
+    if (!PlanFile::loadPlanFile(commandLine.printSummaryPath, items, &error)) {
+        return fail(QStringLiteral("%1: A fájl formátuma helytelen! Nem lehet megnyitni!")
+                        .arg(QDir::toNativeSeparators(commandLine.printSummaryPath)));
+    }
+    plan.items() = items;
+    // Every replayed step answers its questions "Nem" and says why it stopped.
+    const SummaryResult summary = buildSummary(plan, reference, messenger, false);
+    if (!summary.summary)
+        return 1;
+    PlanReports reports(plan.items(), reference, paths.startDirectory);
+    const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
+    if (!report)
+        return fail(error);
+    const ReportDocument document(report->rendered.html, report->title,
+                                  report->rendered.orientation);
+    if (!document.exportTo(output, *format, &error))
+        return fail(error);
     return 0;
 }
 

@@ -43,7 +43,6 @@ ResultBox::ResultBox(QWidget *parent)
     m_printButton = new QPushButton(QStringLiteral("Nyomtatás"), this);
     m_printButton->setObjectName(QStringLiteral("printResultButton"));
     m_printButton->resize(buttonWidth, buttonHeight);
-    m_printButton->setEnabled(false);
     connect(m_printButton, &QPushButton::clicked, this, &ResultBox::printRequested);
 
     layoutBox();

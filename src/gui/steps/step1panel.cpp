@@ -107,9 +107,15 @@ void Step1Panel::buildControls()
     m_doneButton->setObjectName(QStringLiteral("doneButton"));
     m_doneButton->setFixedWidth(75);
 
+    m_printDescriptionsButton = new QPushButton(QStringLiteral("Leírások nyomtatása"), this);
+    m_printDescriptionsButton->setObjectName(QStringLiteral("printDescriptionsButton"));
+    connect(m_printDescriptionsButton, &QPushButton::clicked, this,
+            &Step1Panel::printDescriptionsRequested);
+
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_showDescriptionsBox);
     bottom->addStretch();
+    bottom->addWidget(m_printDescriptionsButton);
     bottom->addWidget(m_doneButton);
 
     auto *layout = new QVBoxLayout(this);

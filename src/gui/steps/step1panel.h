@@ -27,6 +27,8 @@ public:
 
 signals:
     void doneRequested();
+    // "Leírások nyomtatása"
+    void printDescriptionsRequested();
 
 private:
     void buildControls();
@@ -37,4 +39,5 @@ private:
     std::array<QCheckBox *, Elements::elementCount> m_elementBoxes{};
     QCheckBox *m_showDescriptionsBox = nullptr;
     QPushButton *m_doneButton = nullptr;
+    QPushButton *m_printDescriptionsButton = nullptr;
 };

@@ -1,0 +1,164 @@
+#include "gui/app/mainwindow.h"
+
+#include "core/plan/stepcompletion.h"
+#include "core/reports/reportdocument.h"
+#include "gui/app/steplistbox.h"
+#include "gui/reference/adviserpanel.h"
+#include "gui/reports/reportpreview.h"
+#include "gui/steps/resultbox.h"
+#include "support/sampleplan.h"
+#include "support/scriptedfilechooser.h"
+
+#include <QPushButton>
+#include <QTextDocument>
+
+#include "mainwindowfixture.h"
+
+namespace {
+
+class PlanReportsTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        m_window->setFileChooser(&m_chooser);
+        m_window->setReportViewer([this](const ReportDocument &report) {
+            m_reports.append({report.title(), report.html(), report.document().toPlainText()});
+        });
+    }
+
+    struct Shown
+    {
+        QString title;
+        QString html;
+        QString text;
+    };
+
+    // The sample plan at step 5, step 1 done and its box closed.
+    void makePlan()
+    {
+        m_window->newPlan();
+        m_plan.items() = samplePlanItems();
+        m_plan.notifyItemsChanged();
+        m_window->finishStep(1);
+        for (int step = 2; step <= 5; ++step)
+            ASSERT_EQ(completeStep(m_plan, step, true, m_messenger), StepOutcome::Completed);
+    }
+
+    void click(const char *panel, const char *button)
+    {
+        auto *found = m_window->findChild<QWidget *>(QString::fromLatin1(panel))
+                          ->findChild<QPushButton *>(QString::fromLatin1(button));
+        ASSERT_NE(found, nullptr) << button;
+        found->click();
+    }
+
+    ScriptedFileChooser m_chooser;
+    QList<Shown> m_reports;
+};
+
+} // namespace
+
+TEST_F(PlanReportsTest, TheSummaryDoesNotDependOnTheListsShownBefore)
+{
+    makePlan();
+    EXPECT_TRUE(m_window->stepListBox()->summaryButton()->isEnabled());
+    EXPECT_TRUE(action("summaryAction")->isEnabled());
+    m_window->stepListBox()->summaryButton()->click();
+    ASSERT_EQ(m_reports.size(), 1) << qPrintable(m_messenger.lastText());
+    EXPECT_EQ(m_reports[0].title, QStringLiteral("Tápanyag-gazdálkodási terv"));
+    EXPECT_FALSE(m_window->resultBox()->isVisible());
+
+    // the user looks at every list, each leaving its state behind
+    m_window->showSupplyLevels();
+    m_window->showStep(3);
+    click("step3Panel", "recommendedDosesButton");
+    m_window->showStep(3);
+    click("step3Panel", "splitButton");
+    m_window->showStep(4);
+    click("step4Panel", "correctedDosesButton");
+    m_window->showStep(5);
+    click("step5Panel", "remainderButton");
+    m_window->showStep(5);
+    click("step5Panel", "totalsButton");
+    ASSERT_TRUE(m_window->resultBox()->isVisible());
+
+    action("summaryAction")->trigger();
+    ASSERT_EQ(m_reports.size(), 2);
+    EXPECT_EQ(m_reports[1].html, m_reports[0].html);
+    EXPECT_TRUE(m_reports[1].text.contains(QStringLiteral("0452/7 Őrség-dűlő")));
+    EXPECT_TRUE(m_messenger.shown().isEmpty()) << qPrintable(m_messenger.lastText());
+}
+
+TEST_F(PlanReportsTest, AFailingStepStopsTheSummaryAfterItsMessage)
+{
+    makePlan();
+    m_plan.items().plannedYield.clear();
+    m_messenger.expect(Answer::Ok);
+    action("summaryAction")->trigger();
+    EXPECT_TRUE(m_reports.isEmpty());
+    EXPECT_EQ(m_messenger.lastText(),
+              QStringLiteral("A várt hozam nincs megadva! Az összesített kimutatás nem készíthető el."));
+}
+
+TEST_F(PlanReportsTest, TheResultBoxPrintsTheListItShows)
+{
+    makePlan();
+    m_window->showSupplyLevels();
+    ResultBox *box = m_window->resultBox();
+    ASSERT_TRUE(box->isVisible());
+    ASSERT_TRUE(box->printButton()->isEnabled());
+    box->printButton()->click();
+    ASSERT_EQ(m_reports.size(), 1);
+    EXPECT_EQ(m_reports[0].title, box->result().boxTitle);
+    EXPECT_TRUE(m_reports[0].text.contains(box->result().reportTitle));
+    EXPECT_TRUE(m_reports[0].text.contains(box->result().cell(1, 1))); // K-1's first level
+}
+
+TEST_F(PlanReportsTest, DescriptionsPrintTheTextsOfTheTickedElements)
+{
+    makePlan();
+    m_plan.items().elementSelected.fill(false);
+    m_plan.items().elementSelected[Elements::K] = true;
+    m_window->showStep(1);
+    click("step1Box", "printDescriptionsButton");
+    ASSERT_EQ(m_reports.size(), 1);
+    EXPECT_TRUE(m_reports[0].text.contains(QStringLiteral("Kálium")));
+    EXPECT_FALSE(m_reports[0].text.contains(QStringLiteral("Nitrogén")));
+    EXPECT_EQ(m_plan.stepState(1), Plan::StepState::Done);
+}
+
+TEST_F(PlanReportsTest, TheCoverSheetPrintsTheStoredAdviser)
+{
+    action("adviserAction")->trigger();
+    AdviserPanel *panel = m_window->adviserPanel();
+    ASSERT_TRUE(panel->isVisible());
+    panel->findChild<QPushButton *>(QStringLiteral("coverSheetButton"))->click();
+    ASSERT_EQ(m_reports.size(), 1);
+    EXPECT_TRUE(m_reports[0].text.contains(QStringLiteral("Minta Szaktanácsadó")));
+    EXPECT_TRUE(m_reports[0].text.contains(QStringLiteral("Bemutató szaktanácsadói hálózat")));
+}
+
+TEST_F(PlanReportsTest, ThePreviewShowsTheSummaryPages)
+{
+    makePlan();
+    m_plan.items().showDescriptions = true;
+    std::unique_ptr<ReportDocument> shown;
+    m_window->setReportViewer([&shown](const ReportDocument &report) {
+        shown = std::make_unique<ReportDocument>(report.html(), report.title(),
+                                                 report.pageLayout().orientation());
+    });
+    action("summaryAction")->trigger();
+    ASSERT_TRUE(shown);
+    EXPECT_GE(shown->pageCount(), 2); // the texts need a page of their own
+
+    ReportPreview preview(*shown, m_chooser, m_messenger, m_window.get());
+    preview.resize(900, 760);
+    preview.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    EXPECT_EQ(preview.pageCount(), shown->pageCount());
+    const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+    if (!shots.isEmpty())
+        preview.grab().save(shots + QStringLiteral("/summaryPreview.png"));
+}

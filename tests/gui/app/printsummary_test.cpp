@@ -1,0 +1,118 @@
+// `nutrisor --print-summary`: the program itself, run as an adviser runs it for many plans.
+#include "core/planfile/planfile.h"
+#include "support/sampleplan.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PrintSummaryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    void savePlan(const QString &name, const PlanItems &items)
+    {
+        QString error;
+        ASSERT_TRUE(PlanFile::savePlanFile(path(name), items, &error)) << qPrintable(error);
+    }
+
+    // Runs the program; its exit code, the standard error kept in m_errors.
+    int run(const QString &plan, const QString &output)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the program needs no display
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(NUTRISOR_PROGRAM),
+                      {QStringLiteral("--data-dir"), path(QStringLiteral("data")),
+                       QStringLiteral("--print-summary"), path(plan), QStringLiteral("--output"),
+                       path(output)});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        m_errors = QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QByteArray contents(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QString pdfText(const QString &name) const
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {path(name), QStringLiteral("-")});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    QTemporaryDir m_dir;
+    QString m_errors;
+};
+
+} // namespace
+
+TEST_F(PrintSummaryTest, EveryFormatIsWrittenFromASavedPlan)
+{
+    // saved with "Hozamkiesés" ticked and residues of 0: it must reopen computable
+    PlanItems items = samplePlanItems();
+    items.yieldLoss = true;
+    items.residualN = items.residualP = items.residualK = QStringLiteral("0");
+    savePlan(QStringLiteral("terv.tap"), items);
+
+    ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.pdf")), 0) << qPrintable(m_errors);
+    const QString text = pdfText(QStringLiteral("terv.pdf")).simplified(); // cells wrap
+    const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS"); // to look at the pages
+    if (!shots.isEmpty()) {
+        QFile::remove(shots + QStringLiteral("/summary.pdf"));
+        QFile::copy(path(QStringLiteral("terv.pdf")), shots + QStringLiteral("/summary.pdf"));
+    }
+    for (const QString &expected :
+         {QStringLiteral("Tápanyag-gazdálkodási terv"), QStringLiteral("0452/7 Őrség-dűlő"),
+          QStringLiteral("124500 m2"), QStringLiteral("Őszi búza"), QStringLiteral("6,5 t/ha"),
+          QStringLiteral("Ellátottság"), QStringLiteral("Korrigált javaslat: (kg/ha)"),
+          QStringLiteral("K-1"), QStringLiteral("1. oldal")})
+        EXPECT_TRUE(text.contains(expected)) << qPrintable(expected);
+
+    ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.rtf")), 0) << qPrintable(m_errors);
+    EXPECT_TRUE(contents(QStringLiteral("terv.rtf")).startsWith("{\\rtf1"));
+    ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.htm")), 0) << qPrintable(m_errors);
+    EXPECT_TRUE(QString::fromUtf8(contents(QStringLiteral("terv.htm"))).contains(QStringLiteral("Őrség-dűlő")));
+    ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.txt")), 0) << qPrintable(m_errors);
+    const QString plain = QString::fromUtf8(contents(QStringLiteral("terv.txt")));
+    EXPECT_TRUE(plain.contains(QStringLiteral("Őszi búza")));
+    EXPECT_TRUE(plain.contains(QStringLiteral("Talajvizsgálati eredmények")));
+}
+
+TEST_F(PrintSummaryTest, APlanThatCannotBeSummarisedWritesNothing)
+{
+    ASSERT_TRUE(QFile(path(QStringLiteral("rossz.tap"))).open(QIODevice::WriteOnly));
+    EXPECT_EQ(run(QStringLiteral("rossz.tap"), QStringLiteral("rossz.pdf")), 1);
+    EXPECT_TRUE(m_errors.contains(QStringLiteral("A fájl formátuma helytelen!"))) << qPrintable(m_errors);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("rossz.pdf"))));
+
+    // a replayed step that fails says why, as the window would; every step-4 value a plan
+    // file holds is a number, so here it is the planned yield that was never given
+    PlanItems items = samplePlanItems();
+    items.plannedYield.clear();
+    savePlan(QStringLiteral("hozam.tap"), items);
+    EXPECT_EQ(run(QStringLiteral("hozam.tap"), QStringLiteral("hozam.pdf")), 1);
+    EXPECT_TRUE(m_errors.contains(QStringLiteral("A várt hozam nincs megadva!"))) << qPrintable(m_errors);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("hozam.pdf"))));
+
+    EXPECT_EQ(run(QStringLiteral("terv-nincs.tap"), QStringLiteral("x.txt")), 1);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.txt"))));
+
+    savePlan(QStringLiteral("jo.tap"), samplePlanItems());
+    EXPECT_EQ(run(QStringLiteral("jo.tap"), QStringLiteral("jo.doc")), 1);
+    EXPECT_TRUE(m_errors.contains(QStringLiteral(".pdf, .rtf, .html, .htm, .txt"))) << qPrintable(m_errors);
+    EXPECT_EQ(run(QStringLiteral("jo.tap"), QStringLiteral("nincs-mappa/jo.pdf")), 1);
+    EXPECT_FALSE(m_errors.isEmpty());
+}
