@@ -1,0 +1,177 @@
+// The full summary of a 999-sample plan, built by replaying every list, filled into its
+// design, laid out and written as PDF: the batch printing of many plans from the command
+// line should take a few seconds per plan at most. The peak memory of the process is
+// reported with each run ("peakMiB").
+
+#include "core/data/referencedatabase.h"
+#include "core/data/tables.h"
+#include "core/messages/messenger.h"
+#include "core/plan/plan.h"
+#include "core/plan/schedule.h"
+#include "core/plan/soilsamples.h"
+#include "core/reports/planreports.h"
+#include "core/reports/plansummary.h"
+#include "core/reports/reportdocument.h"
+#include "core/text/numbers.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+// Every message of the replay would be a fault of the benchmark plan.
+class CountingMessenger final : public Messenger
+{
+public:
+    int display(const QString &text, ButtonSet, bool, MessageKind) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return Answer::Ok;
+    }
+};
+
+struct LargePlan
+{
+    QTemporaryDir directory;
+    ReferenceDatabase reference;
+    Plan plan;
+
+    LargePlan()
+    {
+        const QString path = directory.filePath(QStringLiteral("referencia.sqlite"));
+        QString error;
+        if (!ReferenceDatabase::createFromDefaults(path, &error) || !reference.open(path, &error))
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+        plan.resetPlan();
+        PlanItems &items = plan.items();
+        items.elementSelected.fill(true);
+        items.showDescriptions = true;
+        items.lotNumber = QStringLiteral("0452/7");
+        items.area = QStringLiteral("1245000");
+        items.siteCategory = 1;
+        items.cropId = QStringLiteral("1");
+        items.plannedYield = QStringLiteral("6,5");
+        items.manureTiming = PlanItems::EgyEve;
+        items.manureAmount = QStringLiteral("20");
+        SoilSamples::initSoilGrid(items);
+        SoilSamples::setSampleCount(items, PlanItems::maxSampleCount);
+        items.programAverage = true;
+        // values that walk through the supply bands as the columns go
+        for (int column = 2; column <= PlanItems::maxSampleCount + 1; ++column) {
+            items.soilSampleTable.setCell(1, column, QStringLiteral("M-%1").arg(column - 1));
+            for (int row = 2; row <= 11; ++row) {
+                const double value = 1 + (column * 7 + row * 13) % 120 * 0.5;
+                items.soilSampleTable.setCell(row, column, Text::formatGeneral(value));
+            }
+        }
+        const QList<QVariantMap> materials
+            = reference.select(Tables::Tapanyagok::name).value_or(QList<QVariantMap>());
+        for (int row = 0; row < 20 && row < materials.size(); ++row)
+            Schedule::addScheduleRow(items, materials[row], QDate(2026, 3, 1).addDays(row),
+                                     QStringLiteral("100"));
+    }
+};
+
+LargePlan &largePlan()
+{
+    static LargePlan plan;
+    return plan;
+}
+
+double peakMiB()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+void summaryToPdf(benchmark::State &run)
+{
+    LargePlan &large = largePlan();
+    CountingMessenger messenger;
+    int pages = 0;
+    for (auto _ : run) {
+        const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
+        if (!summary.summary) {
+            run.SkipWithError("the summary failed");
+            return;
+        }
+        PlanReports reports(large.plan.items(), large.reference, QString());
+        QString error;
+        const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
+        if (!report) {
+            run.SkipWithError(qPrintable(error));
+            return;
+        }
+        const ReportDocument document(report->rendered.html, report->title,
+                                      report->rendered.orientation);
+        // NUTRISOR_BENCH_PDF keeps the file for a look at its pages
+        const QString target = qEnvironmentVariable(
+            "NUTRISOR_BENCH_PDF", large.directory.filePath(QStringLiteral("terv.pdf")));
+        if (!document.exportTo(target, ReportFormat::Pdf, &error)) {
+            run.SkipWithError(qPrintable(error));
+            return;
+        }
+        pages = document.pageCount();
+    }
+    run.counters["pages"] = pages;
+    run.counters["peakMiB"] = peakMiB();
+}
+BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The parts of it: the replay alone, and the replay with the filled design.
+void summaryReplay(benchmark::State &run)
+{
+    LargePlan &large = largePlan();
+    CountingMessenger messenger;
+    for (auto _ : run)
+        benchmark::DoNotOptimize(buildSummary(large.plan, large.reference, messenger, false));
+}
+BENCHMARK(summaryReplay)->Unit(benchmark::kMillisecond);
+
+void summaryFilled(benchmark::State &run)
+{
+    LargePlan &large = largePlan();
+    CountingMessenger messenger;
+    const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
+    for (auto _ : run) {
+        PlanReports reports(large.plan.items(), large.reference, QString());
+        benchmark::DoNotOptimize(reports.fullSummary(*summary.summary, false));
+    }
+}
+BENCHMARK(summaryFilled)->Unit(benchmark::kMillisecond);
+
+void summaryLayout(benchmark::State &run)
+{
+    LargePlan &large = largePlan();
+    CountingMessenger messenger;
+    const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
+    // NUTRISOR_BENCH_DESIGNS: a directory of designs to try instead of the built-in ones
+    PlanReports reports(large.plan.items(), large.reference,
+                        qEnvironmentVariable("NUTRISOR_BENCH_DESIGNS"));
+    const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false);
+    for (auto _ : run) {
+        const ReportDocument document(report->rendered.html, report->title,
+                                      report->rendered.orientation);
+        benchmark::DoNotOptimize(document.pageCount());
+    }
+}
+BENCHMARK(summaryLayout)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
