@@ -25,6 +25,15 @@ protected:
         m_window->setFileChooser(&m_chooser);
         m_window->setReportViewer([this](const ReportDocument &report) {
             m_reports.append({report.title(), report.html(), report.document().toPlainText()});
+            // with NUTRISOR_SCREENSHOTS set, each report as PDF, to look at its pages
+            const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
+            if (!shots.isEmpty()) {
+                const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+                report.exportTo(QStringLiteral("%1/%2-%3.pdf")
+                                    .arg(shots, QString::fromUtf8(info->name()))
+                                    .arg(m_reports.size()),
+                                ReportFormat::Pdf);
+            }
         });
     }
 
