@@ -1,7 +1,6 @@
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -113,34 +112,6 @@ TEST_F(NumberKeyFilterTest, GridModeFreesTheAverageColumn)
     EXPECT_EQ(m_edit->text(), QStringLiteral("Átlag"));
     EXPECT_EQ(m_edits, 5);
     EXPECT_EQ(refused.count(), 3);
-}
-
-TEST_F(NumberKeyFilterTest, SiteCategoryModeTurnsEnterIntoTab)
-{
-    auto *combo = new QComboBox(&m_window);
-    combo->addItems({QStringLiteral("I."), QStringLiteral("II."), QStringLiteral("III.")});
-    m_window.layout()->addWidget(combo);
-    QWidget::setTabOrder(combo, m_next);
-    NumberKeyFilter filter(NumberKeyFilter::Mode::SiteCategory, {});
-    combo->installEventFilter(&filter);
-    QSignalSpy refused(&filter, &NumberKeyFilter::keyRefused);
-
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Down);
-    QTest::keyClick(combo, Qt::Key_Down);
-    EXPECT_EQ(combo->currentIndex(), 2);
-    QTest::keyClick(combo, Qt::Key_Up);
-    EXPECT_EQ(combo->currentIndex(), 1);
-    // Letters, Home and the digits are dropped without a beep.
-    QTest::keyClick(combo, Qt::Key_I);
-    QTest::keyClick(combo, Qt::Key_Home);
-    QTest::keyClick(combo, Qt::Key_1);
-    EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(refused.count(), 0);
-
-    QTest::keyClick(combo, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(m_next->hasFocus());
-    EXPECT_EQ(combo->currentIndex(), 1);
 }
 
 } // namespace
