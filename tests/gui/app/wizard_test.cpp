@@ -53,21 +53,10 @@ protected:
         QTest::mouseClick(inBox<QPushButton>(step, "doneButton"), Qt::LeftButton);
     }
 
-    // A field with one sample whose values every selected element can be classified with.
+    // The one-sample field on site category I.
     void fillField()
     {
-        PlanItems &items = m_plan.items();
-        items.lotNumber = QStringLiteral("0452/7");
-        items.area = QStringLiteral("124500");
-        items.siteCategory = 0;
-        SoilSamples::setSampleCount(items, 1);
-        const char *const values[] = {"7,4", "38", "2,1", "1,7", "180", "210", "160", "40", "1,2", "3"};
-        for (int column = 1; column <= 2; ++column) {
-            items.soilSampleTable.setCell(1, column,
-                                          column == 1 ? QStringLiteral("Átlag") : QStringLiteral("K-1"));
-            for (int row = 2; row <= 11; ++row)
-                items.soilSampleTable.setCell(row, column, QString::fromUtf8(values[row - 2]));
-        }
+        fillOneSampleField(m_plan.items(), 0);
         m_plan.notifyItemsChanged();
     }
 
