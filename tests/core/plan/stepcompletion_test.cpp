@@ -12,7 +12,10 @@ using State = Plan::StepState;
 class StepCompletionTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { startPlan(); }
+
+    // A new open plan whose field data pass the step-2 check.
+    void startPlan()
     {
         plan.resetPlan();
         plan.setOpen(true);
@@ -84,26 +87,40 @@ TEST_F(StepCompletionTest, StepTwoTableFaultHidesFieldFaults)
               QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
 }
 
-TEST_F(StepCompletionTest, StepTwoRefusedLocksEveryLaterStep)
+TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
 {
-    completeThroughStep3();
-    ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
-    EXPECT_FALSE(plan.isSummaryEnabled()); // step 5 enables it
-    ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
-    EXPECT_EQ(plan.stepState(5), State::Done);
-    ASSERT_TRUE(plan.isSummaryEnabled());
+    const struct
+    {
+        int step;
+        void (*spoil)(PlanItems &);
+    } cases[] = {
+        {2, [](PlanItems &items) { items.lotNumber.clear(); }},
+        {3, [](PlanItems &items) { items.plannedYield.clear(); }},
+        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }}, // no amount
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.step);
+        startPlan();
+        completeThroughStep3();
+        ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
+        EXPECT_FALSE(plan.isSummaryEnabled()); // step 5 enables it
+        ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
+        EXPECT_EQ(plan.stepState(5), State::Done);
+        ASSERT_TRUE(plan.isSummaryEnabled());
 
-    plan.items().lotNumber.clear();
-    messenger.expect(Answer::Nem);
-    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Reverted);
-    EXPECT_EQ(plan.stepState(1), State::Done);
-    EXPECT_EQ(plan.stepState(2), State::Current);
-    for (int step = 3; step <= 5; ++step) {
-        SCOPED_TRACE(step);
-        EXPECT_EQ(plan.stepState(step), State::Locked);
-        EXPECT_FALSE(plan.isStepEnabled(step));
+        c.spoil(plan.items());
+        messenger.expect(Answer::Nem);
+        EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::Reverted);
+        for (int step = 1; step <= 5; ++step) {
+            SCOPED_TRACE(step);
+            const State expected = step < c.step    ? State::Done
+                                   : step == c.step ? State::Current
+                                                    : State::Locked;
+            EXPECT_EQ(plan.stepState(step), expected);
+            EXPECT_EQ(plan.isStepEnabled(step), step <= c.step);
+        }
+        EXPECT_FALSE(plan.isSummaryEnabled());
     }
-    EXPECT_FALSE(plan.isSummaryEnabled());
 }
 
 TEST_F(StepCompletionTest, NonInteractiveCompletionAnswersNoWithoutAsking)
@@ -128,23 +145,6 @@ TEST_F(StepCompletionTest, StepThreeEmptyYieldYesKeepsLaterStepsUnchanged)
     EXPECT_EQ(plan.stepState(3), State::Done);
     EXPECT_EQ(plan.stepState(4), State::Current);
     EXPECT_TRUE(plan.isStepEnabled(4));
-}
-
-TEST_F(StepCompletionTest, StepThreeEmptyYieldNoLocksStepsFourAndFive)
-{
-    completeThroughStep3();
-    completeStep(plan, 4, true, messenger);
-    completeStep(plan, 5, true, messenger);
-    plan.items().plannedYield.clear();
-    messenger.expect(Answer::Nem);
-    EXPECT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::Reverted);
-    EXPECT_EQ(plan.stepState(3), State::Current);
-    EXPECT_EQ(plan.stepState(4), State::Locked);
-    EXPECT_EQ(plan.stepState(5), State::Locked);
-    EXPECT_FALSE(plan.isStepEnabled(4));
-    EXPECT_FALSE(plan.isStepEnabled(5));
-    EXPECT_FALSE(plan.isSummaryEnabled());
-    EXPECT_TRUE(plan.isStepEnabled(3));
 }
 
 TEST_F(StepCompletionTest, StepThreeYieldMustBeANumber)
@@ -210,22 +210,6 @@ TEST_F(StepCompletionTest, StepFourChecksOnlyTheFactorsInUse)
     items.residualN = items.residualP = QStringLiteral("5");
     items.residualK.clear();
     EXPECT_FALSE(checkModifyingFactors(items));
-}
-
-TEST_F(StepCompletionTest, StepFourRefusedLocksStepFiveAndTheSummary)
-{
-    completeThroughStep3();
-    completeStep(plan, 4, true, messenger);
-    completeStep(plan, 5, true, messenger);
-    plan.items().manureTiming = PlanItems::EgyEve;
-    plan.items().manureAmount.clear();
-    messenger.expect(Answer::Nem);
-    EXPECT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Reverted);
-    EXPECT_EQ(plan.stepState(4), State::Current);
-    EXPECT_EQ(plan.stepState(5), State::Locked);
-    EXPECT_FALSE(plan.isStepEnabled(5));
-    EXPECT_FALSE(plan.isSummaryEnabled());
-    EXPECT_EQ(plan.stepState(3), State::Done);
 }
 
 TEST_F(StepCompletionTest, RepeatingAnEarlierStepKeepsLaterDoneSteps)
