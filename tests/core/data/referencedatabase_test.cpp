@@ -166,15 +166,6 @@ TEST_F(ReferenceDatabaseTest, EveryTableHasItsFieldsAndTheRowsOfItsBuiltInFile)
     EXPECT_TRUE(m_database.missingTables().isEmpty());
     for (const Schema::Table &table : Schema::referenceTables())
         EXPECT_TRUE(tables.contains(table.name)) << "untested table " << table.name.toStdString();
-
-    const QSqlRecord leaf = m_database.database().record(Mintak::name);
-    EXPECT_EQ(leaf.count(), 17);
-    EXPECT_EQ(leaf.indexOf(Mintak::Mintaazon), 3);
-    EXPECT_EQ(leaf.indexOf(Mintak::Fajid), 9);
-    EXPECT_EQ(leaf.indexOf(Mintak::Szuretkor), 10);
-    EXPECT_EQ(leaf.indexOf(Mintak::N), 11);
-    EXPECT_EQ(leaf.indexOf(Mintak::Mg), 15);
-    EXPECT_EQ(leaf.indexOf(Mintak::Deleted), 16);
 }
 
 TEST_F(ReferenceDatabaseTest, SeededValuesKeepTheirTypes)
@@ -251,36 +242,6 @@ TEST_F(ReferenceDatabaseTest, NameWithApostropheIsStoredAndFoundByEquality)
     // the equality is exact: letter case counts
     EXPECT_TRUE(
         rows(Nov::name, Filter::equals(Nov::Nev, QStringLiteral("kukorica 'FAO 300'"))).isEmpty());
-}
-
-TEST_F(ReferenceDatabaseTest, AndOrGroupingIsKept)
-{
-    const Filter crop1 = Filter::equals(Find2::Novid, QStringLiteral("1"));
-    const Filter crop2 = Filter::equals(Find2::Novid, QStringLiteral("2"));
-    const Filter potassium = Filter::equals(Find2::Anyid, QStringLiteral("K"));
-    const QList<QVariantMap> all = rows(Find2::name);
-    const auto expectedCount = [&](const std::function<bool(const QVariantMap &)> &test) {
-        return int(std::count_if(all.cbegin(), all.cend(), test));
-    };
-    const auto crop = [](const QVariantMap &row) { return row.value(Find2::Novid).toString(); };
-    const auto element = [](const QVariantMap &row) { return row.value(Find2::Anyid).toString(); };
-
-    // (1 OR 2) AND K: the K rows of both crops
-    const QList<QVariantMap> grouped = rows(Find2::name, (crop1 || crop2) && potassium);
-    EXPECT_EQ(grouped.size(), expectedCount([&](const QVariantMap &row) {
-        return (crop(row) == QLatin1String("1") || crop(row) == QLatin1String("2"))
-            && element(row) == QLatin1String("K");
-    }));
-    for (const QVariantMap &row : grouped)
-        EXPECT_EQ(element(row), QStringLiteral("K"));
-    // 1 OR (2 AND K): every row of crop 1, the K rows of crop 2
-    const QList<QVariantMap> other = rows(Find2::name, crop1 || (crop2 && potassium));
-    EXPECT_EQ(other.size(), expectedCount([&](const QVariantMap &row) {
-        return crop(row) == QLatin1String("1")
-            || (crop(row) == QLatin1String("2") && element(row) == QLatin1String("K"));
-    }));
-    EXPECT_GT(other.size(), grouped.size());
-    EXPECT_EQ(m_database.count(Find2::name, crop1 || (crop2 && potassium)), other.size());
 }
 
 TEST_F(ReferenceDatabaseTest, CropsAreOrderedByNameWithoutCase)
