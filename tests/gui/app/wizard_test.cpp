@@ -219,7 +219,8 @@ TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
         EXPECT_EQ(m_plan.stepState(c.step), State::Done);
         EXPECT_EQ(m_plan.stepState(c.step + 1), State::Current);
         EXPECT_TRUE(stepButton(c.step + 1)->isEnabled());
-        EXPECT_TRUE(action(qPrintable(QStringLiteral("step%1Action").arg(c.step + 1)))->isEnabled());
+        const QString nextAction = QStringLiteral("step%1Action").arg(c.step + 1);
+        EXPECT_TRUE(action(qPrintable(nextAction))->isEnabled());
     }
     EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0452/7"));
     EXPECT_EQ(m_plan.items().siteCategory, 2);

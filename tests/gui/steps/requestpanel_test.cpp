@@ -261,42 +261,46 @@ TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
     EXPECT_EQ(child<QLineEdit>("sourceEdit")->text(), QDir::toNativeSeparators(m_farm));
 }
 
-TEST_F(RequestPanelTest, FetchWithoutASelectedRowSaysSo)
+// A fetch that cannot be done says why and leaves the request open and the plan untouched.
+TEST_F(RequestPanelTest, AFetchThatFailsSaysWhy)
 {
-    m_panel->setFarmDirectory(m_farm);
-    m_panel->open();
-    list()->clearSelection();
-    m_messenger.expect(Answer::Ok);
-    press("fetchButton");
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Nincs kiválasztott tábla."));
-    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Information);
-    EXPECT_TRUE(m_panel->isVisible());
-    EXPECT_FALSE(m_plan.isModified());
-}
-
-TEST_F(RequestPanelTest, AnUnreadableSampleTableIsReported)
-{
-    // A sample table that is no database at all.
-    QFile samples(QDir(m_farm).filePath(QStringLiteral("Talajmintak.db")));
-    ASSERT_TRUE(samples.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    samples.write("nem adatbázis");
-    samples.close();
-
-    m_panel->setFarmDirectory(m_farm);
-    m_panel->open();
-    clickRow(0);
-    m_messenger.expect(Answer::Ok);
-    press("fetchButton");
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_TRUE(m_messenger.lastText().startsWith(
-        QStringLiteral("A(z) Talajmintak talajminta-tábla nem olvasható.")))
-        << qPrintable(m_messenger.lastText());
-    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
-    EXPECT_TRUE(m_panel->isVisible());
-    EXPECT_EQ(m_plan.items().lotNumber, QString());
-    EXPECT_EQ(m_plan.items().sampleCount, 0);
-    EXPECT_FALSE(m_plan.isModified());
+    struct Case
+    {
+        const char *name;
+        bool spoilSamples; // the sample table is no database at all
+        QString message;   // the message, or how it starts when the reader's reason follows
+        MessageKind kind;
+    };
+    const Case cases[] = {
+        {"no row selected", false, QStringLiteral("Nincs kiválasztott tábla."),
+         MessageKind::Information},
+        {"unreadable sample table", true,
+         QStringLiteral("A(z) Talajmintak talajminta-tábla nem olvasható. "), MessageKind::Error},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.spoilSamples) {
+            QFile samples(QDir(m_farm).filePath(QStringLiteral("Talajmintak.db")));
+            ASSERT_TRUE(samples.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            samples.write("nem adatbázis");
+        }
+        m_panel->setFarmDirectory(m_farm);
+        m_panel->open();
+        if (c.spoilSamples)
+            clickRow(0);
+        else
+            list()->clearSelection();
+        m_messenger.expect(Answer::Ok);
+        press("fetchButton");
+        const QString shown = m_messenger.lastText();
+        EXPECT_EQ(c.spoilSamples ? shown.left(c.message.size()) : shown, c.message);
+        EXPECT_EQ(m_messenger.shown().last().kind, c.kind);
+        EXPECT_TRUE(m_panel->isVisible());
+        EXPECT_EQ(m_plan.items().lotNumber, QString());
+        EXPECT_EQ(m_plan.items().sampleCount, 0);
+        EXPECT_FALSE(m_plan.isModified());
+    }
+    EXPECT_EQ(m_messenger.shown().size(), 2);
 }
 
 TEST(FarmRecordModelTest, PassesTheModelTester)
