@@ -83,14 +83,6 @@ protected:
         return rows;
     }
 
-    ResultTable pressForResult(const char *button)
-    {
-        QSignalSpy results(m_panel.get(), &Step5Panel::resultReady);
-        click(button);
-        EXPECT_EQ(results.size(), 1);
-        return results.isEmpty() ? ResultTable() : results.first().first().value<ResultTable>();
-    }
-
     std::unique_ptr<Step5Panel> m_panel;
 };
 

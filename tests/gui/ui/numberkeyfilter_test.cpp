@@ -82,36 +82,4 @@ TEST_F(NumberKeyFilterTest, EditModePassesNumberKeysAndCountsThemAsEdits)
     EXPECT_TRUE(m_next->hasFocus());
 }
 
-TEST_F(NumberKeyFilterTest, GridModeFreesTheAverageColumn)
-{
-    int column = 2;
-    NumberKeyFilter filter(NumberKeyFilter::Mode::Grid, [this] { ++m_edits; });
-    filter.setCurrentColumn([&column] { return column; });
-    m_edit->installEventFilter(&filter);
-    QSignalSpy refused(&filter, &NumberKeyFilter::keyRefused);
-
-    // A sample column: digits and comma are edits, moving and deleting pass quietly.
-    QTest::keyClicks(m_edit, QStringLiteral("4,2"));
-    EXPECT_EQ(m_edits, 3);
-    QTest::keyClick(m_edit, Qt::Key_Left);
-    QTest::keyClick(m_edit, Qt::Key_Delete);
-    QTest::keyClick(m_edit, Qt::Key_Backspace);
-    EXPECT_EQ(m_edits, 3);
-    EXPECT_EQ(m_edit->text(), QStringLiteral("4"));
-    QTest::keyClick(m_edit, Qt::Key_X);
-    QTest::keyClick(m_edit, Qt::Key_3, Qt::KeypadModifier);
-    QTest::keyClick(m_edit, Qt::Key_Return);
-    EXPECT_EQ(refused.count(), 3);
-    EXPECT_EQ(m_edit->text(), QStringLiteral("4"));
-
-    // The average column takes every key, each one an edit.
-    column = NumberKeyFilter::averageColumn;
-    m_edit->clear();
-    m_edits = 0;
-    QTest::keyClicks(m_edit, QStringLiteral("Átlag"));
-    EXPECT_EQ(m_edit->text(), QStringLiteral("Átlag"));
-    EXPECT_EQ(m_edits, 5);
-    EXPECT_EQ(refused.count(), 3);
-}
-
 } // namespace
