@@ -5,6 +5,7 @@
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
+#include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 
 #include <QTemporaryDir>
@@ -42,14 +43,13 @@ protected:
         selectOnly({Elements::N});
     }
 
-    void TearDown() override
+    void TearDown() override { saveScreenshot(m_shown, m_shotPrefix); }
+
+    // A control of the shown panel by its object name.
+    template<typename T>
+    T *child(const char *name) const
     {
-        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
-        if (shots.isEmpty() || !m_shown)
-            return;
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_shown->grab().save(shots + QLatin1Char('/') + m_shotPrefix
-                             + QString::fromUtf8(info->name()) + QStringLiteral(".png"));
+        return namedChild<T>(m_shown, name);
     }
 
     void selectOnly(std::initializer_list<Elements::Element> elements)

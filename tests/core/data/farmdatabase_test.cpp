@@ -4,6 +4,7 @@
 #include "core/data/farmsqlitetable.h"
 #include "core/data/samplefarm.h"
 #include "support/paradoxwriter.h"
+#include "support/qstringprinter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -18,11 +19,6 @@
 
 #include <ostream>
 #include <utility>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

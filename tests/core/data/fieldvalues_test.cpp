@@ -86,12 +86,6 @@ TEST(FieldValuesToStored, RefusesValuesTheFieldCannotHold)
             FieldValues::toStored(table(M::name), field(M::name, c.field), c.value, &error));
         EXPECT_EQ(error, c.error) << error.toStdString();
     }
-    // post code: at most 4 characters
-    QString error;
-    EXPECT_FALSE(FieldValues::toStored(table(Tables::Tanacsado::name),
-        field(Tables::Tanacsado::name, Tables::Tanacsado::Irany), QStringLiteral("93301"), &error));
-    EXPECT_EQ(
-        error, QStringLiteral("A(z) Tanacsado.Irany mező legfeljebb 4 karakter lehet: „93301”."));
 }
 
 TEST(FieldValuesFromStored, GivesTheRowMapTypes)

@@ -69,15 +69,6 @@ TEST(FilterSql, GroupingIsKeptInTextAndBindings)
     }
 }
 
-TEST(FilterSql, ValuesNeverEnterTheText)
-{
-    const Filter filter
-        = Filter::equals(QStringLiteral("Nev"), QStringLiteral("Kukorica 'FAO 300'"));
-    QVariantList bindings;
-    EXPECT_EQ(filter.sqlWhere(&bindings), QStringLiteral("\"Nev\" = ?"));
-    EXPECT_EQ(bindings, QVariantList {QStringLiteral("Kukorica 'FAO 300'")});
-}
-
 TEST(FilterSql, FieldNamesAreListedOnceInOrder)
 {
     const Filter filter = (Filter::equals(QStringLiteral("Novid"), 1)

@@ -96,18 +96,4 @@ TEST(ReferenceDefaultsCell, RefusesCellsTheFieldCannotHold)
     }
 }
 
-TEST(ReferenceDefaultsFiles, EveryTableWithDefaultsHasAReadableFileMatchingItsFields)
-{
-    for (const Schema::Table &table : Schema::referenceTables()) {
-        SCOPED_TRACE(table.name.toStdString());
-        ASSERT_FALSE(table.defaultsResource.isEmpty());
-        QString error;
-        const std::optional<Csv::Table> csv = ReferenceDefaults::readTable(table, &error);
-        ASSERT_TRUE(csv) << error.toStdString();
-        EXPECT_FALSE(csv->rows.isEmpty());
-        for (const QString &name : csv->header)
-            EXPECT_TRUE(table.hasField(name)) << name.toStdString();
-    }
-}
-
 } // namespace

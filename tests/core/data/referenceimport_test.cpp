@@ -4,6 +4,7 @@
 #include "core/data/tables.h"
 #include "core/text/richtext.h"
 #include "support/paradoxwriter.h"
+#include "support/qstringprinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 static void PrintTo(const QVariantMap &row, std::ostream *out)
 {

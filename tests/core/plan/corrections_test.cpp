@@ -7,16 +7,9 @@
 #include "core/plan/soilsamples.h"
 #include "core/plan/supplyclassifier.h"
 #include "plantestdatabase.h"
+#include "support/qstringprinter.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -89,6 +82,38 @@ protected:
         grid.setCell(phRow, column, QStringLiteral("6,5"));
     }
 
+    // The step-4 factors of a case; what is not given keeps a new plan's value.
+    struct Factors
+    {
+        int legume = PlanItems::NincsPillangos;
+        int manureTiming = PlanItems::NemVolt;
+        const char *manureAmount = "";
+        int residue = PlanItems::EgyikSem;
+        const char *forecropYield = "";
+        bool yieldLoss = false;
+        const char *residualN = "";
+        const char *residualP = "";
+        const char *residualK = "";
+    };
+
+    // A new plan of the crop at 8 t/ha with the given factors.
+    void setFactors(const Factors &f)
+    {
+        m_items = PlanItems();
+        SoilSamples::initSoilGrid(m_items);
+        m_items.cropId = crop;
+        m_items.plannedYield = QStringLiteral("8");
+        m_items.legumeEffect = f.legume;
+        m_items.manureTiming = f.manureTiming;
+        m_items.manureAmount = QString::fromUtf8(f.manureAmount);
+        m_items.residueCrop = f.residue;
+        m_items.forecropYield = QString::fromUtf8(f.forecropYield);
+        m_items.yieldLoss = f.yieldLoss;
+        m_items.residualN = QString::fromUtf8(f.residualN);
+        m_items.residualP = QString::fromUtf8(f.residualP);
+        m_items.residualK = QString::fromUtf8(f.residualK);
+    }
+
     Corrections::CorrectedDoses corrected()
     {
         return Corrections::computeCorrectedDoses(m_items, m_state, m_calculator, m_classifier);
@@ -148,149 +173,74 @@ TEST_F(CorrectionsTest, TermsOfEachElement)
         const char *name;
         int siteCategory;
         int levelN, levelP, levelK;
-        std::function<void(PlanItems &)> setUp;
+        Factors factors;
         double n, p, k;
         QList<int> texts;
     };
     const QList<Case> cases = {
-        {"defaults: nothing to correct", 0, 3, 3, 3, [](P &) {}, 0, 0, 0, {}},
+        {"defaults: nothing to correct", 0, 3, 3, 3, {}, 0, 0, 0, {}},
         {"legume forecrop on category I at Közepes", 0, 3, 3, 3,
-            [](P &i) { i.legumeEffect = P::PillangosElozoEv; }, -30, 0, 0, {1}},
-        {"lucerne last year, category II, Igen jó", 1, 7, 3, 3,
-            [](P &i) { i.legumeEffect = P::LucernaElozoEv; }, -30, 0, 0, {1}},
-        {"lucerne two years ago", 0, 3, 3, 3, [](P &i) { i.legumeEffect = P::LucernaKetEve; },
+            {.legume = P::PillangosElozoEv}, -30, 0, 0, {1}},
+        {"lucerne last year, category II, Igen jó", 1, 7, 3, 3, {.legume = P::LucernaElozoEv},
             -30, 0, 0, {1}},
-        {"perennial legume on category I at Közepes", 0, 3, 3, 3,
-            [](P &i) { i.legumeEffect = P::EveloPillangos; }, -50, 0, 0, {2}},
-        {"perennial legume at Gyenge: below Közepes", 0, 2, 3, 3,
-            [](P &i) { i.legumeEffect = P::EveloPillangos; }, 0, 0, 0, {}},
-        {"perennial legume on category IV", 3, 5, 3, 3,
-            [](P &i) { i.legumeEffect = P::EveloPillangos; }, 0, 0, 0, {}},
-        {"legume on category VI", 5, 5, 3, 3,
-            [](P &i) { i.legumeEffect = P::PillangosElozoEv; }, 0, 0, 0, {}},
-        {"category V keeps the legume credit", 4, 3, 3, 3,
-            [](P &i) { i.legumeEffect = P::EveloPillangos; }, -50, 0, 0, {2}},
-        {"no legume correction", 0, 7, 3, 3, [](P &i) { i.legumeEffect = P::NincsPillangos; },
+        {"lucerne two years ago", 0, 3, 3, 3, {.legume = P::LucernaKetEve}, -30, 0, 0, {1}},
+        {"perennial legume on category I at Közepes", 0, 3, 3, 3, {.legume = P::EveloPillangos},
+            -50, 0, 0, {2}},
+        {"perennial legume at Gyenge: below Közepes", 0, 2, 3, 3, {.legume = P::EveloPillangos},
             0, 0, 0, {}},
+        {"perennial legume on category IV", 3, 5, 3, 3, {.legume = P::EveloPillangos}, 0, 0, 0,
+            {}},
+        {"legume on category VI", 5, 5, 3, 3, {.legume = P::PillangosElozoEv}, 0, 0, 0, {}},
+        {"category V keeps the legume credit", 4, 3, 3, 3, {.legume = P::EveloPillangos}, -50, 0,
+            0, {2}},
+        {"no legume correction", 0, 7, 3, 3, {.legume = P::NincsPillangos}, 0, 0, 0, {}},
         {"manure 20 t/ha a year ago: 1,8, 2 and 4 kg per tonne", 0, 1, 1, 1,
-            [](P &i) {
-                i.manureTiming = P::EgyEve;
-                i.manureAmount = QStringLiteral("20");
-            },
-            -36, -40, -80, {4, 7, 12}},
+            {.manureTiming = P::EgyEve, .manureAmount = "20"}, -36, -40, -80, {4, 7, 12}},
         {"manure 20 t/ha two years ago: 1,2, 1,5 and 2 kg per tonne", 0, 7, 7, 7,
-            [](P &i) {
-                i.manureTiming = P::KetEve;
-                i.manureAmount = QStringLiteral("20");
-            },
-            -24, -30, -40, {5, 8, 13}},
+            {.manureTiming = P::KetEve, .manureAmount = "20"}, -24, -30, -40, {5, 8, 13}},
         {"manure amount with a decimal comma: 12,5 t/ha a year ago", 0, 3, 3, 3,
-            [](P &i) {
-                i.manureTiming = P::EgyEve;
-                i.manureAmount = QStringLiteral("12,5");
-            },
-            -22.5, -25, -50, {4, 7, 12}},
-        {"no manure: its amount is not read", 0, 3, 3, 3,
-            [](P &i) { i.manureAmount = QStringLiteral("sok"); }, 0, 0, 0, {}},
+            {.manureTiming = P::EgyEve, .manureAmount = "12,5"}, -22.5, -25, -50, {4, 7, 12}},
+        {"no manure: its amount is not read", 0, 3, 3, 3, {.manureAmount = "sok"}, 0, 0, 0, {}},
         {"sunflower residue 3 t/ha at K level Jó: 25 kg per tonne", 0, 3, 3, 5,
-            [](P &i) {
-                i.residueCrop = P::Napraforgo;
-                i.forecropYield = QStringLiteral("3");
-            },
-            0, 0, -75, {10}},
+            {.residue = P::Napraforgo, .forecropYield = "3"}, 0, 0, -75, {10}},
         {"sunflower residue at K level Megfelelő, the lowest that counts", 0, 3, 3, 4,
-            [](P &i) {
-                i.residueCrop = P::Napraforgo;
-                i.forecropYield = QStringLiteral("3");
-            },
-            0, 0, -75, {10}},
+            {.residue = P::Napraforgo, .forecropYield = "3"}, 0, 0, -75, {10}},
         {"sunflower residue at K level Közepes: nothing", 0, 3, 3, 3,
-            [](P &i) {
-                i.residueCrop = P::Napraforgo;
-                i.forecropYield = QStringLiteral("3");
-            },
-            0, 0, 0, {}},
+            {.residue = P::Napraforgo, .forecropYield = "3"}, 0, 0, 0, {}},
         {"maize residue 6 t/ha: 7 kg per tonne", 0, 3, 3, 6,
-            [](P &i) {
-                i.residueCrop = P::Kukorica;
-                i.forecropYield = QStringLiteral("6");
-            },
-            0, 0, -42, {9}},
+            {.residue = P::Kukorica, .forecropYield = "6"}, 0, 0, -42, {9}},
         {"winter wheat residue 4,5 t/ha", 0, 3, 3, 7,
-            [](P &i) {
-                i.residueCrop = P::OsziBuza;
-                i.forecropYield = QStringLiteral("4,5");
-            },
-            0, 0, -31.5, {9}},
+            {.residue = P::OsziBuza, .forecropYield = "4,5"}, 0, 0, -31.5, {9}},
         {"rapeseed residue 2 t/ha", 0, 3, 3, 5,
-            [](P &i) {
-                i.residueCrop = P::Kaposztarepce;
-                i.forecropYield = QStringLiteral("2");
-            },
-            0, 0, -14, {9}},
-        {"no residue: the forecrop yield is not read", 0, 3, 3, 7,
-            [](P &i) { i.forecropYield = QStringLiteral("3"); }, 0, 0, 0, {}},
+            {.residue = P::Kaposztarepce, .forecropYield = "2"}, 0, 0, -14, {9}},
+        {"no residue: the forecrop yield is not read", 0, 3, 3, 7, {.forecropYield = "3"}, 0, 0,
+            0, {}},
         {"yield surplus of 10 kg K at Igen gyenge raises the need by all of it", 0, 3, 3, 1,
-            [](P &i) {
-                i.yieldLoss = true;
-                i.residualN = i.residualP = QStringLiteral("0");
-                i.residualK = QStringLiteral("-10");
-            },
-            0, 0, 10, {16}},
+            {.yieldLoss = true, .residualN = "0", .residualP = "0", .residualK = "-10"}, 0, 0, 10,
+            {16}},
         {"yield surplus of 10 kg K at Igen jó too", 0, 3, 3, 7,
-            [](P &i) {
-                i.yieldLoss = true;
-                i.residualN = i.residualP = QStringLiteral("0");
-                i.residualK = QStringLiteral("-10");
-            },
-            0, 0, 10, {16}},
+            {.yieldLoss = true, .residualN = "0", .residualP = "0", .residualK = "-10"}, 0, 0, 10,
+            {16}},
         {"yield surplus of N and P at any level", 0, 1, 2, 3,
-            [](P &i) {
-                i.yieldLoss = true;
-                i.residualN = QStringLiteral("-8");
-                i.residualP = QStringLiteral("-2,5");
-                i.residualK = QStringLiteral("0");
-            },
-            8, 2.5, 0, {14, 15}},
+            {.yieldLoss = true, .residualN = "-8", .residualP = "-2,5", .residualK = "0"}, 8, 2.5,
+            0, {14, 15}},
         {"yield loss at Megfelelő: half of what was left counts", 0, 4, 4, 4,
-            [](P &i) {
-                i.yieldLoss = true;
-                i.residualN = QStringLiteral("20");
-                i.residualP = QStringLiteral("10");
-                i.residualK = QStringLiteral("30");
-            },
-            -10, -5, -15, {3, 6, 11}},
+            {.yieldLoss = true, .residualN = "20", .residualP = "10", .residualK = "30"}, -10, -5,
+            -15, {3, 6, 11}},
         {"yield loss at Közepes: nothing counts", 0, 3, 3, 3,
-            [](P &i) {
-                i.yieldLoss = true;
-                i.residualN = QStringLiteral("20");
-                i.residualP = QStringLiteral("10");
-                i.residualK = QStringLiteral("30");
-            },
-            0, 0, 0, {}},
+            {.yieldLoss = true, .residualN = "20", .residualP = "10", .residualK = "30"}, 0, 0, 0,
+            {}},
         {"residuals are not read without the yield loss", 0, 7, 7, 7,
-            [](P &i) {
-                i.residualN = QStringLiteral("-10");
-                i.residualK = QStringLiteral("x");
-            },
-            0, 0, 0, {}},
+            {.residualN = "-10", .residualK = "x"}, 0, 0, 0, {}},
         {"N terms add up in the order legume, residual, manure", 0, 3, 3, 3,
-            [](P &i) {
-                i.legumeEffect = P::EveloPillangos;
-                i.yieldLoss = true;
-                i.residualN = QStringLiteral("-5");
-                i.residualP = i.residualK = QStringLiteral("0");
-                i.manureTiming = P::EgyEve;
-                i.manureAmount = QStringLiteral("10");
-            },
+            {.legume = P::EveloPillangos, .manureTiming = P::EgyEve, .manureAmount = "10",
+                .yieldLoss = true, .residualN = "-5", .residualP = "0", .residualK = "0"},
             -50 + 5 - 18, -20, -40, {2, 14, 4, 7, 12}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        m_items = PlanItems();
-        SoilSamples::initSoilGrid(m_items);
+        setFactors(c.factors);
         m_items.siteCategory = c.siteCategory;
-        c.setUp(m_items);
         setColumn(1, QStringLiteral("Átlag"), c.levelN, c.levelP, c.levelK);
         m_state.elements.loadSampleColumn(m_items, 0);
         m_state.correctionTextList.clear();
@@ -413,10 +363,7 @@ TEST_F(CorrectionsTest, TextsInTheOrderTheyFirstApply)
     EXPECT_EQ(result.doses.rows[2], (QStringList {"2.", "85", "44", "240"}));
 
     // the next computation starts a new list
-    m_items = PlanItems();
-    SoilSamples::initSoilGrid(m_items);
-    m_items.cropId = crop;
-    m_items.plannedYield = QStringLiteral("8");
+    setFactors({});
     setColumn(1, QStringLiteral("Átlag"), 3, 3, 3);
     corrected();
     EXPECT_TRUE(m_state.correctionTextList.isEmpty());
@@ -428,44 +375,24 @@ TEST_F(CorrectionsTest, InvalidInputChangesNothing)
     struct Case
     {
         const char *name;
-        std::function<void(PlanItems &)> setUp;
+        Factors factors;
         bool valid;
     };
     const QList<Case> cases = {
-        {"residue without a forecrop yield",
-            [](P &i) { i.residueCrop = P::Kaposztarepce; }, false},
+        {"residue without a forecrop yield", {.residue = P::Kaposztarepce}, false},
         {"residue with a forecrop yield that is no number",
-            [](P &i) {
-                i.residueCrop = P::Kukorica;
-                i.forecropYield = QStringLiteral("3.5");
-            },
-            false},
+            {.residue = P::Kukorica, .forecropYield = "3.5"}, false},
         {"yield loss with an empty residual P",
-            [](P &i) {
-                i.yieldLoss = true;
-                i.residualN = QStringLiteral("5");
-                i.residualK = QStringLiteral("5");
-            },
-            false},
+            {.yieldLoss = true, .residualN = "5", .residualK = "5"}, false},
         {"yield loss with a residual K that is no number",
-            [](P &i) {
-                i.yieldLoss = true;
-                i.residualN = i.residualP = QStringLiteral("5");
-                i.residualK = QStringLiteral("öt");
-            },
-            false},
-        {"manure without an amount", [](P &i) { i.manureTiming = P::KetEve; }, false},
-        {"text in the manure amount with no manure is ignored",
-            [](P &i) { i.manureAmount = QStringLiteral("sok"); }, true},
+            {.yieldLoss = true, .residualN = "5", .residualP = "5", .residualK = "öt"}, false},
+        {"manure without an amount", {.manureTiming = P::KetEve}, false},
+        {"text in the manure amount with no manure is ignored", {.manureAmount = "sok"}, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        m_items = PlanItems();
-        SoilSamples::initSoilGrid(m_items);
-        m_items.cropId = crop;
-        m_items.plannedYield = QStringLiteral("8");
+        setFactors(c.factors);
         setColumn(1, QStringLiteral("Átlag"), 3, 3, 3);
-        c.setUp(m_items);
         m_state.correctionTextList = {7, 2};
         m_state.doseN = 11;
 

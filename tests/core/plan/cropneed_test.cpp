@@ -6,15 +6,9 @@
 #include "core/plan/soilsamples.h"
 #include "core/plan/supplyclassifier.h"
 #include "plantestdatabase.h"
+#include "support/qstringprinter.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

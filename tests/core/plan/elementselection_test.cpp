@@ -3,15 +3,9 @@
 #include "core/plan/elementtable.h"
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"
+#include "support/qstringprinter.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -40,27 +34,6 @@ QList<int> selectedEntries(const ElementTable &elements)
 }
 
 } // namespace
-
-TEST(ElementSelectionTest, MicroElementsFollowTheirMacroElement)
-{
-    struct Case
-    {
-        Element macro;
-        QList<Element> dependants;
-    };
-    const QList<Case> cases = {
-        {Elements::N, {Elements::Cu, Elements::Mn}}, // both use the N dose
-        {Elements::P, {Elements::Zn}}, // zinc uses the P supply level
-        {Elements::K, {Elements::Mg}}, // magnesium uses the K dose
-        {Elements::Mg, {}},
-        {Elements::S, {}},
-        {Elements::B, {}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.macro);
-        EXPECT_EQ(dependants(c.macro), c.dependants);
-    }
-}
 
 TEST(ElementSelectionTest, UntickingAMacroElementUnticksAndLocksItsDependants)
 {
@@ -100,23 +73,6 @@ TEST(ElementSelectionTest, UntickingAMacroElementUnticksAndLocksItsDependants)
     applyLinkage(items, Elements::S);
     applyLinkage(items, Elements::Cu);
     EXPECT_EQ(items.elementSelected, before);
-}
-
-TEST(ElementSelectionTest, ElementsSelectTheirEntries)
-{
-    const struct
-    {
-        Element element;
-        int entry;
-    } cases[] = {
-        {Elements::N, 1}, {Elements::P, 2}, {Elements::K, 3}, {Elements::Mg, 4}, {Elements::Zn, 5},
-        {Elements::Mn, 6}, {Elements::Cu, 7}, {Elements::Fe, 13}, {Elements::S, 0},
-        {Elements::Mo, 0}, {Elements::B, 0}, // never classified
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.element);
-        EXPECT_EQ(elementTableEntry(c.element), c.entry);
-    }
 }
 
 TEST(ElementSelectionTest, ApplyStarsTheRowsTheTickedElementsNeed)

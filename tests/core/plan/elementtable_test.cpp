@@ -2,56 +2,9 @@
 
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"
+#include "support/qstringprinter.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-TEST(ElementTableTest, StartsWithTheFifteenEntries)
-{
-    const struct
-    {
-        int index;
-        QString code;
-        QString name;
-        bool listed;
-    } cases[] = {
-        {ElementTable::N, "N", "Nitrogén", true},
-        {ElementTable::P, "P", "Foszfor", true},
-        {ElementTable::K, "K", "Kálium", true},
-        {ElementTable::Mg, "Mg", "Magnézium", true},
-        {ElementTable::Zn, "Zn", "Cink", true},
-        {ElementTable::Mn, "Mn", "Mangán", true},
-        {ElementTable::Cu, "Cu", "Réz", true},
-        {ElementTable::Ka, "Ka", "Kötöttség", false},
-        {ElementTable::Ko, "Ko", "Kálium oxid", false},
-        {ElementTable::Po, "Po", "Foszfor", false},
-        {ElementTable::Hsz, "Hsz", "Humusz %", false},
-        {ElementTable::SzT, "SzT", "Szántóföldi termőhely", false},
-        {ElementTable::Fe, "Fe", "Vas", false}, // selectable, but never listed
-        {ElementTable::Caco, "Caco", "Mész", false},
-        {ElementTable::Ph, "Ph", "Kémhatás", false},
-        {0, "", "", false}, // the blank entries around the used ones
-        {16, "", "", false},
-        {19, "", "", false},
-    };
-    const ElementTable table;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.index);
-        const ElementEntry &entry = table.entry(c.index);
-        EXPECT_EQ(entry.code, c.code);
-        EXPECT_EQ(entry.name, c.name);
-        EXPECT_EQ(entry.listsSupply, c.listed);
-        EXPECT_EQ(entry.listsNeed, c.listed);
-        EXPECT_FALSE(entry.selected); // nothing until step 1 is applied
-        EXPECT_EQ(entry.value, 0);
-    }
-}
 
 TEST(ElementTableTest, FindParameterComparesCodesExactly)
 {

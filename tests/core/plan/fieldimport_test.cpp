@@ -6,6 +6,7 @@
 #include "core/plan/soilsamples.h"
 #include "core/data/samplefarm.h"
 #include "support/paradoxwriter.h"
+#include "support/qstringprinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,13 +17,6 @@
 #include <QVariant>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -100,31 +100,18 @@ TEST(PlanTest, ResetGivesTheValuesOfANewPlan)
         EXPECT_FALSE(plan.isStepEnabled(step));
     }
     EXPECT_FALSE(plan.isSummaryEnabled());
-}
-
-TEST(PlanTest, ResetKeepsSiteCategoryAndManureAmount)
-{
     // A file load sets these two itself, so a new plan leaves them alone.
-    Plan plan;
-    fillPlan(plan);
-    plan.resetPlan();
-    EXPECT_EQ(plan.items().siteCategory, 4);
-    EXPECT_EQ(plan.items().manureAmount, QStringLiteral("30"));
-}
-
-TEST(PlanTest, MarkModifiedDoesNothingWhileNoPlanIsOpen)
-{
-    Plan plan;
-    QSignalSpy spy(&plan, &Plan::modifiedChanged);
-    plan.markModified(false);
-    EXPECT_FALSE(plan.isModified());
-    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(items.siteCategory, 4);
+    EXPECT_EQ(items.manureAmount, QStringLiteral("30"));
 }
 
 TEST(PlanTest, MarkModifiedFollowsChangesAndSaves)
 {
     Plan plan;
     QSignalSpy spy(&plan, &Plan::modifiedChanged);
+    plan.markModified(false); // no plan open: no change
+    EXPECT_FALSE(plan.isModified());
+    EXPECT_EQ(spy.count(), 0);
     plan.setOpen(true);
 
     plan.markModified(false);

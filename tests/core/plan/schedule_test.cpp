@@ -7,17 +7,11 @@
 #include "core/plan/soilsamples.h"
 #include "core/plan/supplyclassifier.h"
 #include "plantestdatabase.h"
+#include "support/qstringprinter.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 namespace Find2 = Tables::Find2;

@@ -2,15 +2,9 @@
 
 #include "core/plan/elements.h"
 #include "core/plan/planitems.h"
+#include "support/qstringprinter.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -12,7 +12,10 @@ using State = Plan::StepState;
 class StepCompletionTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { startPlan(); }
+
+    // A new open plan whose field data pass the step-2 check.
+    void startPlan()
     {
         plan.resetPlan();
         plan.setOpen(true);
@@ -84,34 +87,40 @@ TEST_F(StepCompletionTest, StepTwoTableFaultHidesFieldFaults)
               QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
 }
 
-TEST_F(StepCompletionTest, StepTwoAreaWithDecimalsIsNotWhole)
+TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
 {
-    completeStep(plan, 1, true, messenger);
-    plan.items().area = QStringLiteral("12,5");
-    messenger.expect(Answer::Nem);
-    completeStep(plan, 2, true, messenger);
-    EXPECT_EQ(messenger.lastText(),
-              QStringLiteral("Helytelen adatkitöltés! Javítja? Terület értéke nem egész szám. "));
-}
+    const struct
+    {
+        int step;
+        void (*spoil)(PlanItems &);
+    } cases[] = {
+        {2, [](PlanItems &items) { items.lotNumber.clear(); }},
+        {3, [](PlanItems &items) { items.plannedYield.clear(); }},
+        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }}, // no amount
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.step);
+        startPlan();
+        completeThroughStep3();
+        ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
+        EXPECT_FALSE(plan.isSummaryEnabled()); // step 5 enables it
+        ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
+        EXPECT_EQ(plan.stepState(5), State::Done);
+        ASSERT_TRUE(plan.isSummaryEnabled());
 
-TEST_F(StepCompletionTest, StepTwoRefusedLocksEveryLaterStep)
-{
-    completeThroughStep3();
-    ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
-    ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
-    ASSERT_TRUE(plan.isSummaryEnabled());
-
-    plan.items().lotNumber.clear();
-    messenger.expect(Answer::Nem);
-    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Reverted);
-    EXPECT_EQ(plan.stepState(1), State::Done);
-    EXPECT_EQ(plan.stepState(2), State::Current);
-    for (int step = 3; step <= 5; ++step) {
-        SCOPED_TRACE(step);
-        EXPECT_EQ(plan.stepState(step), State::Locked);
-        EXPECT_FALSE(plan.isStepEnabled(step));
+        c.spoil(plan.items());
+        messenger.expect(Answer::Nem);
+        EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::Reverted);
+        for (int step = 1; step <= 5; ++step) {
+            SCOPED_TRACE(step);
+            const State expected = step < c.step    ? State::Done
+                                   : step == c.step ? State::Current
+                                                    : State::Locked;
+            EXPECT_EQ(plan.stepState(step), expected);
+            EXPECT_EQ(plan.isStepEnabled(step), step <= c.step);
+        }
+        EXPECT_FALSE(plan.isSummaryEnabled());
     }
-    EXPECT_FALSE(plan.isSummaryEnabled());
 }
 
 TEST_F(StepCompletionTest, NonInteractiveCompletionAnswersNoWithoutAsking)
@@ -136,23 +145,6 @@ TEST_F(StepCompletionTest, StepThreeEmptyYieldYesKeepsLaterStepsUnchanged)
     EXPECT_EQ(plan.stepState(3), State::Done);
     EXPECT_EQ(plan.stepState(4), State::Current);
     EXPECT_TRUE(plan.isStepEnabled(4));
-}
-
-TEST_F(StepCompletionTest, StepThreeEmptyYieldNoLocksStepsFourAndFive)
-{
-    completeThroughStep3();
-    completeStep(plan, 4, true, messenger);
-    completeStep(plan, 5, true, messenger);
-    plan.items().plannedYield.clear();
-    messenger.expect(Answer::Nem);
-    EXPECT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::Reverted);
-    EXPECT_EQ(plan.stepState(3), State::Current);
-    EXPECT_EQ(plan.stepState(4), State::Locked);
-    EXPECT_EQ(plan.stepState(5), State::Locked);
-    EXPECT_FALSE(plan.isStepEnabled(4));
-    EXPECT_FALSE(plan.isStepEnabled(5));
-    EXPECT_FALSE(plan.isSummaryEnabled());
-    EXPECT_TRUE(plan.isStepEnabled(3));
 }
 
 TEST_F(StepCompletionTest, StepThreeYieldMustBeANumber)
@@ -184,8 +176,6 @@ TEST_F(StepCompletionTest, StepFourChecksOnlyTheFactorsInUse)
     };
     const Case cases[] = {
         {"nothing chosen", PlanItems::EgyikSem, "", false, "", PlanItems::NemVolt, "", true},
-        {"no manure, amount empty", PlanItems::EgyikSem, "", false, "", PlanItems::NemVolt, "",
-         true},
         {"manure a year ago, amount empty", PlanItems::EgyikSem, "", false, "",
          PlanItems::EgyEve, "", false},
         {"manure two years ago with amount", PlanItems::EgyikSem, "", false, "",
@@ -222,22 +212,6 @@ TEST_F(StepCompletionTest, StepFourChecksOnlyTheFactorsInUse)
     EXPECT_FALSE(checkModifyingFactors(items));
 }
 
-TEST_F(StepCompletionTest, StepFourRefusedLocksStepFiveAndTheSummary)
-{
-    completeThroughStep3();
-    completeStep(plan, 4, true, messenger);
-    completeStep(plan, 5, true, messenger);
-    plan.items().manureTiming = PlanItems::EgyEve;
-    plan.items().manureAmount.clear();
-    messenger.expect(Answer::Nem);
-    EXPECT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Reverted);
-    EXPECT_EQ(plan.stepState(4), State::Current);
-    EXPECT_EQ(plan.stepState(5), State::Locked);
-    EXPECT_FALSE(plan.isStepEnabled(5));
-    EXPECT_FALSE(plan.isSummaryEnabled());
-    EXPECT_EQ(plan.stepState(3), State::Done);
-}
-
 TEST_F(StepCompletionTest, RepeatingAnEarlierStepKeepsLaterDoneSteps)
 {
     completeThroughStep3();
@@ -248,16 +222,6 @@ TEST_F(StepCompletionTest, RepeatingAnEarlierStepKeepsLaterDoneSteps)
     EXPECT_EQ(plan.stepState(3), State::Done);
     EXPECT_TRUE(plan.isStepEnabled(3));
     EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-TEST_F(StepCompletionTest, StepFiveEnablesTheSummary)
-{
-    completeThroughStep3();
-    completeStep(plan, 4, true, messenger);
-    EXPECT_FALSE(plan.isSummaryEnabled());
-    EXPECT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
-    EXPECT_EQ(plan.stepState(5), State::Done);
-    EXPECT_TRUE(plan.isSummaryEnabled());
 }
 
 } // namespace

@@ -5,15 +5,9 @@
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"
 #include "plantestdatabase.h"
+#include "support/qstringprinter.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -160,25 +154,6 @@ protected:
     PlanItems m_items;
     CalculationState m_state;
 };
-
-TEST_F(SupplyClassifierTest, ReadsTheRulesOfTheElementInTheirOrder)
-{
-    setRules(QStringLiteral("Zn"),
-        {{"Ka", 30, {}, 0, {}, 0, 2}, {"Ka", 50, {}, 0, {}, 0, 4}, {"Ka", 99, {}, 0, {}, 0, 6}});
-    const struct
-    {
-        QString ka;
-        int level;
-    } cases[] = {{"30", 2}, {"30,5", 4}, {"120", 6}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.ka.toStdString());
-        m_items.soilSampleTable.setCell(kaRow, 1, c.ka);
-        m_state.elements.loadSampleColumn(m_items, 0);
-        SupplyClassifier classifier(m_database);
-        EXPECT_EQ(classifier.classifySupply(QStringLiteral("Zn"), m_state), c.level);
-        EXPECT_TRUE(classifier.error().isEmpty());
-    }
-}
 
 TEST_F(SupplyClassifierTest, AnElementWithoutRulesIsNotDetermined)
 {

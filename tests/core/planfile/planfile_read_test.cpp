@@ -133,47 +133,49 @@ void expectCommonItems(const PlanItems &items)
     EXPECT_EQ(items.scheduleDetailGrid.cell(1, 15), QStringLiteral("kg"));
 }
 
-TEST(PlanFileReadTest, Version13HasNoSiteCategoryAndNoLinks)
+// Version 13 knows no site category (it reads as I) and no links; 14 keeps the category and
+// stores no links whatever its count says; 15 reads both.
+TEST(PlanFileReadTest, EachVersionReadsItsSiteCategoryAndLinks)
 {
-    PlanItems items = freshItems();
-    items.siteCategory = 4;
-    QString error;
-    ASSERT_TRUE(readBytes(planBody(13).bytes(), items, &error)) << qPrintable(error);
-    expectCommonItems(items);
-    EXPECT_EQ(items.siteCategory, 0); // version 13 knows no category: I
-    EXPECT_EQ(items.leafLinks.rowCount(), 2); // header and the one empty row
-    EXPECT_EQ(items.leafLinks.cell(1, 0), QString());
-}
-
-TEST(PlanFileReadTest, Version14KeepsTheSiteCategoryAndIgnoresTheLinkCount)
-{
-    PlanItems items = freshItems();
-    PlanBytes bytes = planBody(14);
-    bytes.byte(3).byte(5); // category IV; five links said, but version 14 stores none
-    QString error;
-    ASSERT_TRUE(readBytes(bytes.bytes(), items, &error)) << qPrintable(error);
-    expectCommonItems(items);
-    EXPECT_EQ(items.siteCategory, 3);
-    EXPECT_EQ(items.leafLinks.rowCount(), 2); // no link rows
-}
-
-TEST(PlanFileReadTest, Version15ReadsTheLinks)
-{
-    PlanItems items = freshItems();
-    PlanBytes bytes = planBody(15);
-    bytes.byte(5).byte(2);
-    bytes.raw(leafLinkBytes("\xc1tlag", 301)).raw(leafLinkBytes("K-1", 17));
-    QString error;
-    ASSERT_TRUE(readBytes(bytes.bytes(), items, &error)) << qPrintable(error);
-    expectCommonItems(items);
-    EXPECT_EQ(items.siteCategory, 5); // VI
-    ASSERT_EQ(items.leafLinks.rowCount(), 4); // header, two links, one empty row
-    EXPECT_EQ(items.leafLinks.cell(1, 0), QStringLiteral("Átlag"));
-    EXPECT_EQ(items.leafLinks.cell(1, 4), QStringLiteral("301")); // the leaf sample's Id
-    EXPECT_EQ(items.leafLinks.cell(2, 0), QStringLiteral("K-1"));
-    EXPECT_EQ(items.leafLinks.cell(2, 4), QStringLiteral("17"));
-    EXPECT_EQ(items.leafLinks.cell(2, 1), QString()); // filled from the register by the opener
-    EXPECT_EQ(items.leafLinks.cell(3, 0), QString());
+    struct Case
+    {
+        int version;
+        QByteArray trailer; // site category, link count and the links
+        int siteCategory;
+        QList<std::pair<QString, QString>> links; // mark and the leaf sample's Id
+    };
+    const Case cases[] = {
+        {13, {}, 0, {}},
+        {14, PlanBytes().byte(3).byte(5).bytes(), 3, {}},
+        {15,
+         PlanBytes()
+             .byte(5)
+             .byte(2)
+             .raw(leafLinkBytes("\xc1tlag", 301))
+             .raw(leafLinkBytes("K-1", 17))
+             .bytes(),
+         5,
+         {{QStringLiteral("Átlag"), QStringLiteral("301")},
+          {QStringLiteral("K-1"), QStringLiteral("17")}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.version);
+        PlanItems items = freshItems();
+        items.siteCategory = 4;
+        QString error;
+        ASSERT_TRUE(readBytes(planBody(c.version).raw(c.trailer).bytes(), items, &error))
+            << qPrintable(error);
+        expectCommonItems(items);
+        EXPECT_EQ(items.siteCategory, c.siteCategory);
+        // the header, the links, one empty row
+        ASSERT_EQ(items.leafLinks.rowCount(), c.links.size() + 2);
+        for (int link = 0; link < c.links.size(); ++link) {
+            EXPECT_EQ(items.leafLinks.cell(link + 1, 0), c.links[link].first);
+            EXPECT_EQ(items.leafLinks.cell(link + 1, 4), c.links[link].second);
+            EXPECT_EQ(items.leafLinks.cell(link + 1, 1), QString()); // the opener fills it in
+        }
+        EXPECT_EQ(items.leafLinks.cell(c.links.size() + 1, 0), QString());
+    }
 }
 
 TEST(PlanFileReadTest, EmptyValuesAndOddCodes)

@@ -125,34 +125,34 @@ TEST(PlanFileSaveTest, APlanThatDoesNotConvertLeavesTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("terv.tap")});
 }
 
-TEST(PlanFileSaveTest, AMissingFileIsReported)
+TEST(PlanFileSaveTest, AMissingFileOrOneOfAnotherKindIsRefused)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("nincs.tap"));
-    PlanItems items = smallPlan();
-    QString error;
-    EXPECT_FALSE(PlanFile::loadPlanFile(path, items, &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("A fájl nem nyitható meg: ")
-                                 + QDir::toNativeSeparators(path)))
-        << qPrintable(error);
-    EXPECT_EQ(items.lotNumber, QStringLiteral("Hosszú-dűlő 5")); // nothing read
-}
-
-TEST(PlanFileSaveTest, AFileOfAnotherKindIsRefused)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("config.ini"));
+    const QString missing = dir.filePath(QStringLiteral("nincs.tap"));
+    const QString other = dir.filePath(QStringLiteral("config.ini"));
     {
-        QFile file(path);
+        QFile file(other);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(364, '\x01')); // the size of a config.ini, not of a plan
     }
-    PlanItems items;
-    QString error;
-    EXPECT_FALSE(PlanFile::loadPlanFile(path, items, &error));
-    EXPECT_EQ(error, QStringLiteral("A fájl nem Tápanyag-gazdálkodási terv, vagy sérült."));
+    const struct
+    {
+        QString path;
+        QString message; // the message; for a missing file, how it starts
+    } cases[] = {
+        {missing,
+         QStringLiteral("A fájl nem nyitható meg: ") + QDir::toNativeSeparators(missing)},
+        {other, QStringLiteral("A fájl nem Tápanyag-gazdálkodási terv, vagy sérült.")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(qPrintable(c.path));
+        PlanItems items = smallPlan();
+        QString error;
+        EXPECT_FALSE(PlanFile::loadPlanFile(c.path, items, &error));
+        EXPECT_EQ(c.path == missing ? error.left(c.message.size()) : error, c.message);
+        EXPECT_EQ(items.lotNumber, QStringLiteral("Hosszú-dűlő 5")); // nothing read
+    }
 }
 
 } // namespace

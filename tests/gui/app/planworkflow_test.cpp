@@ -39,18 +39,8 @@ protected:
         m_window->newPlan();
         m_window->finishStep(1);
         PlanItems &items = m_plan.items();
-        items.lotNumber = QStringLiteral("0452/7 Őrség-dűlő");
-        items.area = QStringLiteral("124500");
+        fillOneSampleField(items, 2);
         items.farmingYear = QStringLiteral("2026/27");
-        items.siteCategory = 2;
-        SoilSamples::setSampleCount(items, 1);
-        const char *const values[] = {"7,4", "38", "2,1", "1,7", "180", "210", "160", "40", "1,2", "3"};
-        for (int column = 1; column <= 2; ++column) {
-            items.soilSampleTable.setCell(1, column, column == 1 ? QStringLiteral("Átlag")
-                                                                 : QStringLiteral("K-1"));
-            for (int row = 2; row <= 11; ++row)
-                items.soilSampleTable.setCell(row, column, QString::fromUtf8(values[row - 2]));
-        }
         items.cropId = QStringLiteral("1");
         items.plannedYield = QStringLiteral("6,5");
         m_plan.notifyItemsChanged();
@@ -134,6 +124,11 @@ TEST_F(PlanWorkflowTest, OpenAsksAboutChangesAndShowsTheDialogWhateverTheAnswer)
 TEST_F(PlanWorkflowTest, ExitFollowsTheAnswerAndACancelledSave)
 {
     makePlan();
+    // "Mégsem": the program stays, the plan too.
+    m_messenger.expect(Answer::Megsem);
+    action("exitAction")->trigger();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_TRUE(m_plan.isModified());
     // "Igen" and then "Mégse" in the save dialog: the program stays, the plan too.
     m_messenger.expect(Answer::Igen);
     m_chooser.expect(QString());

@@ -24,6 +24,8 @@
 
 #include "mainwindowfixture.h"
 
+#include <functional>
+
 namespace {
 
 using State = Plan::StepState;
@@ -53,22 +55,20 @@ protected:
         QTest::mouseClick(inBox<QPushButton>(step, "doneButton"), Qt::LeftButton);
     }
 
-    // A field with one sample whose values every selected element can be classified with.
+    // The one-sample field on site category I.
     void fillField()
     {
-        PlanItems &items = m_plan.items();
-        items.lotNumber = QStringLiteral("0452/7");
-        items.area = QStringLiteral("124500");
-        items.siteCategory = 0;
-        SoilSamples::setSampleCount(items, 1);
-        const char *const values[] = {"7,4", "38", "2,1", "1,7", "180", "210", "160", "40", "1,2", "3"};
-        for (int column = 1; column <= 2; ++column) {
-            items.soilSampleTable.setCell(1, column,
-                                          column == 1 ? QStringLiteral("Átlag") : QStringLiteral("K-1"));
-            for (int row = 2; row <= 11; ++row)
-                items.soilSampleTable.setCell(row, column, QString::fromUtf8(values[row - 2]));
-        }
+        fillOneSampleField(m_plan.items(), 0);
         m_plan.notifyItemsChanged();
+    }
+
+    // Step 1 done, the step-2 box open on the field.
+    void openStepTwoWithField()
+    {
+        QTest::mouseClick(stepButton(1), Qt::LeftButton);
+        pressDone(1);
+        QTest::mouseClick(stepButton(2), Qt::LeftButton);
+        fillField();
     }
 
     void completeStepsOneAndTwo()
@@ -165,77 +165,70 @@ TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 }
 
-TEST_F(WizardTest, StepThreeWithoutYieldAsksAndFollowsTheAnswer)
+// Done on faulty data asks whether to mend it: "Igen" keeps the box open, "Nem" closes it
+// with the step still to do; mended, the step is done and the next one opens up.
+TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
 {
-    completeStepsOneAndTwo();
-    QTest::mouseClick(stepButton(3), Qt::LeftButton);
-
-    m_messenger.expect(Answer::Igen);
-    pressDone(3);
-    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Helytelen adatkitöltés! Javítja?"));
-    EXPECT_TRUE(m_window->stepBox(3)->isVisible());
-    EXPECT_EQ(m_plan.stepState(3), State::Current);
-
-    m_messenger.expect(Answer::Nem);
-    pressDone(3);
-    EXPECT_FALSE(m_window->stepBox(3)->isVisible());
-    EXPECT_EQ(m_plan.stepState(3), State::Current);
-    EXPECT_FALSE(stepButton(4)->isEnabled());
-
-    // With a yield the step is done and step 4 opens up.
-    QTest::mouseClick(stepButton(3), Qt::LeftButton);
-    auto *yield = inBox<QLineEdit>(3, "yieldEdit");
-    yield->setFocus();
-    QTest::keyClicks(yield, QStringLiteral("7,5"));
-    pressDone(3);
-    EXPECT_FALSE(m_window->stepBox(3)->isVisible());
-    EXPECT_EQ(m_plan.stepState(3), State::Done);
-    EXPECT_EQ(m_plan.stepState(4), State::Current);
-    EXPECT_TRUE(stepButton(4)->isEnabled());
-    EXPECT_TRUE(action("step4Action")->isEnabled());
-}
-
-TEST_F(WizardTest, StepTwoDoneWithEmptyFieldsAsksAndFollowsTheAnswer)
-{
+    struct Case
+    {
+        int step;
+        QString question;
+        std::function<void()> spoil;
+        std::function<void()> mend;
+    };
+    const Case cases[] = {
+        {2,
+         QStringLiteral("Helytelen adatkitöltés! Javítja? Nincs megadva helyrajzi szám. "
+                        "Nincs megadva terület. Helytelen talajkategória. "),
+         [this] { inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1); },
+         [this] {
+             QTest::keyClicks(inBox<QLineEdit>(2, "lotNumberEdit"), QStringLiteral("0452/7"));
+             QTest::keyClicks(inBox<QLineEdit>(2, "areaEdit"), QStringLiteral("124500"));
+             inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(2);
+         }},
+        {3, QStringLiteral("Helytelen adatkitöltés! Javítja?"), [] {},
+         [this] {
+             auto *yield = inBox<QLineEdit>(3, "yieldEdit");
+             yield->setFocus();
+             QTest::keyClicks(yield, QStringLiteral("7,5"));
+         }},
+    };
     QTest::mouseClick(stepButton(1), Qt::LeftButton);
     pressDone(1);
-    QTest::mouseClick(stepButton(2), Qt::LeftButton);
-    ASSERT_TRUE(m_window->stepBox(2)->isVisible());
-    inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.step);
+        QTest::mouseClick(stepButton(c.step), Qt::LeftButton);
+        ASSERT_TRUE(m_window->stepBox(c.step)->isVisible());
+        c.spoil();
+        m_messenger.expect(Answer::Igen);
+        pressDone(c.step);
+        EXPECT_EQ(m_messenger.lastText(), c.question);
+        EXPECT_TRUE(m_window->stepBox(c.step)->isVisible());
+        EXPECT_EQ(m_plan.stepState(c.step), State::Current);
 
-    m_messenger.expect(Answer::Igen);
-    pressDone(2);
-    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Helytelen adatkitöltés! Javítja? "
-                                                     "Nincs megadva helyrajzi szám. "
-                                                     "Nincs megadva terület. "
-                                                     "Helytelen talajkategória. "));
-    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
-    EXPECT_EQ(m_plan.stepState(2), State::Current);
+        m_messenger.expect(Answer::Nem);
+        pressDone(c.step);
+        EXPECT_FALSE(m_window->stepBox(c.step)->isVisible());
+        EXPECT_EQ(m_plan.stepState(c.step), State::Current);
+        EXPECT_FALSE(stepButton(c.step + 1)->isEnabled());
 
-    m_messenger.expect(Answer::Nem);
-    pressDone(2);
-    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
-    EXPECT_FALSE(stepButton(3)->isEnabled());
-
-    // Typed in, the same data passes.
-    QTest::mouseClick(stepButton(2), Qt::LeftButton);
-    QTest::keyClicks(inBox<QLineEdit>(2, "lotNumberEdit"), QStringLiteral("0452/7"));
-    QTest::keyClicks(inBox<QLineEdit>(2, "areaEdit"), QStringLiteral("124500"));
-    inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(2);
-    pressDone(2);
-    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
-    EXPECT_EQ(m_plan.stepState(2), State::Done);
-    EXPECT_EQ(m_plan.stepState(3), State::Current);
+        QTest::mouseClick(stepButton(c.step), Qt::LeftButton);
+        c.mend();
+        pressDone(c.step);
+        EXPECT_FALSE(m_window->stepBox(c.step)->isVisible());
+        EXPECT_EQ(m_plan.stepState(c.step), State::Done);
+        EXPECT_EQ(m_plan.stepState(c.step + 1), State::Current);
+        EXPECT_TRUE(stepButton(c.step + 1)->isEnabled());
+        const QString nextAction = QStringLiteral("step%1Action").arg(c.step + 1);
+        EXPECT_TRUE(action(qPrintable(nextAction))->isEnabled());
+    }
     EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0452/7"));
     EXPECT_EQ(m_plan.items().siteCategory, 2);
 }
 
 TEST_F(WizardTest, SupplyLevelsListEveryColumnAfterCompletingStepTwo)
 {
-    QTest::mouseClick(stepButton(1), Qt::LeftButton);
-    pressDone(1);
-    QTest::mouseClick(stepButton(2), Qt::LeftButton);
-    fillField();
+    openStepTwoWithField();
     QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
 
     EXPECT_EQ(m_plan.stepState(2), State::Done);
@@ -262,10 +255,7 @@ TEST_F(WizardTest, SupplyLevelsListEveryColumnAfterCompletingStepTwo)
 
 TEST_F(WizardTest, SupplyLevelsAreNotListedWhenStepTwoIsRefused)
 {
-    QTest::mouseClick(stepButton(1), Qt::LeftButton);
-    pressDone(1);
-    QTest::mouseClick(stepButton(2), Qt::LeftButton);
-    fillField();
+    openStepTwoWithField();
     m_plan.items().soilSampleTable.setCell(3, 2, QString()); // a starred cell left empty
     m_messenger.expect(Answer::Nem);
     QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
@@ -283,10 +273,7 @@ TEST_F(WizardTest, SupplyLevelsAreNotListedWhenStepTwoIsRefused)
 
 TEST_F(WizardTest, ANonNumberInTheSamplesStopsTheAveragesAndTheStep)
 {
-    QTest::mouseClick(stepButton(1), Qt::LeftButton);
-    pressDone(1);
-    QTest::mouseClick(stepButton(2), Qt::LeftButton);
-    fillField();
+    openStepTwoWithField();
     SoilSamples::setSampleCount(m_plan.items(), 2);
     m_plan.items().soilSampleTable.setCell(1, 3, QStringLiteral("K-2"));
     for (int row = 2; row <= 11; ++row)

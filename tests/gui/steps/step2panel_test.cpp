@@ -9,8 +9,9 @@
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/soilsamplegrid.h"
 #include "gui/ui/numberkeyfilter.h"
-#include "support/paradoxwriter.h"
+#include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
+#include "support/typetext.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -55,12 +55,7 @@ protected:
 
     void TearDown() override
     {
-        const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
-        if (!shots.isEmpty() && m_panel) {
-            const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-            m_panel->grab().save(shots + QStringLiteral("/step2-") + QString::fromUtf8(info->name())
-                                 + QStringLiteral(".png"));
-        }
+        saveScreenshot(m_panel.get(), QStringLiteral("step2-"));
         m_panel.reset();
         EXPECT_EQ(m_messenger.pendingAnswers(), 0) << "a message the test waited for never came";
     }
@@ -68,9 +63,7 @@ protected:
     template<typename T>
     T *child(const char *name) const
     {
-        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return namedChild<T>(m_panel.get(), name);
     }
 
     QLineEdit *edit(const char *name) const { return child<QLineEdit>(name); }
@@ -107,20 +100,12 @@ protected:
         ASSERT_TRUE(grid()->hasFocus());
     }
 
-    // Types into the current cell and leaves it with Tab, which keeps what was typed.
+    // Types into the current cell and leaves it with Tab, which keeps what was typed. The
+    // first key opens the editor, so each key goes to whatever has the focus then.
     void typeIntoCell(const QString &text)
     {
-        for (const QChar character : text) {
-            QWidget *target = QApplication::focusWidget();
-            ASSERT_NE(target, nullptr);
-            if (character.unicode() < 0x80) {
-                QTest::keyClicks(target, QString(character));
-            } else {
-                // Accented letters of the Hungarian keyboard: their key code is the capital.
-                const auto key = Qt::Key(character.toUpper().unicode());
-                QTest::sendKeyEvent(QTest::Click, target, key, QString(character), Qt::NoModifier);
-            }
-        }
+        for (const QChar character : text)
+            typeText(QApplication::focusWidget(), QString(character));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
 
@@ -280,38 +265,26 @@ TEST_F(Step2PanelTest, SampleCellsTakeNumbersOnly)
     EXPECT_EQ(grid()->currentIndex(), gridModel()->index(2, 3));
 }
 
-TEST_F(Step2PanelTest, TheAverageColumnTakesAnyText)
-{
-    retype(edit("sampleCountEdit"), QStringLiteral("1"));
-    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
-    m_plan.markModified(true);
-
-    goToCell(1, 1);
-    typeIntoCell(QStringLiteral("Tábla átlag"));
-    EXPECT_EQ(refused.count(), 0);
-    EXPECT_EQ(cell(1, 1), QStringLiteral("Tábla átlag"));
-    EXPECT_TRUE(m_plan.isModified());
-
-    m_plan.markModified(true);
-    goToCell(2, 1);
-    typeIntoCell(QStringLiteral("n.a."));
-    EXPECT_EQ(cell(2, 1), QStringLiteral("n.a."));
-    EXPECT_TRUE(m_plan.isModified());
-    EXPECT_EQ(refused.count(), 0);
-}
-
-TEST_F(Step2PanelTest, SampleMarksTakeAnyText)
+TEST_F(Step2PanelTest, TheAverageColumnAndTheMarksTakeAnyText)
 {
     // The marks of the samples are names, typed in by hand when the field is not imported.
     retype(edit("sampleCountEdit"), QStringLiteral("2"));
     QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
-    m_plan.markModified(true);
-    goToCell(1, 3);
-    typeIntoCell(QStringLiteral("K-2/a"));
+    const struct
+    {
+        int row, column;
+        const char *text;
+    } cases[] = {{1, 1, "Tábla átlag"}, {2, 1, "n.a."}, {1, 3, "K-2/a"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        m_plan.markModified(true);
+        goToCell(c.row, c.column);
+        typeIntoCell(QString::fromUtf8(c.text));
+        EXPECT_EQ(cell(c.row, c.column), QString::fromUtf8(c.text));
+        EXPECT_TRUE(m_plan.isModified());
+    }
     EXPECT_EQ(refused.count(), 0);
-    EXPECT_EQ(cell(1, 3), QStringLiteral("K-2/a"));
-    EXPECT_TRUE(m_plan.isModified());
-    // The values under it stay numbers only.
+    // The values under a mark stay numbers only.
     goToCell(2, 3);
     QTest::keyClick(grid(), Qt::Key_B);
     EXPECT_EQ(refused.count(), 1);
@@ -393,17 +366,6 @@ TEST_F(Step2PanelTest, ThePlanShowsWithoutCountingAsAnEdit)
     EXPECT_FALSE(m_plan.isModified());
 }
 
-TEST_F(Step2PanelTest, TheButtonsAskTheMainWindow)
-{
-    QSignalSpy supply(m_panel.get(), &Step2Panel::supplyLevelsRequested);
-    QSignalSpy done(m_panel.get(), &Step2Panel::doneRequested);
-    QTest::mouseClick(child<QPushButton>("supplyLevelsButton"), Qt::LeftButton);
-    EXPECT_EQ(supply.count(), 1);
-    EXPECT_EQ(done.count(), 0);
-    QTest::mouseClick(child<QPushButton>("doneButton"), Qt::LeftButton);
-    EXPECT_EQ(done.count(), 1);
-}
-
 TEST_F(Step2PanelTest, ALeftCaptionIsSavedInModtext)
 {
     namespace F = Tables::Modtext;
@@ -459,80 +421,65 @@ TEST_F(Step2PanelTest, ACaptionThatCannotBeSavedIsReported)
     EXPECT_EQ(shown.kind, MessageKind::Error);
 }
 
-// The farm as SQLite files, then as the genuine Paradox tables of the farm-management
-// program: the request and the fetch work the same on both.
+// The importing itself reads SQLite and Paradox farms alike (see the field import tests).
 TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
 {
-    const QList<std::pair<const char *, bool (*)(const QString &, const QString &, QString *)>>
-        writers = {{"sqlite", &writeSampleFarm}, {"paradox", &ParadoxWriter::writeSampleFarm}};
-    for (const auto &[name, writeFarm] : writers) {
-        SCOPED_TRACE(name);
-        const QString farm = m_dir.filePath(QLatin1String(name));
-        QString error;
-        ASSERT_TRUE(writeFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), farm, &error))
-            << qPrintable(error);
-        m_panel->setFarmDirectory(farm);
+    RequestPanel *request = m_panel->requestPanel();
+    // Without a farm directory the request opens with nothing to list; its settings button
+    // asks the main window for the data location.
+    QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
+    ASSERT_TRUE(request->isVisible());
+    EXPECT_FALSE(request->hasRecords());
+    EXPECT_EQ(request->parentWidget(), m_panel.get());
+    // The request lies over the top left corner of the step.
+    EXPECT_EQ(request->pos(), QPoint(0, 0));
+    QSignalSpy location(m_panel.get(), &Step2Panel::dataLocationRequested);
+    QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("settingsButton")),
+                      Qt::LeftButton);
+    EXPECT_EQ(location.count(), 1);
 
-        RequestPanel *request = m_panel->requestPanel();
-        EXPECT_FALSE(request->isVisible());
-        QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
-        ASSERT_TRUE(request->isVisible());
-        // The request lies over the top left corner of the step.
-        EXPECT_EQ(request->pos(), QPoint(0, 0));
+    const QString farm = m_dir.filePath(QStringLiteral("farm"));
+    QString error;
+    ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), farm, &error))
+        << qPrintable(error);
+    m_panel->setFarmDirectory(farm);
+    auto *list = request->findChild<QTableView *>(QStringLiteral("recordList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->model()->rowCount(), 5); // the active fields
+    EXPECT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("0112/3"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(0, 1)).center());
+    QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("fetchButton")),
+                      Qt::LeftButton);
 
-        auto *list = request->findChild<QTableView *>(QStringLiteral("recordList"));
-        ASSERT_NE(list, nullptr);
-        ASSERT_EQ(list->model()->rowCount(), 5); // the active fields
-        EXPECT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("0112/3"));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(0, 1)).center());
-        QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("fetchButton")),
-                          Qt::LeftButton);
-
-        EXPECT_FALSE(request->isVisible());
-        // Field 0112/3 has four samples and an average record.
-        EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0112/3"));
-        EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("124500"));
-        EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("4"));
-        EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0112/3"));
-        EXPECT_EQ(m_plan.items().area, QStringLiteral("124500"));
-        EXPECT_EQ(m_plan.items().sampleCount, 4);
-        EXPECT_EQ(gridModel()->columnCount(), 6);
-        EXPECT_EQ(gridModel()->index(1, 1).data().toString(), QStringLiteral("Átlag"));
-        EXPECT_EQ(gridModel()->index(1, 2).data().toString(), QStringLiteral("TVG1"));
-        EXPECT_EQ(gridModel()->index(2, 2).data().toString(), QStringLiteral("6,07"));
-        EXPECT_EQ(gridModel()->index(1, 5).data().toString(), QStringLiteral("TVG4"));
-        EXPECT_EQ(gridModel()->index(2, 5).data().toString(), QStringLiteral("6,7"));
-        EXPECT_TRUE(m_plan.isModified());
-    }
+    EXPECT_FALSE(request->isVisible());
+    // Field 0112/3 has four samples and an average record.
+    EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0112/3"));
+    EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("124500"));
+    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("4"));
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0112/3"));
+    EXPECT_EQ(m_plan.items().area, QStringLiteral("124500"));
+    EXPECT_EQ(m_plan.items().sampleCount, 4);
+    EXPECT_EQ(gridModel()->columnCount(), 6);
+    EXPECT_EQ(gridModel()->index(1, 1).data().toString(), QStringLiteral("Átlag"));
+    EXPECT_EQ(gridModel()->index(1, 2).data().toString(), QStringLiteral("TVG1"));
+    EXPECT_EQ(gridModel()->index(2, 2).data().toString(), QStringLiteral("6,07"));
+    EXPECT_EQ(gridModel()->index(1, 5).data().toString(), QStringLiteral("TVG4"));
+    EXPECT_EQ(gridModel()->index(2, 5).data().toString(), QStringLiteral("6,7"));
+    EXPECT_TRUE(m_plan.isModified());
 }
 
-TEST_F(Step2PanelTest, TheGridShowsItsTitlesAsFixedHeaders)
+TEST_F(Step2PanelTest, StarredLabelsReachTheFixedTitles)
 {
+    // The labels starred by step 1 reach the grid when the plan says its items changed, and
+    // the title column grows to show them whole; the titles stay headers, no cells.
     retype(edit("sampleCountEdit"), QStringLiteral("2"));
     SoilSampleGrid *view = grid();
-    const QAbstractItemModel *model = gridModel();
-    // Row 0 and column 0 are the titles: the view shows them as headers that stay in place.
-    EXPECT_TRUE(view->isRowHidden(0));
-    EXPECT_TRUE(view->isColumnHidden(0));
-    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Átlag"));
-    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("1."));
-    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("2."));
-    EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("Mintajel:"));
-    EXPECT_EQ(model->headerData(2, Qt::Vertical).toString(), QStringLiteral("Kémhatás pH"));
-    EXPECT_EQ(model->headerData(11, Qt::Vertical).toString(), QStringLiteral("Réz Cu"));
-    // A new plan empties the average column's mark too.
-    EXPECT_EQ(model->index(1, 1).data().toString(), QString());
-    EXPECT_EQ(view->horizontalHeader()->sectionResizeMode(2), QHeaderView::Interactive);
-    EXPECT_GE(view->verticalHeader()->width(), SoilSampleGrid::titleColumnWidth);
-
-    // The labels starred by step 1 reach the grid when the plan says its items changed, and
-    // the title column grows to show them whole.
     const int plainWidth = view->verticalHeader()->width();
     const QString starred = QStringLiteral("Magnézium Mg * (mg/kg)");
     m_plan.items().soilSampleTable.setCell(8, 0, starred);
     m_plan.notifyItemsChanged();
-    EXPECT_EQ(model->headerData(8, Qt::Vertical).toString(), starred);
+    EXPECT_EQ(gridModel()->headerData(8, Qt::Vertical).toString(), starred);
     EXPECT_GT(view->verticalHeader()->width(), plainWidth);
     EXPECT_GT(view->verticalHeader()->width(),
               view->verticalHeader()->fontMetrics().horizontalAdvance(starred));
@@ -628,41 +575,6 @@ TEST_F(Step2PanelTest, NoSiteCategoryShowsAnEmptyBox)
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(m_plan.items().siteCategory, 0);
     EXPECT_TRUE(m_plan.isModified());
-}
-
-TEST_F(Step2PanelTest, NineHundredNinetyNineSamplesScrollToTheLast)
-{
-    retype(edit("sampleCountEdit"), QStringLiteral("999"));
-    ASSERT_EQ(gridModel()->columnCount(), 1001);
-    const QModelIndex last = gridModel()->index(2, 1000);
-    grid()->scrollTo(last);
-    const QRect shown = grid()->visualRect(last);
-    EXPECT_TRUE(grid()->viewport()->rect().contains(shown)) << shown.x() << " " << shown.width();
-    EXPECT_EQ(grid()->horizontalScrollBar()->value(), grid()->horizontalScrollBar()->maximum());
-
-    // The last sample takes typing like the first.
-    grid()->setFocus();
-    grid()->setCurrentIndex(last);
-    QTest::keyClick(grid(), Qt::Key_4);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(cell(2, 1000), QStringLiteral("4"));
-}
-
-TEST_F(Step2PanelTest, DataRequestOpensOverTheStep)
-{
-    RequestPanel *request = m_panel->requestPanel();
-    EXPECT_FALSE(request->isVisible());
-    // Without a farm directory the request opens with nothing to list.
-    QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
-    EXPECT_TRUE(request->isVisible());
-    EXPECT_FALSE(request->hasRecords());
-    EXPECT_EQ(request->pos(), QPoint(0, 0));
-    EXPECT_EQ(request->parentWidget(), m_panel.get());
-
-    QSignalSpy location(m_panel.get(), &Step2Panel::dataLocationRequested);
-    QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("settingsButton")),
-                      Qt::LeftButton);
-    EXPECT_EQ(location.count(), 1);
 }
 
 } // namespace

@@ -30,14 +30,6 @@ protected:
         showPanel(m_panel.get(), QSize(620, 460), QStringLiteral("step3-"));
     }
 
-    template<typename T>
-    T *child(const char *name) const
-    {
-        T *found = m_panel->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
     QString needCell(int row, int column) const
     {
         return child<QTableView>("needGrid")->model()->index(row, column).data().toString();
@@ -53,55 +45,6 @@ protected:
 
     std::unique_ptr<Step3Panel> m_panel;
 };
-
-TEST_F(Step3PanelTest, CropsAreListedByName)
-{
-    auto *list = child<QTableWidget>("cropList");
-    EXPECT_EQ(list->horizontalHeaderItem(0)->text(), QStringLiteral("Növény megnevezése:"));
-    const auto crops = m_reference.select(QStringLiteral("Nov"));
-    ASSERT_TRUE(crops);
-    ASSERT_EQ(list->rowCount(), crops->size());
-    QStringList shown;
-    for (int row = 0; row < list->rowCount(); ++row)
-        shown << list->item(row, 0)->text();
-    EXPECT_EQ(shown.first(), QStringLiteral("Bíborhere (mag)"));
-    // Accented initials sort with their letters, not after Z.
-    EXPECT_LT(shown.indexOf(QStringLiteral("Őszi búza")), shown.indexOf(QStringLiteral("Zab")));
-    EXPECT_LT(shown.indexOf(QStringLiteral("Napraforgó")), shown.indexOf(QStringLiteral("Őszi búza")));
-}
-
-TEST_F(Step3PanelTest, ChoosingACropIsAnEditOfThePlan)
-{
-    EXPECT_FALSE(m_plan.isModified());
-    chooseCrop(QStringLiteral("Őszi búza"));
-    EXPECT_EQ(m_plan.items().cropId, QStringLiteral("1"));
-    EXPECT_TRUE(m_plan.isModified());
-    EXPECT_EQ(m_panel->currentCropId(), QStringLiteral("1"));
-}
-
-TEST_F(Step3PanelTest, RecommendedNitrogenDoseFromTheNeedAndTheYield)
-{
-    chooseCrop(QStringLiteral("Őszi búza"));
-    auto *yield = child<QLineEdit>("yieldEdit");
-    yield->setFocus();
-    QTest::keyClicks(yield, QStringLiteral("6"));
-    EXPECT_EQ(m_plan.items().plannedYield, QStringLiteral("6"));
-
-    QSignalSpy results(m_panel.get(), &Step3Panel::resultReady);
-    QTest::mouseClick(child<QPushButton>("recommendedDosesButton"), Qt::LeftButton);
-    ASSERT_EQ(results.size(), 1);
-    const auto doses = results.first().first().value<ResultTable>();
-
-    // Őszi búza on site category I at supply level "Gyenge": 30 kg/t, and 30 × 6 = 180 kg/ha.
-    EXPECT_EQ(needCell(0, 0), QStringLiteral("Átlag"));
-    EXPECT_EQ(needCell(0, 1), QStringLiteral("30"));
-    EXPECT_EQ(doses.boxTitle, QStringLiteral("Javasolt hatóanyag dózisok"));
-    EXPECT_EQ(doses.reportTitle, QStringLiteral("Javasolt adag: (kg/ha)"));
-    ASSERT_EQ(doses.rowCount(), 1);
-    EXPECT_EQ(doses.headings, (QStringList{QString(), QStringLiteral("Nitrogén")}));
-    EXPECT_EQ(doses.cell(0, 1), QStringLiteral("180"));
-    EXPECT_TRUE(child<QLabel>("noReferenceLabel")->text().isEmpty());
-}
 
 TEST_F(Step3PanelTest, MissingYieldWarnsOnceAndShowsNoValue)
 {
@@ -165,36 +108,6 @@ TEST_F(Step3PanelTest, LeavingTheYieldShowsTheNeeds)
     EXPECT_EQ(child<QTableView>("needGrid")->model()->rowCount(), 0);
     child<QTableWidget>("cropList")->setFocus();
     EXPECT_EQ(needCell(0, 1), QStringLiteral("30"));
-}
-
-TEST_F(Step3PanelTest, TheSplitOfTheChosenCropGoesToTheResultBox)
-{
-    chooseCrop(QStringLiteral("Őszi búza"));
-    auto *split = child<QPushButton>("splitButton");
-    EXPECT_EQ(split->text(), QStringLiteral("Kijuttatás megosztása (Ősz, Tavasz)"));
-    QSignalSpy results(m_panel.get(), &Step3Panel::resultReady);
-    QTest::mouseClick(split, Qt::LeftButton);
-    ASSERT_EQ(results.size(), 1);
-    const auto table = results.first().first().value<ResultTable>();
-    EXPECT_EQ(table.boxTitle, QStringLiteral("Tápanyag kijuttatásának javasolt megosztása"));
-    EXPECT_EQ(table.reportTitle, QStringLiteral("Megosztás(Ösz/Tavasz) :"));
-    ASSERT_EQ(table.rowCount(), 1);
-    EXPECT_EQ(table.headings, (QStringList{QString(), QStringLiteral("Nitrogén")}));
-    // The text follows the rule row of the crop's band: autumn share and largest N dose.
-    EXPECT_TRUE(table.cell(0, 1).startsWith(QStringLiteral("Ö:"))) << qPrintable(table.cell(0, 1));
-}
-
-TEST_F(Step3PanelTest, ButtonsOfLaterWorkAreThereButDisabled)
-{
-    EXPECT_EQ(child<QPushButton>("addCropButton")->text(), QStringLiteral("+"));
-    EXPECT_FALSE(child<QPushButton>("addCropButton")->isEnabled());
-    EXPECT_EQ(child<QPushButton>("specificNeedButton")->text(),
-              QStringLiteral("Tápanyagigény beállítása"));
-    EXPECT_FALSE(child<QPushButton>("specificNeedButton")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>("selectButton")->isVisible());
-    QSignalSpy done(m_panel.get(), &Step3Panel::doneRequested);
-    QTest::mouseClick(child<QPushButton>("doneButton"), Qt::LeftButton);
-    EXPECT_EQ(done.size(), 1);
 }
 
 } // namespace

@@ -182,40 +182,6 @@ TEST_F(MessageDialogTest, EachButtonAnswersWithItsOwnValue)
     }
 }
 
-TEST_F(MessageDialogTest, ClosingWithoutAButtonAnswersMinusOne)
-{
-    // Each row first answers "Ok", so a dialog that forgot to reset the answer would
-    // return 3 for the closed one.
-    struct Row
-    {
-        const char *name;
-        std::function<void()> close;
-    };
-    const Row rows[] = {
-        {"close box", [this] { dialog.close(); }},
-        {"Escape", [this] { QTest::keyClick(&dialog, Qt::Key_Escape); }},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        dialog.setModalRunner(
-            [&](MessageDialog &) { QTest::mouseClick(button(Answer::Ok), Qt::LeftButton); });
-        ASSERT_EQ(dialog.display(QStringLiteral("Kérem adja meg az anyag megnevezését!"),
-                      ButtonSet::OkOnly, true, MessageKind::Error),
-            Answer::Ok);
-
-        bool stillShown = true;
-        dialog.setModalRunner([&](MessageDialog &) {
-            row.close();
-            stillShown = dialog.isVisible();
-        });
-        EXPECT_EQ(dialog.display(QStringLiteral("Mentsem a változásokat ?"),
-                      ButtonSet::IgenNemMegsem, true, MessageKind::Warning),
-            -1);
-        EXPECT_EQ(dialog.answer(), -1);
-        EXPECT_FALSE(stillShown);
-    }
-}
-
 TEST_F(MessageDialogTest, EnterPressesTheFocusedButton)
 {
     // Without moving the focus, Enter takes the first shown button of the row.
@@ -292,13 +258,7 @@ TEST_F(MessageDialogTest, LongLabelWidensFrameAndDialog)
         = QStringLiteral("A magnézium, mangán, cink számításához kérem állítsa be a várt hozamot!");
     const QString shortLabel = QStringLiteral("Nincs megnevezés megadva!");
 
-    Seen seen = show(shortLabel, ButtonSet::OkOnly, true, MessageKind::Error);
-    ASSERT_LE(seen.labelWidth, 280);
-    EXPECT_EQ(seen.frameWidth, 393);
-    EXPECT_EQ(seen.clientWidth, 393);
-    EXPECT_EQ(seen.dialogWidth, 399);
-
-    seen = show(longLabel, ButtonSet::OkOnly, true, MessageKind::Warning);
+    Seen seen = show(longLabel, ButtonSet::OkOnly, true, MessageKind::Warning);
     ASSERT_GT(seen.labelWidth, 280);
     // The label is as wide as its text (the glyphs' ink may reach a pixel past the advance).
     const int textWidth = QFontMetrics(dialog.font()).horizontalAdvance(longLabel);
@@ -380,7 +340,9 @@ TEST_F(MessageDialogTest, KindChoosesIconAndCaption)
 TEST_F(MessageDialogTest, WithoutARunnerTheDialogIsModal)
 {
     // The real modal loop: a timer answers from inside it. A watchdog closes the dialog
-    // should the answer not arrive, so a fault fails the test instead of hanging it.
+    // should the answer not arrive, so a fault fails the test instead of hanging it. The
+    // rows closing without a button follow an answer of "Nem", so a dialog that forgot to
+    // reset its answer would return 1 for them instead of -1.
     struct Row
     {
         const char *name;

@@ -1,7 +1,6 @@
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -81,66 +80,6 @@ TEST_F(NumberKeyFilterTest, EditModePassesNumberKeysAndCountsThemAsEdits)
     m_edit->setFocus();
     QTest::keyClick(m_edit, Qt::Key_Tab);
     EXPECT_TRUE(m_next->hasFocus());
-}
-
-TEST_F(NumberKeyFilterTest, GridModeFreesTheAverageColumn)
-{
-    int column = 2;
-    NumberKeyFilter filter(NumberKeyFilter::Mode::Grid, [this] { ++m_edits; });
-    filter.setCurrentColumn([&column] { return column; });
-    m_edit->installEventFilter(&filter);
-    QSignalSpy refused(&filter, &NumberKeyFilter::keyRefused);
-
-    // A sample column: digits and comma are edits, moving and deleting pass quietly.
-    QTest::keyClicks(m_edit, QStringLiteral("4,2"));
-    EXPECT_EQ(m_edits, 3);
-    QTest::keyClick(m_edit, Qt::Key_Left);
-    QTest::keyClick(m_edit, Qt::Key_Delete);
-    QTest::keyClick(m_edit, Qt::Key_Backspace);
-    EXPECT_EQ(m_edits, 3);
-    EXPECT_EQ(m_edit->text(), QStringLiteral("4"));
-    QTest::keyClick(m_edit, Qt::Key_X);
-    QTest::keyClick(m_edit, Qt::Key_3, Qt::KeypadModifier);
-    QTest::keyClick(m_edit, Qt::Key_Return);
-    EXPECT_EQ(refused.count(), 3);
-    EXPECT_EQ(m_edit->text(), QStringLiteral("4"));
-
-    // The average column takes every key, each one an edit.
-    column = NumberKeyFilter::averageColumn;
-    m_edit->clear();
-    m_edits = 0;
-    QTest::keyClicks(m_edit, QStringLiteral("Átlag"));
-    EXPECT_EQ(m_edit->text(), QStringLiteral("Átlag"));
-    EXPECT_EQ(m_edits, 5);
-    EXPECT_EQ(refused.count(), 3);
-}
-
-TEST_F(NumberKeyFilterTest, SiteCategoryModeTurnsEnterIntoTab)
-{
-    auto *combo = new QComboBox(&m_window);
-    combo->addItems({QStringLiteral("I."), QStringLiteral("II."), QStringLiteral("III.")});
-    m_window.layout()->addWidget(combo);
-    QWidget::setTabOrder(combo, m_next);
-    NumberKeyFilter filter(NumberKeyFilter::Mode::SiteCategory, {});
-    combo->installEventFilter(&filter);
-    QSignalSpy refused(&filter, &NumberKeyFilter::keyRefused);
-
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Down);
-    QTest::keyClick(combo, Qt::Key_Down);
-    EXPECT_EQ(combo->currentIndex(), 2);
-    QTest::keyClick(combo, Qt::Key_Up);
-    EXPECT_EQ(combo->currentIndex(), 1);
-    // Letters, Home and the digits are dropped without a beep.
-    QTest::keyClick(combo, Qt::Key_I);
-    QTest::keyClick(combo, Qt::Key_Home);
-    QTest::keyClick(combo, Qt::Key_1);
-    EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(refused.count(), 0);
-
-    QTest::keyClick(combo, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(m_next->hasFocus());
-    EXPECT_EQ(combo->currentIndex(), 1);
 }
 
 } // namespace
