@@ -4,6 +4,7 @@
 #include "core/data/tables.h"
 #include "core/plan/elements.h"
 #include "core/plan/planitems.h"
+#include "core/text/richtext.h"
 
 #include <QRegularExpression>
 #include <QTextDocument>
@@ -50,20 +51,15 @@ std::optional<QList<QVariantMap>> readTexts(const ReferenceDatabase &reference,
 
 QString memoMarkup(const QString &memo)
 {
-    if (Qt::mightBeRichText(memo)) {
+    if (!Text::isRtf(memo) && Qt::mightBeRichText(memo)) {
         static const QRegularExpression body(QStringLiteral("<body[^>]*>(.*)</body>"),
                                              QRegularExpression::CaseInsensitiveOption
                                                  | QRegularExpression::DotMatchesEverythingOption);
         const QRegularExpressionMatch match = body.match(memo);
         return match.hasMatch() ? match.captured(1) : memo;
     }
-    QString markup;
-    const QStringList lines = memo.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    for (const QString &line : lines) {
-        if (!line.trimmed().isEmpty())
-            markup += QStringLiteral("<p>") + line.toHtmlEscaped() + QStringLiteral("</p>");
-    }
-    return markup;
+    // RTF as an earlier installation stored it, or plain text: paragraphs of escaped text
+    return Text::memoToRichText(memo);
 }
 
 } // namespace RecommendationTexts

@@ -97,9 +97,15 @@ TEST_F(ReportEngineTest, PlanValuesPrintAsTypedAndOnlyTheTextsAsMarkup)
     ASSERT_EQ(m_database.update(Jav::name, Filter::equals(Jav::Javtap, QStringLiteral("P")),
                                 {{Jav::Jav, QStringLiteral("Foszfor < 10 mg/kg\nMásodik bekezdés")}}),
               1);
+    // a text taken over from an earlier installation as RTF
+    ASSERT_EQ(m_database.update(Jav::name, Filter::equals(Jav::Javtap, QStringLiteral("K")),
+                                {{Jav::Jav, QStringLiteral("{\\rtf1\\ansi\\ansicpg1250 {\\b Fontos:} k\\'e1lium\\par}")}}),
+              1);
     const std::optional<PlanReport> report = fullSummary();
     ASSERT_TRUE(report);
     const QString text = pageText(*report);
+    EXPECT_TRUE(text.contains(QStringLiteral("Fontos: kálium"))) << qPrintable(text.right(300));
+    EXPECT_FALSE(text.contains(QStringLiteral("rtf1")));
     EXPECT_TRUE(text.contains(QStringLiteral("<b>12&13</b>")));
     EXPECT_TRUE(report->rendered.html.contains(QStringLiteral("Az <b>őszi</b> adag &amp; a tavaszi")));
     EXPECT_TRUE(text.contains(QStringLiteral("Foszfor < 10 mg/kg\nMásodik bekezdés")));
