@@ -13,16 +13,26 @@
 
 int main(int argc, char *argv[])
 {
-    // The export needs no window, so it runs without a display.
+    // The usage, a mistyped option and the export need no window, so they run without a
+    // display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine early = CommandLine::parse(arguments);
-    if (early.error.isEmpty() && !early.exportJsonPath.isEmpty()) {
+    if (early.showUsage) {
+        std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!early.error.isEmpty()) {
+        std::fprintf(stderr, "nutrisor: %s\n%s", early.error.toLocal8Bit().constData(),
+                     CommandLine::usage().toLocal8Bit().constData());
+        return 2;
+    }
+    if (!early.exportJsonPath.isEmpty()) {
         QCoreApplication core(argc, argv);
         return exportPlanJson(early.exportJsonPath, stdout, stderr);
     }
-    if (early.error.isEmpty() && !early.importReferenceDir.isEmpty()) {
+    if (!early.importReferenceDir.isEmpty()) {
         QCoreApplication core(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Nutrisor"));
         QCoreApplication::setOrganizationName(QStringLiteral("Nutrisor"));
@@ -30,7 +40,7 @@ int main(int argc, char *argv[])
                                       stdout, stderr);
     }
 
-    if (early.error.isEmpty() && !early.printSummaryPath.isEmpty()) {
+    if (!early.printSummaryPath.isEmpty()) {
         // Laying out the pages needs fonts but no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -46,16 +56,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Nutrisor"));
     QApplication::setOrganizationName(QStringLiteral("Nutrisor"));
 
+    // Qt has taken its own options (-platform …) out of the arguments by now.
     const CommandLine commandLine = CommandLine::parse(QApplication::arguments());
-    if (commandLine.showUsage) {
-        std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    if (!commandLine.error.isEmpty()) {
-        std::fprintf(stderr, "nutrisor: %s\n%s", commandLine.error.toLocal8Bit().constData(),
-                     CommandLine::usage().toLocal8Bit().constData());
-        return 2;
-    }
 
     DialogMessenger messenger;
     return runProgram(commandLine, QApplication::applicationDirPath(), messenger);

@@ -23,20 +23,25 @@ protected:
         ASSERT_TRUE(PlanFile::savePlanFile(path(name), items, &error)) << qPrintable(error);
     }
 
-    // Runs the program; its exit code, the standard error kept in m_errors.
-    int run(const QString &plan, const QString &output)
+    // Runs the program with no display; its exit code, the standard error kept in m_errors.
+    int runProgram(const QStringList &arguments)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the program needs no display
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(NUTRISOR_PROGRAM),
-                      {QStringLiteral("--data-dir"), path(QStringLiteral("data")),
-                       QStringLiteral("--print-summary"), path(plan), QStringLiteral("--output"),
-                       path(output)});
+        process.start(QStringLiteral(NUTRISOR_PROGRAM), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         m_errors = QString::fromLocal8Bit(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    int run(const QString &plan, const QString &output)
+    {
+        return runProgram({QStringLiteral("--data-dir"), path(QStringLiteral("data")),
+                           QStringLiteral("--print-summary"), path(plan),
+                           QStringLiteral("--output"), path(output)});
     }
 
     QByteArray contents(const QString &name) const
@@ -115,4 +120,13 @@ TEST_F(PrintSummaryTest, APlanThatCannotBeSummarisedWritesNothing)
     EXPECT_TRUE(m_errors.contains(QStringLiteral(".pdf, .rtf, .html, .htm, .txt"))) << qPrintable(m_errors);
     EXPECT_EQ(run(QStringLiteral("jo.tap"), QStringLiteral("nincs-mappa/jo.pdf")), 1);
     EXPECT_FALSE(m_errors.isEmpty());
+}
+
+TEST_F(PrintSummaryTest, TheUsageAndAMissingOutputNeedNoDisplay)
+{
+    EXPECT_EQ(runProgram({QStringLiteral("--help")}), 0);
+    EXPECT_EQ(runProgram({QStringLiteral("--print-summary"), path(QStringLiteral("terv.tap"))}), 2);
+    EXPECT_TRUE(m_errors.contains(
+        QStringLiteral("A --print-summary és az --output kapcsolót együtt kell megadni.")))
+        << qPrintable(m_errors);
 }
