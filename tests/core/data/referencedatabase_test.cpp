@@ -175,11 +175,11 @@ TEST_F(ReferenceDatabaseTest, SeededValuesKeepTheirTypes)
         Filter::equals(Find2::Novid, QStringLiteral("1"))
             && Filter::equals(Find2::Anyid, QStringLiteral("N")));
     ASSERT_TRUE(need);
-    EXPECT_EQ(need->value(Find2::Novid), QVariant(QStringLiteral("1"))); // kept as text
-    EXPECT_EQ(need->value(Find2::Sztid), QVariant(qlonglong(1)));
-    EXPECT_EQ(need->value(Find2::Igy), QVariant(33.0));
-    EXPECT_EQ(need->value(Find2::K), QVariant(27.0));
-    EXPECT_EQ(need->value(Find2::I), QVariant(10.0));
+    // Novid is kept as text
+    EXPECT_EQ(*need,
+        (QVariantMap {{Find2::Novid, QStringLiteral("1")}, {Find2::Anyid, QStringLiteral("N")},
+            {Find2::Sztid, qlonglong(1)}, {Find2::Igy, 33.0}, {Find2::Gy, 30.0}, {Find2::K, 27.0},
+            {Find2::M, 27.0}, {Find2::J, 20.0}, {Find2::S, 10.0}, {Find2::I, 10.0}}));
 
     const std::optional<QVariantMap> material
         = m_database.selectFirst(Tapanyagok::name, Filter::equals(Tapanyagok::Anyagid, 1));
@@ -190,8 +190,9 @@ TEST_F(ReferenceDatabaseTest, SeededValuesKeepTheirTypes)
 
     const std::optional<QVariantMap> captions = m_database.selectFirst(Tables::Modtext::name);
     ASSERT_TRUE(captions);
-    EXPECT_EQ(captions->value(Tables::Modtext::St1), QVariant(QStringLiteral("Helyrajzi szám :")));
-    EXPECT_EQ(captions->value(Tables::Modtext::St2), QVariant(QStringLiteral("Parcella sorszám:")));
+    EXPECT_EQ(*captions,
+        (QVariantMap {{Tables::Modtext::St1, QStringLiteral("Helyrajzi szám :")},
+            {Tables::Modtext::St2, QStringLiteral("Parcella sorszám:")}}));
 
     const std::optional<QVariantMap> adviser = m_database.selectFirst(Tables::Tanacsado::name);
     ASSERT_TRUE(adviser);
@@ -255,31 +256,15 @@ TEST_F(ReferenceDatabaseTest, CropsAreOrderedByNameWithoutCase)
     const QStringList names = texts(rows(Nov::name), Nov::Nev);
     // A byte order would put every lower-case and accented name after "Zab". Here Á sorts with
     // a, Ö and Ő after every o-word, equal names differing in case keep "Alma" before "alma".
-    const QStringList expected = {
-        QStringLiteral("Ágyás"),
-        QStringLiteral("Alma"),
-        QStringLiteral("alma"),
-        QStringLiteral("Bab"),
-        QStringLiteral("Bíborhere (mag)"),
-        QStringLiteral("Kukorica (szemes)"),
-        QStringLiteral("Lucerna (széna)"),
-        QStringLiteral("Napraforgó"),
-        QStringLiteral("ÖKÖR"),
-        QStringLiteral("Őszi árpa"),
-        QStringLiteral("Őszi búza"),
-        QStringLiteral("Őszi káposztarepce"),
-        QStringLiteral("Rozs"),
-        QStringLiteral("Silókukorica"),
-        QStringLiteral("Szója"),
-        QStringLiteral("Tavaszi árpa"),
-        QStringLiteral("Tritikálé"),
-        QStringLiteral("Zab"),
-    };
-    EXPECT_EQ(names, expected) << names.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(names,
+        QStringList({"Ágyás", "Alma", "alma", "Bab", "Bíborhere (mag)", "Kukorica (szemes)",
+            "Lucerna (széna)", "Napraforgó", "ÖKÖR", "Őszi árpa", "Őszi búza",
+            "Őszi káposztarepce", "Rozs", "Silókukorica", "Szója", "Tavaszi árpa", "Tritikálé",
+            "Zab"}))
+        << names.join(QLatin1Char('|')).toStdString();
     // the key order is text order of Novid
-    const QStringList ids = texts(rows(Nov::name, {}, {Nov::Novid}), Nov::Novid);
-    EXPECT_EQ(ids.first(), QStringLiteral("1"));
-    EXPECT_EQ(ids.at(1), QStringLiteral("13"));
+    EXPECT_EQ(texts(rows(Nov::name, {}, {Nov::Novid}), Nov::Novid).mid(0, 2),
+        QStringList({"1", "13"}));
 }
 
 TEST_F(ReferenceDatabaseTest, NeedRowsOfACropAndElementComeInSiteCategoryOrder)
@@ -292,21 +277,20 @@ TEST_F(ReferenceDatabaseTest, NeedRowsOfACropAndElementComeInSiteCategoryOrder)
     }
     const Filter ofCropP = Filter::equals(Find2::Novid, QStringLiteral("30"))
         && Filter::equals(Find2::Anyid, QStringLiteral("P"));
+    const QVariantList allSites
+        = {qlonglong(1), qlonglong(2), qlonglong(3), qlonglong(4), qlonglong(5), qlonglong(6)};
     const QList<QVariantMap> inserted = rows(Find2::name, ofCropP);
-    EXPECT_EQ(column(inserted, Find2::Sztid),
-        (QVariantList {
-            qlonglong(1), qlonglong(2), qlonglong(3), qlonglong(4), qlonglong(5), qlonglong(6)}));
+    EXPECT_EQ(column(inserted, Find2::Sztid), allSites);
     EXPECT_EQ(column(inserted, Find2::Igy), (QVariantList {10.0, 20.0, 30.0, 40.0, 50.0, 60.0}));
 
     // a seeded crop with all six categories, for every element
     for (const char *element : {"N", "P", "K"}) {
         SCOPED_TRACE(element);
-        const QList<QVariantMap> seeded = rows(Find2::name,
-            Filter::equals(Find2::Novid, QStringLiteral("1"))
-                && Filter::equals(Find2::Anyid, QString::fromLatin1(element)));
-        EXPECT_EQ(column(seeded, Find2::Sztid),
-            (QVariantList {qlonglong(1), qlonglong(2), qlonglong(3), qlonglong(4), qlonglong(5),
-                qlonglong(6)}));
+        EXPECT_EQ(column(rows(Find2::name,
+                             Filter::equals(Find2::Novid, QStringLiteral("1"))
+                                 && Filter::equals(Find2::Anyid, QString::fromLatin1(element))),
+                      Find2::Sztid),
+            allSites);
     }
 }
 
