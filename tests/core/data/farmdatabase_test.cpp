@@ -702,40 +702,37 @@ TEST_F(SampleFarmTest, BadResultsLeaveTheDirectoryAsItWas)
     const QString csvPath = m_temporary.filePath(QStringLiteral("bad.csv"));
     const QString shownCsv = QDir::toNativeSeparators(csvPath);
 
-    QString withComma = csv;
-    withComma.replace(QStringLiteral("33;TVG2;5.87;"), QStringLiteral("33;TVG2;5,87;"));
-    QString withoutCu = csv;
-    withoutCu.replace(QStringLiteral(";Cu;"), QStringLiteral(";Cink2;"));
     QStringList lines = csv.split(QLatin1Char('\n'));
     lines.removeIf([](const QString &line) { return line.startsWith(QLatin1String("63;")); });
     const QString withoutField63 = lines.join(QLatin1Char('\n'));
-    QString shortRow = csv;
-    shortRow.replace(QStringLiteral("34;TVG1;6.85;55;"), QStringLiteral("34;TVG1;6.85\n55;"));
-    QString badFieldNumber = csv;
-    badFieldNumber.replace(QStringLiteral("33;TVG3;"), QStringLiteral("33a;TVG3;"));
 
+    // Each case replaces a piece of the results; the field without samples loses its lines.
     struct Case
     {
         const char *name;
-        QString text;
+        const char *from;
+        const char *to;
         QString error;
     };
     const QList<Case> cases = {
-        {"decimal comma", withComma,
+        {"decimal comma", "33;TVG2;5.87;", "33;TVG2;5,87;",
          QStringLiteral("%1, 3. sor: a(z) PH értéke nem szám: 5,87").arg(shownCsv)},
-        {"missing column", withoutCu,
+        {"missing column", ";Cu;", ";Cink2;",
          QStringLiteral("%1, 1. sor: hiányzó oszlop: Cu").arg(shownCsv)},
-        {"field without samples", withoutField63,
+        {"field without samples", nullptr, nullptr,
          QStringLiteral("A(z) %1 fájlban nincs minta a(z) 63. táblához.").arg(shownCsv)},
-        {"row cut short", shortRow,
+        {"row cut short", "34;TVG1;6.85;55;", "34;TVG1;6.85\n55;",
          QStringLiteral("%1, 6. sor: 3 mező a fejléc 15 mezője helyett.").arg(shownCsv)},
-        {"field number not whole", badFieldNumber,
+        {"field number not whole", "33;TVG3;", "33a;TVG3;",
          QStringLiteral("%1, 4. sor: a tábla száma nem egész szám: 33a").arg(shownCsv)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_NE(c.text, csv); // the case really changed the results
-        ASSERT_TRUE(writeBytes(csvPath, c.text.toUtf8()));
+        const QString text = c.from ? QString(csv).replace(QString::fromUtf8(c.from),
+                                                           QString::fromUtf8(c.to))
+                                    : withoutField63;
+        ASSERT_NE(text, csv); // the case really changed the results
+        ASSERT_TRUE(writeBytes(csvPath, text.toUtf8()));
         error.clear();
         EXPECT_FALSE(writeSampleFarm(csvPath, m_farmDirectory, &error));
         EXPECT_EQ(error, c.error);
