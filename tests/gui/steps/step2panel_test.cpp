@@ -104,6 +104,16 @@ protected:
         return texts;
     }
 
+    // The two captions as Modtext holds them, after checking it holds one row.
+    QStringList savedCaptions()
+    {
+        namespace F = Tables::Modtext;
+        EXPECT_EQ(m_reference.count(F::name), 1);
+        const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
+        return row ? QStringList({row->value(F::St1).toString(), row->value(F::St2).toString()})
+                   : QStringList();
+    }
+
     // An open cell editor has the focus inside the grid.
     bool cellEditorOpen() const
     {
@@ -144,16 +154,16 @@ TEST_F(Step2PanelTest, ShowsTheCaptionsOfTheStep)
                                 "Gazd. év:", "Termőhely kategória :", "Minták száma:", "db",
                                 "* Kérem a csillagosokat feltétlen töltse ki!"})
         EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
-    EXPECT_EQ(child<QCheckBox>("programAverageBox")->text(),
-              QStringLiteral("Átlag számíttatása programmal"));
-    EXPECT_EQ(child<QPushButton>("dataRequestButton")->text(), QStringLiteral("Adatlekérés"));
-    EXPECT_EQ(child<QPushButton>("supplyLevelsButton")->text(),
-              QStringLiteral("Tápanyagszolgáltatás kimutatása"));
-    EXPECT_EQ(child<QPushButton>("doneButton")->text(), QStringLiteral("Kész"));
+    EXPECT_EQ(QStringList({child<QCheckBox>("programAverageBox")->text(),
+                           child<QPushButton>("dataRequestButton")->text(),
+                           child<QPushButton>("supplyLevelsButton")->text(),
+                           child<QPushButton>("doneButton")->text()}),
+              QStringList({"Átlag számíttatása programmal", "Adatlekérés",
+                           "Tápanyagszolgáltatás kimutatása", "Kész"}));
 
     // The captions the reports print come from Modtext.
-    EXPECT_EQ(edit("lotCaptionEdit")->text(), QStringLiteral("Helyrajzi szám :"));
-    EXPECT_EQ(edit("parcelCaptionEdit")->text(), QStringLiteral("Parcella sorszám:"));
+    EXPECT_EQ(QStringList({edit("lotCaptionEdit")->text(), edit("parcelCaptionEdit")->text()}),
+              QStringList({"Helyrajzi szám :", "Parcella sorszám:"}));
 
     auto *combo = child<QComboBox>("siteCategoryCombo");
     ASSERT_EQ(combo->count(), 6);
@@ -383,26 +393,17 @@ TEST_F(Step2PanelTest, ThePlanShowsWithoutCountingAsAnEdit)
 
 TEST_F(Step2PanelTest, ALeftCaptionIsSavedInModtext)
 {
-    namespace F = Tables::Modtext;
-    QLineEdit *caption = edit("lotCaptionEdit");
-    retype(caption, QStringLiteral("Hrsz.:"));
+    retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
     // Nothing is saved while the caption is being typed.
-    EXPECT_EQ(m_reference.selectFirst(F::name)->value(F::St1).toString(),
-              QStringLiteral("Helyrajzi szám :"));
+    EXPECT_EQ(savedCaptions(), QStringList({"Helyrajzi szám :", "Parcella sorszám:"}));
 
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
-    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->value(F::St1).toString(), QStringLiteral("Hrsz.:"));
-    EXPECT_EQ(row->value(F::St2).toString(), QStringLiteral("Parcella sorszám:"));
-    EXPECT_EQ(m_reference.count(F::name), 1);
+    EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", "Parcella sorszám:"}));
 
     // Enter saves as well; the table keeps its one row.
     retype(edit("parcelCaptionEdit"), QStringLiteral("Parcella:"));
     QTest::keyClick(edit("parcelCaptionEdit"), Qt::Key_Return);
-    EXPECT_EQ(m_reference.selectFirst(F::name)->value(F::St2).toString(),
-              QStringLiteral("Parcella:"));
-    EXPECT_EQ(m_reference.count(F::name), 1);
+    EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", "Parcella:"}));
     // The captions are no plan item.
     EXPECT_FALSE(m_plan.isModified());
 }
@@ -416,10 +417,7 @@ TEST_F(Step2PanelTest, AnEmptyModtextGetsItsRow)
 
     retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
-    ASSERT_EQ(m_reference.count(F::name), 1);
-    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
-    EXPECT_EQ(row->value(F::St1).toString(), QStringLiteral("Hrsz.:"));
-    EXPECT_EQ(row->value(F::St2).toString(), QString());
+    EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", ""}));
 }
 
 TEST_F(Step2PanelTest, ACaptionThatCannotBeSavedIsReported)
