@@ -85,6 +85,15 @@ QStringList columnTexts(FarmTable &table, const QString &field)
     return texts;
 }
 
+// The texts of the given fields in the current row.
+QStringList rowTexts(const FarmTable &table, const QList<QLatin1String> &fields)
+{
+    QStringList texts;
+    for (const QLatin1String field : fields)
+        texts.append(table.text(field));
+    return texts;
+}
+
 // Goes to the first row whose field holds the text; false when there is none.
 bool seekText(FarmTable &table, const QString &field, const QString &text)
 {
@@ -150,26 +159,18 @@ TEST_P(FarmDatabaseTest, FarmDirectoryNeedsBothFieldTables)
         bool isFarm;
     };
     const QList<Case> cases = {
-        {"all four tables",
-         {{"Tablak.db", "Tablak.db"},
-          {"Talajmintak.db", "Talajmintak.db"},
-          {"parcellak.db", "parcellak.db"},
-          {"PTalajmintak.db", "PTalajmintak.db"}},
-         true},
+        {"all four tables", {{"Tablak.db", "Tablak.db"}, {"Talajmintak.db", "Talajmintak.db"},
+          {"parcellak.db", "parcellak.db"}, {"PTalajmintak.db", "PTalajmintak.db"}}, true},
         {"fields and their samples are enough",
-         {{"Tablak.db", "Tablak.db"}, {"Talajmintak.db", "Talajmintak.db"}},
-         true},
+         {{"Tablak.db", "Tablak.db"}, {"Talajmintak.db", "Talajmintak.db"}}, true},
         {"names in other letter case",
-         {{"Tablak.db", "TABLAK.DB"}, {"Talajmintak.db", "talajmintak.DB"}},
-         true},
+         {{"Tablak.db", "TABLAK.DB"}, {"Talajmintak.db", "talajmintak.DB"}}, true},
         {"only the fields", {{"Tablak.db", "Tablak.db"}}, false},
         {"only the samples", {{"Talajmintak.db", "Talajmintak.db"}}, false},
         {"only the parcels",
-         {{"parcellak.db", "parcellak.db"}, {"PTalajmintak.db", "PTalajmintak.db"}},
-         false},
+         {{"parcellak.db", "parcellak.db"}, {"PTalajmintak.db", "PTalajmintak.db"}}, false},
         {"a similar name is not the table",
-         {{"Tablak.db", "Tablak.db.bak"}, {"Talajmintak.db", "Talajmintak.db"}},
-         false},
+         {{"Tablak.db", "Tablak.db.bak"}, {"Talajmintak.db", "Talajmintak.db"}}, false},
         {"empty directory", {}, false},
     };
     for (const Case &c : cases) {
@@ -238,13 +239,11 @@ TEST_P(FarmDatabaseTest, ReadsTheFieldsInKeyOrderWithTheirValues)
 
     fields.first();
     EXPECT_EQ(fields.integer(Tableid), 33);
-    EXPECT_EQ(fields.text(Helysz), QStringLiteral("0112/3"));
-    EXPECT_EQ(fields.text(Hazmeg), QStringLiteral("Malom-dűlő"));
-    EXPECT_EQ(fields.text(Ter), QStringLiteral("124500")); // whole square metres, no point
+    // the area in whole square metres, no point
+    EXPECT_EQ(rowTexts(fields, {Helysz, Hazmeg, Ter, Blok, Muvag}),
+              QStringList({"0112/3", "Malom-dűlő", "124500", "KV4H7-D-11", "szántó"}));
     EXPECT_EQ(fields.number(Ter), 124500.0);
     EXPECT_EQ(fields.integer(Ter), 124500);
-    EXPECT_EQ(fields.text(Blok), QStringLiteral("KV4H7-D-11"));
-    EXPECT_EQ(fields.text(Muvag), QStringLiteral("szántó"));
     EXPECT_EQ(fields.integer(Aktiv), 1);
 
     // A field over 100 ha: its area is still written out whole, not as 1.2345e+06.
@@ -280,12 +279,8 @@ TEST_P(FarmDatabaseTest, ActiveFiltersHideInactiveFieldsAndParcels)
     FarmTable &parcel = *parcels.table;
     parcel.first();
     EXPECT_EQ(parcel.integer(Evj), 2024);
-    EXPECT_EQ(parcel.text(Parcsor), QStringLiteral("1"));
-    EXPECT_EQ(parcel.text(Agazat), QStringLiteral("Őszi búza"));
-    EXPECT_EQ(parcel.text(Ter), QStringLiteral("58200"));
-    EXPECT_EQ(parcel.text(Hazmeg), QStringLiteral("Csárda-dűlő"));
-    EXPECT_EQ(parcel.text(Hasznkod), QStringLiteral("KAL01"));
-    EXPECT_EQ(parcel.text(Aktiv), QStringLiteral("A"));
+    EXPECT_EQ(rowTexts(parcel, {Parcsor, Agazat, Ter, Hazmeg, Hasznkod, Aktiv}),
+              QStringList({"1", "Őszi búza", "58200", "Csárda-dűlő", "KAL01", "A"}));
 }
 
 TEST_P(FarmDatabaseTest, SamplesOfOneFieldComeInTableOrderWithTheAverageRecord)
@@ -356,12 +351,12 @@ TEST_P(FarmDatabaseTest, UnmeasuredValuesReadAsZeroAndEmptyText)
     FarmTable &samples = *result.table;
 
     ASSERT_TRUE(seekText(samples, Mintajel, QStringLiteral("TVG2")));
+    EXPECT_EQ(rowTexts(samples, {Mn, Zn, Cu}), QStringList(3, QString()));
     for (const QLatin1String field : {Mn, Zn, Cu}) {
         SCOPED_TRACE(field.data());
         EXPECT_TRUE(samples.value(field).isNull());
         EXPECT_EQ(samples.number(field), 0.0);
         EXPECT_EQ(samples.integer(field), 0);
-        EXPECT_EQ(samples.text(field), QString());
     }
     EXPECT_EQ(samples.number(PH), 4.42); // the measured values of the sample are kept
     EXPECT_EQ(samples.number(Mg), 166.8);
@@ -531,17 +526,15 @@ TEST_F(FarmFileErrorTest, TruncatedAndCorruptParadoxTablesAreRefused)
 
 TEST_F(FarmFileErrorTest, NamesTheMissingFileAndDirectory)
 {
-    FarmTableResult result = openFields();
-    EXPECT_FALSE(result);
-    EXPECT_EQ(result.error, QStringLiteral("Nem található a(z) Tablak.db fájl a(z) %1 könyvtárban.")
-                                .arg(QDir::toNativeSeparators(m_directory.path())));
-
     const QString nowhere = m_directory.filePath(QStringLiteral("nincs"));
-    result = FarmDatabase(nowhere).openTable(FarmTables::Talajmintak);
-    EXPECT_FALSE(result);
-    EXPECT_EQ(result.error,
-              QStringLiteral("Nem található a(z) Talajmintak.db fájl a(z) %1 könyvtárban.")
-                  .arg(QDir::toNativeSeparators(nowhere)));
+    for (const auto &[directory, table] : {std::pair {m_directory.path(), FarmTables::Tablak},
+                                           std::pair {nowhere, FarmTables::Talajmintak}}) {
+        SCOPED_TRACE(table.data());
+        const FarmTableResult result = FarmDatabase(directory).openTable(table);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.error, QStringLiteral("Nem található a(z) %1.db fájl a(z) %2 könyvtárban.")
+                                    .arg(table, QDir::toNativeSeparators(directory)));
+    }
 }
 
 // Writes an SQLite file holding the given statements' tables.
@@ -709,40 +702,37 @@ TEST_F(SampleFarmTest, BadResultsLeaveTheDirectoryAsItWas)
     const QString csvPath = m_temporary.filePath(QStringLiteral("bad.csv"));
     const QString shownCsv = QDir::toNativeSeparators(csvPath);
 
-    QString withComma = csv;
-    withComma.replace(QStringLiteral("33;TVG2;5.87;"), QStringLiteral("33;TVG2;5,87;"));
-    QString withoutCu = csv;
-    withoutCu.replace(QStringLiteral(";Cu;"), QStringLiteral(";Cink2;"));
     QStringList lines = csv.split(QLatin1Char('\n'));
     lines.removeIf([](const QString &line) { return line.startsWith(QLatin1String("63;")); });
     const QString withoutField63 = lines.join(QLatin1Char('\n'));
-    QString shortRow = csv;
-    shortRow.replace(QStringLiteral("34;TVG1;6.85;55;"), QStringLiteral("34;TVG1;6.85\n55;"));
-    QString badFieldNumber = csv;
-    badFieldNumber.replace(QStringLiteral("33;TVG3;"), QStringLiteral("33a;TVG3;"));
 
+    // Each case replaces a piece of the results; the field without samples loses its lines.
     struct Case
     {
         const char *name;
-        QString text;
+        const char *from;
+        const char *to;
         QString error;
     };
     const QList<Case> cases = {
-        {"decimal comma", withComma,
+        {"decimal comma", "33;TVG2;5.87;", "33;TVG2;5,87;",
          QStringLiteral("%1, 3. sor: a(z) PH értéke nem szám: 5,87").arg(shownCsv)},
-        {"missing column", withoutCu,
+        {"missing column", ";Cu;", ";Cink2;",
          QStringLiteral("%1, 1. sor: hiányzó oszlop: Cu").arg(shownCsv)},
-        {"field without samples", withoutField63,
+        {"field without samples", nullptr, nullptr,
          QStringLiteral("A(z) %1 fájlban nincs minta a(z) 63. táblához.").arg(shownCsv)},
-        {"row cut short", shortRow,
+        {"row cut short", "34;TVG1;6.85;55;", "34;TVG1;6.85\n55;",
          QStringLiteral("%1, 6. sor: 3 mező a fejléc 15 mezője helyett.").arg(shownCsv)},
-        {"field number not whole", badFieldNumber,
+        {"field number not whole", "33;TVG3;", "33a;TVG3;",
          QStringLiteral("%1, 4. sor: a tábla száma nem egész szám: 33a").arg(shownCsv)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_NE(c.text, csv); // the case really changed the results
-        ASSERT_TRUE(writeBytes(csvPath, c.text.toUtf8()));
+        const QString text = c.from ? QString(csv).replace(QString::fromUtf8(c.from),
+                                                           QString::fromUtf8(c.to))
+                                    : withoutField63;
+        ASSERT_NE(text, csv); // the case really changed the results
+        ASSERT_TRUE(writeBytes(csvPath, text.toUtf8()));
         error.clear();
         EXPECT_FALSE(writeSampleFarm(csvPath, m_farmDirectory, &error));
         EXPECT_EQ(error, c.error);

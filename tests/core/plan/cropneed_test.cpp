@@ -334,16 +334,14 @@ TEST_F(CropNeedTest, WithoutAYieldOnlyTheNPKNeedsShow)
         QStringList doses;
         bool yieldMissing;
     };
+    const QStringList onlyN = {"Átlag", "2,5", "---", "---", "---"};
+    const QStringList noDose = {"Átlag", "---", "---", "---", "---"};
     const QList<Case> cases = {
-        {"empty", "", {"Átlag", "2,5", "---", "---", "---"}, {"Átlag", "---", "---", "---", "---"},
-            true},
-        {"not a number", "sok", {"Átlag", "2,5", "---", "---", "---"},
-            {"Átlag", "---", "---", "---", "---"}, true},
-        {"a decimal point", "8.5", {"Átlag", "2,5", "---", "---", "---"},
-            {"Átlag", "---", "---", "---", "---"}, true},
+        {"empty", "", onlyN, noDose, true},
+        {"not a number", "sok", onlyN, noDose, true},
+        {"a decimal point", "8.5", onlyN, noDose, true},
         // a yield of 0 is a number: the N dose is 0 kg/ha, the micro elements cannot divide
-        {"zero", "0", {"Átlag", "2,5", "---", "---", "---"}, {"Átlag", "0", "---", "---", "---"},
-            true},
+        {"zero", "0", onlyN, {"Átlag", "0", "---", "---", "---"}, true},
         {"given", "8", {"Átlag", "2,5", "3,75", "0,75", "0,625"}, {"Átlag", "20", "30", "6", "5"},
             false},
     };

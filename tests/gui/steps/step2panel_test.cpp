@@ -85,6 +85,35 @@ protected:
             QTest::keyClicks(target, text);
     }
 
+    // The one message shown: an error with only "Ok".
+    void expectOneError(const QString &text) const
+    {
+        ASSERT_EQ(m_messenger.shown().size(), 1);
+        const ScriptedMessenger::Shown &shown = m_messenger.shown().first();
+        EXPECT_EQ(shown.text, text);
+        EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
+        EXPECT_EQ(shown.kind, MessageKind::Error);
+    }
+
+    // The texts the grid shows in a row, from the average column on.
+    QStringList gridRow(int row) const
+    {
+        QStringList texts;
+        for (int column = 1; column < gridModel()->columnCount(); ++column)
+            texts.append(gridModel()->index(row, column).data().toString());
+        return texts;
+    }
+
+    // The two captions as Modtext holds them, after checking it holds one row.
+    QStringList savedCaptions()
+    {
+        namespace F = Tables::Modtext;
+        EXPECT_EQ(m_reference.count(F::name), 1);
+        const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
+        return row ? QStringList({row->value(F::St1).toString(), row->value(F::St2).toString()})
+                   : QStringList();
+    }
+
     // An open cell editor has the focus inside the grid.
     bool cellEditorOpen() const
     {
@@ -125,16 +154,16 @@ TEST_F(Step2PanelTest, ShowsTheCaptionsOfTheStep)
                                 "Gazd. év:", "Termőhely kategória :", "Minták száma:", "db",
                                 "* Kérem a csillagosokat feltétlen töltse ki!"})
         EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
-    EXPECT_EQ(child<QCheckBox>("programAverageBox")->text(),
-              QStringLiteral("Átlag számíttatása programmal"));
-    EXPECT_EQ(child<QPushButton>("dataRequestButton")->text(), QStringLiteral("Adatlekérés"));
-    EXPECT_EQ(child<QPushButton>("supplyLevelsButton")->text(),
-              QStringLiteral("Tápanyagszolgáltatás kimutatása"));
-    EXPECT_EQ(child<QPushButton>("doneButton")->text(), QStringLiteral("Kész"));
+    EXPECT_EQ(QStringList({child<QCheckBox>("programAverageBox")->text(),
+                           child<QPushButton>("dataRequestButton")->text(),
+                           child<QPushButton>("supplyLevelsButton")->text(),
+                           child<QPushButton>("doneButton")->text()}),
+              QStringList({"Átlag számíttatása programmal", "Adatlekérés",
+                           "Tápanyagszolgáltatás kimutatása", "Kész"}));
 
     // The captions the reports print come from Modtext.
-    EXPECT_EQ(edit("lotCaptionEdit")->text(), QStringLiteral("Helyrajzi szám :"));
-    EXPECT_EQ(edit("parcelCaptionEdit")->text(), QStringLiteral("Parcella sorszám:"));
+    EXPECT_EQ(QStringList({edit("lotCaptionEdit")->text(), edit("parcelCaptionEdit")->text()}),
+              QStringList({"Helyrajzi szám :", "Parcella sorszám:"}));
 
     auto *combo = child<QComboBox>("siteCategoryCombo");
     ASSERT_EQ(combo->count(), 6);
@@ -206,11 +235,11 @@ TEST_F(Step2PanelTest, IdentificationEditsWriteThePlan)
     QTest::keyClicks(edit("areaEdit"), QStringLiteral("124500"));
     QTest::keyClicks(edit("farmingYearEdit"), QStringLiteral("2024/2025 gazdasagi ev"));
 
+    // the parcel number's input limit is 30, the farming year's 20
     const PlanItems &items = m_plan.items();
-    EXPECT_EQ(items.lotNumber, QStringLiteral("0112/3"));
-    EXPECT_EQ(items.parcelNumber, QString(30, QLatin1Char('7'))); // input limit 30
-    EXPECT_EQ(items.area, QStringLiteral("124500"));
-    EXPECT_EQ(items.farmingYear, QStringLiteral("2024/2025 gazdasagi ")); // input limit 20
+    EXPECT_EQ(QStringList({items.lotNumber, items.parcelNumber, items.area, items.farmingYear}),
+              QStringList({"0112/3", QString(30, QLatin1Char('7')), "124500",
+                           "2024/2025 gazdasagi "}));
 }
 
 TEST_F(Step2PanelTest, SiteCategoryTakesArrowsAndEnterMovesOn)
@@ -325,12 +354,8 @@ TEST_F(Step2PanelTest, AnAverageOverABadCellIsReportedAndChangesNothing)
 
     m_messenger.expect(Answer::Ok);
     QTest::mouseClick(child<QCheckBox>("programAverageBox"), Qt::LeftButton);
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    const ScriptedMessenger::Shown &shown = m_messenger.shown().first();
-    EXPECT_EQ(shown.text, QStringLiteral("A(z) 2. minta „Foszfor P2O” értéke nem szám: „x”. "
-                                         "Kérem javítsa!"));
-    EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
-    EXPECT_EQ(shown.kind, MessageKind::Error);
+    expectOneError(QStringLiteral("A(z) 2. minta „Foszfor P2O” értéke nem szám: „x”. "
+                                  "Kérem javítsa!"));
     EXPECT_EQ(cell(2, 1), QStringLiteral("7"));
 }
 
@@ -346,9 +371,9 @@ TEST_F(Step2PanelTest, ThePlanShowsWithoutCountingAsAnEdit)
     items.soilSampleTable.setCell(1, 2, QStringLiteral("TVG1"));
     m_plan.notifyItemsChanged();
 
-    EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0121/5"));
-    EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("1234500"));
-    EXPECT_EQ(edit("farmingYearEdit")->text(), QStringLiteral("2024"));
+    EXPECT_EQ(QStringList({edit("lotNumberEdit")->text(), edit("areaEdit")->text(),
+                           edit("farmingYearEdit")->text()}),
+              QStringList({"0121/5", "1234500", "2024"}));
     EXPECT_EQ(child<QComboBox>("siteCategoryCombo")->currentIndex(), 3);
     EXPECT_TRUE(child<QCheckBox>("programAverageBox")->isChecked());
     EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("2"));
@@ -368,26 +393,17 @@ TEST_F(Step2PanelTest, ThePlanShowsWithoutCountingAsAnEdit)
 
 TEST_F(Step2PanelTest, ALeftCaptionIsSavedInModtext)
 {
-    namespace F = Tables::Modtext;
-    QLineEdit *caption = edit("lotCaptionEdit");
-    retype(caption, QStringLiteral("Hrsz.:"));
+    retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
     // Nothing is saved while the caption is being typed.
-    EXPECT_EQ(m_reference.selectFirst(F::name)->value(F::St1).toString(),
-              QStringLiteral("Helyrajzi szám :"));
+    EXPECT_EQ(savedCaptions(), QStringList({"Helyrajzi szám :", "Parcella sorszám:"}));
 
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
-    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->value(F::St1).toString(), QStringLiteral("Hrsz.:"));
-    EXPECT_EQ(row->value(F::St2).toString(), QStringLiteral("Parcella sorszám:"));
-    EXPECT_EQ(m_reference.count(F::name), 1);
+    EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", "Parcella sorszám:"}));
 
     // Enter saves as well; the table keeps its one row.
     retype(edit("parcelCaptionEdit"), QStringLiteral("Parcella:"));
     QTest::keyClick(edit("parcelCaptionEdit"), Qt::Key_Return);
-    EXPECT_EQ(m_reference.selectFirst(F::name)->value(F::St2).toString(),
-              QStringLiteral("Parcella:"));
-    EXPECT_EQ(m_reference.count(F::name), 1);
+    EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", "Parcella:"}));
     // The captions are no plan item.
     EXPECT_FALSE(m_plan.isModified());
 }
@@ -401,10 +417,7 @@ TEST_F(Step2PanelTest, AnEmptyModtextGetsItsRow)
 
     retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
-    ASSERT_EQ(m_reference.count(F::name), 1);
-    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name);
-    EXPECT_EQ(row->value(F::St1).toString(), QStringLiteral("Hrsz.:"));
-    EXPECT_EQ(row->value(F::St2).toString(), QString());
+    EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", ""}));
 }
 
 TEST_F(Step2PanelTest, ACaptionThatCannotBeSavedIsReported)
@@ -413,12 +426,8 @@ TEST_F(Step2PanelTest, ACaptionThatCannotBeSavedIsReported)
     m_messenger.expect(Answer::Ok);
     retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    const ScriptedMessenger::Shown &shown = m_messenger.shown().first();
-    EXPECT_EQ(shown.text,
-              QStringLiteral("A feliratok nem menthetők. A referencia-adatbázis nincs megnyitva."));
-    EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
-    EXPECT_EQ(shown.kind, MessageKind::Error);
+    expectOneError(
+        QStringLiteral("A feliratok nem menthetők. A referencia-adatbázis nincs megnyitva."));
 }
 
 // The importing itself reads SQLite and Paradox farms alike (see the field import tests).
@@ -454,18 +463,15 @@ TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
 
     EXPECT_FALSE(request->isVisible());
     // Field 0112/3 has four samples and an average record.
-    EXPECT_EQ(edit("lotNumberEdit")->text(), QStringLiteral("0112/3"));
-    EXPECT_EQ(edit("areaEdit")->text(), QStringLiteral("124500"));
-    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("4"));
-    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0112/3"));
-    EXPECT_EQ(m_plan.items().area, QStringLiteral("124500"));
+    EXPECT_EQ(QStringList({edit("lotNumberEdit")->text(), edit("areaEdit")->text(),
+                           edit("sampleCountEdit")->text()}),
+              QStringList({"0112/3", "124500", "4"}));
+    EXPECT_EQ(QStringList({m_plan.items().lotNumber, m_plan.items().area}),
+              QStringList({"0112/3", "124500"}));
     EXPECT_EQ(m_plan.items().sampleCount, 4);
     EXPECT_EQ(gridModel()->columnCount(), 6);
-    EXPECT_EQ(gridModel()->index(1, 1).data().toString(), QStringLiteral("Átlag"));
-    EXPECT_EQ(gridModel()->index(1, 2).data().toString(), QStringLiteral("TVG1"));
-    EXPECT_EQ(gridModel()->index(2, 2).data().toString(), QStringLiteral("6,07"));
-    EXPECT_EQ(gridModel()->index(1, 5).data().toString(), QStringLiteral("TVG4"));
-    EXPECT_EQ(gridModel()->index(2, 5).data().toString(), QStringLiteral("6,7"));
+    EXPECT_EQ(gridRow(1), QStringList({"Átlag", "TVG1", "TVG2", "TVG3", "TVG4"}));
+    EXPECT_EQ(gridRow(2).mid(1), QStringList({"6,07", "5,87", "6,61", "6,7"}));
     EXPECT_TRUE(m_plan.isModified());
 }
 

@@ -52,23 +52,17 @@ protected:
 
     Seen look()
     {
-        Seen seen;
+        const auto *label = child<QLabel>("label");
+        const auto *memo = child<QPlainTextEdit>("memo");
+        Seen seen {{}, {}, label->isVisible(), memo->isVisible(), label->text(),
+            memo->toPlainText(), label->width(), child<QFrame>("frame")->width(), dialog.width(),
+            dialog.dialogWidth(), child<QLabel>("infoIcon")->isVisible(),
+            child<QLabel>("errorIcon")->isVisible(), child<QLabel>("warningIcon")->isVisible(),
+            dialog.windowTitle()};
         for (int answer = 0; answer < 4; ++answer) {
             seen.buttonShown[answer] = button(answer)->isVisible();
             seen.buttonGeometry[answer] = button(answer)->geometry();
         }
-        seen.labelShown = child<QLabel>("label")->isVisible();
-        seen.memoShown = child<QPlainTextEdit>("memo")->isVisible();
-        seen.labelText = child<QLabel>("label")->text();
-        seen.memoText = child<QPlainTextEdit>("memo")->toPlainText();
-        seen.labelWidth = child<QLabel>("label")->width();
-        seen.frameWidth = child<QFrame>("frame")->width();
-        seen.clientWidth = dialog.width();
-        seen.dialogWidth = dialog.dialogWidth();
-        seen.infoShown = child<QLabel>("infoIcon")->isVisible();
-        seen.errorShown = child<QLabel>("errorIcon")->isVisible();
-        seen.warningShown = child<QLabel>("warningIcon")->isVisible();
-        seen.caption = dialog.windowTitle();
         return seen;
     }
 
@@ -257,29 +251,27 @@ TEST_F(MessageDialogTest, LongLabelWidensFrameAndDialog)
     const QString longLabel
         = QStringLiteral("A magnézium, mangán, cink számításához kérem állítsa be a várt hozamot!");
     const QString shortLabel = QStringLiteral("Nincs megnevezés megadva!");
+    const auto widths = [](const Seen &s) {
+        return QList<int> {s.frameWidth, s.clientWidth, s.dialogWidth};
+    };
 
-    Seen seen = show(longLabel, ButtonSet::OkOnly, true, MessageKind::Warning);
+    const Seen seen = show(longLabel, ButtonSet::OkOnly, true, MessageKind::Warning);
     ASSERT_GT(seen.labelWidth, 280);
     // The label is as wide as its text (the glyphs' ink may reach a pixel past the advance).
     const int textWidth = QFontMetrics(dialog.font()).horizontalAdvance(longLabel);
     EXPECT_GE(seen.labelWidth, textWidth);
     EXPECT_LE(seen.labelWidth, textWidth + 2);
-    EXPECT_EQ(seen.frameWidth, seen.labelWidth + 130);
-    EXPECT_EQ(seen.clientWidth, seen.frameWidth);
-    EXPECT_EQ(seen.dialogWidth, seen.frameWidth + 6);
+    EXPECT_EQ(widths(seen),
+        (QList<int> {seen.labelWidth + 130, seen.labelWidth + 130, seen.labelWidth + 136}));
     // The buttons were placed on the standard width before the label widened the dialog.
     EXPECT_EQ(seen.buttonGeometry[Answer::Ok].left(), 299);
 
     // Every message starts again from the standard width; the memo never widens it, even
     // with the long text still in the hidden label.
-    seen = show(longLabel, ButtonSet::IgenNem, false, MessageKind::Warning);
-    EXPECT_EQ(seen.frameWidth, 393);
-    EXPECT_EQ(seen.clientWidth, 393);
-    EXPECT_EQ(seen.dialogWidth, 399);
-
-    seen = show(shortLabel, ButtonSet::OkOnly, true, MessageKind::Error);
-    EXPECT_EQ(seen.frameWidth, 393);
-    EXPECT_EQ(seen.dialogWidth, 399);
+    EXPECT_EQ(widths(show(longLabel, ButtonSet::IgenNem, false, MessageKind::Warning)),
+        (QList<int> {393, 393, 399}));
+    EXPECT_EQ(widths(show(shortLabel, ButtonSet::OkOnly, true, MessageKind::Error)),
+        (QList<int> {393, 393, 399}));
 }
 
 TEST_F(MessageDialogTest, FrameGrowsOnlyPastTwoHundredEightyPixels)
