@@ -25,8 +25,8 @@
 
 namespace {
 
-// Every message of the replay would be a fault of the benchmark plan.
-class CountingMessenger final : public Messenger
+// Every message of the replay would be a fault of the benchmark plan: it is shown on stderr.
+class StderrMessenger final : public Messenger
 {
 public:
     int display(const QString &text, ButtonSet, bool, MessageKind) override
@@ -94,7 +94,7 @@ double peakMiB()
 void summaryToPdf(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    CountingMessenger messenger;
+    StderrMessenger messenger;
     int pages = 0;
     for (auto _ : run) {
         const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
@@ -129,7 +129,7 @@ BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 void summaryReplay(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    CountingMessenger messenger;
+    StderrMessenger messenger;
     for (auto _ : run)
         benchmark::DoNotOptimize(buildSummary(large.plan, large.reference, messenger, false));
 }
@@ -138,7 +138,7 @@ BENCHMARK(summaryReplay)->Unit(benchmark::kMillisecond);
 void summaryFilled(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    CountingMessenger messenger;
+    StderrMessenger messenger;
     const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
     for (auto _ : run) {
         PlanReports reports(large.plan.items(), large.reference, QString());
@@ -150,7 +150,7 @@ BENCHMARK(summaryFilled)->Unit(benchmark::kMillisecond);
 void summaryLayout(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    CountingMessenger messenger;
+    StderrMessenger messenger;
     const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
     // NUTRISOR_BENCH_DESIGNS: a directory of designs to try instead of the built-in ones
     PlanReports reports(large.plan.items(), large.reference,

@@ -11,13 +11,6 @@
 
 namespace {
 
-QString firstRowText(const ReferenceDatabase &reference, const QString &table,
-                     const QString &field)
-{
-    const std::optional<QVariantMap> row = reference.selectFirst(table);
-    return row ? row->value(field).toString() : QString();
-}
-
 // The elements' flags "showN" … "showCu": whether the printed table has their column.
 const QStringList &flagNames()
 {
@@ -53,8 +46,10 @@ PlanFeeds::PlanHeader PlanReports::planHeader() const
     header.plannedYield = m_items.plannedYield;
     header.parcelNumber = m_items.parcelNumber;
     header.farmingYear = m_items.farmingYear;
-    header.firstCaption = firstRowText(m_reference, Tables::Modtext::name, Tables::Modtext::St1);
-    header.secondCaption = firstRowText(m_reference, Tables::Modtext::name, Tables::Modtext::St2);
+    const QVariantMap captions
+        = m_reference.selectFirst(Tables::Modtext::name).value_or(QVariantMap());
+    header.firstCaption = captions.value(Tables::Modtext::St1).toString();
+    header.secondCaption = captions.value(Tables::Modtext::St2).toString();
     header.adviserLine = adviserLine();
     return header;
 }
@@ -106,14 +101,10 @@ std::optional<PlanReport> PlanReports::fullSummary(const PlanSummary &summary,
     m_state.elementColumnMap
         = elementColumnMap(summary.summaryTable.row(0), m_state.printColCount);
 
-    QString readError;
     const std::optional<QList<QVariantMap>> texts
-        = RecommendationTexts::readTexts(m_reference, summary.recommendationFilter, &readError);
-    if (!texts) {
-        if (error)
-            *error = readError;
+        = RecommendationTexts::readTexts(m_reference, summary.recommendationFilter, error);
+    if (!texts)
         return std::nullopt;
-    }
     const auto header = PlanFeeds::planHeaderFeed(planHeader(), m_state);
     const auto blocks = PlanFeeds::summaryFeed(summary, m_state);
     const auto soil = PlanFeeds::soilResultsFeed(m_items);
@@ -132,14 +123,10 @@ std::optional<PlanReport> PlanReports::recommendations(const Filter &filter, QSt
 {
     m_state = PrintState();
     m_state.reportTitle = QStringLiteral("Tápanyag-gazdálkodási javaslatok");
-    QString readError;
     const std::optional<QList<QVariantMap>> texts
-        = RecommendationTexts::readTexts(m_reference, filter, &readError);
-    if (!texts) {
-        if (error)
-            *error = readError;
+        = RecommendationTexts::readTexts(m_reference, filter, error);
+    if (!texts)
         return std::nullopt;
-    }
     const auto feed = PlanFeeds::recommendationTextFeed(*texts);
     return render(recommendationProject(), m_state.reportTitle, {feed.get()}, error);
 }

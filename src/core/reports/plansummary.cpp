@@ -199,8 +199,6 @@ private:
             for (int column = 0; column < columns; ++column)
                 table.setCell(row, column, rest.table.cell(row - 1, column));
         }
-        // The remainder reran the corrections; its sentences are the ones printed.
-        m_summary.correctionTextList = m_state.correctionTextList;
         return true;
     }
 

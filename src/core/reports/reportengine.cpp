@@ -89,28 +89,27 @@ std::optional<RenderedReport> ReportEngine::render(const QString &project,
                                                    const QVariantMap &values,
                                                    QString *error) const
 {
-    const QString path = templatePath(project);
-    if (path.isEmpty()) {
+    const auto fail = [error](const QString &text) {
         if (error)
-            *error = QStringLiteral("A(z) „%1” nyomtatási terv nem található.").arg(project);
-        return std::nullopt;
-    }
+            *error = text;
+        return std::optional<RenderedReport>();
+    };
+    const QString path = templatePath(project);
+    if (path.isEmpty())
+        return fail(QStringLiteral("A(z) „%1” nyomtatási terv nem található.").arg(project));
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const auto broken = [&](const QString &reason) {
+        return fail(QStringLiteral("A(z) %1 nyomtatási terv hibás: %2").arg(shownPath, reason));
+    };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("A(z) %1 nyomtatási terv nem olvasható: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        return std::nullopt;
+        return fail(QStringLiteral("A(z) %1 nyomtatási terv nem olvasható: %2")
+                        .arg(shownPath, file.errorString()));
     }
     const QString design = QString::fromUtf8(file.readAll());
     kainjow::mustache::mustache tmpl(utf8(design));
-    if (!tmpl.is_valid()) {
-        if (error)
-            *error = QStringLiteral("A(z) %1 nyomtatási terv hibás: %2")
-                         .arg(QDir::toNativeSeparators(path),
-                              QString::fromStdString(tmpl.error_message()));
-        return std::nullopt;
-    }
+    if (!tmpl.is_valid())
+        return broken(QString::fromStdString(tmpl.error_message()));
 
     Data root;
     // Pieces shared by several designs ("{{> report-style}}") are designs of their own.
@@ -119,12 +118,8 @@ std::optional<RenderedReport> ReportEngine::render(const QString &project,
         const QString name = it.next().captured(1);
         const QString partialPath = templatePath(name);
         QFile partialFile(partialPath);
-        if (partialPath.isEmpty() || !partialFile.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = QStringLiteral("A(z) %1 nyomtatási terv hibás: a(z) „%2” rész nem található.")
-                             .arg(QDir::toNativeSeparators(path), name);
-            return std::nullopt;
-        }
+        if (partialPath.isEmpty() || !partialFile.open(QIODevice::ReadOnly))
+            return broken(QStringLiteral("a(z) „%1” rész nem található.").arg(name));
         const std::string text = partialFile.readAll().toStdString();
         root.set(utf8(name), kainjow::mustache::partial([text] { return text; }));
     }
@@ -139,13 +134,8 @@ std::optional<RenderedReport> ReportEngine::render(const QString &project,
 
     RenderedReport report;
     report.html = QString::fromStdString(tmpl.render(root));
-    if (!tmpl.is_valid()) {
-        if (error)
-            *error = QStringLiteral("A(z) %1 nyomtatási terv hibás: %2")
-                         .arg(QDir::toNativeSeparators(path),
-                              QString::fromStdString(tmpl.error_message()));
-        return std::nullopt;
-    }
+    if (!tmpl.is_valid())
+        return broken(QString::fromStdString(tmpl.error_message()));
     static const QRegularExpression landscape(
         QStringLiteral("<meta\\s+name=\"orientation\"\\s+content=\"landscape\""),
         QRegularExpression::CaseInsensitiveOption);
