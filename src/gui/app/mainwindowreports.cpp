@@ -40,7 +40,6 @@ void MainWindow::showSummary()
     m_state.withLeafAnalysis = false;
     m_resultBox->hide();
     SummaryResult result = buildSummary(m_plan, m_reference, m_messenger, true);
-    showPlanState();
     if (!result.summary) {
         if (result.keepStepOpen && result.failedStep >= 1 && result.failedStep <= Plan::stepCount)
             showStep(result.failedStep);
@@ -57,7 +56,6 @@ void MainWindow::printDescriptions()
 {
     finishStep(1);
     m_recommendationFilter = RecommendationTexts::loadRecommendationTexts(m_plan.items());
-    showPlanState();
     printResult(PrintKind::Recommendations);
 }
 
