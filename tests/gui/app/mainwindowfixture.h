@@ -2,9 +2,9 @@
 
 #include "core/data/referencedatabase.h"
 #include "core/plan/plan.h"
-#include "core/plan/soilsamples.h"
 #include "gui/app/apppaths.h"
 #include "gui/app/mainwindow.h"
+#include "support/sampleplan.h"
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 
@@ -16,23 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-// A field of 12,45 ha with one sample whose values every element can be classified with:
-// Ka 38 and humus 1,7 %, so nitrogen is "Gyenge" on site category I.
-inline void fillOneSampleField(PlanItems &items, int siteCategory)
-{
-    items.lotNumber = QStringLiteral("0452/7 Őrség-dűlő");
-    items.area = QStringLiteral("124500");
-    items.siteCategory = siteCategory;
-    SoilSamples::setSampleCount(items, 1);
-    const char *const values[] = {"7,4", "38", "2,1", "1,7", "180", "210", "160", "40", "1,2", "3"};
-    for (int column = 1; column <= 2; ++column) {
-        items.soilSampleTable.setCell(1, column, column == 1 ? QStringLiteral("Átlag")
-                                                             : QStringLiteral("K-1"));
-        for (int row = 2; row <= 11; ++row)
-            items.soilSampleTable.setCell(row, column, QString::fromUtf8(values[row - 2]));
-    }
-}
 
 // A main window on a temporary data directory with its own reference database, shown
 // offscreen, its messages answered by the test.
