@@ -5,6 +5,7 @@
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
+#include "support/defaultreference.h"
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 
@@ -25,11 +26,9 @@ class PanelTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
-        QString error;
-        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
-        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
+        openDefaultReference(m_dir, m_reference);
+        if (HasFatalFailure())
+            return;
 
         m_plan.resetPlan();
         m_plan.setOpen(true);

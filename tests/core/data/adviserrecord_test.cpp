@@ -2,6 +2,7 @@
 
 #include "core/data/referencedatabase.h"
 #include "core/data/tables.h"
+#include "support/defaultreference.h"
 
 #include <QTemporaryDir>
 
@@ -32,11 +33,7 @@ class AdviserRecordTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_directory.isValid());
-        const QString path = m_directory.filePath(QStringLiteral("nutrisor.db"));
-        QString error;
-        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << error.toStdString();
-        ASSERT_TRUE(m_database.open(path, &error)) << error.toStdString();
+        openDefaultReference(m_directory, m_database);
     }
 
     void emptyTable()

@@ -3,6 +3,7 @@
 #include "core/data/filter.h"
 #include "core/data/referencedatabase.h"
 #include "core/data/tables.h"
+#include "support/defaultreference.h"
 
 #include <QList>
 #include <QTemporaryDir>
@@ -18,11 +19,7 @@ class PlanDatabaseTest : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_directory.isValid());
-        const QString path = m_directory.filePath(QStringLiteral("nutrisor.db"));
-        QString error;
-        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << error.toStdString();
-        ASSERT_TRUE(m_database.open(path, &error)) << error.toStdString();
+        openDefaultReference(m_directory, m_database);
     }
 
     // One Find row: up to three parameter codes with their limits, then the level.

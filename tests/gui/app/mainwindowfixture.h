@@ -4,6 +4,7 @@
 #include "core/plan/plan.h"
 #include "gui/app/apppaths.h"
 #include "gui/app/mainwindow.h"
+#include "support/defaultreference.h"
 #include "support/sampleplan.h"
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
@@ -24,14 +25,12 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
         m_paths.programDirectory = m_dir.path();
         m_paths.dataDirectory = m_dir.path();
         m_paths.startDirectory = m_dir.path();
-        const QString databasePath = m_dir.filePath(QStringLiteral("referencia.sqlite"));
-        QString error;
-        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(databasePath, &error)) << qPrintable(error);
-        ASSERT_TRUE(m_reference.open(databasePath, &error)) << qPrintable(error);
+        openDefaultReference(m_dir, m_reference);
+        if (HasFatalFailure())
+            return;
         m_window = std::make_unique<MainWindow>(m_plan, m_messenger, m_reference, m_paths);
         m_window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));

@@ -9,6 +9,7 @@
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/soilsamplegrid.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "support/defaultreference.h"
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 #include "support/typetext.h"
@@ -35,11 +36,9 @@ class Step2PanelTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString path = m_dir.filePath(QStringLiteral("referencia.sqlite"));
-        QString error;
-        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(path, &error)) << qPrintable(error);
-        ASSERT_TRUE(m_reference.open(path, &error)) << qPrintable(error);
+        openDefaultReference(m_dir, m_reference);
+        if (HasFatalFailure())
+            return;
 
         SoilSamples::initSoilGrid(m_plan.items());
         m_plan.resetPlan();
