@@ -4,12 +4,15 @@
 #include "core/plan/plan.h"
 #include "gui/app/apppaths.h"
 #include "gui/app/mainwindow.h"
+#include "gui/app/movablebox.h"
+#include "gui/app/steplistbox.h"
 #include "support/defaultreference.h"
 #include "support/sampleplan.h"
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -48,6 +51,17 @@ protected:
     QAction *action(const char *name) const
     {
         QAction *found = m_window->action(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QPushButton *stepButton(int step) const { return m_window->stepListBox()->stepButton(step); }
+
+    // A control of a step's box, by object name.
+    template<typename T>
+    T *inBox(int step, const char *name) const
+    {
+        T *found = m_window->stepBox(step)->findChild<T *>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }

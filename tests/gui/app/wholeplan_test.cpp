@@ -24,16 +24,6 @@ using State = Plan::StepState;
 class WholePlanTest : public MainWindowTest
 {
 protected:
-    QPushButton *stepButton(int step) const { return m_window->stepListBox()->stepButton(step); }
-
-    template<typename T>
-    T *inBox(int step, const char *name) const
-    {
-        T *found = m_window->stepBox(step)->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
     void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     void type(QLineEdit *edit, const QString &text)

@@ -40,16 +40,6 @@ protected:
         QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
     }
 
-    QPushButton *stepButton(int step) const { return m_window->stepListBox()->stepButton(step); }
-
-    template<typename T>
-    T *inBox(int step, const char *name) const
-    {
-        T *found = m_window->stepBox(step)->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
     void pressDone(int step)
     {
         QTest::mouseClick(inBox<QPushButton>(step, "doneButton"), Qt::LeftButton);
