@@ -16,12 +16,6 @@ namespace Find2 = Tables::Find2;
 
 const QString crop = QStringLiteral("990001"); // a crop of the tests only
 
-constexpr int phRow = 2;
-constexpr int kaRow = 3;
-constexpr int humusRow = 5;
-constexpr int phosphorusRow = 6;
-constexpr int potassiumRow = 7;
-
 class CropNeedTest : public PlanDatabaseTest
 {
 protected:

@@ -12,6 +12,13 @@
 
 #include <gtest/gtest.h>
 
+// Rows of the soil-sample table the worked examples fill.
+constexpr int phRow = 2;
+constexpr int kaRow = 3;
+constexpr int humusRow = 5;
+constexpr int phosphorusRow = 6;
+constexpr int potassiumRow = 7;
+
 // A temporary copy of the reference database for the plan computations, with helpers that
 // put the rule and need rows a worked example needs in place of the built-in ones.
 class PlanDatabaseTest : public testing::Test

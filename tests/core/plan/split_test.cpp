@@ -13,8 +13,6 @@ namespace {
 
 const QString crop = QStringLiteral("990003"); // a crop of the tests only
 
-constexpr int kaRow = 3;
-
 class SplitTest : public PlanDatabaseTest
 {
 protected:

@@ -40,11 +40,6 @@ ElementTable loaded(const QList<std::pair<int, QString>> &cells, int siteCategor
     return elements;
 }
 
-constexpr int phRow = 2;
-constexpr int kaRow = 3;
-constexpr int humusRow = 5;
-constexpr int phosphorusRow = 6;
-
 } // namespace
 
 TEST(SupplyWalkTest, OneParameterWithThreeBands)
