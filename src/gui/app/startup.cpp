@@ -34,18 +34,30 @@ bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database
     return database.open(path, error);
 }
 
+namespace {
+
+// Reads a plan named on the command line into `plan`, over the items of a new plan; false,
+// with the format message on `err`, when the file cannot be read.
+bool loadCommandLinePlan(const QString &path, Plan &plan, std::FILE *err)
+{
+    plan.resetPlan();
+    QString error;
+    if (PlanFile::loadPlanFile(path, plan.items(), &error))
+        return true;
+    std::fprintf(err, "nutrisor: %s: A fájl formátuma helytelen! Nem lehet megnyitni!\n",
+                 QDir::toNativeSeparators(path).toLocal8Bit().constData());
+    return false;
+}
+
+} // namespace
+
 int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
 {
     Plan plan;
-    plan.resetPlan();
-    PlanItems items = plan.items();
-    QString error;
-    if (!PlanFile::loadPlanFile(path, items, &error)) {
-        std::fprintf(err, "nutrisor: %s: A fájl formátuma helytelen! Nem lehet megnyitni!\n",
-                     QDir::toNativeSeparators(path).toLocal8Bit().constData());
+    if (!loadCommandLinePlan(path, plan, err))
         return 1;
-    }
-    const QByteArray json = QJsonDocument(planToJson(items)).toJson(QJsonDocument::Indented);
+    const QByteArray json
+        = QJsonDocument(planToJson(plan.items())).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, size_t(json.size()), out);
     return 0;
 }
@@ -72,13 +84,8 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
         return fail(error);
 
     Plan plan;
-    plan.resetPlan();
-    PlanItems items = plan.items();
-    if (!PlanFile::loadPlanFile(commandLine.printSummaryPath, items, &error)) {
-        return fail(QStringLiteral("%1: A fájl formátuma helytelen! Nem lehet megnyitni!")
-                        .arg(QDir::toNativeSeparators(commandLine.printSummaryPath)));
-    }
-    plan.items() = items;
+    if (!loadCommandLinePlan(commandLine.printSummaryPath, plan, err))
+        return 1;
     // Every replayed step answers its questions "Nem" and says why it stopped.
     const SummaryResult summary = buildSummary(plan, reference, messenger, false);
     if (!summary.summary)
