@@ -13,6 +13,148 @@ Plan::Plan(QObject *parent)
     m_items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
 }
 
+void Plan::changed(PlanItem item, Change change)
+{
+    if (change == Change::Edit)
+        markEdited();
+    emit itemChanged(item);
+}
+
+template <typename T>
+void Plan::setMember(PlanItem item, T PlanItems::*member, const T &value, Change change)
+{
+    if (m_items.*member == value)
+        return;
+    m_items.*member = value;
+    changed(item, change);
+}
+
+void Plan::setElementSelected(int element, bool selected, Change change)
+{
+    if (element < 0 || element >= Elements::elementCount
+        || m_items.elementSelected[element] == selected)
+        return;
+    m_items.elementSelected[element] = selected;
+    changed(PlanItem::ElementSelected, change);
+}
+
+void Plan::setShowDescriptions(bool show, Change change)
+{
+    setMember(PlanItem::ShowDescriptions, &PlanItems::showDescriptions, show, change);
+}
+
+void Plan::setLotNumber(const QString &text, Change change)
+{
+    setMember(PlanItem::LotNumber, &PlanItems::lotNumber, text, change);
+}
+
+void Plan::setParcelNumber(const QString &text, Change change)
+{
+    setMember(PlanItem::ParcelNumber, &PlanItems::parcelNumber, text, change);
+}
+
+void Plan::setArea(const QString &text, Change change)
+{
+    setMember(PlanItem::Area, &PlanItems::area, text, change);
+}
+
+void Plan::setFarmingYear(const QString &text, Change change)
+{
+    setMember(PlanItem::FarmingYear, &PlanItems::farmingYear, text, change);
+}
+
+void Plan::setSiteCategory(int category, Change change)
+{
+    setMember(PlanItem::SiteCategory, &PlanItems::siteCategory, category, change);
+}
+
+void Plan::setProgramAverage(bool on, Change change)
+{
+    setMember(PlanItem::ProgramAverage, &PlanItems::programAverage, on, change);
+}
+
+void Plan::setSoilCell(int row, int column, const QString &text, Change change)
+{
+    TextGrid &grid = m_items.soilSampleTable;
+    if (row < 0 || row >= grid.rowCount() || column < 0 || column >= grid.columnCount()
+        || grid.cell(row, column) == text)
+        return;
+    grid.setCell(row, column, text);
+    changed(PlanItem::SoilSampleTable, change);
+}
+
+void Plan::setCropId(const QString &id, Change change)
+{
+    setMember(PlanItem::CropId, &PlanItems::cropId, id, change);
+}
+
+void Plan::setPlannedYield(const QString &text, Change change)
+{
+    setMember(PlanItem::PlannedYield, &PlanItems::plannedYield, text, change);
+}
+
+void Plan::setResidueCrop(int code, Change change)
+{
+    setMember(PlanItem::ResidueCrop, &PlanItems::residueCrop, code, change);
+}
+
+void Plan::setForecropYield(const QString &text, Change change)
+{
+    setMember(PlanItem::ForecropYield, &PlanItems::forecropYield, text, change);
+}
+
+void Plan::setLegumeEffect(int code, Change change)
+{
+    setMember(PlanItem::LegumeEffect, &PlanItems::legumeEffect, code, change);
+}
+
+void Plan::setManureTiming(int code, Change change)
+{
+    setMember(PlanItem::ManureTiming, &PlanItems::manureTiming, code, change);
+}
+
+void Plan::setManureAmount(const QString &text, Change change)
+{
+    setMember(PlanItem::ManureAmount, &PlanItems::manureAmount, text, change);
+}
+
+void Plan::setYieldLoss(bool on, Change change)
+{
+    setMember(PlanItem::YieldLoss, &PlanItems::yieldLoss, on, change);
+}
+
+void Plan::setResidualN(const QString &text, Change change)
+{
+    setMember(PlanItem::ResidualN, &PlanItems::residualN, text, change);
+}
+
+void Plan::setResidualP(const QString &text, Change change)
+{
+    setMember(PlanItem::ResidualP, &PlanItems::residualP, text, change);
+}
+
+void Plan::setResidualK(const QString &text, Change change)
+{
+    setMember(PlanItem::ResidualK, &PlanItems::residualK, text, change);
+}
+
+void Plan::setLeafLinks(const TextGrid &links, Change change)
+{
+    setMember(PlanItem::LeafLinks, &PlanItems::leafLinks, links, change);
+}
+
+void Plan::update(PlanItem item, const std::function<void(PlanItems &)> &edit, Change change)
+{
+    edit(m_items);
+    changed(item, change);
+}
+
+void Plan::setItems(const PlanItems &items)
+{
+    m_items = items;
+    emit itemChanged(PlanItem::All);
+}
+
 void Plan::setOpen(bool open)
 {
     if (m_open == open)
@@ -21,15 +163,16 @@ void Plan::setOpen(bool open)
     emit openChanged(open);
 }
 
-void Plan::markModified(bool saved)
+void Plan::markSaved()
 {
-    if (saved) {
-        const bool changed = m_modified;
-        m_modified = false;
-        if (changed)
-            emit modifiedChanged(false);
+    if (!m_modified)
         return;
-    }
+    m_modified = false;
+    emit modifiedChanged(false);
+}
+
+void Plan::markEdited()
+{
     if (!m_open || m_modified)
         return;
     m_modified = true;
@@ -117,4 +260,5 @@ void Plan::resetPlan()
 
     emit stepsChanged();
     emit planReset();
+    emit itemChanged(PlanItem::All);
 }
