@@ -259,10 +259,11 @@ void Step2Panel::applySampleCount(const QString &text)
 
 bool Step2Panel::computeAverages()
 {
-    const std::optional<SoilSamples::BadCell> bad = SoilSamples::computeAverages(m_plan.items());
+    const Outcome<void> averaged = SoilSamples::computeAverages(m_plan.items());
     m_soilModel->refreshAverageColumn();
-    if (bad) {
-        m_messenger.display(bad->message(), ButtonSet::OkOnly, true, MessageKind::Error);
+    if (!averaged) {
+        const Refusal &refusal = averaged.refusal();
+        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
         return false;
     }
     return true;

@@ -4,10 +4,9 @@
 #include "core/data/tables.h"
 #include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
-#include "core/plan/cropneed.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"
-#include "core/plan/supplyclassifier.h"
 #include "gui/steps/schedulemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
@@ -26,6 +25,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -245,10 +246,11 @@ void Step5Panel::chooseMaterial(int index)
 
 void Step5Panel::addToSchedule()
 {
-    const QString message = Schedule::addScheduleRow(m_plan.items(), currentMaterial(),
-                                                     m_dateEdit->date(), m_amountEdit->text());
-    if (!message.isEmpty()) {
-        showError(message);
+    const Outcome<void> added = Schedule::addScheduleRow(m_plan.items(), currentMaterial(),
+                                                         m_dateEdit->date(), m_amountEdit->text());
+    if (!added) {
+        const Refusal &refusal = added.refusal();
+        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
         return;
     }
     m_plan.markModified(false);
@@ -282,14 +284,15 @@ void Step5Panel::showAppliedTotals()
 
 void Step5Panel::showRemainder()
 {
-    SupplyClassifier classifier(m_reference);
-    CropNeedCalculator calculator(m_reference, classifier);
-    const Schedule::Remainder result = Schedule::remainder(m_plan.items(), m_state, calculator, classifier);
-    if (!result.error.isEmpty()) {
-        showError(result.error);
+    NeedCalculation need(m_reference);
+    const Outcome<ResultTable> result = Schedule::remainder(
+        std::as_const(m_plan).items(), m_state, need.calculator, need.classifier);
+    if (!result) {
+        const Refusal &refusal = result.refusal();
+        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
         return;
     }
-    emit resultReady(result.table);
+    emit resultReady(*result);
 }
 
 void Step5Panel::updateCoverGrid()
@@ -299,16 +302,16 @@ void Step5Panel::updateCoverGrid()
         showCover({});
         return;
     }
-    SupplyClassifier classifier(m_reference);
-    CropNeedCalculator calculator(m_reference, classifier);
-    const Schedule::Cover cover = Schedule::coverGrid(m_plan.items(), material, m_state, calculator,
-                                                         classifier);
-    if (!cover.error.isEmpty()) {
+    NeedCalculation need(m_reference);
+    const Outcome<Schedule::Cover> cover = Schedule::coverGrid(
+        std::as_const(m_plan).items(), material, m_state, need.calculator, need.classifier);
+    if (!cover) {
         showCover({});
-        showError(cover.error);
+        const Refusal &refusal = cover.refusal();
+        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
         return;
     }
-    showCover(cover.rows);
+    showCover(cover->rows);
 }
 
 void Step5Panel::showCover(const QList<std::pair<QString, QString>> &rows)
