@@ -1,6 +1,7 @@
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "core/plan/stepcompletion.h"
+#include "gui/ui/stepquestion.h"
 #include "support/scriptedmessenger.h"
 
 #include <gtest/gtest.h>
