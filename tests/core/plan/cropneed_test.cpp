@@ -1,9 +1,12 @@
 #include "core/plan/cropneed.h"
 
 #include "core/plan/calculationstate.h"
+#include "core/plan/corrections.h"
 #include "core/plan/elementtable.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"
+#include "core/plan/split.h"
 #include "core/plan/supplyclassifier.h"
 #include "plantestdatabase.h"
 #include "support/qstringprinter.h"
@@ -237,6 +240,29 @@ TEST_F(CropNeedTest, NPKWithoutARowOrWithoutALevel)
     // no level: no column to read, and no dose for Mn and Cu to build on
     EXPECT_EQ(calculator.specificNeed(ElementTable::N, m_items, m_state).value(), -1);
     EXPECT_EQ(m_state.doseN, 0);
+}
+
+TEST_F(CropNeedTest, AnUnreadableReferenceRefusesEveryListThatReadsIt)
+{
+    select(allDosable);
+    setColumn(1, QStringLiteral("Átlag"), {{humusRow, "1,5"}});
+    m_state.elements.loadSampleColumn(m_items, 0);
+    const ReferenceDatabase closed;
+    NeedCalculation need(closed);
+    const QString message = QStringLiteral("A referencia-adatbázis nincs megnyitva.");
+
+    EXPECT_EQ(need.calculator.specificNeed(ElementTable::N, m_items, m_state).refusalText(),
+        message);
+    // the fixed rules of the micro elements read no table
+    EXPECT_FALSE(need.calculator.specificNeed(ElementTable::Mg, m_items, m_state).isRefused());
+    EXPECT_EQ(showSpecificNeeds(m_items, m_state, need.calculator).refusalText(), message);
+    EXPECT_EQ(showRecommendedDoses(m_items, m_state, need.calculator).refusalText(), message);
+    EXPECT_EQ(Corrections::computeCorrectedDoses(
+                  m_items, m_state, need.calculator, need.classifier)
+                  .refusalText(),
+        message);
+    EXPECT_FALSE(m_state.correctionsApplied); // a refused correction leaves no trace
+    EXPECT_EQ(showSplit(m_items, m_state, closed).refusalText(), message);
 }
 
 TEST_F(CropNeedTest, RecommendedDosesForEveryColumn)
