@@ -407,7 +407,8 @@ void MainWindow::showSupplyLevels()
     if (m_plan.stepState(2) != Plan::StepState::Done)
         return;
     NeedCalculation need(m_reference);
-    m_resultBox->showResult(::showSupplyLevels(m_plan.items(), m_state, need.classifier));
+    m_resultBox->showResult(
+        ::showSupplyLevels(std::as_const(m_plan).items(), m_state, need.classifier));
     updateSurfaceSize();
 }
 

@@ -13,6 +13,7 @@
 #include "gui/steps/soilsamplemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -262,8 +263,7 @@ bool Step2Panel::computeAverages()
     const Outcome<void> averaged = SoilSamples::computeAverages(m_plan.items());
     m_soilModel->refreshAverageColumn();
     if (!averaged) {
-        const Refusal &refusal = averaged.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, averaged.refusal());
         return false;
     }
     return true;

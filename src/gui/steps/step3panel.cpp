@@ -11,6 +11,7 @@
 #include "gui/steps/resulttablemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -261,8 +262,7 @@ void Step3Panel::showSpecificNeeds()
     const Outcome<SpecificNeeds> needs
         = ::showSpecificNeeds(std::as_const(m_plan).items(), m_state, need.calculator);
     if (!needs) {
-        const Refusal &refusal = needs.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, needs.refusal());
         return;
     }
     showNeeds(*needs);
@@ -274,8 +274,7 @@ void Step3Panel::showRecommendedDoses()
     const Outcome<RecommendedDoses> result
         = ::showRecommendedDoses(std::as_const(m_plan).items(), m_state, need.calculator);
     if (!result) {
-        const Refusal &refusal = result.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, result.refusal());
         return;
     }
     showNeeds(result->needs);
@@ -287,8 +286,7 @@ void Step3Panel::showSplit()
     const Outcome<ResultTable> split
         = ::showSplit(std::as_const(m_plan).items(), m_state, m_reference);
     if (!split) {
-        const Refusal &refusal = split.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, split.refusal());
         return;
     }
     emit resultReady(*split);

@@ -7,6 +7,7 @@
 #include "core/plan/plan.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -309,8 +310,7 @@ void Step4Panel::showCorrectedDoses()
     const Outcome<ResultTable> result = Corrections::computeCorrectedDoses(
         std::as_const(m_plan).items(), m_state, need.calculator, need.classifier);
     if (!result) {
-        const Refusal &refusal = result.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, result.refusal());
         return;
     }
     emit resultReady(*result);

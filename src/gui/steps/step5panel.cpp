@@ -10,6 +10,7 @@
 #include "gui/steps/schedulemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -249,8 +250,7 @@ void Step5Panel::addToSchedule()
     const Outcome<void> added = Schedule::addScheduleRow(m_plan.items(), currentMaterial(),
                                                          m_dateEdit->date(), m_amountEdit->text());
     if (!added) {
-        const Refusal &refusal = added.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, added.refusal());
         return;
     }
     m_plan.markModified(false);
@@ -288,8 +288,7 @@ void Step5Panel::showRemainder()
     const Outcome<ResultTable> result = Schedule::remainder(
         std::as_const(m_plan).items(), m_state, need.calculator, need.classifier);
     if (!result) {
-        const Refusal &refusal = result.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, result.refusal());
         return;
     }
     emit resultReady(*result);
@@ -307,8 +306,7 @@ void Step5Panel::updateCoverGrid()
         std::as_const(m_plan).items(), material, m_state, need.calculator, need.classifier);
     if (!cover) {
         showCover({});
-        const Refusal &refusal = cover.refusal();
-        m_messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        showRefusal(m_messenger, cover.refusal());
         return;
     }
     showCover(cover->rows);

@@ -6,6 +6,11 @@
 
 #include <utility>
 
+void showRefusal(Messenger &messenger, const Refusal &refusal)
+{
+    messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+}
+
 StepOutcome completeStep(Plan &plan, int step, bool interactive, Messenger &messenger)
 {
     const StepCheck check = checkStep(std::as_const(plan).items(), step);
@@ -26,9 +31,7 @@ bool showSummaryStop(Plan &plan, const SummaryResult &result, Messenger &messeng
         const bool correct = wantsToCorrect(*result.question, messenger);
         return completeStep(plan, result.failedStep, correct) == StepOutcome::KeepOpen;
     }
-    if (result.summary.isRefused() && !result.summary.refusalText().isEmpty()) {
-        const Refusal &refusal = result.summary.refusal();
-        messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
-    }
+    if (!result.summary.refusalText().isEmpty())
+        showRefusal(messenger, result.summary.refusal());
     return false;
 }
