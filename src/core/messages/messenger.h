@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/messages/messagekind.h"
+
 #include <QString>
 
 // The one way the program asks and informs. The windows implement it with the message
@@ -43,15 +45,6 @@ constexpr ButtonFlags buttonFlags(ButtonSet set)
     }
     return {};
 }
-
-// The kind decides icon and caption; any other value (None) shows no icon and keeps the
-// caption of the previous message.
-enum class MessageKind : int {
-    None = 0,
-    Information = 1, // "Információ"
-    Error = 2,       // "Hiba"
-    Warning = 3,     // "Figyelem"
-};
 
 // Answer codes: the value of the pressed button, -1 when the dialog was closed otherwise.
 namespace Answer {

@@ -211,18 +211,15 @@ double elementCorrection(const QString &elementName, const PlanItems &items,
     return 0;
 }
 
-CorrectedDoses computeCorrectedDoses(const PlanItems &items, CalculationState &state,
-                                     CropNeedCalculator &calculator,
-                                     SupplyClassifier &classifier)
+Outcome<ResultTable> computeCorrectedDoses(const PlanItems &items, CalculationState &state,
+                                           CropNeedCalculator &calculator,
+                                           SupplyClassifier &classifier)
 {
-    CorrectedDoses result;
-    ResultTable &doses = result.doses;
+    if (!checkModifyingFactors(items))
+        return Outcome<ResultTable>::refused(invalidInputText());
+    ResultTable doses;
     doses.boxTitle = QStringLiteral("Korrigált hatóanyag dózisok");
     doses.reportTitle = QStringLiteral("Korrigált javaslat: (kg/ha)");
-    if (!checkModifyingFactors(items)) {
-        result.error = invalidInputText();
-        return result;
-    }
 
     state.correctionTextList.clear();
     // The need computation leaves doseN and doseK to us while this is set, so that Mg, Mn
@@ -244,7 +241,12 @@ CorrectedDoses computeCorrectedDoses(const PlanItems &items, CalculationState &s
                 continue;
             if (s == 0)
                 doses.headings.append(entry.name);
-            const double need = calculator.specificNeed(index, items, state);
+            const Outcome<double> specific = calculator.specificNeed(index, items, state);
+            if (!specific) {
+                state.correctionsApplied = false;
+                return specific.refusal();
+            }
+            const double need = *specific;
             // N, P and K without a reference row give 0; a rule's need of 0 is a real one
             const bool available = yield && (index <= ElementTable::K ? need > 0 : need >= 0);
             if (!available) {
@@ -264,7 +266,7 @@ CorrectedDoses computeCorrectedDoses(const PlanItems &items, CalculationState &s
     }
 
     state.correctionsApplied = false;
-    return result;
+    return doses;
 }
 
 } // namespace Corrections

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/plan/outcome.h"
 #include "core/plan/resulttable.h"
 
 #include <QString>
@@ -35,16 +36,11 @@ double elementCorrection(const QString &elementName, const PlanItems &items,
 // plus its correction ("0" below zero). The corrected N and K doses feed Mg, Mn and Cu of
 // the same column inside this computation only; afterwards correctionsApplied is clear
 // again, so no other list ever sees them. A need that is not available shows "---".
-// With invalid step-4 input the result has no rows, nothing else changes and `error` holds
-// the message. `classifier` gives the supply levels the corrections depend on; it is
-// normally the one `calculator` was made with.
-struct CorrectedDoses
-{
-    ResultTable doses;
-    QString error;
-};
-CorrectedDoses computeCorrectedDoses(const PlanItems &items, CalculationState &state,
-                                     CropNeedCalculator &calculator,
-                                     SupplyClassifier &classifier);
+// Refused with invalidInputText() on invalid step-4 input, and then nothing else changes;
+// refused too when the need table cannot be read. `classifier` gives the supply levels the
+// corrections depend on; it is normally the one `calculator` was made with.
+Outcome<ResultTable> computeCorrectedDoses(const PlanItems &items, CalculationState &state,
+                                           CropNeedCalculator &calculator,
+                                           SupplyClassifier &classifier);
 
 } // namespace Corrections

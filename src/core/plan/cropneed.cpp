@@ -49,7 +49,7 @@ struct NeedValues
     QList<QList<double>> values; // per soil column, per listed element
 };
 
-NeedValues computeNeeds(
+Outcome<NeedValues> computeNeeds(
     const PlanItems &items, CalculationState &state, CropNeedCalculator &calculator)
 {
     NeedValues result;
@@ -79,7 +79,10 @@ NeedValues computeNeeds(
         QList<double> values;
         for (int c = 0; c < listed.size(); ++c) {
             const int entry = listed[c];
-            const double need = calculator.specificNeed(entry, items, state);
+            const Outcome<double> specific = calculator.specificNeed(entry, items, state);
+            if (!specific)
+                return specific.refusal();
+            const double need = *specific;
             values.append(need);
             if (need > 0) {
                 grid.setCell(s + 1, c + 1, Text::formatGeneral(need));
@@ -104,18 +107,20 @@ CropNeedCalculator::CropNeedCalculator(
     , m_classifier(classifier)
 { }
 
-double CropNeedCalculator::specificNeed(int entry, const PlanItems &items, CalculationState &state)
+Outcome<double> CropNeedCalculator::specificNeed(int entry, const PlanItems &items,
+                                                 CalculationState &state)
 {
     const ElementTable &elements = state.elements;
     if (entry == ElementTable::N || entry == ElementTable::P || entry == ElementTable::K) {
         const QString code = elements.entry(entry).code;
-        const QList<QVariantMap> *rows = needRows(items.cropId, code, items.siteCategory + 1);
+        const Outcome<QList<QVariantMap>> rows
+            = needRows(items.cropId, code, items.siteCategory + 1);
+        if (!rows)
+            return rows.refusal();
         const int level = m_classifier.classifySupply(code, state);
 
         double need = notAvailable;
-        if (!rows) {
-            // the read failed; error() tells why
-        } else if (rows->isEmpty()) {
+        if (rows->isEmpty()) {
             need = 0; // the crop has no row for this element and site category
         } else {
             // An undetermined level, or one whose column the table lacks, names no column.
@@ -150,22 +155,21 @@ double CropNeedCalculator::specificNeed(int entry, const PlanItems &items, Calcu
     return roundUpToThousandths(amount, *yield);
 }
 
-const QList<QVariantMap> *CropNeedCalculator::needRows(const QString &novid, const QString &code,
-                                                       int sztid)
+Outcome<QList<QVariantMap>> CropNeedCalculator::needRows(const QString &novid,
+                                                         const QString &code, int sztid)
 {
     const QString key = novid + QLatin1Char('/') + code + QLatin1Char('/') + QString::number(sztid);
     if (const auto cached = m_needRows.constFind(key); cached != m_needRows.constEnd())
-        return &cached.value();
+        return cached.value();
     const Filter filter = Filter::equals(Find2::Novid, novid) && Filter::equals(Find2::Anyid, code)
         && Filter::equals(Find2::Sztid, sztid);
     QString error;
     const std::optional<QList<QVariantMap>> rows
         = m_database.select(Find2::name, filter, {}, ReferenceDatabase::DeletedRows::Hidden, &error);
-    if (!rows) {
-        m_error = error; // a failed read is tried again at the next call
-        return nullptr;
-    }
-    return &m_needRows.insert(key, *rows).value();
+    if (!rows)
+        return Outcome<QList<QVariantMap>>::refused(error);
+    m_needRows.insert(key, *rows);
+    return *rows;
 }
 
 double CropNeedCalculator::ruleAmount(
@@ -210,18 +214,24 @@ double CropNeedCalculator::ruleAmount(
     }
 }
 
-SpecificNeeds showSpecificNeeds(
+Outcome<SpecificNeeds> showSpecificNeeds(
     const PlanItems &items, CalculationState &state, CropNeedCalculator &calculator)
 {
-    return computeNeeds(items, state, calculator).needs;
+    const Outcome<NeedValues> computed = computeNeeds(items, state, calculator);
+    if (!computed)
+        return computed.refusal();
+    return computed->needs;
 }
 
-RecommendedDoses showRecommendedDoses(
+Outcome<RecommendedDoses> showRecommendedDoses(
     const PlanItems &items, CalculationState &state, CropNeedCalculator &calculator)
 {
     // The recommended doses never build on an earlier correction.
     state.correctionsApplied = false;
-    const NeedValues computed = computeNeeds(items, state, calculator);
+    const Outcome<NeedValues> outcome = computeNeeds(items, state, calculator);
+    if (!outcome)
+        return outcome.refusal();
+    const NeedValues &computed = *outcome;
 
     RecommendedDoses result;
     result.needs = computed.needs;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/plan/outcome.h"
 #include "core/plan/resulttable.h"
 #include "core/plan/textgrid.h"
 
@@ -26,26 +27,23 @@ public:
     // missing); Mg, Zn, Mn, Cu by the fixed rules (-1 without a usable planned yield, and
     // for zinc at a P level of 7 or undetermined). Other entries give -1. Unless
     // correctionsApplied is set, N and K store their dose (yield × need) in state.
-    double specificNeed(int entry, const PlanItems &items, CalculationState &state);
+    // Refused with the database's message when the need table cannot be read.
+    Outcome<double> specificNeed(int entry, const PlanItems &items, CalculationState &state);
 
     // The amount in kg/ha that the fixed rules give for Mg, Zn, Mn and Cu before it is
     // divided by the yield; -1 where no rule applies.
     static double ruleAmount(int entry, double yield, double doseN, double doseK, double ka,
                              double ph, int phosphorusLevel);
 
-    // The text of the last failed read of the need table (the need is then not available);
-    // empty when all went well.
-    QString error() const { return m_error; }
-
 private:
     // The need rows of one crop, element and site category, read once per object: a list
-    // over many soil columns asks for the same rows again and again.
-    const QList<QVariantMap> *needRows(const QString &novid, const QString &code, int sztid);
+    // over many soil columns asks for the same rows again and again. A failed read is
+    // tried again at the next call.
+    Outcome<QList<QVariantMap>> needRows(const QString &novid, const QString &code, int sztid);
 
     const ReferenceDatabase &m_database;
     SupplyClassifier &m_classifier;
     QHash<QString, QList<QVariantMap>> m_needRows;
-    QString m_error;
 };
 
 // The specific-need grid of step 3: row 0 the headings (column 0 empty), then one row per
@@ -68,16 +66,18 @@ struct SpecificNeeds
     }
 };
 
-SpecificNeeds showSpecificNeeds(const PlanItems &items, CalculationState &state,
-                                CropNeedCalculator &calculator);
+// Refused as specificNeed is.
+Outcome<SpecificNeeds> showSpecificNeeds(const PlanItems &items, CalculationState &state,
+                                         CropNeedCalculator &calculator);
 
 // "Javasolt hatóanyag dózisok": need × planned yield for every cell of the need grid,
 // unrounded, "---" where the need or the yield is not available. Clears correctionsApplied
 // before it computes, so that the recommended doses never depend on an earlier correction.
+// Refused as specificNeed is.
 struct RecommendedDoses
 {
     SpecificNeeds needs;
     ResultTable doses;
 };
-RecommendedDoses showRecommendedDoses(const PlanItems &items, CalculationState &state,
-                                      CropNeedCalculator &calculator);
+Outcome<RecommendedDoses> showRecommendedDoses(const PlanItems &items, CalculationState &state,
+                                               CropNeedCalculator &calculator);

@@ -78,6 +78,11 @@ void removeRow(TextGrid &grid, int row)
         grid.clear(1, 1, 0, grid.columnCount() - 1);
 }
 
+Outcome<void> refused(const QString &text)
+{
+    return Outcome<void>::refused(text);
+}
+
 } // namespace
 
 namespace Schedule {
@@ -87,21 +92,21 @@ bool isEmpty(const PlanItems &items)
     return items.scheduleGrid.cell(1, dateColumn).trimmed().isEmpty();
 }
 
-QString addScheduleRow(PlanItems &items, const QVariantMap &material, const QDate &date,
-                       const QString &amount)
+Outcome<void> addScheduleRow(PlanItems &items, const QVariantMap &material, const QDate &date,
+                             const QString &amount)
 {
     if (amount.trimmed().isEmpty())
-        return QStringLiteral("Kérem adja meg a tervezett anyagmennyiséget!");
+        return refused(QStringLiteral("Kérem adja meg a tervezett anyagmennyiséget!"));
     if (material.value(Tapanyagok::Megnev).toString().isEmpty())
-        return QStringLiteral("Kérem adja meg az anyag megnevezését!");
+        return refused(QStringLiteral("Kérem adja meg az anyag megnevezését!"));
     // the summaries and the purchase list compute with the amount
     if (!Text::isDecimal(amount)) {
-        return QStringLiteral("A mennyiség nem szám: „") + amount
-               + QStringLiteral("”. Kérem számot adjon meg!");
+        return refused(QStringLiteral("A mennyiség nem szám: „") + amount
+                       + QStringLiteral("”. Kérem számot adjon meg!"));
     }
     // a row without a date would count as the end of the schedule
     if (!date.isValid())
-        return QStringLiteral("Kérem adja meg a kijuttatás időpontját!");
+        return refused(QStringLiteral("Kérem adja meg a kijuttatás időpontját!"));
 
     TextGrid &grid = items.scheduleGrid;
     TextGrid &detail = items.scheduleDetailGrid;
@@ -110,7 +115,7 @@ QString addScheduleRow(PlanItems &items, const QVariantMap &material, const QDat
     if (!isEmpty(items)) {
         // the plan file keeps no more rows than this
         if (rowCount - 1 >= PlanItems::maxScheduleRows)
-            return QStringLiteral("A terv legfeljebb 50 kijuttatási sort tartalmazhat.");
+            return refused(QStringLiteral("A terv legfeljebb 50 kijuttatási sort tartalmazhat."));
         row = rowCount;
     }
     grid.setRowCount(std::max(rowCount, row + 1));
@@ -137,7 +142,7 @@ QString addScheduleRow(PlanItems &items, const QVariantMap &material, const QDat
     detail.setCell(row, materialIdColumn, material.value(Tapanyagok::Anyagid).toString());
     detail.setCell(row, valueColumn, numberText(Tapanyagok::Ertek));
     detail.setCell(row, unitColumn, material.value(Tapanyagok::Mert).toString());
-    return QString();
+    return {};
 }
 
 void deleteScheduleRow(PlanItems &items, int row)
@@ -174,19 +179,16 @@ ResultTable appliedTotals(const PlanItems &items)
     return result;
 }
 
-Remainder remainder(const PlanItems &items, CalculationState &state,
-                    CropNeedCalculator &calculator, SupplyClassifier &classifier)
+Outcome<ResultTable> remainder(const PlanItems &items, CalculationState &state,
+                               CropNeedCalculator &calculator, SupplyClassifier &classifier)
 {
-    Corrections::CorrectedDoses corrected
+    Outcome<ResultTable> corrected
         = Corrections::computeCorrectedDoses(items, state, calculator, classifier);
-    Remainder result;
-    result.error = corrected.error;
-    ResultTable &table = result.table;
-    table = corrected.doses;
+    if (!corrected)
+        return corrected;
+    ResultTable &table = *corrected;
     table.boxTitle = QStringLiteral("Ütemterv végrehajtásával a korrigált szükséglet kielégülese.");
     table.reportTitle = QStringLiteral("maradék (kg/ha):");
-    if (!result.error.isEmpty())
-        return result;
 
     QList<double> applied;
     for (int column = 0; column < table.columnCount(); ++column)
@@ -200,23 +202,26 @@ Remainder remainder(const PlanItems &items, CalculationState &state,
             row[column] = rest < 0 ? QStringLiteral("-0") : Text::formatGeneral(rest);
         }
     }
-    return result;
+    return corrected;
 }
 
-Cover coverGrid(const PlanItems &items, const QVariantMap &material, CalculationState &state,
-                CropNeedCalculator &calculator, SupplyClassifier &classifier)
+Outcome<Cover> coverGrid(const PlanItems &items, const QVariantMap &material,
+                         CalculationState &state, CropNeedCalculator &calculator,
+                         SupplyClassifier &classifier)
 {
-    Cover result;
-    const Corrections::CorrectedDoses corrected
+    const Outcome<ResultTable> outcome
         = Corrections::computeCorrectedDoses(items, state, calculator, classifier);
-    result.error = corrected.error;
-    if (!result.error.isEmpty() || corrected.doses.rows.isEmpty())
+    if (!outcome)
+        return outcome.refusal();
+    const ResultTable &doses = *outcome;
+    Cover result;
+    if (doses.rows.isEmpty())
         return result;
 
     const ElementTable &elements = state.elements;
     const QStringList &header = Elements::scheduleDetailHeader();
     // the average column is the first row of the doses
-    const QStringList &average = corrected.doses.rows.first();
+    const QStringList &average = doses.rows.first();
     for (int column = 0; column <= otherNameColumn; ++column) {
         const QString &name = header[column];
         QString code;
@@ -231,7 +236,7 @@ Cover coverGrid(const PlanItems &items, const QVariantMap &material, Calculation
         const std::optional<double> content = numberOf(material.value(code));
         if (!content || *content == 0)
             continue;
-        const int doseColumn = int(corrected.doses.headings.indexOf(name));
+        const int doseColumn = int(doses.headings.indexOf(name));
         if (doseColumn < 1 || doseColumn >= average.size())
             continue; // the plan does not dose it
         const std::optional<double> need = Text::parseDecimal(average[doseColumn]);

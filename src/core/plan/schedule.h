@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/plan/outcome.h"
 #include "core/plan/resulttable.h"
 
 #include <QDate>
@@ -23,10 +24,10 @@ namespace Schedule {
 bool isEmpty(const PlanItems &items);
 
 // Adds a row for `material` (a Tapanyagok row; empty when none is chosen) applied on `date`
-// at `amount` per hectare as typed. Returns the message for the user and changes nothing
-// when the amount is empty or not a number, no material is chosen, or the schedule already
-// holds the fifty rows a plan file can keep; an empty text when the row was added.
-QString addScheduleRow(PlanItems &items, const QVariantMap &material, const QDate &date,
+// at `amount` per hectare as typed. Refused, changing nothing, when the amount is empty or
+// not a number, no material is chosen, the date is missing, or the schedule already holds
+// the fifty rows a plan file can keep.
+Outcome<void> addScheduleRow(PlanItems &items, const QVariantMap &material, const QDate &date,
                        const QString &amount);
 
 // Removes row `row` (1 …); the grids never lose their first data row, which is blanked
@@ -42,25 +43,19 @@ double appliedAmount(const PlanItems &items, const QString &elementName);
 ResultTable appliedTotals(const PlanItems &items);
 
 // "Kiértékelés": the corrected doses less what the schedule applies ("-0" where more is
-// applied than needed; "---" stays where the need is not available). `error` is the
-// message of invalid step-4 input, and then there are no rows.
-struct Remainder
-{
-    ResultTable table;
-    QString error;
-};
-Remainder remainder(const PlanItems &items, CalculationState &state,
+// applied than needed; "---" stays where the need is not available). Refused as the
+// corrected doses are.
+Outcome<ResultTable> remainder(const PlanItems &items, CalculationState &state,
                     CropNeedCalculator &calculator, SupplyClassifier &classifier);
 
 // The cover grid: for each element the chosen material contains and the plan doses, the
 // amount of the material (kg/ha) that covers the average column's corrected need not yet
-// covered by the schedule. `error` as for the remainder; the rows are then empty.
+// covered by the schedule. Refused as the corrected doses are.
 struct Cover
 {
     QList<std::pair<QString, QString>> rows; // element name, amount
-    QString error;
 };
-Cover coverGrid(const PlanItems &items, const QVariantMap &material, CalculationState &state,
+Outcome<Cover> coverGrid(const PlanItems &items, const QVariantMap &material, CalculationState &state,
                 CropNeedCalculator &calculator, SupplyClassifier &classifier);
 
 } // namespace Schedule

@@ -58,11 +58,11 @@ QString BadCell::message() const
         .arg(sample, rowLabel, text);
 }
 
-std::optional<BadCell> computeAverages(PlanItems &items)
+Outcome<void> computeAverages(PlanItems &items)
 {
     const int count = std::clamp(items.sampleCount, 0, PlanItems::maxSampleCount);
     if (!items.programAverage || count == 0)
-        return std::nullopt;
+        return {};
 
     // Every cell is read before anything is written, so a bad cell leaves the column as it was.
     TextGrid &grid = items.soilSampleTable;
@@ -75,13 +75,13 @@ std::optional<BadCell> computeAverages(PlanItems &items)
                 continue;
             const std::optional<double> value = Text::parseDecimal(text);
             if (!value)
-                return BadCell {row, column, text};
+                return Outcome<void>::refused(BadCell {row, column, text}.message());
             sums[row] += *value;
         }
     }
     for (int row = firstValueRow; row <= lastValueRow; ++row)
         grid.setCell(row, averageColumn, Text::formatGeneral(sums[row] / count));
-    return std::nullopt;
+    return {};
 }
 
 bool checkSoilGrid(const PlanItems &items)

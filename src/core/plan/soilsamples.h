@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "core/plan/outcome.h"
 
-#include <optional>
+#include <QString>
 
 struct PlanItems;
 
@@ -17,7 +17,7 @@ void initSoilGrid(PlanItems &items);
 // Sets the number of sample columns (0 … 999); cells beyond it keep their texts.
 void setSampleCount(PlanItems &items, int count);
 
-// A cell that does not hold a number, as the averaging met it.
+// A cell that does not hold a number, as the averaging meets it.
 struct BadCell
 {
     int row = 0;
@@ -31,8 +31,8 @@ struct BadCell
 // With "Átlag számíttatása programmal" ticked and at least one sample: writes into column 1
 // of rows 2–11 the sum of the sample cells divided by the number of samples (an empty cell
 // counts as 0), in the general format. A cell that is not a number stops it before anything
-// is written, and is returned; otherwise nothing is returned.
-std::optional<BadCell> computeAverages(PlanItems &items);
+// is written: refused with the BadCell message that names it.
+Outcome<void> computeAverages(PlanItems &items);
 
 // The sample-table check of "Kész": with at least one sample, every column from the average
 // to the last sample needs its mark and, for each ticked element, the rows it needs.

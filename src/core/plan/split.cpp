@@ -62,8 +62,8 @@ QString splitText(Elements::Element element, const QVariantMap &band)
 
 } // namespace
 
-ResultTable showSplit(const PlanItems &items, CalculationState &state,
-                      const ReferenceDatabase &database, QString *error)
+Outcome<ResultTable> showSplit(const PlanItems &items, CalculationState &state,
+                               const ReferenceDatabase &database)
 {
     ResultTable result;
     result.boxTitle = QStringLiteral("Tápanyag kijuttatásának javasolt megosztása");
@@ -85,9 +85,9 @@ ResultTable showSplit(const PlanItems &items, CalculationState &state,
     const std::optional<QList<QVariantMap>> read
         = database.select(Find3::name, filter, {}, ReferenceDatabase::DeletedRows::Hidden,
                           &readError);
-    if (!read && error)
-        *error = readError;
-    const QList<QVariantMap> bands = read.value_or(QList<QVariantMap>());
+    if (!read)
+        return Outcome<ResultTable>::refused(readError);
+    const QList<QVariantMap> &bands = *read;
 
     ElementTable &elements = state.elements;
     const int count = std::clamp(items.sampleCount, 0, PlanItems::maxSampleCount);

@@ -1,9 +1,10 @@
 #include "core/plan/stepcompletion.h"
 
-#include "core/messages/messenger.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "core/text/numbers.h"
+
+#include <utility>
 
 namespace {
 
@@ -36,30 +37,6 @@ void revertStep(Plan &plan, int step)
     plan.setSummaryEnabled(false);
 }
 
-bool wantsToCorrect(Messenger &messenger, bool interactive, const QString &text, bool inLabel)
-{
-    if (!interactive)
-        return false;
-    return messenger.display(text, ButtonSet::IgenNem, inLabel, MessageKind::Warning)
-           == Answer::Igen;
-}
-
-StepOutcome completeCheckedStep(Plan &plan, int step, bool passed, bool interactive,
-                                Messenger &messenger)
-{
-    if (passed) {
-        plan.setStepState(step, State::Done);
-        if (step < Plan::stepCount)
-            unlockStep(plan, step + 1);
-        return StepOutcome::Completed;
-    }
-    if (wantsToCorrect(messenger, interactive, QStringLiteral("Helytelen adatkitöltés! Javítja?"),
-                       true))
-        return StepOutcome::KeepOpen;
-    revertStep(plan, step);
-    return StepOutcome::Reverted;
-}
-
 } // namespace
 
 bool checkCropData(const PlanItems &items)
@@ -80,39 +57,60 @@ bool checkModifyingFactors(const PlanItems &items)
     return true;
 }
 
-StepOutcome completeStep(Plan &plan, int step, bool interactive, Messenger &messenger)
+StepCheck checkStep(const PlanItems &items, int step)
 {
-    const PlanItems &items = plan.items();
+    StepCheck check;
     switch (step) {
-    case 1:
-        unlockStep(plan, 2);
-        plan.setStepState(1, State::Done);
-        return StepOutcome::Completed;
     case 2: {
         const bool tableFaulty = !SoilSamples::checkSoilGrid(items);
-        const QString fieldFaults = tableFaulty ? QString() : SoilSamples::checkFieldData(items);
-        if (!tableFaulty && fieldFaults.isEmpty()) {
-            unlockStep(plan, 3);
-            plan.setStepState(2, State::Done);
-            return StepOutcome::Completed;
-        }
-        const QString text = QStringLiteral("Helytelen adatkitöltés! Javítja? ")
-                             + (tableFaulty ? QStringLiteral(" Hiba a táblázat kitöltésénél.")
-                                            : fieldFaults);
-        if (wantsToCorrect(messenger, interactive, text, false))
-            return StepOutcome::KeepOpen;
-        revertStep(plan, 2);
-        return StepOutcome::Reverted;
+        check.faults = tableFaulty ? QStringLiteral("Hiba a táblázat kitöltésénél.")
+                                   : SoilSamples::checkFieldData(items);
+        check.passed = check.faults.isEmpty();
+        // two blanks between the question mark and the table fault
+        check.question = QStringLiteral("Helytelen adatkitöltés! Javítja? ")
+                         + (tableFaulty ? QStringLiteral(" ") : QString()) + check.faults;
+        check.inLabel = false;
+        break;
     }
     case 3:
-        return completeCheckedStep(plan, 3, checkCropData(items), interactive, messenger);
+        check.passed = checkCropData(items);
+        break;
     case 4:
-        return completeCheckedStep(plan, 4, checkModifyingFactors(items), interactive, messenger);
-    case 5:
-        plan.setStepState(5, State::Done);
-        plan.setSummaryEnabled(true);
-        return StepOutcome::Completed;
+        check.passed = checkModifyingFactors(items);
+        break;
     default:
-        return StepOutcome::Completed;
+        break;
     }
+    if (!check.passed && check.question.isEmpty())
+        check.question = QStringLiteral("Helytelen adatkitöltés! Javítja?");
+    return check;
+}
+
+StepOutcome completeStep(Plan &plan, int step, bool correct)
+{
+    if (step < 1 || step > Plan::stepCount)
+        return StepOutcome::Completed;
+    if (!checkStep(std::as_const(plan).items(), step).passed) {
+        if (correct)
+            return StepOutcome::KeepOpen;
+        revertStep(plan, step);
+        return StepOutcome::Reverted;
+    }
+    switch (step) {
+    case 1:
+    case 2:
+        // the next step opens before this one shows as done
+        unlockStep(plan, step + 1);
+        plan.setStepState(step, State::Done);
+        break;
+    case Plan::stepCount:
+        plan.setStepState(step, State::Done);
+        plan.setSummaryEnabled(true);
+        break;
+    default:
+        plan.setStepState(step, State::Done);
+        unlockStep(plan, step + 1);
+        break;
+    }
+    return StepOutcome::Completed;
 }

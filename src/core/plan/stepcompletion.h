@@ -1,7 +1,9 @@
 #pragma once
 
-class Messenger;
+#include <QString>
+
 class Plan;
+struct PlanItems;
 
 // What became of a step's "Kész".
 enum class StepOutcome {
@@ -11,12 +13,26 @@ enum class StepOutcome {
                 // the later steps are locked
 };
 
+// What the check of a step's "Kész" found, and the question the user is then asked (with
+// Igen and Nem, as a warning): correct the step, or have it reverted.
+struct StepCheck
+{
+    bool passed = true;
+    QString question;
+    bool inLabel = true; // step 2's long question goes into the memo
+    // Step 2 only: the table fault, or else the field faults, each ending in a blank.
+    QString faults;
+};
+
+// The check of step `step` (1–5); steps 1 and 5 always pass.
+StepCheck checkStep(const PlanItems &items, int step);
+
 // The routine in which every step's "Kész" ends: checks step `step` (1–5), moves the step
-// states on and enables or disables the steps and the summary. With `interactive` false
-// every question is answered "Nem" without being shown. The step's box is visible after it
-// exactly when the outcome is KeepOpen.
-StepOutcome completeStep(Plan &plan, int step, bool interactive, Messenger &messenger);
+// states on and enables or disables the steps and the summary. When the check fails,
+// `correct` is the answer to its question: true keeps the step as it is (KeepOpen), false
+// reverts it. The step's box is visible after it exactly when the outcome is KeepOpen.
+StepOutcome completeStep(Plan &plan, int step, bool correct);
 
 // The checks of steps 3 and 4 (step 2's are in SoilSamples).
-bool checkCropData(const struct PlanItems &items);
-bool checkModifyingFactors(const struct PlanItems &items);
+bool checkCropData(const PlanItems &items);
+bool checkModifyingFactors(const PlanItems &items);

@@ -2,11 +2,11 @@
 
 #include "core/data/referencedatabase.h"
 #include "core/data/tables.h"
-#include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/corrections.h"
 #include "core/plan/cropneed.h"
 #include "core/plan/elementselection.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"
 #include "core/plan/soilsamples.h"
@@ -56,17 +56,15 @@ void copyBlock(PlanSummary &summary, const ResultTable &list, int block)
 class SummaryBuilder
 {
 public:
-    SummaryBuilder(Plan &plan, const ReferenceDatabase &reference, Messenger &messenger,
-                   bool interactive, const SupplyClassifier::LeafLevel &leafLevel)
+    SummaryBuilder(Plan &plan, const ReferenceDatabase &reference, bool interactive,
+                   const SupplyClassifier::LeafLevel &leafLevel)
         : m_plan(plan)
         , m_items(plan.items())
         , m_reference(reference)
-        , m_messenger(messenger)
         , m_interactive(interactive)
-        , m_classifier(reference)
-        , m_calculator(reference, m_classifier)
+        , m_need(reference)
     {
-        m_classifier.setLeafLevel(leafLevel);
+        m_need.classifier.setLeafLevel(leafLevel);
         m_state.withLeafAnalysis = bool(leafLevel);
         ElementSelection::applySelectedFlags(m_items, m_state.elements);
     }
@@ -85,13 +83,14 @@ public:
     }
 
 private:
-    bool fail(int step, const QString &message)
+    bool fail(int step, const Refusal &refusal)
     {
         m_result.failedStep = step;
-        if (!message.isEmpty())
-            m_messenger.display(message, ButtonSet::OkOnly, true, MessageKind::Error);
+        m_result.summary = refusal;
         return false;
     }
+
+    bool fail(int step, const QString &message) { return fail(step, Refusal {message}); }
 
     // A list with no row shows nothing, and the summary would print an empty block.
     bool listed(int step, const ResultTable &list)
@@ -104,22 +103,24 @@ private:
     bool supplyLevels()
     {
         if (m_items.programAverage) {
-            if (const std::optional<SoilSamples::BadCell> bad = SoilSamples::computeAverages(m_items))
-                return fail(2, bad->message());
+            const Outcome<void> averaged = SoilSamples::computeAverages(m_items);
+            if (!averaged)
+                return fail(2, averaged.refusal());
         }
-        const StepOutcome outcome = completeStep(m_plan, 2, m_interactive, m_messenger);
-        if (outcome != StepOutcome::Completed) {
-            m_result.keepStepOpen = outcome == StepOutcome::KeepOpen;
-            if (m_interactive)
+        const StepCheck check = checkStep(m_items, 2);
+        if (!check.passed) {
+            if (m_interactive) {
+                m_result.question = check;
                 return fail(2, QString());
-            const QString faults = SoilSamples::checkSoilGrid(m_items)
-                                       ? SoilSamples::checkFieldData(m_items).trimmed()
-                                       : QStringLiteral("Hiba a táblázat kitöltésénél.");
-            return fail(2, cannotSummarise(QStringLiteral("Helytelen adatkitöltés! ") + faults));
+            }
+            completeStep(m_plan, 2, false);
+            return fail(2, cannotSummarise(QStringLiteral("Helytelen adatkitöltés! ")
+                                           + check.faults.trimmed()));
         }
-        const ResultTable list = showSupplyLevels(m_items, m_state, m_classifier);
-        if (!m_classifier.error().isEmpty())
-            return fail(2, m_classifier.error());
+        completeStep(m_plan, 2, false);
+        const ResultTable list = showSupplyLevels(m_items, m_state, m_need.classifier);
+        if (!m_need.classifier.error().isEmpty())
+            return fail(2, m_need.classifier.error());
         if (!listed(2, list))
             return false;
 
@@ -147,57 +148,58 @@ private:
             return fail(3, cannotSummarise(QStringLiteral("Nincs kiválasztott növény!")));
         if (!Text::parseDecimal(m_items.plannedYield))
             return fail(3, cannotSummarise(QStringLiteral("A várt hozam nincs megadva!")));
-        const RecommendedDoses doses = showRecommendedDoses(m_items, m_state, m_calculator);
-        if (!m_calculator.error().isEmpty())
-            return fail(3, m_calculator.error());
-        if (!listed(3, doses.doses))
+        const Outcome<RecommendedDoses> doses
+            = showRecommendedDoses(m_items, m_state, m_need.calculator);
+        if (!doses)
+            return fail(3, doses.refusal());
+        if (!listed(3, doses->doses))
             return false;
-        copyBlock(m_summary, doses.doses, DoseBlock);
+        copyBlock(m_summary, doses->doses, DoseBlock);
         return true;
     }
 
     bool split()
     {
-        QString error;
-        const ResultTable list = showSplit(m_items, m_state, m_reference, &error);
-        if (!error.isEmpty())
-            return fail(3, error);
-        if (!listed(3, list))
+        const Outcome<ResultTable> list = showSplit(m_items, m_state, m_reference);
+        if (!list)
+            return fail(3, list.refusal());
+        if (!listed(3, *list))
             return false;
-        copyBlock(m_summary, list, SplitBlock);
+        copyBlock(m_summary, *list, SplitBlock);
         return true;
     }
 
     bool correctedDoses()
     {
-        const Corrections::CorrectedDoses corrected
-            = Corrections::computeCorrectedDoses(m_items, m_state, m_calculator, m_classifier);
-        if (!corrected.error.isEmpty())
-            return fail(4, corrected.error);
-        if (!listed(4, corrected.doses))
+        const Outcome<ResultTable> corrected = Corrections::computeCorrectedDoses(
+            m_items, m_state, m_need.calculator, m_need.classifier);
+        if (!corrected)
+            return fail(4, corrected.refusal());
+        if (!listed(4, *corrected))
             return false;
-        copyBlock(m_summary, corrected.doses, CorrectedBlock);
+        copyBlock(m_summary, *corrected, CorrectedBlock);
         m_summary.correctionTextList = m_state.correctionTextList;
         return true;
     }
 
     bool remainder()
     {
-        const Schedule::Remainder rest
-            = Schedule::remainder(m_items, m_state, m_calculator, m_classifier);
-        if (!rest.error.isEmpty())
-            return fail(5, rest.error);
-        if (!listed(5, rest.table))
+        const Outcome<ResultTable> outcome
+            = Schedule::remainder(m_items, m_state, m_need.calculator, m_need.classifier);
+        if (!outcome)
+            return fail(5, outcome.refusal());
+        const ResultTable &rest = *outcome;
+        if (!listed(5, rest))
             return false;
-        const int columns = std::min(m_summary.elementCount, rest.table.columnCount() - 1) + 1;
-        const int rows = std::min(m_items.sampleCount + 1, rest.table.rowCount()) + 1;
+        const int columns = std::min(m_summary.elementCount, rest.columnCount() - 1) + 1;
+        const int rows = std::min(m_items.sampleCount + 1, rest.rowCount()) + 1;
         TextGrid &table = m_summary.remainderTable;
         table = TextGrid(rows, columns);
         for (int column = 0; column < columns; ++column)
-            table.setCell(0, column, rest.table.headings.value(column));
+            table.setCell(0, column, rest.headings.value(column));
         for (int row = 1; row < rows; ++row) {
             for (int column = 0; column < columns; ++column)
-                table.setCell(row, column, rest.table.cell(row - 1, column));
+                table.setCell(row, column, rest.cell(row - 1, column));
         }
         return true;
     }
@@ -205,19 +207,17 @@ private:
     Plan &m_plan;
     PlanItems &m_items;
     const ReferenceDatabase &m_reference;
-    Messenger &m_messenger;
     bool m_interactive;
     CalculationState m_state;
-    SupplyClassifier m_classifier;
-    CropNeedCalculator m_calculator;
+    NeedCalculation m_need;
     PlanSummary m_summary;
     SummaryResult m_result;
 };
 
 } // namespace
 
-SummaryResult buildSummary(Plan &plan, const ReferenceDatabase &reference, Messenger &messenger,
-                           bool interactive, const SupplyClassifier::LeafLevel &leafLevel)
+SummaryResult buildSummary(Plan &plan, const ReferenceDatabase &reference, bool interactive,
+                           const SupplyClassifier::LeafLevel &leafLevel)
 {
-    return SummaryBuilder(plan, reference, messenger, interactive, leafLevel).build();
+    return SummaryBuilder(plan, reference, interactive, leafLevel).build();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/data/filter.h"
+#include "core/plan/outcome.h"
 #include "core/plan/resulttable.h"
+#include "core/plan/stepcompletion.h"
 #include "core/plan/supplyclassifier.h"
 #include "core/plan/textgrid.h"
 
@@ -10,7 +12,6 @@
 
 #include <optional>
 
-class Messenger;
 class Plan;
 class ReferenceDatabase;
 
@@ -39,19 +40,23 @@ struct PlanSummary
 // How building the summary went.
 struct SummaryResult
 {
-    std::optional<PlanSummary> summary; // none when a replayed step failed
-    int failedStep = 0;                 // the plan step whose replay failed (2–5)
-    bool keepStepOpen = false;          // the user chose to correct the failed step
+    // Refused with the message of the first replayed step that failed; with an empty text
+    // while `question` is to be asked.
+    Outcome<PlanSummary> summary = Refusal {};
+    int failedStep = 0; // the plan step whose replay failed (2–5)
+    // Interactive only: step 2's failed check. Its states are as they were: the caller asks
+    // the question and applies the answer with completeStep(plan, 2, answer).
+    std::optional<StepCheck> question;
 };
 
 // Replays the plan's lists in the order of the steps, each through the computation its
 // button runs, on a calculation state of its own, so that the summary never depends on
 // what was shown before: the supply levels (after the averages and the step-2 check), the
 // recommended doses, the split, the corrected doses, the remainder and the applied totals,
-// then the recommendation texts. The first step that fails or lists nothing shows its
-// message through `messenger` and stops the summary. With `interactive` false the step-2
-// question is not asked but reported as a notice. `leafLevel` gives linked leaf samples'
-// levels for the combined summary; empty for the soil-only one.
-SummaryResult buildSummary(Plan &plan, const ReferenceDatabase &reference,
-                           Messenger &messenger, bool interactive,
+// then the recommendation texts. The first step that fails or lists nothing stops the
+// summary, which is then refused with its message. A failed step-2 check is left to the
+// caller's question when `interactive`; otherwise step 2 is reverted as by the answer "Nem"
+// and the summary refused with what is wrong. `leafLevel` gives linked leaf samples' levels
+// for the combined summary; empty for the soil-only one.
+SummaryResult buildSummary(Plan &plan, const ReferenceDatabase &reference, bool interactive,
                            const SupplyClassifier::LeafLevel &leafLevel = {});

@@ -5,10 +5,9 @@
 #include "core/data/tables.h"
 #include "core/messages/messenger.h"
 #include "core/plan/elementselection.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
-#include "core/plan/stepcompletion.h"
-#include "core/plan/supplyclassifier.h"
 #include "gui/app/datalocationbox.h"
 #include "gui/app/hoverhelp.h"
 #include "gui/app/movablebox.h"
@@ -24,6 +23,7 @@
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/dialogfilechooser.h"
 #include "gui/ui/programfont.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -406,8 +406,9 @@ void MainWindow::showSupplyLevels()
     finishStep(2);
     if (m_plan.stepState(2) != Plan::StepState::Done)
         return;
-    SupplyClassifier classifier(m_reference);
-    m_resultBox->showResult(::showSupplyLevels(m_plan.items(), m_state, classifier));
+    NeedCalculation need(m_reference);
+    m_resultBox->showResult(
+        ::showSupplyLevels(std::as_const(m_plan).items(), m_state, need.classifier));
     updateSurfaceSize();
 }
 

@@ -10,11 +10,11 @@
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
-#include "core/plan/stepcompletion.h"
 #include "core/planfile/planfile.h"
 #include "core/text/numbers.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/step3panel.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,6 +12,7 @@
 #include "gui/app/movablebox.h"
 #include "gui/reports/reportpreview.h"
 #include "gui/steps/resultbox.h"
+#include "gui/ui/stepquestion.h"
 
 void MainWindow::printResult(PrintKind kind)
 {
@@ -39,9 +40,10 @@ void MainWindow::showSummary()
     // The summary replays every list itself; what the boxes showed before does not count.
     m_state.withLeafAnalysis = false;
     m_resultBox->hide();
-    SummaryResult result = buildSummary(m_plan, m_reference, m_messenger, true);
+    SummaryResult result = buildSummary(m_plan, m_reference, true);
     if (!result.summary) {
-        if (result.keepStepOpen && result.failedStep >= 1 && result.failedStep <= Plan::stepCount)
+        const bool keepStepOpen = showSummaryStop(m_plan, result, m_messenger);
+        if (keepStepOpen && result.failedStep >= 1 && result.failedStep <= Plan::stepCount)
             showStep(result.failedStep);
         return;
     }

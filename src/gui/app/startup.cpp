@@ -12,6 +12,7 @@
 #include "gui/app/apppaths.h"
 #include "gui/app/commandline.h"
 #include "gui/app/mainwindow.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,9 +88,11 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
     if (!loadCommandLinePlan(commandLine.printSummaryPath, plan, err))
         return 1;
     // Every replayed step answers its questions "Nem" and says why it stopped.
-    const SummaryResult summary = buildSummary(plan, reference, messenger, false);
-    if (!summary.summary)
+    const SummaryResult summary = buildSummary(plan, reference, false);
+    if (!summary.summary) {
+        showSummaryStop(plan, summary, messenger);
         return 1;
+    }
     PlanReports reports(plan.items(), reference, paths.startDirectory);
     const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
     if (!report)

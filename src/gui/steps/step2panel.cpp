@@ -13,6 +13,7 @@
 #include "gui/steps/soilsamplemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -259,10 +260,10 @@ void Step2Panel::applySampleCount(const QString &text)
 
 bool Step2Panel::computeAverages()
 {
-    const std::optional<SoilSamples::BadCell> bad = SoilSamples::computeAverages(m_plan.items());
+    const Outcome<void> averaged = SoilSamples::computeAverages(m_plan.items());
     m_soilModel->refreshAverageColumn();
-    if (bad) {
-        m_messenger.display(bad->message(), ButtonSet::OkOnly, true, MessageKind::Error);
+    if (!averaged) {
+        showRefusal(m_messenger, averaged.refusal());
         return false;
     }
     return true;

@@ -5,12 +5,13 @@
 #include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/cropneed.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/split.h"
-#include "core/plan/supplyclassifier.h"
 #include "gui/steps/resulttablemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -24,6 +25,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -255,27 +258,36 @@ void Step3Panel::showNeeds(const SpecificNeeds &needs)
 
 void Step3Panel::showSpecificNeeds()
 {
-    SupplyClassifier classifier(m_reference);
-    CropNeedCalculator calculator(m_reference, classifier);
-    showNeeds(::showSpecificNeeds(m_plan.items(), m_state, calculator));
+    NeedCalculation need(m_reference);
+    const Outcome<SpecificNeeds> needs
+        = ::showSpecificNeeds(std::as_const(m_plan).items(), m_state, need.calculator);
+    if (!needs) {
+        showRefusal(m_messenger, needs.refusal());
+        return;
+    }
+    showNeeds(*needs);
 }
 
 void Step3Panel::showRecommendedDoses()
 {
-    SupplyClassifier classifier(m_reference);
-    CropNeedCalculator calculator(m_reference, classifier);
-    const RecommendedDoses result = ::showRecommendedDoses(m_plan.items(), m_state, calculator);
-    showNeeds(result.needs);
-    emit resultReady(result.doses);
+    NeedCalculation need(m_reference);
+    const Outcome<RecommendedDoses> result
+        = ::showRecommendedDoses(std::as_const(m_plan).items(), m_state, need.calculator);
+    if (!result) {
+        showRefusal(m_messenger, result.refusal());
+        return;
+    }
+    showNeeds(result->needs);
+    emit resultReady(result->doses);
 }
 
 void Step3Panel::showSplit()
 {
-    QString error;
-    const ResultTable split = ::showSplit(m_plan.items(), m_state, m_reference, &error);
-    if (!error.isEmpty()) {
-        m_messenger.display(error, ButtonSet::OkOnly, true, MessageKind::Error);
+    const Outcome<ResultTable> split
+        = ::showSplit(std::as_const(m_plan).items(), m_state, m_reference);
+    if (!split) {
+        showRefusal(m_messenger, split.refusal());
         return;
     }
-    emit resultReady(split);
+    emit resultReady(*split);
 }

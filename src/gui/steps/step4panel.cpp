@@ -3,11 +3,11 @@
 #include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/corrections.h"
-#include "core/plan/cropneed.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
-#include "core/plan/supplyclassifier.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -23,6 +23,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -304,13 +306,12 @@ void Step4Panel::refreshFromPlan()
 
 void Step4Panel::showCorrectedDoses()
 {
-    SupplyClassifier classifier(m_reference);
-    CropNeedCalculator calculator(m_reference, classifier);
-    const Corrections::CorrectedDoses result =
-        Corrections::computeCorrectedDoses(m_plan.items(), m_state, calculator, classifier);
-    if (!result.error.isEmpty()) {
-        m_messenger.display(result.error, ButtonSet::OkOnly, true, MessageKind::Error);
+    NeedCalculation need(m_reference);
+    const Outcome<ResultTable> result = Corrections::computeCorrectedDoses(
+        std::as_const(m_plan).items(), m_state, need.calculator, need.classifier);
+    if (!result) {
+        showRefusal(m_messenger, result.refusal());
         return;
     }
-    emit resultReady(result.doses);
+    emit resultReady(*result);
 }

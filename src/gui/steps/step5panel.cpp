@@ -4,13 +4,13 @@
 #include "core/data/tables.h"
 #include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
-#include "core/plan/cropneed.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"
-#include "core/plan/supplyclassifier.h"
 #include "gui/steps/schedulemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,6 +26,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -245,10 +247,10 @@ void Step5Panel::chooseMaterial(int index)
 
 void Step5Panel::addToSchedule()
 {
-    const QString message = Schedule::addScheduleRow(m_plan.items(), currentMaterial(),
-                                                     m_dateEdit->date(), m_amountEdit->text());
-    if (!message.isEmpty()) {
-        showError(message);
+    const Outcome<void> added = Schedule::addScheduleRow(m_plan.items(), currentMaterial(),
+                                                         m_dateEdit->date(), m_amountEdit->text());
+    if (!added) {
+        showRefusal(m_messenger, added.refusal());
         return;
     }
     m_plan.markModified(false);
@@ -282,14 +284,14 @@ void Step5Panel::showAppliedTotals()
 
 void Step5Panel::showRemainder()
 {
-    SupplyClassifier classifier(m_reference);
-    CropNeedCalculator calculator(m_reference, classifier);
-    const Schedule::Remainder result = Schedule::remainder(m_plan.items(), m_state, calculator, classifier);
-    if (!result.error.isEmpty()) {
-        showError(result.error);
+    NeedCalculation need(m_reference);
+    const Outcome<ResultTable> result = Schedule::remainder(
+        std::as_const(m_plan).items(), m_state, need.calculator, need.classifier);
+    if (!result) {
+        showRefusal(m_messenger, result.refusal());
         return;
     }
-    emit resultReady(result.table);
+    emit resultReady(*result);
 }
 
 void Step5Panel::updateCoverGrid()
@@ -299,16 +301,15 @@ void Step5Panel::updateCoverGrid()
         showCover({});
         return;
     }
-    SupplyClassifier classifier(m_reference);
-    CropNeedCalculator calculator(m_reference, classifier);
-    const Schedule::Cover cover = Schedule::coverGrid(m_plan.items(), material, m_state, calculator,
-                                                         classifier);
-    if (!cover.error.isEmpty()) {
+    NeedCalculation need(m_reference);
+    const Outcome<Schedule::Cover> cover = Schedule::coverGrid(
+        std::as_const(m_plan).items(), material, m_state, need.calculator, need.classifier);
+    if (!cover) {
         showCover({});
-        showError(cover.error);
+        showRefusal(m_messenger, cover.refusal());
         return;
     }
-    showCover(cover.rows);
+    showCover(cover->rows);
 }
 
 void Step5Panel::showCover(const QList<std::pair<QString, QString>> &rows)

@@ -108,7 +108,7 @@ protected:
         m_items.residualK = QString::fromUtf8(f.residualK);
     }
 
-    Corrections::CorrectedDoses corrected()
+    Outcome<ResultTable> corrected()
     {
         return Corrections::computeCorrectedDoses(m_items, m_state, m_calculator, m_classifier);
     }
@@ -282,19 +282,19 @@ TEST_F(CorrectionsTest, DefaultsGiveTheRecommendedDoses)
         ElementTable::Mn, ElementTable::Cu});
     m_items.sampleCount = 1;
     setColumn(2, QStringLiteral("1."), 5, 6, 2);
-    const ResultTable recommended = showRecommendedDoses(m_items, m_state, m_calculator).doses;
+    const ResultTable recommended = showRecommendedDoses(m_items, m_state, m_calculator)->doses;
 
-    const Corrections::CorrectedDoses result = corrected();
-    EXPECT_TRUE(result.error.isEmpty());
-    EXPECT_EQ(result.doses.boxTitle, QStringLiteral("Korrigált hatóanyag dózisok"));
-    EXPECT_EQ(result.doses.reportTitle, QStringLiteral("Korrigált javaslat: (kg/ha)"));
-    EXPECT_EQ(result.doses.headings,
+    const Outcome<ResultTable> result = corrected();
+    EXPECT_FALSE(result.isRefused());
+    EXPECT_EQ(result->boxTitle, QStringLiteral("Korrigált hatóanyag dózisok"));
+    EXPECT_EQ(result->reportTitle, QStringLiteral("Korrigált javaslat: (kg/ha)"));
+    EXPECT_EQ(result->headings,
         (QStringList {"", "Nitrogén", "Foszfor", "Kálium", "Magnézium", "Cink", "Mangán", "Réz"}));
-    EXPECT_EQ(result.doses.rows, recommended.rows);
-    ASSERT_EQ(result.doses.rowCount(), 2);
+    EXPECT_EQ(result->rows, recommended.rows);
+    ASSERT_EQ(result->rowCount(), 2);
     // 15, 5 and 30 kg/t at 8 t/ha; K 240 over 200 and Ka 20 give Mg 30; P at Közepes and
     // pH 6,5 Zn 3; N 120 over 100 and pH 6,5 Mn 6; Ka 20 and N 120 Cu 3
-    EXPECT_EQ(result.doses.rows[0],
+    EXPECT_EQ(result->rows[0],
         (QStringList {"Átlag", "120", "40", "240", "30", "3", "6", "3"}));
     EXPECT_TRUE(m_state.correctionTextList.isEmpty());
     EXPECT_FALSE(m_state.correctionsApplied);
@@ -305,7 +305,7 @@ TEST_F(CorrectionsTest, ManureLowersTheDoses)
     m_items.manureTiming = PlanItems::EgyEve;
     m_items.manureAmount = QStringLiteral("20");
     // 120 − 36, 40 − 40, 240 − 80
-    EXPECT_EQ(corrected().doses.rows, (QList<QStringList> {{"Átlag", "84", "0", "160"}}));
+    EXPECT_EQ(corrected()->rows, (QList<QStringList> {{"Átlag", "84", "0", "160"}}));
     EXPECT_EQ(m_state.correctionTextList, (QList<int> {4, 7, 12}));
     EXPECT_DOUBLE_EQ(m_state.doseN, 84);
     EXPECT_DOUBLE_EQ(m_state.doseK, 160);
@@ -316,14 +316,14 @@ TEST_F(CorrectionsTest, ACorrectionBeyondTheDoseShowsZeroButKeepsItsSign)
     select({ElementTable::N, ElementTable::K, ElementTable::Mg, ElementTable::Mn, ElementTable::Cu});
     m_items.manureTiming = PlanItems::EgyEve;
     m_items.manureAmount = QStringLiteral("100");
-    const ResultTable recommended = showRecommendedDoses(m_items, m_state, m_calculator).doses;
+    const ResultTable recommended = showRecommendedDoses(m_items, m_state, m_calculator)->doses;
     // N 120, K 240; Mg 30 (K over 200), Mn 6 (N over 100), Cu 3 (N 100 to 200)
     EXPECT_EQ(recommended.rows[0], (QStringList {"Átlag", "120", "240", "30", "6", "3"}));
 
-    const Corrections::CorrectedDoses result = corrected();
+    const Outcome<ResultTable> result = corrected();
     // N 120 − 180 = −60 and K 240 − 400 = −160 show 0; Mg 20 (K up to 200), Mn 12 (N up to
     // 100) and Cu 2 (N under 100) follow the signed corrected doses of the column
-    EXPECT_EQ(result.doses.rows[0], (QStringList {"Átlag", "0", "0", "20", "12", "2"}));
+    EXPECT_EQ(result->rows[0], (QStringList {"Átlag", "0", "0", "20", "12", "2"}));
     EXPECT_DOUBLE_EQ(m_state.doseN, -60);
     EXPECT_DOUBLE_EQ(m_state.doseK, -160);
 }
@@ -339,10 +339,10 @@ TEST_F(CorrectionsTest, TextsInTheOrderTheyFirstApply)
     setColumn(2, QStringLiteral("1."), 4, 3, 3);
     setColumn(3, QStringLiteral("2."), 5, 3, 3);
 
-    const Corrections::CorrectedDoses result = corrected();
+    const Outcome<ResultTable> result = corrected();
     EXPECT_EQ(m_state.correctionTextList, (QList<int> {15, 1, 3}));
     // samples 1 and 2: N 120 − 30 − 5
-    EXPECT_EQ(result.doses.rows,
+    EXPECT_EQ(result->rows,
         (QList<QStringList> {{"Átlag", "120", "44", "240"}, {"1.", "85", "44", "240"},
             {"2.", "85", "44", "240"}}));
 
@@ -380,16 +380,15 @@ TEST_F(CorrectionsTest, InvalidInputChangesNothing)
         m_state.correctionTextList = {7, 2};
         m_state.doseN = 11;
 
-        const Corrections::CorrectedDoses result = corrected();
+        const Outcome<ResultTable> result = corrected();
         EXPECT_FALSE(m_state.correctionsApplied);
         if (c.valid) {
-            EXPECT_TRUE(result.error.isEmpty());
-            EXPECT_EQ(result.doses.rowCount(), 1);
+            ASSERT_FALSE(result.isRefused());
+            EXPECT_EQ(result->rowCount(), 1);
             continue;
         }
-        EXPECT_EQ(result.error,
+        EXPECT_EQ(result.refusalText(),
             QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
-        EXPECT_EQ(result.doses.rowCount(), 0);
         EXPECT_EQ(m_state.correctionTextList, (QList<int> {7, 2}));
         EXPECT_EQ(m_state.doseN, 11);
     }
@@ -401,15 +400,15 @@ TEST_F(CorrectionsTest, RecommendedDosesDoNotDependOnAnEarlierCorrection)
         ElementTable::Cu});
     m_items.sampleCount = 1;
     setColumn(2, QStringLiteral("1."), 6, 2, 7);
-    const ResultTable before = showRecommendedDoses(m_items, m_state, m_calculator).doses;
+    const ResultTable before = showRecommendedDoses(m_items, m_state, m_calculator)->doses;
 
     m_items.manureTiming = PlanItems::EgyEve;
     m_items.manureAmount = QStringLiteral("100");
-    const ResultTable correctedDoses = corrected().doses;
+    const ResultTable correctedDoses = corrected().value();
     EXPECT_NE(correctedDoses.rows, before.rows);
     EXPECT_FALSE(m_state.correctionsApplied);
 
-    const ResultTable after = showRecommendedDoses(m_items, m_state, m_calculator).doses;
+    const ResultTable after = showRecommendedDoses(m_items, m_state, m_calculator)->doses;
     EXPECT_EQ(after, before);
 }
 
@@ -422,8 +421,8 @@ TEST_F(CorrectionsTest, AMissingNeedShowsNoValue)
     // category III has no need rows: N, P and K show "---" and get no correction text; with
     // no N dose Mn is 12 and Cu 2 (N under 100, Ka 20)
     m_items.siteCategory = 2;
-    Corrections::CorrectedDoses result = corrected();
-    EXPECT_EQ(result.doses.rows[0], (QStringList {"Átlag", "---", "---", "---", "12", "2"}));
+    Outcome<ResultTable> result = corrected();
+    EXPECT_EQ(result->rows[0], (QStringList {"Átlag", "---", "---", "---", "12", "2"}));
     EXPECT_TRUE(m_state.correctionTextList.isEmpty());
     EXPECT_EQ(m_state.doseN, 0);
 
@@ -431,12 +430,12 @@ TEST_F(CorrectionsTest, AMissingNeedShowsNoValue)
     m_items.siteCategory = 0;
     m_items.plannedYield = QStringLiteral("nyolc");
     result = corrected();
-    EXPECT_EQ(result.doses.rows[0], (QStringList {"Átlag", "---", "---", "---", "---", "---"}));
+    EXPECT_EQ(result->rows[0], (QStringList {"Átlag", "---", "---", "---", "---", "---"}));
 
     // a manganese need of 0 (N over 100 at pH over 7,4) is a need: "0"
     m_items.plannedYield = QStringLiteral("8");
     m_items.manureTiming = PlanItems::NemVolt;
     m_items.soilSampleTable.setCell(phRow, 1, QStringLiteral("7,5"));
     result = corrected();
-    EXPECT_EQ(result.doses.rows[0], (QStringList {"Átlag", "120", "40", "240", "0", "3"}));
+    EXPECT_EQ(result->rows[0], (QStringList {"Átlag", "120", "40", "240", "0", "3"}));
 }

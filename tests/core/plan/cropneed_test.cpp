@@ -1,9 +1,12 @@
 #include "core/plan/cropneed.h"
 
 #include "core/plan/calculationstate.h"
+#include "core/plan/corrections.h"
 #include "core/plan/elementtable.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"
+#include "core/plan/split.h"
 #include "core/plan/supplyclassifier.h"
 #include "plantestdatabase.h"
 #include "support/qstringprinter.h"
@@ -161,7 +164,7 @@ TEST_F(CropNeedTest, MicroElementNeedsRoundUpToThousandths)
         m_state.elements.loadSampleColumn(m_items, 0);
         m_state.doseN = c.doseN;
         m_state.doseK = c.doseK;
-        EXPECT_EQ(m_calculator.specificNeed(c.entry, m_items, m_state), c.need);
+        EXPECT_EQ(m_calculator.specificNeed(c.entry, m_items, m_state).value(), c.need);
         // the fixed rules never store a dose
         EXPECT_EQ(m_state.doseN, c.doseN);
         EXPECT_EQ(m_state.doseK, c.doseK);
@@ -177,7 +180,7 @@ TEST_F(CropNeedTest, MicroElementsNeedAUsableYield)
         m_items.plannedYield = yield;
         for (int entry : {ElementTable::Mg, ElementTable::Zn, ElementTable::Mn, ElementTable::Cu}) {
             SCOPED_TRACE(entry);
-            EXPECT_EQ(m_calculator.specificNeed(entry, m_items, m_state), -1);
+            EXPECT_EQ(m_calculator.specificNeed(entry, m_items, m_state).value(), -1);
         }
     }
 }
@@ -211,10 +214,11 @@ TEST_F(CropNeedTest, NPKNeedsComeFromTheCropsRowAtTheSupplyLevel)
         m_state = CalculationState();
         m_state.correctionsApplied = c.correctionsApplied;
         m_state.elements.loadSampleColumn(m_items, 0);
-        EXPECT_EQ(m_calculator.specificNeed(c.entry, m_items, m_state), c.need);
+        const Outcome<double> need = m_calculator.specificNeed(c.entry, m_items, m_state);
+        ASSERT_FALSE(need.isRefused()) << need.refusalText().toStdString();
+        EXPECT_EQ(*need, c.need);
         EXPECT_EQ(m_state.doseN, c.doseN);
         EXPECT_EQ(m_state.doseK, c.doseK);
-        EXPECT_TRUE(m_calculator.error().isEmpty());
     }
 }
 
@@ -224,9 +228,9 @@ TEST_F(CropNeedTest, NPKWithoutARowOrWithoutALevel)
     m_state.elements.loadSampleColumn(m_items, 0);
 
     m_items.siteCategory = 0; // the crop has no row for site category I
-    EXPECT_EQ(m_calculator.specificNeed(ElementTable::N, m_items, m_state), 0);
+    EXPECT_EQ(m_calculator.specificNeed(ElementTable::N, m_items, m_state).value(), 0);
     m_items.siteCategory = 3; // site category IV has the row with 99 in "Gy"
-    EXPECT_EQ(m_calculator.specificNeed(ElementTable::N, m_items, m_state), 99);
+    EXPECT_EQ(m_calculator.specificNeed(ElementTable::N, m_items, m_state).value(), 99);
 
     m_items.siteCategory = 2;
     setRules(QStringLiteral("N"), {});
@@ -234,8 +238,31 @@ TEST_F(CropNeedTest, NPKWithoutARowOrWithoutALevel)
     CropNeedCalculator calculator(m_database, classifier);
     m_state.doseN = 55;
     // no level: no column to read, and no dose for Mn and Cu to build on
-    EXPECT_EQ(calculator.specificNeed(ElementTable::N, m_items, m_state), -1);
+    EXPECT_EQ(calculator.specificNeed(ElementTable::N, m_items, m_state).value(), -1);
     EXPECT_EQ(m_state.doseN, 0);
+}
+
+TEST_F(CropNeedTest, AnUnreadableReferenceRefusesEveryListThatReadsIt)
+{
+    select(allDosable);
+    setColumn(1, QStringLiteral("Átlag"), {{humusRow, "1,5"}});
+    m_state.elements.loadSampleColumn(m_items, 0);
+    const ReferenceDatabase closed;
+    NeedCalculation need(closed);
+    const QString message = QStringLiteral("A referencia-adatbázis nincs megnyitva.");
+
+    EXPECT_EQ(need.calculator.specificNeed(ElementTable::N, m_items, m_state).refusalText(),
+        message);
+    // the fixed rules of the micro elements read no table
+    EXPECT_FALSE(need.calculator.specificNeed(ElementTable::Mg, m_items, m_state).isRefused());
+    EXPECT_EQ(showSpecificNeeds(m_items, m_state, need.calculator).refusalText(), message);
+    EXPECT_EQ(showRecommendedDoses(m_items, m_state, need.calculator).refusalText(), message);
+    EXPECT_EQ(Corrections::computeCorrectedDoses(
+                  m_items, m_state, need.calculator, need.classifier)
+                  .refusalText(),
+        message);
+    EXPECT_FALSE(m_state.correctionsApplied); // a refused correction leaves no trace
+    EXPECT_EQ(showSplit(m_items, m_state, closed).refusalText(), message);
 }
 
 TEST_F(CropNeedTest, RecommendedDosesForEveryColumn)
@@ -256,7 +283,7 @@ TEST_F(CropNeedTest, RecommendedDosesForEveryColumn)
             {potassiumRow, "10"}});
     m_state.correctionsApplied = true; // left by an earlier correction
 
-    const RecommendedDoses result = showRecommendedDoses(m_items, m_state, m_calculator);
+    const RecommendedDoses result = showRecommendedDoses(m_items, m_state, m_calculator).value();
     EXPECT_FALSE(m_state.correctionsApplied);
 
     const TextGrid &needs = result.needs.grid;
@@ -294,7 +321,7 @@ TEST_F(CropNeedTest, RoundedNeedGivesItsDose)
     select({ElementTable::K, ElementTable::Mg});
     setColumn(1, QStringLiteral("Átlag"), {{kaRow, "29,9"}, {potassiumRow, "10"}});
     m_items.plannedYield = QStringLiteral("6");
-    const RecommendedDoses result = showRecommendedDoses(m_items, m_state, m_calculator);
+    const RecommendedDoses result = showRecommendedDoses(m_items, m_state, m_calculator).value();
     EXPECT_EQ(result.needs.grid.row(1), QStringList({"Átlag", "25", "3,334"}));
     ASSERT_EQ(result.doses.rowCount(), 1);
     EXPECT_EQ(result.doses.rows[0], QStringList({"Átlag", "150", "20,004"}));
@@ -309,11 +336,12 @@ TEST_F(CropNeedTest, ShowingNeedsWhileCorrectedUsesNoDoses)
     setColumn(1, QStringLiteral("Átlag"), {{kaRow, "42"}, {potassiumRow, "10"}});
 
     m_state.correctionsApplied = true;
-    const SpecificNeeds corrected = showSpecificNeeds(m_items, m_state, m_calculator);
+    const SpecificNeeds corrected = showSpecificNeeds(m_items, m_state, m_calculator).value();
     EXPECT_TRUE(m_state.correctionsApplied);
     EXPECT_EQ(corrected.grid.cell(1, 2), QStringLiteral("3,75")); // 30 (K dose 0) / 8
 
-    const RecommendedDoses recommended = showRecommendedDoses(m_items, m_state, m_calculator);
+    const RecommendedDoses recommended
+        = showRecommendedDoses(m_items, m_state, m_calculator).value();
     EXPECT_EQ(recommended.needs.grid.cell(1, 2), QStringLiteral("5,625")); // 45 / 8
     EXPECT_EQ(recommended.doses.cell(0, 2), QStringLiteral("45"));
 }
@@ -344,10 +372,11 @@ TEST_F(CropNeedTest, WithoutAYieldOnlyTheNPKNeedsShow)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         m_items.plannedYield = c.yield;
-        const SpecificNeeds needs = showSpecificNeeds(m_items, m_state, m_calculator);
+        const SpecificNeeds needs = showSpecificNeeds(m_items, m_state, m_calculator).value();
         EXPECT_EQ(needs.grid.row(1), c.needs);
         EXPECT_EQ(needs.yieldMissing, c.yieldMissing);
-        const RecommendedDoses doses = showRecommendedDoses(m_items, m_state, m_calculator);
+        const RecommendedDoses doses
+            = showRecommendedDoses(m_items, m_state, m_calculator).value();
         ASSERT_EQ(doses.doses.rowCount(), 1);
         EXPECT_EQ(doses.doses.rows[0], c.doses);
         EXPECT_EQ(doses.needs.yieldMissing, c.yieldMissing);
@@ -359,13 +388,13 @@ TEST_F(CropNeedTest, AMissingYieldMattersForTheNeedsOnlyWithMgMnOrZn)
     m_items.plannedYield.clear();
     setColumn(1, QStringLiteral("Átlag"), {{humusRow, "1"}});
     select({ElementTable::N, ElementTable::K});
-    EXPECT_FALSE(showSpecificNeeds(m_items, m_state, m_calculator).yieldMissing);
+    EXPECT_FALSE(showSpecificNeeds(m_items, m_state, m_calculator)->yieldMissing);
     // the doses of N and K do need it
-    EXPECT_TRUE(showRecommendedDoses(m_items, m_state, m_calculator).needs.yieldMissing);
+    EXPECT_TRUE(showRecommendedDoses(m_items, m_state, m_calculator)->needs.yieldMissing);
     select({});
-    EXPECT_FALSE(showRecommendedDoses(m_items, m_state, m_calculator).needs.yieldMissing);
+    EXPECT_FALSE(showRecommendedDoses(m_items, m_state, m_calculator)->needs.yieldMissing);
     select({ElementTable::Zn});
-    EXPECT_TRUE(showSpecificNeeds(m_items, m_state, m_calculator).yieldMissing);
+    EXPECT_TRUE(showSpecificNeeds(m_items, m_state, m_calculator)->yieldMissing);
 }
 
 TEST_F(CropNeedTest, TheCaptionTellsOfAMissingReferenceRow)
@@ -399,7 +428,7 @@ TEST_F(CropNeedTest, TheCaptionTellsOfAMissingReferenceRow)
         SCOPED_TRACE(c.name);
         m_items.cropId = c.crop;
         select(c.entries);
-        const SpecificNeeds needs = showSpecificNeeds(m_items, m_state, m_calculator);
+        const SpecificNeeds needs = showSpecificNeeds(m_items, m_state, m_calculator).value();
         EXPECT_EQ(needs.caption, c.caption);
         for (int column = 1; column < needs.grid.columnCount(); ++column)
             EXPECT_NE(needs.grid.cell(1, column), QString());

@@ -68,15 +68,15 @@ protected:
 
     void add(const QVariantMap &row, const QString &amount)
     {
-        ASSERT_EQ(Schedule::addScheduleRow(m_items, row, spring, amount), QString());
+        ASSERT_EQ(Schedule::addScheduleRow(m_items, row, spring, amount).refusalText(), QString());
     }
 
-    Schedule::Remainder remainder()
+    Outcome<ResultTable> remainder()
     {
         return Schedule::remainder(m_items, m_state, m_calculator, m_classifier);
     }
 
-    Schedule::Cover cover(const QVariantMap &row)
+    Outcome<Schedule::Cover> cover(const QVariantMap &row)
     {
         return Schedule::coverGrid(m_items, row, m_state, m_calculator, m_classifier);
     }
@@ -143,7 +143,8 @@ TEST_F(ScheduleTest, RefusedRowsChangeNothing)
     const PlanItems before = m_items;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Schedule::addScheduleRow(m_items, c.material, c.date, c.amount), c.message);
+        EXPECT_EQ(Schedule::addScheduleRow(m_items, c.material, c.date, c.amount).refusalText(),
+                  c.message);
         EXPECT_EQ(m_items.scheduleGrid, before.scheduleGrid);
         EXPECT_EQ(m_items.scheduleDetailGrid, before.scheduleDetailGrid);
     }
@@ -155,7 +156,8 @@ TEST_F(ScheduleTest, AtMostFiftyRows)
         add(nitrate34, QString::number(row));
     ASSERT_EQ(m_items.scheduleGrid.rowCount(), 51); // the header and fifty rows
     const PlanItems full = m_items;
-    EXPECT_EQ(Schedule::addScheduleRow(m_items, nitrate34, spring, QStringLiteral("51")),
+    EXPECT_EQ(Schedule::addScheduleRow(m_items, nitrate34, spring, QStringLiteral("51"))
+                  .refusalText(),
         QStringLiteral("A terv legfeljebb 50 kijuttatási sort tartalmazhat."));
     EXPECT_EQ(m_items.scheduleGrid, full.scheduleGrid);
     EXPECT_EQ(m_items.scheduleDetailGrid, full.scheduleDetailGrid);
@@ -274,16 +276,16 @@ TEST_F(ScheduleTest, RemainderOfTheCorrectedNeed)
         Schedule::deleteScheduleRow(m_items, 1);
         if (!c.amount.isEmpty())
             add(c.scheduled, c.amount);
-        const Schedule::Remainder result = remainder();
-        EXPECT_TRUE(result.error.isEmpty());
-        EXPECT_EQ(result.table.boxTitle,
+        const Outcome<ResultTable> result = remainder();
+        ASSERT_FALSE(result.isRefused());
+        EXPECT_EQ(result->boxTitle,
             QStringLiteral("Ütemterv végrehajtásával a korrigált szükséglet kielégülese."));
-        EXPECT_EQ(result.table.reportTitle, QStringLiteral("maradék (kg/ha):"));
-        EXPECT_EQ(result.table.headings, (QStringList {"", "Nitrogén", "Foszfor", "Kálium"}));
-        ASSERT_EQ(result.table.rowCount(), 2);
+        EXPECT_EQ(result->reportTitle, QStringLiteral("maradék (kg/ha):"));
+        EXPECT_EQ(result->headings, (QStringList {"", "Nitrogén", "Foszfor", "Kálium"}));
+        ASSERT_EQ(result->rowCount(), 2);
         // every soil column has the same need here, and the schedule covers them all
-        EXPECT_EQ(result.table.rows[0], QStringList {"Átlag"} + c.row);
-        EXPECT_EQ(result.table.rows[1], QStringList {"1."} + c.row);
+        EXPECT_EQ(result->rows[0], QStringList {"Átlag"} + c.row);
+        EXPECT_EQ(result->rows[1], QStringList {"1."} + c.row);
     }
 }
 
@@ -293,15 +295,14 @@ TEST_F(ScheduleTest, RemainderAfterTheCorrections)
     m_items.manureTiming = PlanItems::EgyEve;
     m_items.manureAmount = QStringLiteral("10");
     add(nitrate34, QStringLiteral("200"));
-    Schedule::Remainder result = remainder();
-    EXPECT_EQ(result.table.rows, (QList<QStringList> {{"Átlag", "14", "20", "---"}}));
+    Outcome<ResultTable> result = remainder();
+    EXPECT_EQ(result->rows, (QList<QStringList> {{"Átlag", "14", "20", "---"}}));
 
     // invalid step-4 input: the message and no rows
     m_items.manureAmount.clear();
     result = remainder();
-    EXPECT_EQ(result.error,
+    EXPECT_EQ(result.refusalText(),
         QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
-    EXPECT_EQ(result.table.rowCount(), 0);
 }
 
 TEST_F(ScheduleTest, CoverGridGivesTheAmountForTheOpenNeed)
@@ -337,9 +338,9 @@ TEST_F(ScheduleTest, CoverGridGivesTheAmountForTheOpenNeed)
         Schedule::deleteScheduleRow(m_items, 1);
         if (!c.amount.isEmpty())
             add(c.scheduled, c.amount);
-        const Schedule::Cover result = cover(c.chosen);
-        EXPECT_TRUE(result.error.isEmpty());
-        EXPECT_EQ(result.rows, c.rows);
+        const Outcome<Schedule::Cover> result = cover(c.chosen);
+        ASSERT_FALSE(result.isRefused());
+        EXPECT_EQ(result->rows, c.rows);
     }
 }
 
@@ -355,12 +356,10 @@ TEST_F(ScheduleTest, CoverGridOnlyForDosedElementsOfTheAverageColumn)
     m_items.yieldLoss = true;
     m_items.residualN = m_items.residualP = m_items.residualK = QStringLiteral("0");
     const QVariantMap np = material(QStringLiteral("NP"), {{"N", 25.0}, {"P", 10.0}});
-    EXPECT_EQ(cover(np).rows, (Pairs {{"Nitrogén", "400"}}));
+    EXPECT_EQ(cover(np)->rows, (Pairs {{"Nitrogén", "400"}}));
 
     // invalid step-4 input: the message and no rows
     m_items.residualK.clear();
-    const Schedule::Cover result = cover(np);
-    EXPECT_EQ(result.error,
+    EXPECT_EQ(cover(np).refusalText(),
         QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
-    EXPECT_TRUE(result.rows.isEmpty());
 }

@@ -1,6 +1,7 @@
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "core/plan/stepcompletion.h"
+#include "gui/ui/stepquestion.h"
 #include "support/scriptedmessenger.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,44 @@ protected:
     Plan plan;
     ScriptedMessenger messenger;
 };
+
+TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
+{
+    const QString question = QStringLiteral("Helytelen adatkitöltés! Javítja?");
+    const struct
+    {
+        int step;
+        void (*spoil)(PlanItems &);
+        bool passed;
+        QString question;
+        bool inLabel;
+    } cases[] = {
+        {1, [](PlanItems &items) { items.lotNumber.clear(); }, true, QString(), true},
+        {2, [](PlanItems &items) { items.area = QStringLiteral("12,5"); }, false,
+         question + QStringLiteral(" Terület értéke nem egész szám. "), false},
+        {3, [](PlanItems &items) { items.plannedYield = QStringLiteral("sok"); }, false, question,
+         true},
+        {4, [](PlanItems &items) { items.residueCrop = PlanItems::Kukorica; }, false, question,
+         true},
+        {5, [](PlanItems &items) { items.plannedYield.clear(); }, true, QString(), true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.step);
+        startPlan();
+        c.spoil(plan.items());
+        const StepCheck check = checkStep(plan.items(), c.step);
+        EXPECT_EQ(check.passed, c.passed);
+        EXPECT_EQ(check.question, c.question);
+        EXPECT_EQ(check.inLabel, c.inLabel);
+        // the answer "correct it" leaves every step as it was
+        const State before = plan.stepState(c.step);
+        const StepOutcome outcome = completeStep(plan, c.step, true);
+        EXPECT_EQ(outcome, c.passed ? StepOutcome::Completed : StepOutcome::KeepOpen);
+        if (!c.passed) {
+            EXPECT_EQ(plan.stepState(c.step), before);
+        }
+    }
+}
 
 TEST_F(StepCompletionTest, StepOneUnlocksStepTwoWithoutAsking)
 {

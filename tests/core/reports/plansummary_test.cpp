@@ -5,6 +5,7 @@
 #include "core/plan/schedule.h"
 #include "core/plan/split.h"
 #include "core/plan/supplyclassifier.h"
+#include "gui/ui/stepquestion.h"
 #include "summaryfixture.h"
 
 #include <gtest/gtest.h>
@@ -46,11 +47,11 @@ TEST_F(SummaryTest, EveryBlockHoldsWhatItsStepLists)
     SupplyClassifier classifier(m_database);
     CropNeedCalculator calculator(m_database, classifier);
     const ResultTable supply = showSupplyLevels(items, state, classifier);
-    const ResultTable doses = showRecommendedDoses(items, state, calculator).doses;
-    const ResultTable split = showSplit(items, state, m_database);
-    const Corrections::CorrectedDoses corrected
-        = Corrections::computeCorrectedDoses(items, state, calculator, classifier);
-    const Schedule::Remainder rest = Schedule::remainder(items, state, calculator, classifier);
+    const ResultTable doses = showRecommendedDoses(items, state, calculator)->doses;
+    const ResultTable split = showSplit(items, state, m_database).value();
+    const ResultTable corrected
+        = Corrections::computeCorrectedDoses(items, state, calculator, classifier).value();
+    const ResultTable rest = Schedule::remainder(items, state, calculator, classifier).value();
 
     ASSERT_EQ(supply.rowCount(), 4);
     EXPECT_EQ(built.summaryTable.rowCount(), 17);
@@ -60,16 +61,15 @@ TEST_F(SummaryTest, EveryBlockHoldsWhatItsStepLists)
     expectBlock(built, supply, 1);
     expectBlock(built, doses, 2);
     expectBlock(built, split, 3);
-    expectBlock(built, corrected.doses, 4);
+    expectBlock(built, corrected, 4);
 
     ASSERT_EQ(built.remainderTable.rowCount(), 5);
-    EXPECT_EQ(built.remainderTable.row(0), rest.table.headings);
+    EXPECT_EQ(built.remainderTable.row(0), rest.headings);
     for (int j = 0; j < 4; ++j)
-        EXPECT_EQ(built.remainderTable.row(j + 1), rest.table.rows[j]);
+        EXPECT_EQ(built.remainderTable.row(j + 1), rest.rows[j]);
     EXPECT_EQ(built.appliedTotals, Schedule::appliedTotals(items));
     EXPECT_EQ(built.correctionTextList, state.correctionTextList);
     EXPECT_FALSE(built.correctionTextList.isEmpty());
-    EXPECT_TRUE(m_messenger.shown().isEmpty());
 }
 
 TEST_F(SummaryTest, ElementsAListLacksStayEmptyInItsBlock)
@@ -133,12 +133,14 @@ TEST_F(SummaryTest, TheFirstFailingStepStopsTheSummaryAfterItsMessage)
         ScriptedMessenger messenger;
         messenger.expect(Answer::Ok);
         c.spoil(m_plan.items());
-        const SummaryResult result = buildSummary(m_plan, m_database, messenger, false);
-        EXPECT_FALSE(result.summary.has_value());
+        const SummaryResult result = buildSummary(m_plan, m_database, false);
+        EXPECT_FALSE(result.summary);
         EXPECT_EQ(result.failedStep, c.step);
+        EXPECT_FALSE(showSummaryStop(m_plan, result, messenger));
         ASSERT_EQ(messenger.shown().size(), 1);
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(messenger.lastText(), c.message);
+        }
     }
 }
 
@@ -146,9 +148,12 @@ TEST_F(SummaryTest, TheStepTwoQuestionIsAskedWhenInteractive)
 {
     m_plan.items().soilSampleTable.setCell(1, 2, QString());
     m_messenger.expect(Answer::Igen); // "Javítja?": the user will correct the table
-    const SummaryResult result = buildSummary(m_plan, m_database, m_messenger, true);
-    EXPECT_FALSE(result.summary.has_value());
-    EXPECT_TRUE(result.keepStepOpen);
+    const SummaryResult result = buildSummary(m_plan, m_database, true);
+    EXPECT_FALSE(result.summary);
+    ASSERT_TRUE(result.question.has_value());
+    EXPECT_EQ(result.question->question,
+              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
+    EXPECT_TRUE(showSummaryStop(m_plan, result, m_messenger)); // the step stays open
     ASSERT_EQ(m_messenger.shown().size(), 1);
     EXPECT_EQ(m_messenger.shown().first().buttons, ButtonSet::IgenNem);
 }

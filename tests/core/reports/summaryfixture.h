@@ -72,14 +72,15 @@ protected:
         const std::optional<QVariantMap> material
             = m_database.selectFirst(Tables::Tapanyagok::name);
         ASSERT_TRUE(material);
-        ASSERT_EQ(Schedule::addScheduleRow(m_plan.items(), *material, date, amount), QString());
+        ASSERT_EQ(Schedule::addScheduleRow(m_plan.items(), *material, date, amount).refusalText(),
+                  QString());
     }
 
     PlanSummary summary()
     {
-        SummaryResult result = buildSummary(m_plan, m_database, m_messenger, false);
-        EXPECT_TRUE(result.summary.has_value()) << m_messenger.lastText().toStdString();
-        return result.summary.value_or(PlanSummary());
+        SummaryResult result = buildSummary(m_plan, m_database, false);
+        EXPECT_FALSE(result.summary.isRefused()) << result.summary.refusalText().toStdString();
+        return result.summary ? *result.summary : PlanSummary();
     }
 
     Plan m_plan;

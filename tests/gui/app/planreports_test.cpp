@@ -1,11 +1,11 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/plan/stepcompletion.h"
 #include "core/reports/reportdocument.h"
 #include "gui/app/steplistbox.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/reports/reportpreview.h"
 #include "gui/steps/resultbox.h"
+#include "gui/ui/stepquestion.h"
 #include "support/sampleplan.h"
 #include "support/scriptedfilechooser.h"
 

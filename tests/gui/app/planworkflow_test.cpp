@@ -2,10 +2,10 @@
 
 #include "core/planfile/planfile.h"
 #include "core/plan/soilsamples.h"
-#include "core/plan/stepcompletion.h"
 #include "gui/app/startup.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/step3panel.h"
+#include "gui/ui/stepquestion.h"
 #include "support/scriptedfilechooser.h"
 
 #include <QFile>

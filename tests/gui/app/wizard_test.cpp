@@ -2,13 +2,13 @@
 
 #include "core/plan/elementselection.h"
 #include "core/plan/soilsamples.h"
-#include "core/plan/stepcompletion.h"
 #include "gui/app/hoverhelp.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/resultbox.h"
 #include "gui/steps/step1panel.h"
 #include "gui/steps/step2panel.h"
 #include "gui/steps/step3panel.h"
+#include "gui/ui/stepquestion.h"
 
 #include <QCheckBox>
 #include <QComboBox>
