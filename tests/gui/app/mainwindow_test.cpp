@@ -3,7 +3,7 @@
 #include "core/data/referencedatabase.h"
 #include "core/plan/plan.h"
 #include "gui/app/datalocationbox.h"
-#include "gui/app/movablebox.h"
+#include "gui/ui/movablebox.h"
 #include "gui/app/steplistbox.h"
 #include "gui/reference/adviserpanel.h"
 #include "support/scriptedmessenger.h"
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
 
 TEST_F(MainWindowTest, ChangesEnableSavingAndANewPlanDropsThemSilently)
 {
-    m_window->newPlan();
+    m_window->session().newPlan();
     m_plan.items().lotNumber = QStringLiteral("0123/4");
     m_plan.markModified(false);
     EXPECT_TRUE(action("savePlanAction")->isEnabled());
@@ -123,14 +123,14 @@ TEST_F(MainWindowTest, ChangesEnableSavingAndANewPlanDropsThemSilently)
 
 TEST_F(MainWindowTest, ClosingAModifiedPlanAsksFirst)
 {
-    m_window->newPlan();
-    EXPECT_TRUE(m_window->closePlan()); // unmodified: no question
+    m_window->session().newPlan();
+    EXPECT_TRUE(m_window->session().closePlan()); // unmodified: no question
     EXPECT_FALSE(m_plan.isOpen());
-    m_window->newPlan();
+    m_window->session().newPlan();
     m_plan.markModified(false);
 
     m_messenger.expect(Answer::Megsem);
-    EXPECT_FALSE(m_window->closePlan());
+    EXPECT_FALSE(m_window->session().closePlan());
     ASSERT_EQ(m_messenger.shown().size(), 1);
     EXPECT_EQ(m_messenger.shown().at(0).text, QStringLiteral("Mentsem a változásokat ?"));
     EXPECT_EQ(m_messenger.shown().at(0).buttons, ButtonSet::IgenNemMegsem);
@@ -140,11 +140,11 @@ TEST_F(MainWindowTest, ClosingAModifiedPlanAsksFirst)
     EXPECT_TRUE(m_plan.isModified());
 
     m_messenger.expect(Answer::None); // dialog closed with its close box: also "Mégsem"
-    EXPECT_FALSE(m_window->closePlan());
+    EXPECT_FALSE(m_window->session().closePlan());
     EXPECT_TRUE(m_plan.isOpen());
 
     m_messenger.expect(Answer::Nem);
-    EXPECT_TRUE(m_window->closePlan());
+    EXPECT_TRUE(m_window->session().closePlan());
     EXPECT_FALSE(m_plan.isOpen());
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_FALSE(m_window->stepListBox()->isVisible());
@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, ClosingAModifiedPlanAsksFirst)
 
 TEST_F(MainWindowTest, CloseBoxWithAModifiedPlanAsksLikeTheExitCommands)
 {
-    m_window->newPlan();
+    m_window->session().newPlan();
     m_plan.markModified(false);
     m_messenger.expect(Answer::Megsem);
     EXPECT_FALSE(m_window->close());
@@ -179,7 +179,7 @@ TEST_F(MainWindowTest, HelpNamesTheUserGuide)
 
 TEST_F(MainWindowTest, LayoutIsSavedAndRestored)
 {
-    m_window->newPlan();
+    m_window->session().newPlan();
     MovableBox *stepList = m_window->stepListBox();
     // Drag the step list by 30, 20 pixels as the mouse would.
     stepList->boxMouseDown(QPoint(10, 10));
@@ -258,8 +258,8 @@ TEST_F(MainWindowTest, DataLocationCancelChangesNothing)
 TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFrontAndAreStored)
 {
     QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
-    m_window->finishStep(1);
-    m_window->showStep(2);
+    m_window->wizard().finishStep(1);
+    m_window->wizard().showStep(2);
     ASSERT_TRUE(m_window->stepBox(2)->isVisible());
 
     ASSERT_TRUE(action("adviserAction")->isEnabled());

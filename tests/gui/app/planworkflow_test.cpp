@@ -3,7 +3,7 @@
 #include "core/planfile/planfile.h"
 #include "core/plan/soilsamples.h"
 #include "core/plan/stepcompletion.h"
-#include "gui/app/startup.h"
+#include "cli/commandruns.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/step3panel.h"
 #include "support/scriptedfilechooser.h"
@@ -36,8 +36,8 @@ protected:
     // A plan at step 4: elements, a field with one sample, winter wheat for 6,5 t/ha.
     void makePlan()
     {
-        m_window->newPlan();
-        m_window->finishStep(1);
+        m_window->session().newPlan();
+        m_window->wizard().finishStep(1);
         PlanItems &items = m_plan.items();
         fillOneSampleField(items, 2);
         items.farmingYear = QStringLiteral("2026/27");
@@ -56,7 +56,7 @@ TEST_F(PlanWorkflowTest, SavedPlanOpensWithItsStepsReestablished)
 {
     makePlan();
     m_chooser.expect(planPath("terv")); // the extension is added
-    ASSERT_TRUE(m_window->savePlan()) << qPrintable(m_messenger.lastText());
+    ASSERT_TRUE(m_window->session().savePlan()) << qPrintable(m_messenger.lastText());
     EXPECT_TRUE(QFile::exists(planPath("terv.tap")));
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_FALSE(action("savePlanAction")->isEnabled());
@@ -64,7 +64,7 @@ TEST_F(PlanWorkflowTest, SavedPlanOpensWithItsStepsReestablished)
               QStringLiteral("Tápanyag-gazdálkodási terv (.tap)|*.tap"));
     const PlanItems saved = m_plan.items();
 
-    m_window->newPlan();
+    m_window->session().newPlan();
     ASSERT_TRUE(m_plan.items().lotNumber.isEmpty());
     m_chooser.expect(planPath("terv.tap"));
     action("openPlanAction")->trigger();
@@ -102,7 +102,7 @@ TEST_F(PlanWorkflowTest, AFileThatIsNoPlanLeavesThePlanAsItWas)
     broken.write("not a plan at all");
     broken.close();
     m_messenger.expect(Answer::Ok);
-    EXPECT_FALSE(m_window->openPlanFile(planPath("hibas.tap")));
+    EXPECT_FALSE(m_window->session().openPlanFile(planPath("hibas.tap")));
     EXPECT_EQ(m_messenger.lastText(), QStringLiteral("A fájl formátuma helytelen! Nem lehet megnyitni!"));
     EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Error);
     EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0452/7 Őrség-dűlő"));
@@ -152,7 +152,7 @@ TEST_F(PlanWorkflowTest, AnAreaThatIsNotWholeStopsTheSaveBeforeTheDialog)
         m_plan.items().area = QString::fromUtf8(area);
         m_messenger.expect(Answer::Ok);
         // No file dialog is expected: the chooser fails the test if one comes.
-        EXPECT_FALSE(m_window->savePlan());
+        EXPECT_FALSE(m_window->session().savePlan());
         EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Error);
         EXPECT_TRUE(m_plan.isModified());
     }
@@ -163,16 +163,16 @@ TEST_F(PlanWorkflowTest, CancellingTheSaveFromTheCloseQuestionKeepsThePlan)
     makePlan();
     m_messenger.expect(Answer::Igen);
     m_chooser.expect(QString());
-    EXPECT_FALSE(m_window->closePlan());
+    EXPECT_FALSE(m_window->session().closePlan());
     EXPECT_TRUE(m_plan.isOpen());
     EXPECT_TRUE(m_plan.isModified());
 
     // Saving twice asks for the name twice.
     m_chooser.expect(planPath("elso.tap"));
-    EXPECT_TRUE(m_window->savePlan());
+    EXPECT_TRUE(m_window->session().savePlan());
     m_plan.markModified(false);
     m_chooser.expect(planPath("masodik.TAP"));
-    EXPECT_TRUE(m_window->savePlan());
+    EXPECT_TRUE(m_window->session().savePlan());
     // Only ".tap" in small letters counts as the extension.
     EXPECT_TRUE(QFile::exists(planPath("masodik.TAP.tap")));
 }
@@ -183,7 +183,7 @@ TEST_F(PlanWorkflowTest, AFileThatCannotBeWrittenIsNotReportedSaved)
     // A folder that is not there: the file cannot be created.
     m_chooser.expect(planPath("nincs-ilyen-mappa/terv.tap"));
     m_messenger.expect(Answer::Ok);
-    EXPECT_FALSE(m_window->savePlan());
+    EXPECT_FALSE(m_window->session().savePlan());
     EXPECT_TRUE(m_plan.isModified());
     EXPECT_TRUE(action("savePlanAction")->isEnabled());
     EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Error);
@@ -198,11 +198,11 @@ TEST_F(PlanWorkflowTest, AnUnknownCropIsReportedAndLoadingGoesOn)
     QString error;
     ASSERT_TRUE(PlanFile::savePlanFile(planPath("ismeretlen.tap"), m_plan.items(), &error))
         << qPrintable(error);
-    m_window->newPlan();
+    m_window->session().newPlan();
     m_messenger.expect(Answer::Ok);
-    EXPECT_TRUE(m_window->openPlanFile(planPath("ismeretlen.tap")));
+    EXPECT_TRUE(m_window->session().openPlanFile(planPath("ismeretlen.tap")));
     // The crop list stands on its first crop, and that is the plan's crop now.
-    EXPECT_EQ(m_plan.items().cropId, m_window->step3Panel()->currentCropId());
+    EXPECT_EQ(m_plan.items().cropId, m_window->wizard().step3Panel()->currentCropId());
     EXPECT_EQ(m_messenger.lastText(), QStringLiteral("A növény fajtája nem ismert!"));
     EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0452/7 Őrség-dűlő"));
     // The step-3 check looks only at the yield, so the steps still come back.

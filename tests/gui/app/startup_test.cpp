@@ -1,8 +1,8 @@
 #include "gui/app/startup.h"
 
 #include "core/data/referencedatabase.h"
-#include "gui/app/apppaths.h"
-#include "gui/app/commandline.h"
+#include "core/settings/apppaths.h"
+#include "cli/commandline.h"
 #include "support/scriptedmessenger.h"
 
 #include <QFileInfo>
@@ -17,7 +17,7 @@ TEST(StartupTest, FirstStartCreatesTheReferenceDatabaseFromTheDefaults)
     CommandLine commandLine;
     commandLine.dataDir = dir.filePath(QStringLiteral("adatok"));
     ScriptedMessenger messenger; // no message expected
-    EXPECT_EQ(runProgram(commandLine, dir.path(), messenger, false), 0);
+    EXPECT_EQ(runProgram(AppPaths::resolve(dir.path(), commandLine.dataDir), {}, {}, messenger, false), 0);
     EXPECT_TRUE(QFileInfo::exists(commandLine.dataDir + QStringLiteral("/")
                                   + AppPaths::referenceDatabaseName()));
 }
@@ -38,7 +38,7 @@ TEST(StartupTest, MissingReferenceTableEndsTheRunWithItsMessage)
     commandLine.dataDir = dir.path();
     ScriptedMessenger messenger;
     messenger.expect(Answer::Ok);
-    EXPECT_EQ(runProgram(commandLine, dir.path(), messenger, false), 1);
+    EXPECT_EQ(runProgram(AppPaths::resolve(dir.path(), commandLine.dataDir), {}, {}, messenger, false), 1);
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_TRUE(messenger.lastText().contains(QStringLiteral("Find3")))
         << messenger.lastText().toStdString();
