@@ -1,6 +1,5 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/data/farmdatabase.h"
 #include "core/data/referencedatabase.h"
 #include "core/data/referenceimportflow.h"
 #include "core/data/tables.h"
@@ -142,16 +141,6 @@ MainWindow::~MainWindow()
     disconnect(qApp, &QApplication::focusChanged, m_wizard, nullptr);
 }
 
-MovableBox *MainWindow::stepBox(int step) const
-{
-    return m_wizard->stepBox(step);
-}
-
-ResultBox *MainWindow::resultBox() const
-{
-    return m_wizard->resultBox();
-}
-
 void MainWindow::setFileChooser(FileChooser *chooser)
 {
     m_fileChooser = chooser;
@@ -234,7 +223,7 @@ void MainWindow::buildMenus()
 
     QMenu *settingsMenu = bar->addMenu(QStringLiteral("Beállítások"));
     addAction(settingsMenu, QStringLiteral("Adatelérés elérési út"),
-              QStringLiteral("dataLocationAction"), [this] { openDataLocation(); });
+              QStringLiteral("dataLocationAction"), [this] { m_dataLocationBox->open(true); });
     addAction(settingsMenu, QStringLiteral("Elrendezés mentése"),
               QStringLiteral("saveLayoutAction"), [this] { saveLayout(); });
     addAction(settingsMenu, QStringLiteral("Eredeti elrendezés"),
@@ -307,17 +296,15 @@ void MainWindow::buildSurface()
 
     m_wizard = new WizardBoxes(*m_session, m_messenger, m_reference, m_surface);
     connect(m_wizard, &WizardBoxes::boxesChanged, this, &MainWindow::updateSurfaceSize);
-    connect(m_wizard, &WizardBoxes::dataLocationRequested, this, [this] {
-        openDataLocation();
-        m_pathChooserFromMenu = false;
-    });
-    connect(this, &MainWindow::farmDirectoryChanged, m_wizard, &WizardBoxes::setFarmDirectory);
 
-    m_dataLocationBox = new DataLocationBox(stepBox(2));
+    m_dataLocationBox
+        = new DataLocationBox(m_config, m_paths.configPath(), m_messenger, stepBox(2));
     m_dataLocationBox->resize(320, 300);
     m_dataLocationBox->hide();
-    connect(m_dataLocationBox, &DataLocationBox::accepted, this, &MainWindow::acceptDataLocation);
-    connect(m_dataLocationBox, &DataLocationBox::cancelled, this, &MainWindow::cancelDataLocation);
+    connect(m_wizard, &WizardBoxes::dataLocationRequested, m_dataLocationBox,
+            [this] { m_dataLocationBox->open(false); });
+    connect(m_dataLocationBox, &DataLocationBox::directoryChanged, m_wizard,
+            &WizardBoxes::setFarmDirectory);
 
     // Not part of the stored layout: it opens where the step boxes open.
     m_adviserPanel = new AdviserPanel(m_messenger, m_reference, m_surface);
@@ -422,41 +409,6 @@ void MainWindow::restoreDefaultLayout()
         widget->move(defaultBoxPosition(box));
     updateSurfaceSize();
     saveLayout();
-}
-
-void MainWindow::openDataLocation()
-{
-    m_pathChooserFromMenu = true;
-    MovableBox *box = stepBox(2);
-    box->show();
-    box->raise();
-    m_dataLocationBox->move(3, 15);
-    m_dataLocationBox->setDirectory(m_config.farmDatabaseDirectory());
-    m_dataLocationBox->show();
-    m_dataLocationBox->raise();
-}
-
-void MainWindow::acceptDataLocation(const QString &directory)
-{
-    m_config.setFarmDatabaseDirectory(directory.left(255));
-    const bool valid = FarmDatabase::isFarmDirectory(m_config.farmDatabaseDirectory());
-    if (!valid) {
-        m_messenger.display(QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"),
-                            ButtonSet::OkOnly, true, MessageKind::Warning);
-    }
-    // Remembered even when the tables are missing.
-    m_config.writeFile(m_paths.configPath());
-    emit farmDirectoryChanged(m_config.farmDatabaseDirectory(), valid);
-    m_dataLocationBox->hide();
-    if (m_pathChooserFromMenu)
-        stepBox(2)->hide();
-}
-
-void MainWindow::cancelDataLocation()
-{
-    m_dataLocationBox->hide();
-    if (m_pathChooserFromMenu)
-        stepBox(2)->hide();
 }
 
 void MainWindow::exitProgram()

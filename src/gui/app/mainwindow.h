@@ -2,6 +2,7 @@
 
 #include "core/settings/apppaths.h"
 #include "core/settings/configblock.h"
+#include "gui/app/wizardboxes.h"
 
 #include <QMainWindow>
 
@@ -25,7 +26,6 @@ class QScrollArea;
 class ReferenceDatabase;
 class ResultBox;
 class StepListBox;
-class WizardBoxes;
 
 // The main window "Tápanyag-gazdálkodási terv": the menu bar, the toolbar, the scrolling
 // surface with the wizard's boxes and the status line. The menus lead to the plan session
@@ -46,8 +46,8 @@ public:
 
     // Boxes on the surface; the step boxes are numbered 1–5.
     StepListBox *stepListBox() const { return m_stepListBox; }
-    MovableBox *stepBox(int step) const;
-    ResultBox *resultBox() const;
+    MovableBox *stepBox(int step) const { return m_wizard->stepBox(step); }
+    ResultBox *resultBox() const { return m_wizard->resultBox(); }
     HoverHelp *hoverHelp() const { return m_hoverHelp; }
     DataLocationBox *dataLocationBox() const { return m_dataLocationBox; }
     QLabel *statusLabel() const { return m_statusLabel; }
@@ -66,19 +66,12 @@ public:
     void applyStoredLayout();
     void saveLayout();
     void restoreDefaultLayout();
-    void openDataLocation();
-    void acceptDataLocation(const QString &directory);
-    void cancelDataLocation();
     QString farmDatabaseDirectory() const { return m_config.farmDatabaseDirectory(); }
 
     // The farm directory to use when config.ini names none (--farm-dir).
     void setFarmDirectoryDefault(const QString &directory) { m_farmDirectoryDefault = directory; }
     // A plan named on the command line; it opens when the window is first shown.
     void setPendingPlanPath(const QString &path) { m_pendingPlanPath = path; }
-
-signals:
-    // The farm directory was accepted and holds the farm tables (true) or not (false).
-    void farmDirectoryChanged(const QString &directory, bool valid);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -105,7 +98,6 @@ private:
     AppPaths m_paths;
     ConfigBlock m_config;
     bool m_firstShowDone = false;
-    bool m_pathChooserFromMenu = false;
     bool m_quitting = false;
     std::unique_ptr<FileChooser> m_dialogFileChooser;
     FileChooser *m_fileChooser = nullptr;

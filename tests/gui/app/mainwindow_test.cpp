@@ -229,7 +229,7 @@ TEST_F(MainWindowTest, DataLocationWithoutTheSoilSampleTableWarnsButIsRemembered
     EXPECT_TRUE(m_window->dataLocationBox()->isVisible());
 
     m_messenger.expect(Answer::Ok);
-    m_window->acceptDataLocation(farm.path());
+    m_window->dataLocationBox()->accept(farm.path());
     ASSERT_EQ(m_messenger.shown().size(), 1);
     EXPECT_EQ(m_messenger.lastText(),
               QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"));

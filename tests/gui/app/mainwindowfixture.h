@@ -4,6 +4,7 @@
 #include "core/plan/plan.h"
 #include "core/settings/apppaths.h"
 #include "core/session/plansession.h"
+#include "gui/app/datalocationbox.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/planprinting.h"
 #include "gui/app/wizardboxes.h"
