@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QJsonDocument>
 
+#include <utility>
+
 namespace {
 
 // Reads a plan named on the command line into `plan`, over the items of a new plan; false,
@@ -25,7 +27,7 @@ namespace {
 bool loadCommandLinePlan(const QString &path, Plan &plan, std::FILE *err)
 {
     plan.resetPlan();
-    PlanItems items = plan.items();
+    PlanItems items = std::as_const(plan).items();
     QString error;
     if (PlanFile::loadPlanFile(path, items, &error)) {
         plan.setItems(items);
@@ -43,7 +45,8 @@ int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
     Plan plan;
     if (!loadCommandLinePlan(path, plan, err))
         return 1;
-    const QByteArray json = QJsonDocument(planToJson(plan.items())).toJson(QJsonDocument::Indented);
+    const QByteArray json
+        = QJsonDocument(planToJson(std::as_const(plan).items())).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, size_t(json.size()), out);
     return 0;
 }
@@ -72,11 +75,12 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
     Plan plan;
     if (!loadCommandLinePlan(commandLine.printSummaryPath, plan, err))
         return 1;
-    // Every replayed step answers its questions "Nem" and says why it stopped.
+    // Every replayed step answers its questions "Nem" and says why it stopped. Merge point:
+    // buildSummary loses its Messenger.
     const SummaryResult summary = buildSummary(plan, reference, messenger, false);
     if (!summary.summary)
         return 1;
-    PlanReports reports(plan.items(), reference, paths.startDirectory);
+    PlanReports reports(std::as_const(plan).items(), reference, paths.startDirectory);
     const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
     if (!report)
         return fail(error);
