@@ -1,8 +1,10 @@
-// The program nutrisor: reads the command line, then runs the planner.
-#include "gui/app/commandline.h"
-#include "gui/app/referenceimportflow.h"
+// The program nutrisor: reads the command line, then runs a command without a window or the
+// planner's window.
+#include "cli/commandline.h"
+#include "cli/commandruns.h"
+#include "cli/terminalmessenger.h"
+#include "core/settings/apppaths.h"
 #include "gui/app/startup.h"
-#include "gui/app/terminalmessenger.h"
 #include "gui/ui/dialogmessenger.h"
 
 #include <QApplication>
@@ -36,8 +38,8 @@ int main(int argc, char *argv[])
         QCoreApplication core(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Nutrisor"));
         QCoreApplication::setOrganizationName(QStringLiteral("Nutrisor"));
-        return importReferenceCommand(early, QCoreApplication::applicationDirPath(), stdin,
-                                      stdout, stderr);
+        return importReferenceCommand(early, QCoreApplication::applicationDirPath(), stdin, stdout,
+                                      stderr);
     }
 
     if (!early.printSummaryPath.isEmpty()) {
@@ -60,5 +62,7 @@ int main(int argc, char *argv[])
     const CommandLine commandLine = CommandLine::parse(QApplication::arguments());
 
     DialogMessenger messenger;
-    return runProgram(commandLine, QApplication::applicationDirPath(), messenger);
+    const AppPaths paths
+        = AppPaths::resolve(QApplication::applicationDirPath(), commandLine.dataDir);
+    return runProgram(paths, commandLine.planPath, commandLine.farmDir, messenger);
 }

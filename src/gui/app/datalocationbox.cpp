@@ -1,5 +1,9 @@
 #include "gui/app/datalocationbox.h"
 
+#include "core/data/farmdatabase.h"
+#include "core/messages/messenger.h"
+#include "core/settings/configblock.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -11,8 +15,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-DataLocationBox::DataLocationBox(QWidget *parent)
+DataLocationBox::DataLocationBox(ConfigBlock &config, const QString &configPath,
+                                 Messenger &messenger, QWidget *parent)
     : QGroupBox(QStringLiteral("Elérési út beállítása"), parent)
+    , m_config(config)
+    , m_configPath(configPath)
+    , m_messenger(messenger)
 {
     setObjectName(QStringLiteral("dataLocationBox"));
     setAutoFillBackground(true);
@@ -50,21 +58,60 @@ DataLocationBox::DataLocationBox(QWidget *parent)
     layout->addLayout(buttons);
 
     connect(m_driveList, &QComboBox::textActivated, this, &DataLocationBox::showDrive);
-    connect(m_okButton, &QPushButton::clicked, this, [this] { emit accepted(directory()); });
-    connect(m_cancelButton, &QPushButton::clicked, this, &DataLocationBox::cancelled);
+    connect(m_okButton, &QPushButton::clicked, this, [this] { accept(directory()); });
+    connect(m_cancelButton, &QPushButton::clicked, this, &DataLocationBox::cancel);
+}
+
+void DataLocationBox::open(bool fromMenu)
+{
+    m_openedFromMenu = fromMenu;
+    QWidget *stepBox = parentWidget();
+    stepBox->show();
+    stepBox->raise();
+    move(3, 15);
+    setDirectory(m_config.farmDatabaseDirectory());
+    show();
+    raise();
+}
+
+void DataLocationBox::accept(const QString &directory)
+{
+    m_config.setFarmDatabaseDirectory(directory.left(255));
+    const bool valid = FarmDatabase::isFarmDirectory(m_config.farmDatabaseDirectory());
+    if (!valid) {
+        m_messenger.display(QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"),
+                            ButtonSet::OkOnly, true, MessageKind::Warning);
+    }
+    // Remembered even when the tables are missing.
+    m_config.writeFile(m_configPath);
+    // Before the step-2 box closes, so that an open data request lists the new place.
+    emit directoryChanged(m_config.farmDatabaseDirectory(), valid);
+    closeChooser();
+}
+
+void DataLocationBox::cancel()
+{
+    closeChooser();
+}
+
+void DataLocationBox::closeChooser()
+{
+    hide();
+    if (m_openedFromMenu)
+        parentWidget()->hide();
 }
 
 QStringList DataLocationBox::drives()
 {
-    QStringList roots{QDir::rootPath(), QDir::homePath()};
+    QStringList roots {QDir::rootPath(), QDir::homePath()};
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady())
             continue;
         const QString root = volume.rootPath();
         // Kernel and runtime file systems hold no farm data.
-        static const QStringList skipped = {QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                            QStringLiteral("/dev"), QStringLiteral("/run"),
-                                            QStringLiteral("/boot"), QStringLiteral("/snap")};
+        static const QStringList skipped
+            = {QStringLiteral("/proc"), QStringLiteral("/sys"),  QStringLiteral("/dev"),
+               QStringLiteral("/run"),  QStringLiteral("/boot"), QStringLiteral("/snap")};
         const bool isSystem = std::any_of(skipped.begin(), skipped.end(), [&](const QString &s) {
             return root == s || root.startsWith(s + QLatin1Char('/'));
         });
@@ -83,8 +130,8 @@ void DataLocationBox::showDrive(const QString &root)
 
 void DataLocationBox::setDirectory(const QString &directory)
 {
-    const QString shown = !directory.isEmpty() && QDir(directory).exists() ? directory
-                                                                           : QDir::homePath();
+    const QString shown
+        = !directory.isEmpty() && QDir(directory).exists() ? directory : QDir::homePath();
     // The drive list shows the volume that holds the directory.
     const QString volume = QStorageInfo(shown).rootPath();
     const int driveIndex = m_driveList->findText(volume);

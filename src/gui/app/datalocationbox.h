@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+class ConfigBlock;
+class Messenger;
 class QComboBox;
 class QFileSystemModel;
 class QPushButton;
@@ -9,13 +11,24 @@ class QTreeView;
 
 // The chooser of the farm database directory ("Elérési út beállítása"): a list of drives
 // (on Linux the file-system root, the home folder and the mounted volumes), the directory
-// tree of the chosen drive, "Ok" and "Mégsem".
+// tree of the chosen drive, "Ok" and "Mégsem". It opens on the step-2 box that is its parent
+// and keeps the chosen directory in the program's config.ini.
 class DataLocationBox final : public QGroupBox
 {
     Q_OBJECT
 
 public:
-    explicit DataLocationBox(QWidget *parent = nullptr);
+    DataLocationBox(ConfigBlock &config, const QString &configPath, Messenger &messenger,
+                    QWidget *parent);
+
+    // Opens the chooser at the stored directory, with the step-2 box under it in front; when
+    // opened from the menu, the step-2 box closes again with the chooser.
+    void open(bool fromMenu);
+    // "Ok": the directory (at most 255 characters) is stored and written to config.ini even
+    // when it lacks the farm tables; then it is warned about.
+    void accept(const QString &directory);
+    // "Mégsem": nothing is stored.
+    void cancel();
 
     // Shows `directory` when it exists, otherwise the home folder.
     void setDirectory(const QString &directory);
@@ -25,12 +38,18 @@ public:
     static QStringList drives();
 
 signals:
-    void accepted(const QString &directory);
-    void cancelled();
+    // The farm directory was accepted and holds the farm tables (true) or not (false).
+    void directoryChanged(const QString &directory, bool valid);
 
 private:
     void showDrive(const QString &root);
     void selectDirectory(const QString &directory);
+    void closeChooser();
+
+    ConfigBlock &m_config;
+    QString m_configPath;
+    Messenger &m_messenger;
+    bool m_openedFromMenu = false;
 
     QComboBox *m_driveList = nullptr;
     QTreeView *m_directoryList = nullptr;

@@ -1,44 +1,39 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/data/farmdatabase.h"
 #include "core/data/referencedatabase.h"
+#include "core/data/referenceimportflow.h"
 #include "core/data/tables.h"
+#include "core/messages/filechooser.h"
 #include "core/messages/messenger.h"
-#include "core/plan/elementselection.h"
-#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
+#include "core/session/plansession.h"
 #include "gui/app/datalocationbox.h"
 #include "gui/app/hoverhelp.h"
-#include "gui/app/movablebox.h"
+#include "gui/app/planprinting.h"
 #include "gui/app/steplistbox.h"
+#include "gui/app/wizardboxes.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/steps/resultbox.h"
-#include "gui/steps/requestpanel.h"
-#include "gui/steps/step1panel.h"
-#include "gui/steps/step2panel.h"
 #include "gui/steps/step3panel.h"
-#include "gui/steps/step4panel.h"
-#include "gui/steps/step5panel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/dialogfilechooser.h"
+#include "gui/ui/movablebox.h"
 #include "gui/ui/programfont.h"
-#include "gui/ui/stepquestion.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <utility>
 
@@ -73,12 +68,16 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     statusBar()->setSizeGripEnabled(true);
     statusBar()->addWidget(m_statusLabel, 1);
 
-    SoilSamples::initSoilGrid(m_plan.items());
+    m_plan.update(PlanItem::SoilSampleTable, &SoilSamples::initSoilGrid, Plan::Change::Computed);
+    m_session = new PlanSession(m_plan, m_messenger, *m_fileChooser, m_reference,
+                                m_paths.startDirectory, this);
     buildMenus();
     buildToolBar();
     buildSurface();
-    buildStepPanels();
-    buildAdviserPanel();
+    m_session->setStepBoxes(m_wizard);
+    m_printing = new PlanPrinting(*m_session, m_reference, m_messenger, *m_fileChooser,
+                                  m_paths.startDirectory, *resultBox(), this);
+    connectSession();
 
     // The help texts of the controls, by control name.
     QHash<QString, QString> helpTexts;
@@ -89,25 +88,9 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     }
     m_hoverHelp = new HoverHelp(m_statusLabel, std::move(helpTexts), this);
     m_hoverHelp->watch(this);
-    connect(qApp, &QApplication::focusChanged, this, &MainWindow::watchFocusLeavingStep1);
-
-    connect(&m_plan, &Plan::stepsChanged, this, &MainWindow::showPlanState);
-    connect(&m_plan, &Plan::openChanged, this, &MainWindow::showPlanState);
-    connect(&m_plan, &Plan::modifiedChanged, this, &MainWindow::showPlanState);
-    connect(&m_plan, &Plan::planReset, this, [this] {
-        // The boxes of steps 1–4, the result box and the linking box close; the step-5 box
-        // keeps its visibility.
-        for (int step = 1; step <= 4; ++step)
-            m_stepBoxes[step - 1]->hide();
-        m_resultBox->hide();
-        m_resultBox->clearResult();
-        m_stepListBox->show();
-        m_stepsMenu->setEnabled(true);
-    });
 
     // Until a plan is started or opened the surface is empty and the steps are out of reach.
-    m_stepListBox->hide();
-    m_stepsMenu->setEnabled(false);
+    showStepList(false);
     m_statusLabel->setText(QStringLiteral(
         "Új terv készítéséhez válassza a Tervkészítés menü Új terv készítése pontját."));
 
@@ -115,10 +98,54 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     showPlanState();
 }
 
+void MainWindow::connectSession()
+{
+    connect(&m_plan, &Plan::stepsChanged, this, &MainWindow::showPlanState);
+    connect(&m_plan, &Plan::openChanged, this, &MainWindow::showPlanState);
+    connect(&m_plan, &Plan::modifiedChanged, this, &MainWindow::showPlanState);
+    connect(&m_plan, &Plan::planReset, this, [this] {
+        m_wizard->closeForNewPlan();
+        showStepList(true);
+    });
+    // Transitional, until the panels follow Plan::itemChanged themselves: a change made
+    // through the plan's setters reaches the panels as the old whole-plan signal.
+    connect(&m_plan, &Plan::itemChanged, this, [this] { emit m_plan.itemsChanged(); });
+
+    connect(m_session, &PlanSession::planStarted, this, [this](const QString &caption) {
+        m_statusLabel->clear();
+        m_stepListBox->setTitle(caption);
+        showStepList(true);
+    });
+    connect(m_session, &PlanSession::planClosed, this, &MainWindow::showStepList);
+
+    connect(m_printing, &PlanPrinting::stepToCorrect, m_wizard, &WizardBoxes::showStep);
+    connect(resultBox(), &ResultBox::printRequested, m_printing,
+            [this] { m_printing->printResult(PlanPrinting::PrintKind::ResultList); });
+    connect(m_wizard, &WizardBoxes::printDescriptionsRequested, m_printing, [this] {
+        m_wizard->finishStep(1);
+        m_printing->printDescriptions();
+    });
+    connect(m_adviserPanel, &AdviserPanel::coverSheetRequested, m_printing,
+            &PlanPrinting::printCoverSheet);
+}
+
+void MainWindow::showStepList(bool shown)
+{
+    m_stepListBox->setVisible(shown);
+    m_stepsMenu->setEnabled(shown);
+}
+
 MainWindow::~MainWindow()
 {
     // The widgets give up the focus while they are destroyed: stop watching before that.
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    disconnect(qApp, &QApplication::focusChanged, m_wizard, nullptr);
+}
+
+void MainWindow::setFileChooser(FileChooser *chooser)
+{
+    m_fileChooser = chooser;
+    m_session->setFileChooser(*chooser);
+    m_printing->setFileChooser(*chooser);
 }
 
 QAction *MainWindow::addAction(QMenu *menu, const QString &caption, const QString &name,
@@ -144,32 +171,35 @@ void MainWindow::buildMenus()
 
     QMenu *planMenu = bar->addMenu(QStringLiteral("&Tervkészítés"));
     addAction(planMenu, QStringLiteral("Új &terv készítése"), QStringLiteral("newPlanAction"),
-              [this] { newPlan(); });
+              [this] { m_session->newPlan(); });
     addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"), {});
     addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"),
-              [this] { openPlanCommand(); });
+              [this] { m_session->openPlanCommand(); });
     m_saveAction = addAction(planMenu, QStringLiteral("Terv menté&se"),
-                             QStringLiteral("savePlanAction"), [this] { savePlan(); });
-    m_closePlanAction = addAction(planMenu, QStringLiteral("Terv bezárása"),
-                                  QStringLiteral("closePlanAction"), [this] { closePlan(); });
+                             QStringLiteral("savePlanAction"), [this] { m_session->savePlan(); });
+    m_closePlanAction
+        = addAction(planMenu, QStringLiteral("Terv bezárása"), QStringLiteral("closePlanAction"),
+                    [this] { m_session->closePlan(); });
     addAction(planMenu, QStringLiteral("Program bezárása"), QStringLiteral("quitAction"),
               [this] { exitProgram(); });
 
     m_stepsMenu = bar->addMenu(QStringLiteral("Lépések"));
     m_stepsMenu->setObjectName(QStringLiteral("stepsMenu"));
-    static const char *const stepNames[] = {"1. Elemek kiválasztása", "2. Tábla adatok",
-                                            "3. Növény adatai", "4. Módosító tényezők",
-                                            "5. Kijuttatás"};
+    static const char *const stepNames[]
+        = {"1. Elemek kiválasztása", "2. Tábla adatok", "3. Növény adatai", "4. Módosító tényezők",
+           "5. Kijuttatás"};
     for (int step = 1; step <= 5; ++step) {
         m_stepActions[step - 1] = addAction(m_stepsMenu, QString::fromUtf8(stepNames[step - 1]),
                                             QStringLiteral("step%1Action").arg(step),
-                                            [this, step] { showStep(step); });
+                                            [this, step] { m_wizard->showStep(step); });
     }
-    m_summaryAction = addAction(m_stepsMenu, QStringLiteral("Összesített kimutatás"),
-                                QStringLiteral("summaryAction"), [this] { showSummary(); });
+    m_summaryAction
+        = addAction(m_stepsMenu, QStringLiteral("Összesített kimutatás"),
+                    QStringLiteral("summaryAction"), [this] { m_printing->showSummary(); });
 
     QMenu *referenceMenu = bar->addMenu(QStringLiteral("Segédadatok"));
-    addAction(referenceMenu, QStringLiteral("Növényfajok"), QStringLiteral("cropSpeciesAction"), {});
+    addAction(referenceMenu, QStringLiteral("Növényfajok"), QStringLiteral("cropSpeciesAction"),
+              {});
     addAction(referenceMenu, QStringLiteral("Növények tápanyagigénye"),
               QStringLiteral("specificNeedAction"), {});
     addAction(referenceMenu, QStringLiteral("Kijuttatás megosztása"),
@@ -177,15 +207,15 @@ void MainWindow::buildMenus()
     addAction(referenceMenu, QStringLiteral("Termésnövelő anyagok"),
               QStringLiteral("materialsAction"), {});
     addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
-              QStringLiteral("adviserAction"), [this] { showAdviserPanel(); });
+              QStringLiteral("adviserAction"), [this] { m_adviserPanel->open(); });
 
     referenceMenu->addSeparator();
     addAction(referenceMenu, QStringLiteral("Régi referencia-táblák átvétele"),
               QStringLiteral("importReferenceAction"), [this] { importReferenceTables(); });
 
     QMenu *leafMenu = bar->addMenu(QStringLiteral("Levélanalízis"));
-    addAction(leafMenu, QStringLiteral("Levélminta eredmények"), QStringLiteral("leafSamplesAction"),
-              {});
+    addAction(leafMenu, QStringLiteral("Levélminta eredmények"),
+              QStringLiteral("leafSamplesAction"), {});
     addAction(leafMenu, QStringLiteral("Talajminták - levélminták összekapcsolása"),
               QStringLiteral("leafLinkAction"), {});
     addAction(leafMenu, QStringLiteral("Összesített kimutatás levélanaéízissel"),
@@ -193,9 +223,9 @@ void MainWindow::buildMenus()
 
     QMenu *settingsMenu = bar->addMenu(QStringLiteral("Beállítások"));
     addAction(settingsMenu, QStringLiteral("Adatelérés elérési út"),
-              QStringLiteral("dataLocationAction"), [this] { openDataLocation(); });
-    addAction(settingsMenu, QStringLiteral("Elrendezés mentése"), QStringLiteral("saveLayoutAction"),
-              [this] { saveLayout(); });
+              QStringLiteral("dataLocationAction"), [this] { m_dataLocationBox->open(true); });
+    addAction(settingsMenu, QStringLiteral("Elrendezés mentése"),
+              QStringLiteral("saveLayoutAction"), [this] { saveLayout(); });
     addAction(settingsMenu, QStringLiteral("Eredeti elrendezés"),
               QStringLiteral("defaultLayoutAction"), [this] { restoreDefaultLayout(); });
 
@@ -237,8 +267,8 @@ void MainWindow::buildToolBar()
               QStringLiteral("Új terv készítése"), action(QStringLiteral("newPlanAction")));
     addButton(QStringLiteral("openPlanButton"), QStyle::SP_DialogOpenButton,
               QStringLiteral("Megnyitás"), action(QStringLiteral("openPlanAction")));
-    m_saveButton = addButton(QStringLiteral("savePlanButton"), QStyle::SP_DialogSaveButton,
-                             QStringLiteral("Terv mentése"), m_saveAction);
+    addButton(QStringLiteral("savePlanButton"), QStyle::SP_DialogSaveButton,
+              QStringLiteral("Terv mentése"), m_saveAction);
 }
 
 void MainWindow::buildSurface()
@@ -257,33 +287,29 @@ void MainWindow::buildSurface()
     setCentralWidget(m_scrollArea);
 
     m_stepListBox = new StepListBox(m_surface);
-    connect(m_stepListBox, &StepListBox::stepRequested, this, &MainWindow::showStep);
-    connect(m_stepListBox, &StepListBox::closeRequested, this, [this] { closePlan(); });
+    connect(m_stepListBox, &StepListBox::stepRequested, this,
+            [this](int step) { m_wizard->showStep(step); });
+    connect(m_stepListBox, &StepListBox::closeRequested, this, [this] { m_session->closePlan(); });
     connect(m_stepListBox, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
-    connect(m_stepListBox, &StepListBox::summaryRequested, this, &MainWindow::showSummary);
+    connect(m_stepListBox, &StepListBox::summaryRequested, this,
+            [this] { m_printing->showSummary(); });
 
-    static const char *const boxTitles[] = {
-        "Elemek kiválasztása", "Tábla adatok", "Növény adatai",
-        "Korrekciós tényezők előző évi vetemény alapján", "Kijuttattás ütemezése"};
-    for (int step = 1; step <= 5; ++step) {
-        auto *box = new MovableBox(QString::fromUtf8(boxTitles[step - 1]), m_surface);
-        box->setObjectName(QStringLiteral("step%1Box").arg(step));
-        box->resize(560, 420);
-        box->hide();
-        connect(box, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
-        m_stepBoxes[step - 1] = box;
-    }
-    m_resultBox = new ResultBox(m_surface);
-    m_resultBox->hide();
-    connect(m_resultBox, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
-    connect(m_resultBox, &ResultBox::printRequested, this,
-            [this] { printResult(PrintKind::ResultList); });
+    m_wizard = new WizardBoxes(*m_session, m_messenger, m_reference, m_surface);
+    connect(m_wizard, &WizardBoxes::boxesChanged, this, &MainWindow::updateSurfaceSize);
 
-    m_dataLocationBox = new DataLocationBox(stepBox(2));
+    m_dataLocationBox
+        = new DataLocationBox(m_config, m_paths.configPath(), m_messenger, stepBox(2));
     m_dataLocationBox->resize(320, 300);
     m_dataLocationBox->hide();
-    connect(m_dataLocationBox, &DataLocationBox::accepted, this, &MainWindow::acceptDataLocation);
-    connect(m_dataLocationBox, &DataLocationBox::cancelled, this, &MainWindow::cancelDataLocation);
+    connect(m_wizard, &WizardBoxes::dataLocationRequested, m_dataLocationBox,
+            [this] { m_dataLocationBox->open(false); });
+    connect(m_dataLocationBox, &DataLocationBox::directoryChanged, m_wizard,
+            &WizardBoxes::setFarmDirectory);
+
+    // Not part of the stored layout: it opens where the step boxes open.
+    m_adviserPanel = new AdviserPanel(m_messenger, m_reference, m_surface);
+    m_adviserPanel->move(defaultBoxPosition(ConfigBlock::Step1));
+    m_adviserPanel->hide();
 
     for (const auto &[box, widget] : storedBoxes())
         widget->move(defaultBoxPosition(box));
@@ -292,10 +318,10 @@ void MainWindow::buildSurface()
 
 QList<std::pair<ConfigBlock::Box, QWidget *>> MainWindow::storedBoxes() const
 {
-    return {{ConfigBlock::StepList, m_stepListBox}, {ConfigBlock::Step1, m_stepBoxes[0]},
-            {ConfigBlock::Step2, m_stepBoxes[1]},   {ConfigBlock::Step3, m_stepBoxes[2]},
-            {ConfigBlock::Step4, m_stepBoxes[3]},   {ConfigBlock::Result, m_resultBox},
-            {ConfigBlock::Step5, m_stepBoxes[4]}};
+    return {{ConfigBlock::StepList, m_stepListBox}, {ConfigBlock::Step1, stepBox(1)},
+            {ConfigBlock::Step2, stepBox(2)},       {ConfigBlock::Step3, stepBox(3)},
+            {ConfigBlock::Step4, stepBox(4)},       {ConfigBlock::Result, resultBox()},
+            {ConfigBlock::Step5, stepBox(5)}};
 }
 
 QPoint MainWindow::defaultBoxPosition(ConfigBlock::Box box)
@@ -323,131 +349,12 @@ void MainWindow::showPlanState()
     m_saveAction->setEnabled(m_plan.isModified());
 }
 
-void MainWindow::buildStepPanels()
-{
-    auto fill = [](MovableBox *box, QWidget *panel) {
-        auto *layout = new QVBoxLayout(box);
-        layout->setContentsMargins(2, 2, 2, 2);
-        layout->addWidget(panel);
-        box->resize(box->sizeHint());
-    };
-
-    auto *step1Panel = new Step1Panel(m_plan, stepBox(1));
-    fill(stepBox(1), step1Panel);
-    connect(step1Panel, &Step1Panel::doneRequested, this, [this] { finishStep(1); });
-    connect(step1Panel, &Step1Panel::printDescriptionsRequested, this,
-            &MainWindow::printDescriptions);
-
-    m_step2Panel = new Step2Panel(m_plan, m_messenger, m_reference, stepBox(2));
-    fill(stepBox(2), m_step2Panel);
-    connect(m_step2Panel, &Step2Panel::doneRequested, this, [this] { finishStep(2); });
-    connect(m_step2Panel, &Step2Panel::supplyLevelsRequested, this, &MainWindow::showSupplyLevels);
-    connect(m_step2Panel, &Step2Panel::dataLocationRequested, this, [this] {
-        openDataLocation();
-        m_pathChooserFromMenu = false;
-    });
-    connect(this, &MainWindow::farmDirectoryChanged, this, [this](const QString &directory) {
-        m_step2Panel->setFarmDirectory(directory);
-        // The data request, when open, lists the records of the new place at once.
-        if (m_step2Panel->requestPanel()->isVisible())
-            m_step2Panel->requestPanel()->open();
-    });
-
-    m_step3Panel = new Step3Panel(m_plan, m_messenger, m_reference, m_state, stepBox(3));
-    fill(stepBox(3), m_step3Panel);
-    connect(m_step3Panel, &Step3Panel::doneRequested, this, [this] { finishStep(3); });
-    connect(m_step3Panel, &Step3Panel::resultReady, this,
-            [this](const ResultTable &result) { showStepResult(3, result); });
-
-    auto *step4Panel = new Step4Panel(m_plan, m_messenger, m_reference, m_state, stepBox(4));
-    fill(stepBox(4), step4Panel);
-    connect(step4Panel, &Step4Panel::doneRequested, this, [this] { finishStep(4); });
-    connect(step4Panel, &Step4Panel::resultReady, this,
-            [this](const ResultTable &result) { showStepResult(4, result); });
-
-    m_step5Panel = new Step5Panel(m_plan, m_messenger, m_reference, m_state, stepBox(5));
-    fill(stepBox(5), m_step5Panel);
-    connect(m_step5Panel, &Step5Panel::doneRequested, this, [this] { finishStep(5); });
-    connect(m_step5Panel, &Step5Panel::resultReady, this,
-            [this](const ResultTable &result) { showStepResult(5, result); });
-}
-
-void MainWindow::showStepResult(int step, const ResultTable &result)
-{
-    // A list replaces the step's box on the surface.
-    stepBox(step)->hide();
-    m_resultBox->showResult(result);
-    updateSurfaceSize();
-}
-
-bool MainWindow::computeAverages()
-{
-    return m_step2Panel->computeAverages();
-}
-
-StepOutcome MainWindow::finishStep(int step)
-{
-    if (step == 1)
-        ElementSelection::applyElementSelection(m_plan.items(), m_state.elements);
-    if (step == 2 && !computeAverages())
-        return StepOutcome::KeepOpen;
-    const StepOutcome outcome = completeStep(m_plan, step, true, m_messenger);
-    stepBox(step)->setVisible(outcome == StepOutcome::KeepOpen);
-    if (step == 1)
-        m_plan.notifyItemsChanged(); // the starred row labels of the sample table
-    return outcome;
-}
-
-void MainWindow::showSupplyLevels()
-{
-    m_resultBox->clearResult();
-    if (!computeAverages())
-        return;
-    finishStep(2);
-    if (m_plan.stepState(2) != Plan::StepState::Done)
-        return;
-    NeedCalculation need(m_reference);
-    m_resultBox->showResult(
-        ::showSupplyLevels(std::as_const(m_plan).items(), m_state, need.classifier));
-    updateSurfaceSize();
-}
-
-void MainWindow::watchFocusLeavingStep1(QWidget *old, QWidget *now)
-{
-    // Leaving the element selection completes step 1 as its "Kész" does, but leaves the row
-    // labels of the sample table alone. The lists follow the ticks all the same, so that a
-    // selection changed and left is never listed by its old ticks. A dialog taking the focus
-    // does not count as leaving.
-    MovableBox *box = stepBox(1);
-    if (!old || !now || !box->isVisible() || now->window() != this)
-        return;
-    if (box->isAncestorOf(old) && !box->isAncestorOf(now)) {
-        ElementSelection::applySelectedFlags(m_plan.items(), m_state.elements);
-        completeStep(m_plan, 1, true, m_messenger);
-        box->hide();
-    }
-}
-
-void MainWindow::showStep(int step)
-{
-    for (int other = 1; other <= 5; ++other) {
-        if (other != step)
-            m_stepBoxes[other - 1]->hide();
-    }
-    m_resultBox->hide();
-    if (step == 5)
-        m_step5Panel->setDateToToday();
-    MovableBox *box = m_stepBoxes[step - 1];
-    box->show();
-    box->raise();
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The close box asks about unsaved changes like the exit commands do, instead of
     // dropping them silently.
     if (!m_quitting && m_plan.isOpen() && m_plan.isModified()) {
-        if (!closePlan()) {
+        if (!m_session->closePlan()) {
             event->ignore();
             return;
         }
@@ -465,10 +372,10 @@ void MainWindow::showEvent(QShowEvent *event)
     if (m_config.farmDatabaseDirectory().isEmpty() && !m_farmDirectoryDefault.isEmpty())
         m_config.setFarmDatabaseDirectory(QDir::toNativeSeparators(m_farmDirectoryDefault));
     applyStoredLayout();
-    m_step2Panel->setFarmDirectory(m_config.farmDatabaseDirectory());
+    m_wizard->setFarmDirectory(m_config.farmDatabaseDirectory());
     // A plan named on the command line opens as one chosen from the menu would.
     if (!m_pendingPlanPath.isEmpty())
-        openPlanFile(std::exchange(m_pendingPlanPath, QString()));
+        m_session->openPlanFile(std::exchange(m_pendingPlanPath, QString()));
 }
 
 void MainWindow::applyStoredLayout()
@@ -504,53 +411,32 @@ void MainWindow::restoreDefaultLayout()
     saveLayout();
 }
 
-void MainWindow::openDataLocation()
+void MainWindow::exitProgram()
 {
-    m_pathChooserFromMenu = true;
-    MovableBox *box = stepBox(2);
-    box->show();
-    box->raise();
-    m_dataLocationBox->move(3, 15);
-    m_dataLocationBox->setDirectory(m_config.farmDatabaseDirectory());
-    m_dataLocationBox->show();
-    m_dataLocationBox->raise();
+    if (m_plan.isOpen() && m_plan.isModified() && !m_session->closePlan())
+        return; // the user chose to stay, or the save was cancelled
+    m_quitting = true;
+    close();
+    QApplication::quit();
 }
 
-void MainWindow::acceptDataLocation(const QString &directory)
+void MainWindow::importReferenceTables()
 {
-    m_config.setFarmDatabaseDirectory(directory.left(255));
-    const bool valid = FarmDatabase::isFarmDirectory(m_config.farmDatabaseDirectory());
-    if (!valid) {
-        m_messenger.display(QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"),
-                            ButtonSet::OkOnly, true, MessageKind::Warning);
-    }
-    // Remembered even when the tables are missing.
-    m_config.writeFile(m_paths.configPath());
-    emit farmDirectoryChanged(m_config.farmDatabaseDirectory(), valid);
-    m_dataLocationBox->hide();
-    if (m_pathChooserFromMenu)
-        stepBox(2)->hide();
-}
-
-void MainWindow::cancelDataLocation()
-{
-    m_dataLocationBox->hide();
-    if (m_pathChooserFromMenu)
-        stepBox(2)->hide();
-}
-
-void MainWindow::buildAdviserPanel()
-{
-    // Not part of the stored layout: it opens where the step boxes open.
-    m_adviserPanel = new AdviserPanel(m_messenger, m_reference, m_surface);
-    m_adviserPanel->move(defaultBoxPosition(ConfigBlock::Step1));
-    m_adviserPanel->hide();
-    connect(m_adviserPanel, &AdviserPanel::coverSheetRequested, this, &MainWindow::printCoverSheet);
-}
-
-void MainWindow::showAdviserPanel()
-{
-    m_adviserPanel->open();
+    // "Régi referencia-táblák átvétele": the reference tables of an earlier installation,
+    // taken over from a directory the user chooses.
+    const QString directory = m_fileChooser->existingDirectory(
+        QStringLiteral("A korábbi telepítés referencia-táblái"), m_paths.startDirectory);
+    if (directory.isEmpty())
+        return;
+    const ReferenceImportOutcome outcome
+        = ::importReferenceTables(directory, m_reference, m_messenger, QDate::currentDate());
+    if (outcome.declined)
+        return;
+    m_messenger.display(outcome.message, ButtonSet::OkOnly, false,
+                        outcome.imported ? MessageKind::Information : MessageKind::Warning);
+    // The crops the next plan chooses from come from the tables just taken over.
+    if (outcome.imported)
+        m_wizard->step3Panel()->reloadCrops();
 }
 
 void MainWindow::showHelp()

@@ -3,112 +3,16 @@
 #include "core/data/referencedatabase.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
-#include "core/planfile/planfile.h"
-#include "core/planfile/planjson.h"
-#include "core/reports/planreports.h"
-#include "core/reports/plansummary.h"
-#include "core/reports/reportdocument.h"
-#include "core/reports/reportformat.h"
-#include "gui/app/apppaths.h"
-#include "gui/app/commandline.h"
+#include "core/settings/apppaths.h"
 #include "gui/app/mainwindow.h"
-#include "gui/ui/stepquestion.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QJsonDocument>
 
 #include <cstdio>
 
-bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database,
-                              QString *error)
-{
-    if (!QDir().mkpath(paths.dataDirectory)) {
-        *error = QStringLiteral("Az adatok mappája nem hozható létre: %1")
-                     .arg(QDir::toNativeSeparators(paths.dataDirectory));
-        return false;
-    }
-    const QString path = paths.referenceDatabasePath();
-    if (!QFileInfo::exists(path) && !ReferenceDatabase::createFromDefaults(path, error))
-        return false;
-    return database.open(path, error);
-}
-
-namespace {
-
-// Reads a plan named on the command line into `plan`, over the items of a new plan; false,
-// with the format message on `err`, when the file cannot be read.
-bool loadCommandLinePlan(const QString &path, Plan &plan, std::FILE *err)
-{
-    plan.resetPlan();
-    QString error;
-    if (PlanFile::loadPlanFile(path, plan.items(), &error))
-        return true;
-    std::fprintf(err, "nutrisor: %s: A fájl formátuma helytelen! Nem lehet megnyitni!\n",
-                 QDir::toNativeSeparators(path).toLocal8Bit().constData());
-    return false;
-}
-
-} // namespace
-
-int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
-{
-    Plan plan;
-    if (!loadCommandLinePlan(path, plan, err))
-        return 1;
-    const QByteArray json
-        = QJsonDocument(planToJson(plan.items())).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, size_t(json.size()), out);
-    return 0;
-}
-
-int printPlanSummary(const CommandLine &commandLine, const QString &programDirectory,
-                     Messenger &messenger, std::FILE *err)
-{
-    const auto fail = [err](const QString &text) {
-        std::fprintf(err, "nutrisor: %s\n", text.toLocal8Bit().constData());
-        return 1;
-    };
-    const QString output = commandLine.outputPath;
-    const std::optional<ReportFormat> format = reportFormatForPath(output);
-    if (!format) {
-        return fail(QStringLiteral("%1: a kiterjesztés nem nevez meg nyomtatási formátumot "
-                                   "(.pdf, .rtf, .html, .htm, .txt).")
-                        .arg(QDir::toNativeSeparators(output)));
-    }
-
-    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
-    ReferenceDatabase reference;
-    QString error;
-    if (!prepareReferenceDatabase(paths, reference, &error))
-        return fail(error);
-
-    Plan plan;
-    if (!loadCommandLinePlan(commandLine.printSummaryPath, plan, err))
-        return 1;
-    // Every replayed step answers its questions "Nem" and says why it stopped.
-    const SummaryResult summary = buildSummary(plan, reference, false);
-    if (!summary.summary) {
-        showSummaryStop(plan, summary, messenger);
-        return 1;
-    }
-    PlanReports reports(plan.items(), reference, paths.startDirectory);
-    const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
-    if (!report)
-        return fail(error);
-    const ReportDocument document(report->rendered.html, report->title,
-                                  report->rendered.orientation);
-    if (!document.exportTo(output, *format, &error))
-        return fail(error);
-    return 0;
-}
-
-int runProgram(const CommandLine &commandLine, const QString &programDirectory,
+int runProgram(const AppPaths &paths, const QString &planPath, const QString &farmDirectory,
                Messenger &messenger, bool runEventLoop)
 {
-    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
-
     ReferenceDatabase reference;
     QString error;
     if (!prepareReferenceDatabase(paths, reference, &error)) {
@@ -119,9 +23,9 @@ int runProgram(const CommandLine &commandLine, const QString &programDirectory,
 
     Plan plan;
     MainWindow window(plan, messenger, reference, paths);
-    window.setFarmDirectoryDefault(commandLine.farmDir);
-    if (!commandLine.planPath.isEmpty())
-        window.setPendingPlanPath(commandLine.planPath);
+    window.setFarmDirectoryDefault(farmDirectory);
+    if (!planPath.isEmpty())
+        window.setPendingPlanPath(planPath);
     window.show();
     return runEventLoop ? QApplication::exec() : 0;
 }

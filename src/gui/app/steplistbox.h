@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/app/movablebox.h"
+#include "gui/ui/movablebox.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/data/adviserrecord.h"
-#include "gui/app/movablebox.h"
+#include "gui/ui/movablebox.h"
 
 class Messenger;
 class QCheckBox;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/plan/resulttable.h"
-#include "gui/app/movablebox.h"
+#include "gui/ui/movablebox.h"
 
 class QPushButton;
 class QTableView;

@@ -3,7 +3,7 @@
 #include "core/data/referencedatabase.h"
 #include "core/plan/plan.h"
 #include "gui/app/datalocationbox.h"
-#include "gui/app/movablebox.h"
+#include "gui/ui/movablebox.h"
 #include "gui/app/steplistbox.h"
 #include "gui/reference/adviserpanel.h"
 #include "support/scriptedmessenger.h"
@@ -25,7 +25,7 @@
 
 #include "mainwindowfixture.h"
 
-TEST_F(MainWindowTest, CaptionMenusAndTheirEntries)
+TEST_F(MainWindowTest, CaptionsOfTheMenusAndTheStepList)
 {
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Tápanyag-gazdálkodási terv"));
     QStringList menus;
@@ -64,6 +64,13 @@ TEST_F(MainWindowTest, CaptionMenusAndTheirEntries)
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->text(), caption);
     }
+    // The step buttons carry their trailing blanks.
+    const QString stepCaptions[] = {
+        QStringLiteral("1. Elemek kiválasztása   "), QStringLiteral("2. Tábla adatok             "),
+        QStringLiteral("3. Növény adatai          "), QStringLiteral("4. Módosító tényezők    "),
+        QStringLiteral("5. Kijuttatás                  ")};
+    for (int step = 1; step <= 5; ++step)
+        EXPECT_EQ(stepButton(step)->text(), stepCaptions[step - 1]);
 }
 
 TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
@@ -86,14 +93,9 @@ TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
     EXPECT_EQ(steps->title(), QStringLiteral("Új terv létrehozása"));
     EXPECT_TRUE(action("closePlanAction")->isEnabled());
     EXPECT_TRUE(m_window->menuBar()->actions().at(1)->isEnabled());
-    // Button captions carry their trailing blanks; only step 1 is available.
-    const QString captions[] = {
-        QStringLiteral("1. Elemek kiválasztása   "), QStringLiteral("2. Tábla adatok             "),
-        QStringLiteral("3. Növény adatai          "), QStringLiteral("4. Módosító tényezők    "),
-        QStringLiteral("5. Kijuttatás                  ")};
+    // Only step 1 is available.
     for (int step = 1; step <= 5; ++step) {
         SCOPED_TRACE(step);
-        EXPECT_EQ(steps->stepButton(step)->text(), captions[step - 1]);
         EXPECT_EQ(steps->stepButton(step)->isEnabled(), step == 1);
         EXPECT_EQ(action(qPrintable(QStringLiteral("step%1Action").arg(step)))->isEnabled(),
                   step == 1);
@@ -106,11 +108,12 @@ TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());
 }
 
-TEST_F(MainWindowTest, ChangesEnableSavingAndANewPlanDropsThemSilently)
+// The save question and its answers are PlanSession's (tests/core/session); here the menus
+// and the toolbar follow the plan.
+TEST_F(MainWindowTest, SavingAndClosingFollowThePlan)
 {
-    m_window->newPlan();
-    m_plan.items().lotNumber = QStringLiteral("0123/4");
-    m_plan.markModified(false);
+    m_window->session().newPlan();
+    m_plan.setLotNumber(QStringLiteral("0123/4"));
     EXPECT_TRUE(action("savePlanAction")->isEnabled());
     EXPECT_TRUE(toolButton("savePlanButton")->isEnabled());
 
@@ -119,34 +122,11 @@ TEST_F(MainWindowTest, ChangesEnableSavingAndANewPlanDropsThemSilently)
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_TRUE(m_plan.items().lotNumber.isEmpty());
     EXPECT_FALSE(toolButton("savePlanButton")->isEnabled());
-}
 
-TEST_F(MainWindowTest, ClosingAModifiedPlanAsksFirst)
-{
-    m_window->newPlan();
-    EXPECT_TRUE(m_window->closePlan()); // unmodified: no question
-    EXPECT_FALSE(m_plan.isOpen());
-    m_window->newPlan();
-    m_plan.markModified(false);
-
-    m_messenger.expect(Answer::Megsem);
-    EXPECT_FALSE(m_window->closePlan());
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.shown().at(0).text, QStringLiteral("Mentsem a változásokat ?"));
-    EXPECT_EQ(m_messenger.shown().at(0).buttons, ButtonSet::IgenNemMegsem);
-    EXPECT_TRUE(m_messenger.shown().at(0).inLabel);
-    EXPECT_EQ(m_messenger.shown().at(0).kind, MessageKind::Warning);
-    EXPECT_TRUE(m_plan.isOpen());
-    EXPECT_TRUE(m_plan.isModified());
-
-    m_messenger.expect(Answer::None); // dialog closed with its close box: also "Mégsem"
-    EXPECT_FALSE(m_window->closePlan());
-    EXPECT_TRUE(m_plan.isOpen());
-
+    m_plan.markEdited();
     m_messenger.expect(Answer::Nem);
-    EXPECT_TRUE(m_window->closePlan());
+    action("closePlanAction")->trigger();
     EXPECT_FALSE(m_plan.isOpen());
-    EXPECT_FALSE(m_plan.isModified());
     EXPECT_FALSE(m_window->stepListBox()->isVisible());
     EXPECT_FALSE(action("closePlanAction")->isEnabled());
     EXPECT_FALSE(action("savePlanAction")->isEnabled());
@@ -154,8 +134,8 @@ TEST_F(MainWindowTest, ClosingAModifiedPlanAsksFirst)
 
 TEST_F(MainWindowTest, CloseBoxWithAModifiedPlanAsksLikeTheExitCommands)
 {
-    m_window->newPlan();
-    m_plan.markModified(false);
+    m_window->session().newPlan();
+    m_plan.markEdited();
     m_messenger.expect(Answer::Megsem);
     EXPECT_FALSE(m_window->close());
     EXPECT_TRUE(m_window->isVisible());
@@ -179,7 +159,7 @@ TEST_F(MainWindowTest, HelpNamesTheUserGuide)
 
 TEST_F(MainWindowTest, LayoutIsSavedAndRestored)
 {
-    m_window->newPlan();
+    m_window->session().newPlan();
     MovableBox *stepList = m_window->stepListBox();
     // Drag the step list by 30, 20 pixels as the mouse would.
     stepList->boxMouseDown(QPoint(10, 10));
@@ -229,7 +209,7 @@ TEST_F(MainWindowTest, DataLocationWithoutTheSoilSampleTableWarnsButIsRemembered
     EXPECT_TRUE(m_window->dataLocationBox()->isVisible());
 
     m_messenger.expect(Answer::Ok);
-    m_window->acceptDataLocation(farm.path());
+    m_window->dataLocationBox()->accept(farm.path());
     ASSERT_EQ(m_messenger.shown().size(), 1);
     EXPECT_EQ(m_messenger.lastText(),
               QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"));
@@ -258,8 +238,8 @@ TEST_F(MainWindowTest, DataLocationCancelChangesNothing)
 TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFrontAndAreStored)
 {
     QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
-    m_window->finishStep(1);
-    m_window->showStep(2);
+    m_window->wizard().finishStep(1);
+    m_window->wizard().showStep(2);
     ASSERT_TRUE(m_window->stepBox(2)->isVisible());
 
     ASSERT_TRUE(action("adviserAction")->isEnabled());

@@ -23,7 +23,7 @@ protected:
     {
         MainWindowTest::SetUp();
         m_window->setFileChooser(&m_chooser);
-        m_window->setReportViewer([this](const ReportDocument &report) {
+        m_window->printing().setReportViewer([this](const ReportDocument &report) {
             m_reports.append({report.title(), report.html(), report.document().toPlainText()});
             // with NUTRISOR_SCREENSHOTS set, each report as PDF, to look at its pages
             const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
@@ -47,10 +47,10 @@ protected:
     // The sample plan at step 5, step 1 done and its box closed.
     void makePlan()
     {
-        m_window->newPlan();
+        m_window->session().newPlan();
         m_plan.items() = samplePlanItems();
         m_plan.notifyItemsChanged();
-        m_window->finishStep(1);
+        m_window->wizard().finishStep(1);
         for (int step = 2; step <= 5; ++step)
             ASSERT_EQ(completeStep(m_plan, step, true, m_messenger), StepOutcome::Completed);
     }
@@ -80,16 +80,16 @@ TEST_F(PlanReportsTest, TheSummaryDoesNotDependOnTheListsShownBefore)
     EXPECT_FALSE(m_window->resultBox()->isVisible());
 
     // the user looks at every list, each leaving its state behind
-    m_window->showSupplyLevels();
-    m_window->showStep(3);
+    m_window->wizard().showSupplyLevels();
+    m_window->wizard().showStep(3);
     click("step3Panel", "recommendedDosesButton");
-    m_window->showStep(3);
+    m_window->wizard().showStep(3);
     click("step3Panel", "splitButton");
-    m_window->showStep(4);
+    m_window->wizard().showStep(4);
     click("step4Panel", "correctedDosesButton");
-    m_window->showStep(5);
+    m_window->wizard().showStep(5);
     click("step5Panel", "remainderButton");
-    m_window->showStep(5);
+    m_window->wizard().showStep(5);
     click("step5Panel", "totalsButton");
     ASSERT_TRUE(m_window->resultBox()->isVisible());
 
@@ -114,7 +114,7 @@ TEST_F(PlanReportsTest, AFailingStepStopsTheSummaryAfterItsMessage)
 TEST_F(PlanReportsTest, TheResultBoxPrintsTheListItShows)
 {
     makePlan();
-    m_window->showSupplyLevels();
+    m_window->wizard().showSupplyLevels();
     ResultBox *box = m_window->resultBox();
     ASSERT_TRUE(box->isVisible());
     ASSERT_TRUE(box->printButton()->isEnabled());
@@ -130,7 +130,7 @@ TEST_F(PlanReportsTest, DescriptionsPrintTheTextsOfTheTickedElements)
     makePlan();
     m_plan.items().elementSelected.fill(false);
     m_plan.items().elementSelected[Elements::K] = true;
-    m_window->showStep(1);
+    m_window->wizard().showStep(1);
     click("step1Box", "printDescriptionsButton");
     ASSERT_EQ(m_reports.size(), 1);
     EXPECT_TRUE(m_reports[0].text.contains(QStringLiteral("Kálium")));
@@ -154,7 +154,7 @@ TEST_F(PlanReportsTest, ThePreviewShowsTheSummaryPages)
     makePlan();
     m_plan.items().showDescriptions = true;
     std::unique_ptr<ReportDocument> shown;
-    m_window->setReportViewer([&shown](const ReportDocument &report) {
+    m_window->printing().setReportViewer([&shown](const ReportDocument &report) {
         shown = std::make_unique<ReportDocument>(report.html(), report.title(),
                                                  report.pageLayout().orientation());
     });

@@ -1,8 +1,9 @@
-#include "gui/app/referenceimportflow.h"
+#include "core/data/referenceimportflow.h"
+#include "cli/commandruns.h"
 
 #include "core/data/referenceimport.h"
 #include "core/data/tables.h"
-#include "gui/app/commandline.h"
+#include "cli/commandline.h"
 #include "gui/steps/step3panel.h"
 #include "mainwindowfixture.h"
 #include "support/paradoxwriter.h"
@@ -173,7 +174,7 @@ TEST_F(MainWindowTest, ReferenceTablesTakenOverFromTheMenu)
     EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Information);
     EXPECT_EQ(m_reference.count(Tables::Nov::name), 2);
     // The crop list of step 3 offers the crops taken over.
-    auto *crops = m_window->step3Panel()->findChild<QTableWidget *>(QStringLiteral("cropList"));
+    auto *crops = m_window->wizard().step3Panel()->findChild<QTableWidget *>(QStringLiteral("cropList"));
     ASSERT_NE(crops, nullptr);
     ASSERT_EQ(crops->rowCount(), 2);
     EXPECT_EQ(crops->item(0, 0)->text(), QStringLiteral("Őszi búza"));

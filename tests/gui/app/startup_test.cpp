@@ -1,8 +1,7 @@
 #include "gui/app/startup.h"
 
 #include "core/data/referencedatabase.h"
-#include "gui/app/apppaths.h"
-#include "gui/app/commandline.h"
+#include "core/settings/apppaths.h"
 #include "support/scriptedmessenger.h"
 
 #include <QFileInfo>
@@ -14,11 +13,10 @@
 TEST(StartupTest, FirstStartCreatesTheReferenceDatabaseFromTheDefaults)
 {
     QTemporaryDir dir;
-    CommandLine commandLine;
-    commandLine.dataDir = dir.filePath(QStringLiteral("adatok"));
+    const QString dataDir = dir.filePath(QStringLiteral("adatok"));
     ScriptedMessenger messenger; // no message expected
-    EXPECT_EQ(runProgram(commandLine, dir.path(), messenger, false), 0);
-    EXPECT_TRUE(QFileInfo::exists(commandLine.dataDir + QStringLiteral("/")
+    EXPECT_EQ(runProgram(AppPaths::resolve(dir.path(), dataDir), {}, {}, messenger, false), 0);
+    EXPECT_TRUE(QFileInfo::exists(dataDir + QStringLiteral("/")
                                   + AppPaths::referenceDatabaseName()));
 }
 
@@ -34,11 +32,10 @@ TEST(StartupTest, MissingReferenceTableEndsTheRunWithItsMessage)
         ASSERT_TRUE(drop.exec(QStringLiteral("DROP TABLE Find3")));
     }
 
-    CommandLine commandLine;
-    commandLine.dataDir = dir.path();
+    const QString dataDir = dir.path();
     ScriptedMessenger messenger;
     messenger.expect(Answer::Ok);
-    EXPECT_EQ(runProgram(commandLine, dir.path(), messenger, false), 1);
+    EXPECT_EQ(runProgram(AppPaths::resolve(dir.path(), dataDir), {}, {}, messenger, false), 1);
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_TRUE(messenger.lastText().contains(QStringLiteral("Find3")))
         << messenger.lastText().toStdString();
@@ -58,32 +55,4 @@ TEST(StartupTest, DataDirectoryChoice)
     // --data-dir wins over both.
     QTemporaryDir other;
     EXPECT_EQ(AppPaths::resolve(program.path(), other.path()).dataDirectory, other.path());
-}
-
-TEST(CommandLineTest, OptionsAndPlanArgument)
-{
-    struct Case
-    {
-        QStringList arguments;
-        QString planPath;
-        QString dataDir;
-        QString farmDir;
-        bool hasError;
-    };
-    const Case cases[] = {
-        {{"nutrisor"}, {}, {}, {}, false},
-        {{"nutrisor", "terv.tap"}, "terv.tap", {}, {}, false},
-        {{"nutrisor", "--data-dir", "/d", "a.tap", "b.tap"}, "a.tap", "/d", {}, false},
-        {{"nutrisor", "--farm-dir=/f", "--data-dir=/d"}, {}, "/d", "/f", false},
-        {{"nutrisor", "--data-dir"}, {}, {}, {}, true}, // the folder is missing
-        {{"nutrisor", "--bogus"}, {}, {}, {}, true},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-        const CommandLine parsed = CommandLine::parse(c.arguments);
-        EXPECT_EQ(parsed.planPath, c.planPath);
-        EXPECT_EQ(parsed.dataDir, c.dataDir);
-        EXPECT_EQ(parsed.farmDir, c.farmDir);
-        EXPECT_EQ(!parsed.error.isEmpty(), c.hasError);
-    }
 }

@@ -59,7 +59,7 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     QString error;
     ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), farm.path(), &error))
         << qPrintable(error);
-    m_window->acceptDataLocation(farm.path());
+    m_window->dataLocationBox()->accept(farm.path());
 
     // Step 1: every element.
     click(toolButton("newPlanButton"));

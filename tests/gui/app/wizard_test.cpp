@@ -90,7 +90,7 @@ TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
     EXPECT_EQ(grid.cell(7, 0), QStringLiteral("Kálium K2O"));      // K is not ticked
     EXPECT_EQ(grid.cell(8, 0), QStringLiteral("Magnézium Mg"));    // nor Mg, which follows K
     EXPECT_EQ(grid.cell(2, 0), QStringLiteral("Kémhatás pH *"));
-    const ElementTable &elements = m_window->calculationState().elements;
+    const ElementTable &elements = m_window->session().calculationState().elements;
     EXPECT_TRUE(elements.entry(ElementTable::N).selected);
     EXPECT_FALSE(elements.entry(ElementTable::K).selected);
     EXPECT_FALSE(elements.entry(ElementTable::Mg).selected);
@@ -109,8 +109,8 @@ TEST_F(WizardTest, LeavingTheStepOneBoxCompletesTheStep)
     EXPECT_EQ(m_plan.stepState(1), State::Done);
     EXPECT_TRUE(stepButton(2)->isEnabled());
     // The lists follow the ticks; the row labels keep their old texts.
-    EXPECT_FALSE(m_window->calculationState().elements.entry(ElementTable::N).selected);
-    EXPECT_TRUE(m_window->calculationState().elements.entry(ElementTable::P).selected);
+    EXPECT_FALSE(m_window->session().calculationState().elements.entry(ElementTable::N).selected);
+    EXPECT_TRUE(m_window->session().calculationState().elements.entry(ElementTable::P).selected);
     EXPECT_EQ(m_plan.items().soilSampleTable.cell(5, 0), QStringLiteral("Humusz %"));
 }
 

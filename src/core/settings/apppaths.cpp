@@ -1,4 +1,6 @@
-#include "gui/app/apppaths.h"
+#include "core/settings/apppaths.h"
+
+#include "core/data/referencedatabase.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,4 +43,17 @@ AppPaths AppPaths::resolve(const QString &programDirectory, const QString &dataD
     }
     paths.dataDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return paths;
+}
+
+bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database, QString *error)
+{
+    if (!QDir().mkpath(paths.dataDirectory)) {
+        *error = QStringLiteral("Az adatok mappája nem hozható létre: %1")
+                     .arg(QDir::toNativeSeparators(paths.dataDirectory));
+        return false;
+    }
+    const QString path = paths.referenceDatabasePath();
+    if (!QFileInfo::exists(path) && !ReferenceDatabase::createFromDefaults(path, error))
+        return false;
+    return database.open(path, error);
 }

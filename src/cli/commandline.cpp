@@ -1,4 +1,4 @@
-#include "gui/app/commandline.h"
+#include "cli/commandline.h"
 
 CommandLine CommandLine::parse(const QStringList &arguments)
 {

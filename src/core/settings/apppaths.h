@@ -2,14 +2,16 @@
 
 #include <QString>
 
+class ReferenceDatabase;
+
 // Where the program's own files live. The reference database and config.ini sit in the
 // program directory when it holds a reference database and can be written (a portable
 // installation), otherwise in the per-user data directory; --data-dir overrides both.
 struct AppPaths
 {
     QString programDirectory; // directory of the executable
-    QString dataDirectory;    // reference database and config.ini
-    QString startDirectory;   // report designs of the user are looked up here first
+    QString dataDirectory; // reference database and config.ini
+    QString startDirectory; // report designs of the user are looked up here first
 
     static QString referenceDatabaseName() { return QStringLiteral("nutrisor-referencia.sqlite"); }
 
@@ -21,3 +23,8 @@ struct AppPaths
     // value of --data-dir (empty when not given).
     static AppPaths resolve(const QString &programDirectory, const QString &dataDirOption);
 };
+
+// Makes the reference database ready for the run: creates the data directory and, on the
+// first start, a new database from the built-in defaults; then opens it with every table.
+// False with a text for the user when the database cannot be created or lacks a table.
+bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database, QString *error);

@@ -1,4 +1,4 @@
-#include "gui/app/movablebox.h"
+#include "gui/ui/movablebox.h"
 
 #include <QMouseEvent>
 

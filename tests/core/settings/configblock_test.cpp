@@ -1,4 +1,4 @@
-#include "gui/app/configblock.h"
+#include "core/settings/configblock.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "gui/app/configblock.h"
+#include "core/settings/configblock.h"
 
 #include "core/text/cp1250.h"
 

@@ -1,26 +1,21 @@
-#include "gui/app/referenceimportflow.h"
+#include "core/data/referenceimportflow.h"
 
 #include "core/data/referencedatabase.h"
 #include "core/data/referenceimport.h"
 #include "core/messages/messenger.h"
-#include "gui/app/apppaths.h"
-#include "gui/app/commandline.h"
-#include "gui/app/startup.h"
-#include "gui/app/terminalmessenger.h"
 
 #include <QDir>
 
-ReferenceImportOutcome importReferenceTables(const QString &directory,
-                                             ReferenceDatabase &database, Messenger &messenger,
-                                             const QDate &today)
+ReferenceImportOutcome importReferenceTables(const QString &directory, ReferenceDatabase &database,
+                                             Messenger &messenger, const QDate &today)
 {
     ReferenceImportOutcome outcome;
     const ReferenceImport found = ReferenceImport::scan(directory);
     const QString nothing = found.nothingToImport();
     if (!nothing.isEmpty()) {
         // the tables left out say why they were
-        outcome.message = found.refusals().isEmpty() ? nothing
-                                                     : nothing + QLatin1Char('\n') + found.summary();
+        outcome.message
+            = found.refusals().isEmpty() ? nothing : nothing + QLatin1Char('\n') + found.summary();
         return outcome;
     }
     // The question first: the list below it may need scrolling in the message dialog.
@@ -28,7 +23,7 @@ ReferenceImportOutcome importReferenceTables(const QString &directory,
         = QStringLiteral("Átveszi a korábbi telepítés alább felsorolt referencia-tábláit? Az "
                          "azonos nevű táblák tartalma lecserélődik; előtte másolat készül a "
                          "referencia-adatbázisról.\n\n")
-          + found.summary();
+        + found.summary();
     if (!messenger.askYesNo(question, false, MessageKind::Warning)) {
         outcome.declined = true;
         outcome.message = QStringLiteral("A régi referencia-táblák átvétele elmaradt, a "
@@ -45,25 +40,4 @@ ReferenceImportOutcome importReferenceTables(const QString &directory,
                           .arg(found.rowCount())
                           .arg(QDir::toNativeSeparators(backup));
     return outcome;
-}
-
-int importReferenceCommand(const CommandLine &commandLine, const QString &programDirectory,
-                           std::FILE *in, std::FILE *out, std::FILE *err)
-{
-    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
-    ReferenceDatabase database;
-    QString error;
-    if (!prepareReferenceDatabase(paths, database, &error)) {
-        std::fprintf(err, "nutrisor: %s\n", error.toLocal8Bit().constData());
-        return 1;
-    }
-    TerminalMessenger terminal(in, out, commandLine.assumeYes);
-    const ReferenceImportOutcome outcome = importReferenceTables(
-        commandLine.importReferenceDir, database, terminal, QDate::currentDate());
-    if (!outcome.imported) {
-        std::fprintf(err, "nutrisor: %s\n", outcome.message.toLocal8Bit().constData());
-        return 1;
-    }
-    std::fprintf(out, "%s\n", outcome.message.toLocal8Bit().constData());
-    return 0;
 }

@@ -1,4 +1,4 @@
-#include "gui/app/terminalmessenger.h"
+#include "cli/terminalmessenger.h"
 
 #include <QString>
 

@@ -1,0 +1,116 @@
+#include "cli/commandruns.h"
+
+#include "cli/commandline.h"
+#include "cli/terminalmessenger.h"
+#include "core/data/referencedatabase.h"
+#include "core/data/referenceimportflow.h"
+#include "core/messages/messenger.h"
+#include "core/plan/plan.h"
+#include "core/planfile/planfile.h"
+#include "core/planfile/planjson.h"
+#include "core/reports/planreports.h"
+#include "core/reports/plansummary.h"
+#include "core/reports/reportdocument.h"
+#include "core/reports/reportformat.h"
+#include "core/settings/apppaths.h"
+
+#include <QDate>
+#include <QDir>
+#include <QJsonDocument>
+
+#include <utility>
+
+namespace {
+
+// Reads a plan named on the command line into `plan`, over the items of a new plan; false,
+// with the format message on `err`, when the file cannot be read.
+bool loadCommandLinePlan(const QString &path, Plan &plan, std::FILE *err)
+{
+    plan.resetPlan();
+    PlanItems items = std::as_const(plan).items();
+    QString error;
+    if (PlanFile::loadPlanFile(path, items, &error)) {
+        plan.setItems(items);
+        return true;
+    }
+    std::fprintf(err, "nutrisor: %s: A fájl formátuma helytelen! Nem lehet megnyitni!\n",
+                 QDir::toNativeSeparators(path).toLocal8Bit().constData());
+    return false;
+}
+
+} // namespace
+
+int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
+{
+    Plan plan;
+    if (!loadCommandLinePlan(path, plan, err))
+        return 1;
+    const QByteArray json
+        = QJsonDocument(planToJson(std::as_const(plan).items())).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, size_t(json.size()), out);
+    return 0;
+}
+
+int printPlanSummary(const CommandLine &commandLine, const QString &programDirectory,
+                     Messenger &messenger, std::FILE *err)
+{
+    const auto fail = [err](const QString &text) {
+        std::fprintf(err, "nutrisor: %s\n", text.toLocal8Bit().constData());
+        return 1;
+    };
+    const QString output = commandLine.outputPath;
+    const std::optional<ReportFormat> format = reportFormatForPath(output);
+    if (!format) {
+        return fail(QStringLiteral("%1: a kiterjesztés nem nevez meg nyomtatási formátumot "
+                                   "(.pdf, .rtf, .html, .htm, .txt).")
+                        .arg(QDir::toNativeSeparators(output)));
+    }
+
+    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
+    ReferenceDatabase reference;
+    QString error;
+    if (!prepareReferenceDatabase(paths, reference, &error))
+        return fail(error);
+
+    Plan plan;
+    if (!loadCommandLinePlan(commandLine.printSummaryPath, plan, err))
+        return 1;
+    // Every replayed step answers its questions "Nem" and says why it stopped.
+    const SummaryResult summary = buildSummary(plan, reference, false);
+    if (!summary.summary) {
+        const Refusal &refusal = summary.summary.refusal();
+        if (!refusal.text.isEmpty())
+            messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        return 1;
+    }
+    PlanReports reports(std::as_const(plan).items(), reference, paths.startDirectory);
+    const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
+    if (!report)
+        return fail(error);
+    const ReportDocument document(report->rendered.html, report->title,
+                                  report->rendered.orientation);
+    if (!document.exportTo(output, *format, &error))
+        return fail(error);
+    return 0;
+}
+
+int importReferenceCommand(const CommandLine &commandLine, const QString &programDirectory,
+                           std::FILE *in, std::FILE *out, std::FILE *err)
+{
+    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
+    ReferenceDatabase database;
+    QString error;
+    if (!prepareReferenceDatabase(paths, database, &error)) {
+        std::fprintf(err, "nutrisor: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
+    TerminalMessenger terminal(in, out, commandLine.assumeYes);
+    const ReferenceImportOutcome outcome = importReferenceTables(
+        commandLine.importReferenceDir, database, terminal, QDate::currentDate());
+    if (!outcome.imported) {
+        std::fprintf(err, "nutrisor: %s\n", outcome.message.toLocal8Bit().constData());
+        return 1;
+    }
+    std::fprintf(out, "%s\n", outcome.message.toLocal8Bit().constData());
+    return 0;
+}

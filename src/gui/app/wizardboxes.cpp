@@ -1,0 +1,187 @@
+#include "gui/app/wizardboxes.h"
+
+#include "core/data/referencedatabase.h"
+#include "core/plan/elementselection.h"
+#include "core/plan/plan.h"
+#include "core/plan/supplyclassifier.h"
+#include "core/session/plansession.h"
+#include "gui/steps/requestpanel.h"
+#include "gui/steps/resultbox.h"
+#include "gui/steps/step1panel.h"
+#include "gui/steps/step2panel.h"
+#include "gui/steps/step3panel.h"
+#include "gui/steps/step4panel.h"
+#include "gui/steps/step5panel.h"
+#include "gui/ui/movablebox.h"
+#include "gui/ui/stepquestion.h"
+
+#include <QApplication>
+#include <QVBoxLayout>
+
+#include <utility>
+
+WizardBoxes::WizardBoxes(PlanSession &session, Messenger &messenger, ReferenceDatabase &reference,
+                         QWidget *surface)
+    : QObject(surface)
+    , m_session(session)
+    , m_messenger(messenger)
+    , m_reference(reference)
+    , m_surface(surface)
+{
+    static const char *const boxTitles[]
+        = {"Elemek kiválasztása", "Tábla adatok", "Növény adatai",
+           "Korrekciós tényezők előző évi vetemény alapján", "Kijuttattás ütemezése"};
+    for (int step = 1; step <= 5; ++step) {
+        auto *box = new MovableBox(QString::fromUtf8(boxTitles[step - 1]), surface);
+        box->setObjectName(QStringLiteral("step%1Box").arg(step));
+        box->resize(560, 420);
+        box->hide();
+        connect(box, &MovableBox::moved, this, &WizardBoxes::boxesChanged);
+        m_stepBoxes[step - 1] = box;
+    }
+    m_resultBox = new ResultBox(surface);
+    m_resultBox->hide();
+    connect(m_resultBox, &MovableBox::moved, this, &WizardBoxes::boxesChanged);
+
+    buildPanels();
+    connect(qApp, &QApplication::focusChanged, this, &WizardBoxes::watchFocusLeavingStep1);
+}
+
+void WizardBoxes::buildPanels()
+{
+    ReferenceDatabase &reference = m_reference;
+    Plan &plan = m_session.plan();
+    // Merge point: the panels' constructors, the only place they get the plan and the state.
+    CalculationState &state = m_session.calculationState();
+    auto fill = [](MovableBox *box, QWidget *panel) {
+        auto *layout = new QVBoxLayout(box);
+        layout->setContentsMargins(2, 2, 2, 2);
+        layout->addWidget(panel);
+        box->resize(box->sizeHint());
+    };
+
+    auto *step1Panel = new Step1Panel(plan, stepBox(1));
+    fill(stepBox(1), step1Panel);
+    connect(step1Panel, &Step1Panel::doneRequested, this, [this] { finishStep(1); });
+    connect(step1Panel, &Step1Panel::printDescriptionsRequested, this,
+            &WizardBoxes::printDescriptionsRequested);
+
+    m_step2Panel = new Step2Panel(plan, m_messenger, reference, stepBox(2));
+    fill(stepBox(2), m_step2Panel);
+    connect(m_step2Panel, &Step2Panel::doneRequested, this, [this] { finishStep(2); });
+    connect(m_step2Panel, &Step2Panel::supplyLevelsRequested, this, &WizardBoxes::showSupplyLevels);
+    connect(m_step2Panel, &Step2Panel::dataLocationRequested, this,
+            &WizardBoxes::dataLocationRequested);
+
+    m_step3Panel = new Step3Panel(plan, m_messenger, reference, state, stepBox(3));
+    fill(stepBox(3), m_step3Panel);
+    connect(m_step3Panel, &Step3Panel::doneRequested, this, [this] { finishStep(3); });
+    connect(m_step3Panel, &Step3Panel::resultReady, this,
+            [this](const ResultTable &result) { showStepResult(3, result); });
+
+    auto *step4Panel = new Step4Panel(plan, m_messenger, reference, state, stepBox(4));
+    fill(stepBox(4), step4Panel);
+    connect(step4Panel, &Step4Panel::doneRequested, this, [this] { finishStep(4); });
+    connect(step4Panel, &Step4Panel::resultReady, this,
+            [this](const ResultTable &result) { showStepResult(4, result); });
+
+    m_step5Panel = new Step5Panel(plan, m_messenger, reference, state, stepBox(5));
+    fill(stepBox(5), m_step5Panel);
+    connect(m_step5Panel, &Step5Panel::doneRequested, this, [this] { finishStep(5); });
+    connect(m_step5Panel, &Step5Panel::resultReady, this,
+            [this](const ResultTable &result) { showStepResult(5, result); });
+
+    // A loaded plan's crop shows its specific need again.
+    connect(&m_session, &PlanSession::knownCropLoaded, m_step3Panel,
+            &Step3Panel::showSpecificNeeds);
+}
+
+bool WizardBoxes::isStepShown(int step) const
+{
+    return stepBox(step)->isVisible();
+}
+
+void WizardBoxes::hideStep(int step)
+{
+    stepBox(step)->hide();
+}
+
+StepOutcome WizardBoxes::finishStep(int step)
+{
+    if (step == 1)
+        m_session.applyElementSelection();
+    if (step == 2 && !m_step2Panel->computeAverages())
+        return StepOutcome::KeepOpen;
+    const StepOutcome outcome = completeStep(m_session.plan(), step, true, m_messenger);
+    stepBox(step)->setVisible(outcome == StepOutcome::KeepOpen);
+    return outcome;
+}
+
+void WizardBoxes::showStep(int step)
+{
+    for (int other = 1; other <= 5; ++other) {
+        if (other != step)
+            hideStep(other);
+    }
+    m_resultBox->hide();
+    if (step == 5)
+        m_step5Panel->setDateToToday();
+    MovableBox *box = stepBox(step);
+    box->show();
+    box->raise();
+}
+
+void WizardBoxes::showSupplyLevels()
+{
+    m_resultBox->clearResult();
+    if (!m_step2Panel->computeAverages())
+        return;
+    finishStep(2);
+    const Plan &plan = m_session.plan();
+    if (plan.stepState(2) != Plan::StepState::Done)
+        return;
+    SupplyClassifier classifier(m_reference);
+    m_resultBox->showResult(
+        ::showSupplyLevels(plan.items(), m_session.calculationState(), classifier));
+    emit boxesChanged();
+}
+
+void WizardBoxes::showStepResult(int step, const ResultTable &result)
+{
+    // A list replaces the step's box on the surface.
+    hideStep(step);
+    m_resultBox->showResult(result);
+    emit boxesChanged();
+}
+
+void WizardBoxes::closeForNewPlan()
+{
+    for (int step = 1; step <= 4; ++step)
+        hideStep(step);
+    m_resultBox->hide();
+    m_resultBox->clearResult();
+}
+
+void WizardBoxes::setFarmDirectory(const QString &directory)
+{
+    m_step2Panel->setFarmDirectory(directory);
+    if (m_step2Panel->requestPanel()->isVisible())
+        m_step2Panel->requestPanel()->open();
+}
+
+void WizardBoxes::watchFocusLeavingStep1(QWidget *old, QWidget *now)
+{
+    // Leaving the element selection completes step 1 as its "Kész" does, but leaves the row
+    // labels of the sample table alone. The lists follow the ticks all the same, so that a
+    // selection changed and left is never listed by its old ticks. A dialog taking the focus
+    // does not count as leaving.
+    MovableBox *box = stepBox(1);
+    if (!old || !now || !box->isVisible() || now->window() != m_surface->window())
+        return;
+    if (box->isAncestorOf(old) && !box->isAncestorOf(now)) {
+        ElementSelection::applySelectedFlags(std::as_const(m_session.plan()).items(),
+                                             m_session.calculationState().elements);
+        completeStep(m_session.plan(), 1, true, m_messenger);
+        box->hide();
+    }
+}

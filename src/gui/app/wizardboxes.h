@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/session/stepboxes.h"
+
+#include <QObject>
+
+#include <array>
+
+class Messenger;
+class MovableBox;
+class PlanSession;
+class QWidget;
+class ReferenceDatabase;
+class ResultBox;
+class Step2Panel;
+class Step3Panel;
+class Step5Panel;
+struct ResultTable;
+
+// The wizard's boxes on the main window's surface: the five step boxes with their panels and
+// the result box. It carries out a step's "Kész" (the panel's own part first, then the step
+// check), shows one step at a time and puts a step's list in the result box. The boxes are
+// children of the surface; the window places them.
+class WizardBoxes final : public QObject, public StepBoxes
+{
+    Q_OBJECT
+
+public:
+    WizardBoxes(PlanSession &session, Messenger &messenger, ReferenceDatabase &reference,
+                QWidget *surface);
+
+    // The step boxes are numbered 1–5.
+    MovableBox *stepBox(int step) const { return m_stepBoxes[step - 1]; }
+    ResultBox *resultBox() const { return m_resultBox; }
+    Step2Panel *step2Panel() const { return m_step2Panel; }
+    Step3Panel *step3Panel() const { return m_step3Panel; }
+
+    bool isStepShown(int step) const override;
+    // Step 1 applies the element selection first; step 2 computes the averages first and
+    // stops when a sample value is not a number.
+    StepOutcome finishStep(int step) override;
+    void hideStep(int step) override;
+
+    // Shows the box of a step and hides the other step boxes and the result box.
+    void showStep(int step);
+    // "Tápanyagszolgáltatás kimutatása": completes step 2, then lists the supply levels.
+    void showSupplyLevels();
+    // A list computed in a step's box: the box closes and the result box shows the list.
+    void showStepResult(int step, const ResultTable &result);
+    // A new plan: the boxes of steps 1–4 and the result box close and empty; the step-5
+    // box keeps its visibility.
+    void closeForNewPlan();
+    // The farm directory the data request reads; an open data request lists the records of
+    // the new place at once.
+    void setFarmDirectory(const QString &directory);
+
+signals:
+    void printDescriptionsRequested();
+    void dataLocationRequested();
+    // A box moved or grew: the surface may need to grow with it.
+    void boxesChanged();
+
+private:
+    void buildPanels();
+    void watchFocusLeavingStep1(QWidget *old, QWidget *now);
+
+    PlanSession &m_session;
+    Messenger &m_messenger;
+    ReferenceDatabase &m_reference;
+    QWidget *m_surface;
+    std::array<MovableBox *, 5> m_stepBoxes {};
+    ResultBox *m_resultBox = nullptr;
+    Step2Panel *m_step2Panel = nullptr;
+    Step3Panel *m_step3Panel = nullptr;
+    Step5Panel *m_step5Panel = nullptr;
+};
