@@ -168,16 +168,13 @@ TEST_F(SupplyClassifierTest, SupplyLevelListHasARowPerSoilColumn)
     setRules(QStringLiteral("P"), {{"Po", 100, {}, 0, {}, 0, 3}, {"Po", 99999, {}, 0, {}, 0, 7}});
     setRules(QStringLiteral("K"), {});
     SoilSamples::setSampleCount(m_items, 2);
-    TextGrid &grid = m_items.soilSampleTable;
-    grid.setCell(1, 1, QStringLiteral("Átlag"));
-    grid.setCell(humusRow, 1, QStringLiteral("1,5"));
-    grid.setCell(phosphorusRow, 1, QStringLiteral("150"));
-    grid.setCell(1, 2, QStringLiteral("TVG1"));
-    grid.setCell(humusRow, 2, QStringLiteral("2"));
-    grid.setCell(phosphorusRow, 2, QStringLiteral("100"));
-    grid.setCell(1, 3, QStringLiteral("TVG2"));
-    grid.setCell(humusRow, 3, QStringLiteral("3"));
-    grid.setCell(phosphorusRow, 3, QStringLiteral("sok")); // keeps sample 1's 100
+    // mark, humus, P of the average and the two samples; "sok" keeps sample 1's 100
+    const int rows[] = {1, humusRow, phosphorusRow};
+    const QStringList columns[] = {{"Átlag", "1,5", "150"}, {"TVG1", "2", "100"}, {"TVG2", "3", "sok"}};
+    for (int column = 1; column <= 3; ++column) {
+        for (int k = 0; k < 3; ++k)
+            m_items.soilSampleTable.setCell(rows[k], column, columns[column - 1][k]);
+    }
     for (int entry : {ElementTable::N, ElementTable::P, ElementTable::K, ElementTable::Fe})
         m_state.elements.entry(entry).selected = true;
 
@@ -199,14 +196,13 @@ TEST_F(SupplyClassifierTest, ManganeseByTheBuiltInRules)
 {
     // The default manganese rules: Ka bands up to 37, 50 and above, pH bands up to 5.49,
     // 7.49 and above, then the soil's Mn content decides between "Gyenge" and "Megfelelő".
-    struct Case
+    const struct
     {
         QString ka;
         QString ph;
         QString manganese;
         QString level;
-    };
-    const QList<Case> cases = {
+    } cases[] = {
         {"38", "7,4", "13", "Gyenge"}, // Ka over 37, pH up to 7.49: limit 13 inclusive
         {"38", "7,4", "13,5", "Megfelelő"},
         {"37", "5,49", "26", "Gyenge"}, // every value at its limit stays in the first band
@@ -215,9 +211,8 @@ TEST_F(SupplyClassifierTest, ManganeseByTheBuiltInRules)
         {"120", "8", "7", "Gyenge"}, // above every Ka and pH limit
         {"120", "8", "8", "Megfelelő"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(
-            (c.ka + QLatin1Char('/') + c.ph + QLatin1Char('/') + c.manganese).toStdString());
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.ka + u'/' + c.ph + u'/' + c.manganese).toStdString());
         m_items.soilSampleTable.setCell(kaRow, 1, c.ka);
         m_items.soilSampleTable.setCell(phRow, 1, c.ph);
         m_items.soilSampleTable.setCell(9, 1, c.manganese);

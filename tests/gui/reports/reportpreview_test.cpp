@@ -21,30 +21,15 @@ namespace {
 QString scheduleHtml()
 {
     QString rows;
-    const QStringList materials = {QStringLiteral("Pétisó (27% N)"),
-                                   QStringLiteral("Szuperfoszfát (18% P₂O₅)"),
-                                   QStringLiteral("Kálisó (60% K₂O)"),
-                                   QStringLiteral("Érett istállótrágya")};
     for (int row = 1; row <= 64; ++row) {
-        rows += QStringLiteral("<tr><td align=\"right\">%1</td><td>2024.%2.%3.</td><td>%4</td>"
-                               "<td align=\"right\">%5</td><td>kg/ha</td></tr>")
-                    .arg(row)
-                    .arg(3 + row % 8, 2, 10, QLatin1Char('0'))
-                    .arg(1 + row % 28, 2, 10, QLatin1Char('0'))
-                    .arg(materials[row % materials.size()])
-                    .arg(50 + 5 * row);
+        rows += QStringLiteral("<tr><td align=\"right\">%1</td><td>2024.%2.01.</td><td>Pétisó (27% N)"
+                               "</td><td align=\"right\">%3</td><td>kg/ha</td></tr>")
+                    .arg(row).arg(3 + row % 8, 2, 10, QLatin1Char('0')).arg(50 + 5 * row);
     }
-    return QStringLiteral(
-               "<html><head><style>th { background-color: #e8e8e8; }</style></head><body>"
-               "<h2>Tápanyag-gazdálkodási terv – kijuttatási ütemterv</h2>"
-               "<p>Tábla: <b>Hosszú-dűlő 5</b> &nbsp; Növény: <b>őszi búza</b> &nbsp; "
-               "Tervezett hozam: <b>6,5 t/ha</b></p>"
-               "<table border=\"0.5\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">"
-               "<thead><tr><th width=\"8%\">Sorsz.</th><th width=\"16%\">Dátum</th>"
-               "<th>Megnevezés</th><th width=\"14%\">Mennyiség</th><th width=\"10%\">Me.</th>"
-               "</tr></thead>%1</table>"
-               "<p>A műtrágyát egyenletesen, szélcsendes időben kell kiszórni; "
-               "a tűzdelést a vegetáció megindulása után végezzük.</p></body></html>")
+    return QStringLiteral("<h2>Tápanyag-gazdálkodási terv – kijuttatási ütemterv</h2>"
+                          "<table border=\"0.5\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">"
+                          "<thead><tr><th>Sorsz.</th><th>Dátum</th><th>Megnevezés</th>"
+                          "<th>Mennyiség</th><th>Me.</th></tr></thead>%1</table>")
         .arg(rows);
 }
 
