@@ -35,14 +35,9 @@ protected:
     {
         AdviserRecord adviser;
         adviser.Nev = QStringLiteral("Kovács Ödön");
-        adviser.Irany = QStringLiteral("9330");
-        adviser.Telep = QStringLiteral("Kapuvár");
-        adviser.Cim = QStringLiteral("Fő utca 1.");
         adviser.Tel = phone;
-        adviser.Fax = QStringLiteral("96/111-112");
-        adviser.Email = QStringLiteral("odon@example.hu");
+        adviser.Fax = QStringLiteral("96/111-112"); // never on the line
         adviser.Regsz = identifier;
-        adviser.Szerv = QStringLiteral("Rábaközi Gazdakör");
         adviser.Megjel = shown;
         QString error;
         ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, adviser, &error)) << error.toStdString();

@@ -175,29 +175,27 @@ TEST_F(AdviserPanelTest, CoverSheetOfStoredDetailsOffersToStoreWhatWasTyped)
     EXPECT_EQ(requests.count(), 1);
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 
-    const QString question
-        = QStringLiteral("A szaktanácsadó adatai módosultak. Rögzíti őket a nyomtatás előtt?");
+    // "Mégsem": neither printed nor stored; "Nem": the stored details are printed and the
+    // typed name stays in the panel; "Igen": stored first, then printed, the panel open.
     retype("adviserNameEdit", QStringLiteral("Szabó Éva"));
-
-    // "Mégsem": neither printed nor stored.
-    m_messenger.expect(Answer::Megsem);
-    QTest::mouseClick(coverSheet, Qt::LeftButton);
-    EXPECT_EQ(m_messenger.lastText(), question);
-    EXPECT_EQ(requests.count(), 1);
-    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Minta Szaktanácsadó"));
-
-    // "Nem": the stored details are printed; the typed name stays in the panel.
-    m_messenger.expect(Answer::Nem);
-    QTest::mouseClick(coverSheet, Qt::LeftButton);
-    EXPECT_EQ(requests.count(), 2);
-    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Minta Szaktanácsadó"));
-    EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Szabó Éva"));
-
-    // "Igen": stored first, then printed; the panel stays open.
-    m_messenger.expect(Answer::Igen);
-    QTest::mouseClick(coverSheet, Qt::LeftButton);
-    EXPECT_EQ(requests.count(), 3);
-    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Szabó Éva"));
-    EXPECT_TRUE(m_panel->isVisible());
+    const struct
+    {
+        int answer;
+        int requests;
+        QString stored;
+    } cases[] = {{Answer::Megsem, 1, QStringLiteral("Minta Szaktanácsadó")},
+                 {Answer::Nem, 2, QStringLiteral("Minta Szaktanácsadó")},
+                 {Answer::Igen, 3, QStringLiteral("Szabó Éva")}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.requests);
+        m_messenger.expect(c.answer);
+        QTest::mouseClick(coverSheet, Qt::LeftButton);
+        EXPECT_EQ(m_messenger.lastText(),
+            QStringLiteral("A szaktanácsadó adatai módosultak. Rögzíti őket a nyomtatás előtt?"));
+        EXPECT_EQ(requests.count(), c.requests);
+        EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, c.stored);
+        EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Szabó Éva"));
+        EXPECT_TRUE(m_panel->isVisible());
+    }
     EXPECT_EQ(m_messenger.shown().size(), 3);
 }
