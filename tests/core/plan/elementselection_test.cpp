@@ -130,18 +130,20 @@ TEST(ElementSelectionTest, ApplyStarsTheRowsTheTickedElementsNeed)
         EXPECT_EQ(selectedEntries(elements), c.entries);
         EXPECT_EQ(items.soilSampleTable.cell(1, 0), QStringLiteral("Mintajel:"));
 
-        // with one sample filled but for one starred row, the check fails
+        // with the average and one sample filled but for one starred cell, the check fails
         SoilSamples::setSampleCount(items, 1);
         for (int column = 1; column <= 2; ++column) {
             for (int row = 1; row <= 11; ++row)
                 items.soilSampleTable.setCell(row, column, QStringLiteral("1"));
         }
         EXPECT_TRUE(SoilSamples::checkSoilGrid(items));
-        for (int row = 2; row <= 11; ++row) {
-            SCOPED_TRACE(row);
-            items.soilSampleTable.setCell(row, 2, QString());
+        for (int cell = 0; cell < 20; ++cell) {
+            const int row = 2 + cell / 2;
+            const int column = 1 + cell % 2;
+            SCOPED_TRACE(QStringLiteral("%1/%2").arg(row).arg(column).toStdString());
+            items.soilSampleTable.setCell(row, column, QString());
             EXPECT_EQ(SoilSamples::checkSoilGrid(items), c.labels[row - 2] == plainLabels[row - 2]);
-            items.soilSampleTable.setCell(row, 2, QStringLiteral("1"));
+            items.soilSampleTable.setCell(row, column, QStringLiteral("1"));
         }
     }
 }

@@ -41,8 +41,10 @@ protected:
     QString steps() const
     {
         QString text;
-        for (int step = 1; step <= Plan::stepCount; ++step)
-            text += QString::number(int(plan.stepState(step))) + (plan.isStepEnabled(step) ? u'+' : u'-');
+        for (int step = 1; step <= Plan::stepCount; ++step) {
+            text += QString::number(int(plan.stepState(step)))
+                    + (plan.isStepEnabled(step) ? u'+' : u'-');
+        }
         return text + (plan.isSummaryEnabled() ? u'S' : u'-');
     }
 

@@ -59,7 +59,9 @@ TEST(SupplyWalkTest, TheWalkMovesDownWhileALimitIsBelowTheValue)
     };
     // 7.4 held in single precision is a little above 7.4; the decimal typed is not.
     const QList<Rule> ph = {rule("Ka", 99999, 3, "Ph", 7.4), rule("Ka", 99999, 5, "Ph", 99)};
-    const auto kaOf = [](const QString &text) { return QList<std::pair<int, QString>>{{kaRow, text}}; };
+    const auto kaOf = [](const QString &text) {
+        return QList<std::pair<int, QString>>{{kaRow, text}};
+    };
     const auto kaHumus = [](const QString &kaText, const QString &humus) {
         return QList<std::pair<int, QString>>{{kaRow, kaText}, {humusRow, humus}};
     };
@@ -170,7 +172,8 @@ TEST_F(SupplyClassifierTest, SupplyLevelListHasARowPerSoilColumn)
     SoilSamples::setSampleCount(m_items, 2);
     // mark, humus, P of the average and the two samples; "sok" keeps sample 1's 100
     const int rows[] = {1, humusRow, phosphorusRow};
-    const QStringList columns[] = {{"Átlag", "1,5", "150"}, {"TVG1", "2", "100"}, {"TVG2", "3", "sok"}};
+    const QStringList columns[] = {
+        {"Átlag", "1,5", "150"}, {"TVG1", "2", "100"}, {"TVG2", "3", "sok"}};
     for (int column = 1; column <= 3; ++column) {
         for (int k = 0; k < 3; ++k)
             m_items.soilSampleTable.setCell(rows[k], column, columns[column - 1][k]);

@@ -136,7 +136,8 @@ TEST_F(ReportDocumentTest, EveryFormatKeepsTheHungarianText)
     const QString written = fileText(html);
     EXPECT_EQ(written.count(QStringLiteral("charset"), Qt::CaseInsensitive), 1);
     EXPECT_TRUE(written.contains(QStringLiteral("<meta charset=\"utf-8\">")));
-    EXPECT_TRUE(written.contains(QStringLiteral("<title>Összesített kimutatás &lt;1&gt; – Hosszú-dűlő</title>")));
+    EXPECT_TRUE(written.contains(
+        QStringLiteral("<title>Összesített kimutatás &lt;1&gt; – Hosszú-dűlő</title>")));
     QTextDocument back;
     back.setHtml(written);
     EXPECT_EQ(back.toPlainText(), report.document().toPlainText());

@@ -91,7 +91,8 @@ TEST(Cp1250Test, FixedFieldIsZeroFilledAndCutToLeaveTheNul)
     // the cut keeps whole letters: ő, one byte, fills the last place before the NUL
     const QByteArray field = Text::fixedField(QString(28, u'a') + QStringLiteral("őű"), 30);
     EXPECT_EQ(field, QByteArray(28, 'a') + bytes({0xF5, 0x00}));
-    EXPECT_EQ(Text::readFixedField(field.constData(), 30).toStdString(), std::string(28, 'a') + "ő");
+    EXPECT_EQ(Text::readFixedField(field.constData(), 30).toStdString(),
+              std::string(28, 'a') + "ő");
 }
 
 TEST(Cp1250Test, WriteFixedFieldStaysInsideItsBytes)

@@ -97,9 +97,9 @@ TEST_F(AdviserPanelTest, EmptyTableFilledAndStoredWithEnterGainsOneRow)
         QStringLiteral("06 99 123 457"), QStringLiteral("kovacs@example.hu"),
         QStringLiteral("SZT-0042"), QStringLiteral("Győri Agrárkamara"), true};
     const std::pair<const char *, QString> fields[] = {{"adviserNameEdit", typed.Nev},
-        {"adviserPostCodeEdit", typed.Irany + QStringLiteral("1")}, {"adviserTownEdit", typed.Telep},
-        {"adviserAddressEdit", typed.Cim}, {"adviserPhoneEdit", typed.Tel},
-        {"adviserFaxEdit", typed.Fax}, {"adviserEmailEdit", typed.Email},
+        {"adviserPostCodeEdit", typed.Irany + QStringLiteral("1")}, // a fifth character
+        {"adviserTownEdit", typed.Telep}, {"adviserAddressEdit", typed.Cim},
+        {"adviserPhoneEdit", typed.Tel}, {"adviserFaxEdit", typed.Fax}, {"adviserEmailEdit", typed.Email},
         {"adviserIdentifierEdit", typed.Regsz}, {"adviserOrganisationEdit", typed.Szerv}};
     for (const auto &[name, text] : fields)
         typeText(edit(name), text);

@@ -22,12 +22,14 @@ QString scheduleHtml()
 {
     QString rows;
     for (int row = 1; row <= 64; ++row) {
-        rows += QStringLiteral("<tr><td align=\"right\">%1</td><td>2024.%2.01.</td><td>Pétisó (27% N)"
-                               "</td><td align=\"right\">%3</td><td>kg/ha</td></tr>")
+        rows += QStringLiteral("<tr><td align=\"right\">%1</td><td>2024.%2.01.</td>"
+                               "<td>Pétisó (27% N)</td><td align=\"right\">%3</td>"
+                               "<td>kg/ha</td></tr>")
                     .arg(row).arg(3 + row % 8, 2, 10, QLatin1Char('0')).arg(50 + 5 * row);
     }
     return QStringLiteral("<h2>Tápanyag-gazdálkodási terv – kijuttatási ütemterv</h2>"
-                          "<table border=\"0.5\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">"
+                          "<table border=\"0.5\" cellspacing=\"0\" cellpadding=\"3\" "
+                          "width=\"100%\">"
                           "<thead><tr><th>Sorsz.</th><th>Dátum</th><th>Megnevezés</th>"
                           "<th>Mennyiség</th><th>Me.</th></tr></thead>%1</table>")
         .arg(rows);
