@@ -57,11 +57,8 @@ TEST(SoilSamplesTest, SampleCountStaysWithinTheColumnsOfThePlan)
         int requested;
         int expected;
     } cases[] = {
-        {-1, 0}, // no negative count
-        {0, 0},
-        {3, 3},
-        {999, 999}, // the plan file holds 1000 columns with the average
-        {1000, 999},
+        // no negative count; the plan file holds 1000 columns with the average
+        {-1, 0}, {0, 0}, {3, 3}, {999, 999}, {1000, 999},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.requested);
