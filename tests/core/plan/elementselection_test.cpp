@@ -37,37 +37,37 @@ QList<int> selectedEntries(const ElementTable &elements)
 
 TEST(ElementSelectionTest, UntickingAMacroElementUnticksAndLocksItsDependants)
 {
-    PlanItems items;
-    items.elementSelected.fill(true);
-
-    items.elementSelected[Elements::N] = false;
-    applyLinkage(items, Elements::N);
-    EXPECT_FALSE(items.elementSelected[Elements::Cu]);
-    EXPECT_FALSE(items.elementSelected[Elements::Mn]);
-    EXPECT_FALSE(isEditable(items, Elements::Cu));
-    EXPECT_FALSE(isEditable(items, Elements::Mn));
-    EXPECT_TRUE(items.elementSelected[Elements::Zn]); // another macro's dependant stays
-    EXPECT_TRUE(isEditable(items, Elements::Zn));
-    EXPECT_TRUE(isEditable(items, Elements::N));
-
-    // ticking it again ticks a dependant the user had unticked before
-    items.elementSelected[Elements::N] = true;
-    applyLinkage(items, Elements::N);
-    EXPECT_TRUE(items.elementSelected[Elements::Cu]);
-    EXPECT_TRUE(items.elementSelected[Elements::Mn]);
-    EXPECT_TRUE(isEditable(items, Elements::Mn));
-
-    items.elementSelected[Elements::P] = false;
-    applyLinkage(items, Elements::P);
-    EXPECT_FALSE(items.elementSelected[Elements::Zn]);
-    EXPECT_FALSE(isEditable(items, Elements::Zn));
-
-    items.elementSelected[Elements::K] = false;
-    applyLinkage(items, Elements::K);
-    EXPECT_FALSE(items.elementSelected[Elements::Mg]);
-    EXPECT_FALSE(isEditable(items, Elements::Mg));
+    const struct
+    {
+        Element macro;
+        QList<Element> dependants;
+    } links[] = {{Elements::N, {Elements::Cu, Elements::Mn}},
+                 {Elements::P, {Elements::Zn}},
+                 {Elements::K, {Elements::Mg}}};
+    for (const auto &link : links) {
+        SCOPED_TRACE(int(link.macro));
+        PlanItems items;
+        items.elementSelected.fill(true);
+        items.elementSelected[link.macro] = false;
+        applyLinkage(items, link.macro);
+        for (int index = 0; index < Elements::elementCount; ++index) {
+            SCOPED_TRACE(index);
+            const bool dependant = link.dependants.contains(Element(index));
+            EXPECT_EQ(items.elementSelected[index], !dependant && index != link.macro);
+            EXPECT_EQ(isEditable(items, Element(index)), !dependant);
+        }
+        // ticking it again ticks the dependants the untick took away
+        items.elementSelected[link.macro] = true;
+        applyLinkage(items, link.macro);
+        for (int index = 0; index < Elements::elementCount; ++index) {
+            EXPECT_TRUE(items.elementSelected[index]);
+            EXPECT_TRUE(isEditable(items, Element(index)));
+        }
+    }
 
     // a click on a box that has no dependants changes no other box
+    PlanItems items;
+    items.elementSelected.fill(true);
     items.elementSelected[Elements::S] = false;
     const auto before = items.elementSelected;
     applyLinkage(items, Elements::S);
@@ -75,6 +75,8 @@ TEST(ElementSelectionTest, UntickingAMacroElementUnticksAndLocksItsDependants)
     EXPECT_EQ(items.elementSelected, before);
 }
 
+// Each element alone stars exactly the rows the step-2 check will not let stay empty, as
+// the note under the grid says.
 TEST(ElementSelectionTest, ApplyStarsTheRowsTheTickedElementsNeed)
 {
     const auto starred = [](QList<int> rows) {
@@ -97,6 +99,8 @@ TEST(ElementSelectionTest, ApplyStarsTheRowsTheTickedElementsNeed)
             {}},
         {"Nitrogén: Ka and humus", {Elements::N}, starred({3, 5}), {1}},
         {"Foszfor: pH, lime, P", {Elements::P}, starred({2, 4, 6}), {2}},
+        {"Kálium", {Elements::K}, starred({3, 7}), {3}},
+        {"Magnézium", {Elements::Mg}, starred({3, 8}), {4}},
         {"Kálium and Magnézium share Ka", {Elements::K, Elements::Mg}, starred({3, 7, 8}), {3, 4}},
         {"Mangán", {Elements::Mn}, starred({2, 3, 9}), {6}},
         {"Cink", {Elements::Zn}, starred({3, 10}), {5}},
@@ -125,41 +129,21 @@ TEST(ElementSelectionTest, ApplyStarsTheRowsTheTickedElementsNeed)
         EXPECT_EQ(rowLabels(items), c.labels);
         EXPECT_EQ(selectedEntries(elements), c.entries);
         EXPECT_EQ(items.soilSampleTable.cell(1, 0), QStringLiteral("Mintajel:"));
-    }
-}
 
-TEST(ElementSelectionTest, TheStarredRowsAreTheRowsTheCheckRequires)
-{
-    // The note under the grid asks for the starred cells: each element alone must star
-    // exactly the rows the step-2 check will not let stay empty.
-    for (int index = 0; index < Elements::elementCount; ++index) {
-        const auto element = Element(index);
-        SCOPED_TRACE(index);
-        PlanItems items;
-        SoilSamples::initSoilGrid(items);
-        ElementTable elements;
-        items.elementSelected.fill(false);
-        items.elementSelected[element] = true;
-        applyElementSelection(items, elements);
-        QList<int> starredRows;
-        for (int row = 2; row <= 11; ++row) {
-            if (items.soilSampleTable.cell(row, 0).endsWith(QStringLiteral(" *")))
-                starredRows.append(row);
-        }
-        EXPECT_EQ(starredRows, requiredRows(element));
-
-        // and with one sample filled but for one of those rows, the check fails
+        // with the average and one sample filled but for one starred cell, the check fails
         SoilSamples::setSampleCount(items, 1);
         for (int column = 1; column <= 2; ++column) {
             for (int row = 1; row <= 11; ++row)
                 items.soilSampleTable.setCell(row, column, QStringLiteral("1"));
         }
         EXPECT_TRUE(SoilSamples::checkSoilGrid(items));
-        for (int row : std::as_const(starredRows)) {
-            SCOPED_TRACE(row);
-            items.soilSampleTable.setCell(row, 2, QString());
-            EXPECT_FALSE(SoilSamples::checkSoilGrid(items));
-            items.soilSampleTable.setCell(row, 2, QStringLiteral("1"));
+        for (int cell = 0; cell < 20; ++cell) {
+            const int row = 2 + cell / 2;
+            const int column = 1 + cell % 2;
+            SCOPED_TRACE(QStringLiteral("%1/%2").arg(row).arg(column).toStdString());
+            items.soilSampleTable.setCell(row, column, QString());
+            EXPECT_EQ(SoilSamples::checkSoilGrid(items), c.labels[row - 2] == plainLabels[row - 2]);
+            items.soilSampleTable.setCell(row, column, QStringLiteral("1"));
         }
     }
 }

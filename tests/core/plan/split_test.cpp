@@ -117,34 +117,30 @@ TEST_F(SplitTest, OnlyTheSelectedElementsGetAColumn)
     EXPECT_EQ(split().columnWidths, (QList<int> {0, 140, 100}));
 }
 
-TEST_F(SplitTest, NoRulesForTheCropOrSiteCategory)
+// Only the rules of the plan's crop and site category count; without any, every cell is "---".
+TEST_F(SplitTest, TheCropAndSiteCategoryChooseTheRules)
 {
-    setColumns({"10", "20"});
-    struct Case
+    setColumns({"10", "150"});
+    const QStringList none = {"---", "---", "---"};
+    const struct
     {
         const char *name;
         QString cropId;
         int siteCategory;
+        QStringList cells;
+    } cases[] = {
+        {"a crop without rules", QStringLiteral("990005"), 0, none},
+        {"a site category without rules", crop, 2, none},
+        {"no site category chosen", crop, -1, none},
+        {"Sztid 2: the one 200 band", crop, 1, {"Ö:1%,Max:1kg/ha", "Ö:1%T:99%", "Ö:1%T:99%"}},
     };
-    const QList<Case> cases = {
-        {"a crop without rules", QStringLiteral("990005"), 0},
-        {"a site category without rules", crop, 2},
-        {"no site category chosen", crop, -1},
-    };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         m_items.cropId = c.cropId;
         m_items.siteCategory = c.siteCategory;
         const ResultTable result = split();
         ASSERT_EQ(result.rowCount(), 2);
-        EXPECT_EQ(result.rows[0], (QStringList {"Átlag", "---", "---", "---"}));
-        EXPECT_EQ(result.rows[1], (QStringList {"1.", "---", "---", "---"}));
+        EXPECT_EQ(result.rows[0], QStringList {"Átlag"} + c.cells);
+        EXPECT_EQ(result.rows[1], QStringList {"1."} + c.cells);
     }
-}
-
-TEST_F(SplitTest, TheOtherSiteCategoryHasItsOwnBands)
-{
-    setColumns({"150"});
-    m_items.siteCategory = 1; // Sztid 2: the one 200 band
-    EXPECT_EQ(split().rows[0], (QStringList {"Átlag", "Ö:1%,Max:1kg/ha", "Ö:1%T:99%", "Ö:1%T:99%"}));
 }

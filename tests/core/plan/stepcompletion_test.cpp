@@ -9,6 +9,7 @@
 namespace {
 
 using State = Plan::StepState;
+using Spoil = void (*)(PlanItems &);
 
 class StepCompletionTest : public ::testing::Test
 {
@@ -36,109 +37,121 @@ protected:
         ASSERT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::Completed);
     }
 
+    // Every step's state and whether it is enabled, and the summary's.
+    QString steps() const
+    {
+        QString text;
+        for (int step = 1; step <= Plan::stepCount; ++step) {
+            text += QString::number(int(plan.stepState(step)))
+                    + (plan.isStepEnabled(step) ? u'+' : u'-');
+        }
+        return text + (plan.isSummaryEnabled() ? u'S' : u'-');
+    }
+
     Plan plan;
     ScriptedMessenger messenger;
 };
 
+// A failed check asks its question with Igen and Nem as a warning; "Igen" (correct it)
+// leaves every step as it was, even in a plan whose later steps are done.
 TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
 {
     const QString question = QStringLiteral("Helytelen adatkitöltés! Javítja?");
     const struct
     {
         int step;
-        void (*spoil)(PlanItems &);
+        Spoil spoil;
         bool passed;
         QString question;
         bool inLabel;
     } cases[] = {
         {1, [](PlanItems &items) { items.lotNumber.clear(); }, true, QString(), true},
-        {2, [](PlanItems &items) { items.area = QStringLiteral("12,5"); }, false,
-         question + QStringLiteral(" Terület értéke nem egész szám. "), false},
+        // the field faults in order, each ending in a blank; the long text goes into the memo
+        {2,
+         [](PlanItems &items) {
+             items.lotNumber.clear();
+             items.area.clear();
+             items.siteCategory = -1;
+         },
+         false,
+         question
+             + QStringLiteral(" Nincs megadva helyrajzi szám. Nincs megadva terület. "
+                              "Helytelen talajkategória. "),
+         false},
+        // a table fault hides the field faults; two blanks between the question mark and "Hiba"
+        {2,
+         [](PlanItems &items) {
+             items.lotNumber.clear();
+             SoilSamples::setSampleCount(items, 1);
+             items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
+             items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
+         },
+         false, question + QStringLiteral("  Hiba a táblázat kitöltésénél."), false},
         {3, [](PlanItems &items) { items.plannedYield = QStringLiteral("sok"); }, false, question,
          true},
+        {3, [](PlanItems &items) { items.plannedYield.clear(); }, false, question, true},
         {4, [](PlanItems &items) { items.residueCrop = PlanItems::Kukorica; }, false, question,
          true},
         {5, [](PlanItems &items) { items.plannedYield.clear(); }, true, QString(), true},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.step);
+        SCOPED_TRACE(c.question.toStdString());
         startPlan();
+        completeThroughStep3();
         c.spoil(plan.items());
         const StepCheck check = checkStep(plan.items(), c.step);
         EXPECT_EQ(check.passed, c.passed);
         EXPECT_EQ(check.question, c.question);
         EXPECT_EQ(check.inLabel, c.inLabel);
-        // the answer "correct it" leaves every step as it was
-        const State before = plan.stepState(c.step);
-        const StepOutcome outcome = completeStep(plan, c.step, true);
-        EXPECT_EQ(outcome, c.passed ? StepOutcome::Completed : StepOutcome::KeepOpen);
-        if (!c.passed) {
-            EXPECT_EQ(plan.stepState(c.step), before);
-        }
+        if (c.passed)
+            continue;
+        const QString before = steps();
+        messenger.expect(Answer::Igen);
+        EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::KeepOpen);
+        const ScriptedMessenger::Shown &shown = messenger.shown().last();
+        EXPECT_EQ(shown.text, c.question);
+        EXPECT_EQ(shown.buttons, ButtonSet::IgenNem);
+        EXPECT_EQ(shown.kind, MessageKind::Warning);
+        EXPECT_EQ(shown.inLabel, c.inLabel);
+        EXPECT_EQ(steps(), before);
     }
 }
 
-TEST_F(StepCompletionTest, StepOneUnlocksStepTwoWithoutAsking)
+// "Kész" unlocks the next step without asking; an earlier step done again keeps the later
+// done steps done, enabled again but not checked again.
+TEST_F(StepCompletionTest, CompletingUnlocksTheNextStepAndRepeatingKeepsLaterOnesDone)
 {
     EXPECT_EQ(completeStep(plan, 1, true, messenger), StepOutcome::Completed);
     EXPECT_EQ(plan.stepState(1), State::Done);
     EXPECT_EQ(plan.stepState(2), State::Current);
     EXPECT_TRUE(plan.isStepEnabled(2));
     EXPECT_FALSE(plan.isStepEnabled(3));
+
+    completeThroughStep3();
+    plan.items().plannedYield.clear();
+    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
+    EXPECT_EQ(plan.stepState(3), State::Done);
+    EXPECT_TRUE(plan.isStepEnabled(3));
     EXPECT_TRUE(messenger.shown().isEmpty());
 }
 
-TEST_F(StepCompletionTest, StepTwoFieldFaultsAreListedInOrder)
-{
-    completeStep(plan, 1, true, messenger);
-    PlanItems &items = plan.items();
-    items.lotNumber.clear();
-    items.area.clear();
-    items.siteCategory = -1;
-    messenger.expect(Answer::Igen);
-    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::KeepOpen);
-    ASSERT_EQ(messenger.shown().size(), 1);
-    const ScriptedMessenger::Shown &shown = messenger.shown().first();
-    EXPECT_EQ(shown.text, QStringLiteral("Helytelen adatkitöltés! Javítja? "
-                                         "Nincs megadva helyrajzi szám. "
-                                         "Nincs megadva terület. "
-                                         "Helytelen talajkategória. "));
-    EXPECT_EQ(shown.buttons, ButtonSet::IgenNem);
-    EXPECT_EQ(shown.kind, MessageKind::Warning);
-    EXPECT_FALSE(shown.inLabel); // the long text goes into the memo
-    // "Igen" leaves the step states as they were.
-    EXPECT_EQ(plan.stepState(2), State::Current);
-    EXPECT_FALSE(plan.isStepEnabled(3));
-}
-
-TEST_F(StepCompletionTest, StepTwoTableFaultHidesFieldFaults)
-{
-    completeStep(plan, 1, true, messenger);
-    PlanItems &items = plan.items();
-    items.lotNumber.clear(); // not reported: the table check comes first
-    SoilSamples::setSampleCount(items, 1);
-    items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
-    items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
-    messenger.expect(Answer::Nem);
-    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Reverted);
-    // Two blanks between the question mark and "Hiba".
-    EXPECT_EQ(messenger.lastText(),
-              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
-}
-
+// "Nem" — or no one to ask, which answers "Nem" unshown — makes the step current again and
+// locks every later step and the summary.
 TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
 {
     const struct
     {
         int step;
-        void (*spoil)(PlanItems &);
+        Spoil spoil;
+        bool interactive;
     } cases[] = {
-        {2, [](PlanItems &items) { items.lotNumber.clear(); }},
-        {3, [](PlanItems &items) { items.plannedYield.clear(); }},
-        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }}, // no amount
+        {2, [](PlanItems &items) { items.lotNumber.clear(); }, true},
+        {2, [](PlanItems &items) { items.lotNumber.clear(); }, false},
+        {3, [](PlanItems &items) { items.plannedYield.clear(); }, true},
+        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }, true}, // no amount
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.step);
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(c.step).arg(c.interactive).toStdString());
         startPlan();
         completeThroughStep3();
         ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
@@ -148,8 +161,11 @@ TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
         ASSERT_TRUE(plan.isSummaryEnabled());
 
         c.spoil(plan.items());
-        messenger.expect(Answer::Nem);
-        EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::Reverted);
+        const qsizetype shown = messenger.shown().size();
+        if (c.interactive)
+            messenger.expect(Answer::Nem);
+        EXPECT_EQ(completeStep(plan, c.step, c.interactive, messenger), StepOutcome::Reverted);
+        EXPECT_EQ(messenger.shown().size(), shown + (c.interactive ? 1 : 0));
         for (int step = 1; step <= 5; ++step) {
             SCOPED_TRACE(step);
             const State expected = step < c.step    ? State::Done
@@ -162,105 +178,46 @@ TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
     }
 }
 
-TEST_F(StepCompletionTest, NonInteractiveCompletionAnswersNoWithoutAsking)
+// The yield must be a number with a decimal comma; a factor left out is not checked.
+TEST_F(StepCompletionTest, StepsThreeAndFourCheckOnlyTheValuesInUse)
 {
-    completeStep(plan, 1, false, messenger);
-    plan.items().lotNumber.clear();
-    // The scripted messenger fails the test if anything is shown.
-    EXPECT_EQ(completeStep(plan, 2, false, messenger), StepOutcome::Reverted);
-    EXPECT_EQ(plan.stepState(2), State::Current);
-    EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-TEST_F(StepCompletionTest, StepThreeEmptyYieldYesKeepsLaterStepsUnchanged)
-{
-    completeThroughStep3();
-    ASSERT_EQ(plan.stepState(4), State::Current);
-    plan.items().plannedYield.clear();
-    messenger.expect(Answer::Igen);
-    EXPECT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::KeepOpen);
-    EXPECT_EQ(messenger.lastText(), QStringLiteral("Helytelen adatkitöltés! Javítja?"));
-    EXPECT_TRUE(messenger.shown().last().inLabel);
-    EXPECT_EQ(plan.stepState(3), State::Done);
-    EXPECT_EQ(plan.stepState(4), State::Current);
-    EXPECT_TRUE(plan.isStepEnabled(4));
-}
-
-TEST_F(StepCompletionTest, StepThreeYieldMustBeANumber)
-{
-    const struct {
-        const char *yield;
+    const struct
+    {
+        const char *name;
+        int step;
+        Spoil set;
         bool passes;
     } cases[] = {
-        {"6", true}, {"6,5", true}, {" 7 ", true}, {"", false}, {"6.5", false}, {"hat", false},
+        {"yield 6", 3, [](PlanItems &i) { i.plannedYield = "6"; }, true},
+        {"yield 6,5", 3, [](PlanItems &i) { i.plannedYield = "6,5"; }, true},
+        {"yield in blanks", 3, [](PlanItems &i) { i.plannedYield = " 7 "; }, true},
+        {"yield empty", 3, [](PlanItems &i) { i.plannedYield = ""; }, false},
+        {"yield with a point", 3, [](PlanItems &i) { i.plannedYield = "6.5"; }, false},
+        {"yield in words", 3, [](PlanItems &i) { i.plannedYield = "hat"; }, false},
+        {"no factor chosen", 4, [](PlanItems &) {}, true},
+        {"manure a year ago, amount empty", 4,
+         [](PlanItems &i) { i.manureTiming = PlanItems::EgyEve; }, false},
+        {"manure two years ago with amount", 4,
+         [](PlanItems &i) { i.manureTiming = PlanItems::KetEve; i.manureAmount = "30"; }, true},
+        {"residue without forecrop yield", 4,
+         [](PlanItems &i) { i.residueCrop = PlanItems::Kukorica; }, false},
+        {"residue with forecrop yield", 4,
+         [](PlanItems &i) { i.residueCrop = PlanItems::Kukorica; i.forecropYield = "8,2"; }, true},
+        {"residue with text yield", 4,
+         [](PlanItems &i) { i.residueCrop = PlanItems::OsziBuza; i.forecropYield = "sok"; }, false},
+        {"yield loss without residues", 4, [](PlanItems &i) { i.yieldLoss = true; }, false},
+        {"yield loss with residues", 4,
+         [](PlanItems &i) { i.yieldLoss = true; i.residualN = i.residualP = i.residualK = "10"; },
+         true},
+        {"yield loss, one residue of three missing", 4,
+         [](PlanItems &i) { i.yieldLoss = true; i.residualN = i.residualP = "5"; }, false},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.yield);
-        plan.items().plannedYield = QString::fromUtf8(c.yield);
-        EXPECT_EQ(checkCropData(plan.items()), c.passes);
-    }
-}
-
-TEST_F(StepCompletionTest, StepFourChecksOnlyTheFactorsInUse)
-{
-    struct Case {
-        const char *name;
-        int residueCrop;
-        const char *forecropYield;
-        bool yieldLoss;
-        const char *residual;
-        int manureTiming;
-        const char *manureAmount;
-        bool passes;
-    };
-    const Case cases[] = {
-        {"nothing chosen", PlanItems::EgyikSem, "", false, "", PlanItems::NemVolt, "", true},
-        {"manure a year ago, amount empty", PlanItems::EgyikSem, "", false, "",
-         PlanItems::EgyEve, "", false},
-        {"manure two years ago with amount", PlanItems::EgyikSem, "", false, "",
-         PlanItems::KetEve, "30", true},
-        {"residue without forecrop yield", PlanItems::Kukorica, "", false, "",
-         PlanItems::NemVolt, "", false},
-        {"residue with forecrop yield", PlanItems::Kukorica, "8,2", false, "", PlanItems::NemVolt,
-         "", true},
-        {"residue with text yield", PlanItems::OsziBuza, "sok", false, "", PlanItems::NemVolt, "",
-         false},
-        {"yield loss without residues", PlanItems::EgyikSem, "", true, "", PlanItems::NemVolt, "",
-         false},
-        {"yield loss with residues", PlanItems::EgyikSem, "", true, "10", PlanItems::NemVolt, "",
-         true},
-    };
-    for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        PlanItems &items = plan.items();
-        items.residueCrop = c.residueCrop;
-        items.forecropYield = QString::fromUtf8(c.forecropYield);
-        items.yieldLoss = c.yieldLoss;
-        items.residualN = items.residualP = items.residualK = QString::fromUtf8(c.residual);
-        items.manureTiming = c.manureTiming;
-        items.manureAmount = QString::fromUtf8(c.manureAmount);
-        EXPECT_EQ(checkModifyingFactors(items), c.passes);
+        PlanItems items;
+        c.set(items);
+        EXPECT_EQ(checkStep(items, c.step).passed, c.passes);
     }
-    // One missing residue of three is enough to fail.
-    PlanItems &items = plan.items();
-    items.residueCrop = PlanItems::EgyikSem;
-    items.manureTiming = PlanItems::NemVolt;
-    items.yieldLoss = true;
-    items.residualN = items.residualP = QStringLiteral("5");
-    items.residualK.clear();
-    EXPECT_FALSE(checkModifyingFactors(items));
-}
-
-TEST_F(StepCompletionTest, RepeatingAnEarlierStepKeepsLaterDoneSteps)
-{
-    completeThroughStep3();
-    ASSERT_EQ(plan.stepState(3), State::Done);
-    // Step 2 again: step 3 stays done and is only enabled again, not re-checked.
-    plan.items().plannedYield.clear();
-    EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
-    EXPECT_EQ(plan.stepState(3), State::Done);
-    EXPECT_TRUE(plan.isStepEnabled(3));
-    EXPECT_TRUE(messenger.shown().isEmpty());
 }
 
 } // namespace

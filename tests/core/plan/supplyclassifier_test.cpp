@@ -42,29 +42,13 @@ ElementTable loaded(const QList<std::pair<int, QString>> &cells, int siteCategor
 
 } // namespace
 
-TEST(SupplyWalkTest, OneParameterWithThreeBands)
+// The walk over rule rows: a value equal to a limit stays in that limit's band.
+TEST(SupplyWalkTest, TheWalkMovesDownWhileALimitIsBelowTheValue)
 {
-    const QList<Rule> rules = {rule("Ka", 30, 2), rule("Ka", 50, 4), rule("Ka", 99, 6)};
-    const struct
-    {
-        QString ka;
-        int level;
-    } cases[] = {
-        {"30", 2}, // 30 is not less than the limit 30: the first band
-        {"30,5", 4}, // just above the first limit
-        {"0", 2}, {"50", 4}, {"99", 6}, {"120", 6}, // above every limit: the last row
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.ka.toStdString());
-        EXPECT_EQ(SupplyClassifier::walkRules(rules, loaded({{kaRow, c.ka}})), c.level);
-    }
-}
-
-TEST(SupplyWalkTest, ThreeParametersNarrowTheBandsInTurn)
-{
+    const QList<Rule> ka = {rule("Ka", 30, 2), rule("Ka", 50, 4), rule("Ka", 99, 6)};
     // Site category, then Ka within it, then humus within that: the rows ascend by S1,
     // then S2, then S3.
-    const QList<Rule> rules = {
+    const QList<Rule> nested = {
         rule("SzT", 1, 1, "Ka", 41.99, "Hsz", 1.5),
         rule("SzT", 1, 2, "Ka", 41.99, "Hsz", 1.9),
         rule("SzT", 1, 3, "Ka", 41.99, "Hsz", 99999),
@@ -73,67 +57,57 @@ TEST(SupplyWalkTest, ThreeParametersNarrowTheBandsInTurn)
         rule("SzT", 2, 6, "Ka", 37.99, "Hsz", 1.2),
         rule("SzT", 2, 7, "Ka", 99999, "Hsz", 99999),
     };
-    struct Case
-    {
-        const char *name;
-        int siteCategory; // index 0–5, SzT is one more
-        QString ka;
-        QString humus;
-        int level;
-    };
-    const QList<Case> cases = {
-        {"humus at its limit, typed with a comma", 0, "30", "1,5", 1},
-        {"humus just above", 0, "30", "1,6", 2},
-        {"humus above both limits of the Ka band", 0, "41,99", "5", 3},
-        {"Ka above its band moves to the next Ka rows", 0, "42", "1", 4},
-        {"second site category", 1, "10", "1", 6},
-        {"second category, Ka above its band", 1, "50", "5", 7},
-        {"a category past every row ends on the last row", 2, "0", "0", 7},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const ElementTable elements = loaded({{kaRow, c.ka}, {humusRow, c.humus}}, c.siteCategory);
-        EXPECT_EQ(SupplyClassifier::walkRules(rules, elements), c.level);
-    }
-}
-
-TEST(SupplyWalkTest, AValueTypedExactlyAtALimitStaysInItsBand)
-{
     // 7.4 held in single precision is a little above 7.4; the decimal typed is not.
-    const QList<Rule> rules = {rule("Ka", 99999, 3, "Ph", 7.4), rule("Ka", 99999, 5, "Ph", 99)};
-    const struct
-    {
-        QString ph;
-        int level;
-    } cases[] = {{"7,4", 3}, {"7,40", 3}, {"7,41", 5}, {"7,39", 3}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.ph.toStdString());
-        EXPECT_EQ(
-            SupplyClassifier::walkRules(rules, loaded({{phRow, c.ph}, {kaRow, "30"}})), c.level);
-    }
-}
-
-TEST(SupplyWalkTest, AnEmptyOrUnknownParameterCountsAsZero)
-{
-    const ElementTable elements = loaded({{kaRow, "45"}});
+    const QList<Rule> ph = {rule("Ka", 99999, 3, "Ph", 7.4), rule("Ka", 99999, 5, "Ph", 99)};
+    const auto kaOf = [](const QString &text) {
+        return QList<std::pair<int, QString>>{{kaRow, text}};
+    };
+    const auto kaHumus = [](const QString &kaText, const QString &humus) {
+        return QList<std::pair<int, QString>>{{kaRow, kaText}, {humusRow, humus}};
+    };
+    const auto phOf = [](const QString &text) {
+        return QList<std::pair<int, QString>>{{phRow, text}, {kaRow, "30"}};
+    };
     const struct
     {
         const char *name;
         QList<Rule> rules;
+        QList<std::pair<int, QString>> cells;
+        int siteCategory; // index 0–5, SzT is one more
         int level;
     } cases[] = {
-        // 0 is not above the limit 0: the walk stays
-        {"empty parameter", {rule("", 0, 1), rule("", 5, 2)}, 1},
-        // 0 is above -1 and below 5: one row down
-        {"empty parameter, negative limit", {rule("", -1, 1), rule("", 5, 2)}, 2},
-        {"another letter case is another code", {rule("ka", 30, 1), rule("ka", 50, 2)}, 1},
-        {"the same rules with the real code", {rule("Ka", 30, 1), rule("Ka", 50, 2)}, 2},
-        {"a single row", {rule("Ka", 10, 4)}, 4},
-        {"no rows: not determined", {}, -1},
+        {"30 is not less than the limit 30: the first band", ka, kaOf("30"), 0, 2},
+        {"just above the first limit", ka, kaOf("30,5"), 0, 4},
+        {"zero", ka, kaOf("0"), 0, 2},
+        {"the second limit", ka, kaOf("50"), 0, 4},
+        {"the last limit", ka, kaOf("99"), 0, 6},
+        {"above every limit: the last row", ka, kaOf("120"), 0, 6},
+        {"humus at its limit, typed with a comma", nested, kaHumus("30", "1,5"), 0, 1},
+        {"humus just above", nested, kaHumus("30", "1,6"), 0, 2},
+        {"humus above both limits of the Ka band", nested, kaHumus("41,99", "5"), 0, 3},
+        {"Ka above its band moves to the next Ka rows", nested, kaHumus("42", "1"), 0, 4},
+        {"second site category", nested, kaHumus("10", "1"), 1, 6},
+        {"second category, Ka above its band", nested, kaHumus("50", "5"), 1, 7},
+        {"a category past every row ends on the last row", nested, kaHumus("0", "0"), 2, 7},
+        {"pH 7,4", ph, phOf("7,4"), 0, 3},
+        {"pH 7,40", ph, phOf("7,40"), 0, 3},
+        {"pH 7,41", ph, phOf("7,41"), 0, 5},
+        {"pH 7,39", ph, phOf("7,39"), 0, 3},
+        // an empty or unknown parameter counts as zero
+        {"empty parameter: 0 is not above the limit 0", {rule("", 0, 1), rule("", 5, 2)},
+         kaOf("45"), 0, 1},
+        {"empty parameter, negative limit: one row down", {rule("", -1, 1), rule("", 5, 2)},
+         kaOf("45"), 0, 2},
+        {"another letter case is another code", {rule("ka", 30, 1), rule("ka", 50, 2)},
+         kaOf("45"), 0, 1},
+        {"the same rules with the real code", {rule("Ka", 30, 1), rule("Ka", 50, 2)}, kaOf("45"),
+         0, 2},
+        {"a single row", {rule("Ka", 10, 4)}, kaOf("45"), 0, 4},
+        {"no rows: not determined", {}, kaOf("45"), 0, -1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(SupplyClassifier::walkRules(c.rules, elements), c.level);
+        EXPECT_EQ(SupplyClassifier::walkRules(c.rules, loaded(c.cells, c.siteCategory)), c.level);
     }
 }
 
@@ -150,18 +124,13 @@ protected:
     CalculationState m_state;
 };
 
-TEST_F(SupplyClassifierTest, AnElementWithoutRulesIsNotDetermined)
+TEST_F(SupplyClassifierTest, RulesAreReadOncePerObjectAndNoRulesLeaveTheLevelOpen)
 {
-    SupplyClassifier classifier(m_database);
-    EXPECT_EQ(classifier.classifySupply(QStringLiteral("Fe"), m_state), -1);
-    setRules(QStringLiteral("Cu"), {});
-    EXPECT_EQ(classifier.classifySupply(QStringLiteral("Cu"), m_state), -1);
-}
-
-TEST_F(SupplyClassifierTest, RulesAreReadOncePerObject)
-{
-    setRules(QStringLiteral("Mg"), {{"Ka", 99, {}, 0, {}, 0, 3}});
     SupplyClassifier first(m_database);
+    EXPECT_EQ(first.classifySupply(QStringLiteral("Fe"), m_state), -1);
+    setRules(QStringLiteral("Cu"), {});
+    EXPECT_EQ(first.classifySupply(QStringLiteral("Cu"), m_state), -1);
+    setRules(QStringLiteral("Mg"), {{"Ka", 99, {}, 0, {}, 0, 3}});
     EXPECT_EQ(first.classifySupply(QStringLiteral("Mg"), m_state), 3);
     setRules(QStringLiteral("Mg"), {{"Ka", 99, {}, 0, {}, 0, 5}});
     // the same command keeps what it read; the next command sees the edit
@@ -201,23 +170,19 @@ TEST_F(SupplyClassifierTest, SupplyLevelListHasARowPerSoilColumn)
     setRules(QStringLiteral("P"), {{"Po", 100, {}, 0, {}, 0, 3}, {"Po", 99999, {}, 0, {}, 0, 7}});
     setRules(QStringLiteral("K"), {});
     SoilSamples::setSampleCount(m_items, 2);
-    TextGrid &grid = m_items.soilSampleTable;
-    grid.setCell(1, 1, QStringLiteral("Átlag"));
-    grid.setCell(humusRow, 1, QStringLiteral("1,5"));
-    grid.setCell(phosphorusRow, 1, QStringLiteral("150"));
-    grid.setCell(1, 2, QStringLiteral("TVG1"));
-    grid.setCell(humusRow, 2, QStringLiteral("2"));
-    grid.setCell(phosphorusRow, 2, QStringLiteral("100"));
-    grid.setCell(1, 3, QStringLiteral("TVG2"));
-    grid.setCell(humusRow, 3, QStringLiteral("3"));
-    grid.setCell(phosphorusRow, 3, QStringLiteral("sok")); // keeps sample 1's 100
+    // mark, humus, P of the average and the two samples; "sok" keeps sample 1's 100
+    const int rows[] = {1, humusRow, phosphorusRow};
+    const QStringList columns[] = {
+        {"Átlag", "1,5", "150"}, {"TVG1", "2", "100"}, {"TVG2", "3", "sok"}};
+    for (int column = 1; column <= 3; ++column) {
+        for (int k = 0; k < 3; ++k)
+            m_items.soilSampleTable.setCell(rows[k], column, columns[column - 1][k]);
+    }
     for (int entry : {ElementTable::N, ElementTable::P, ElementTable::K, ElementTable::Fe})
         m_state.elements.entry(entry).selected = true;
 
     SupplyClassifier classifier(m_database);
     const ResultTable result = showSupplyLevels(m_items, m_state, classifier);
-    EXPECT_EQ(result.boxTitle, QStringLiteral("Tápanyag-szolgáltatási szint kimutatása"));
-    EXPECT_EQ(result.reportTitle, QStringLiteral("Ellátottság :"));
     // Vas is selected but lists no supply level
     EXPECT_EQ(result.headings, QStringList({"", "Nitrogén", "Foszfor", "Kálium"}));
     ASSERT_EQ(result.rowCount(), 3); // the average, then the two samples
@@ -232,14 +197,13 @@ TEST_F(SupplyClassifierTest, ManganeseByTheBuiltInRules)
 {
     // The default manganese rules: Ka bands up to 37, 50 and above, pH bands up to 5.49,
     // 7.49 and above, then the soil's Mn content decides between "Gyenge" and "Megfelelő".
-    struct Case
+    const struct
     {
         QString ka;
         QString ph;
         QString manganese;
         QString level;
-    };
-    const QList<Case> cases = {
+    } cases[] = {
         {"38", "7,4", "13", "Gyenge"}, // Ka over 37, pH up to 7.49: limit 13 inclusive
         {"38", "7,4", "13,5", "Megfelelő"},
         {"37", "5,49", "26", "Gyenge"}, // every value at its limit stays in the first band
@@ -248,9 +212,8 @@ TEST_F(SupplyClassifierTest, ManganeseByTheBuiltInRules)
         {"120", "8", "7", "Gyenge"}, // above every Ka and pH limit
         {"120", "8", "8", "Megfelelő"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(
-            (c.ka + QLatin1Char('/') + c.ph + QLatin1Char('/') + c.manganese).toStdString());
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.ka + u'/' + c.ph + u'/' + c.manganese).toStdString());
         m_items.soilSampleTable.setCell(kaRow, 1, c.ka);
         m_items.soilSampleTable.setCell(phRow, 1, c.ph);
         m_items.soilSampleTable.setCell(9, 1, c.manganese);

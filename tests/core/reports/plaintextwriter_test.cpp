@@ -46,13 +46,8 @@ TEST(PlainTextWriterTest, ParagraphsListsRulesAndLineBreaks)
     const QStringList lines = linesOf(QStringLiteral(
         "<p>első sor<br>második&nbsp;sor</p><hr><ol><li>egy</li><li>kettő</li></ol>"
         "<ul><li>pont</li></ul>"));
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], QStringLiteral("első sor"));
-    EXPECT_EQ(lines[1], QStringLiteral("második sor"));
-    EXPECT_EQ(lines[2], QString(72, QLatin1Char('-')));
-    EXPECT_EQ(lines[3], QStringLiteral("  1. egy"));
-    EXPECT_EQ(lines[4], QStringLiteral("  2. kettő"));
-    EXPECT_EQ(lines[5], QStringLiteral("  - pont"));
+    EXPECT_EQ(lines, QStringList({"első sor", "második sor", QString(72, QLatin1Char('-')),
+                                  "  1. egy", "  2. kettő", "  - pont"}));
 }
 
 } // namespace

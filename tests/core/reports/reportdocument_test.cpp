@@ -93,9 +93,10 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(ReportDocumentTest, PdfHoldsHungarianTextHeaderAndFooterInEmbeddedFonts)
+// Every format keeps the Hungarian text; the PDF has its header and footer in embedded fonts.
+TEST_F(ReportDocumentTest, EveryFormatKeepsTheHungarianText)
 {
-    const QString title = QStringLiteral("Összesített kimutatás – Hosszú-dűlő");
+    const QString title = QStringLiteral("Összesített kimutatás <1> – Hosszú-dűlő");
     const ReportDocument report(samplePlanHtml(), title, QPageLayout::Portrait, printDate);
     EXPECT_EQ(report.pageCount(), 1);
     const QString pdf = path(QStringLiteral("terv.pdf"));
@@ -124,34 +125,49 @@ TEST_F(ReportDocumentTest, PdfHoldsHungarianTextHeaderAndFooterInEmbeddedFonts)
         const QRegularExpression embedded(QStringLiteral("\\syes\\s+(yes|no)\\s+(yes|no)\\s"));
         EXPECT_TRUE(font.contains(embedded));
     }
+
+    const QString html = path(QStringLiteral("terv.html"));
+    const QString txt = path(QStringLiteral("terv.txt"));
+    ASSERT_TRUE(report.exportTo(html, ReportFormat::Html));
+    ASSERT_TRUE(report.exportTo(txt, ReportFormat::Text));
+
+    // The page a browser opens: UTF-8 declared once (the template's cp1250 one is gone)
+    // and the same text as the report when read back.
+    const QString written = fileText(html);
+    EXPECT_EQ(written.count(QStringLiteral("charset"), Qt::CaseInsensitive), 1);
+    EXPECT_TRUE(written.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+    EXPECT_TRUE(written.contains(
+        QStringLiteral("<title>Összesített kimutatás &lt;1&gt; – Hosszú-dűlő</title>")));
+    QTextDocument back;
+    back.setHtml(written);
+    EXPECT_EQ(back.toPlainText(), report.document().toPlainText());
+
+    // The plain text keeps a table row on one line.
+    const QStringList lines = fileText(txt).split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Összesített kimutatás")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Ősz, tűz, Őrbottyán, Űrhajós")));
+    const auto row = std::find_if(lines.begin(), lines.end(), [](const QString &line) {
+        return line.startsWith(QStringLiteral("Foszfor"));
+    });
+    ASSERT_NE(row, lines.end());
+    const QRegularExpression columns(QStringLiteral("^Foszfor\\s+12,5\\s+ősszel bedolgozva$"));
+    EXPECT_TRUE(row->contains(columns)) << qPrintable(*row);
 }
 
+// Each section after the first starts a page; a page printed alone keeps its number of all.
 TEST_F(ReportDocumentTest, EveryPageCarriesItsNumberOfAll)
 {
     const ReportDocument report(threeSectionHtml(), QStringLiteral("Leírások"),
                                 QPageLayout::Portrait, printDate);
-    // Each section after the first starts a page.
     ASSERT_EQ(report.pageCount(), 3);
     const QString pdf = path(QStringLiteral("harom.pdf"));
     ASSERT_TRUE(report.exportTo(pdf, ReportFormat::Pdf));
     EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("3"));
 
-    const QString second = pdfText(pdf, 2, 2);
-    EXPECT_TRUE(second.contains(QStringLiteral("Második szakasz")));
-    EXPECT_TRUE(second.contains(QStringLiteral("2. oldal / 3")));
-    EXPECT_TRUE(second.contains(QStringLiteral("Leírások")));
-    EXPECT_TRUE(second.contains(QStringLiteral("2024.03.05.")));
-    EXPECT_FALSE(second.contains(QStringLiteral("Első szakasz")));
-    EXPECT_FALSE(second.contains(QStringLiteral("Harmadik szakasz")));
-}
-
-TEST_F(ReportDocumentTest, PrintsOnlyTheDevicesPageRange)
-{
-    const ReportDocument report(threeSectionHtml(), QStringLiteral("Leírások"),
-                                QPageLayout::Portrait, printDate);
-    const QString pdf = path(QStringLiteral("masodik.pdf"));
+    // the device's page range: the second page only
+    const QString second = path(QStringLiteral("masodik.pdf"));
     {
-        QFile file(pdf);
+        QFile file(second);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         QPdfWriter writer(&file);
         writer.setPageLayout(report.pageLayout());
@@ -160,10 +176,15 @@ TEST_F(ReportDocumentTest, PrintsOnlyTheDevicesPageRange)
         writer.setPageRanges(ranges);
         ASSERT_TRUE(report.print(&writer));
     }
-    EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("1"));
-    const QString text = pdfText(pdf);
-    EXPECT_TRUE(text.contains(QStringLiteral("Második szakasz")));
-    EXPECT_TRUE(text.contains(QStringLiteral("2. oldal / 3"))); // still numbered of all pages
+    EXPECT_EQ(pdfInfo(second, QStringLiteral("Pages")), QStringLiteral("1"));
+
+    for (const QString &text : {pdfText(pdf, 2, 2), pdfText(second)}) {
+        SCOPED_TRACE(text.toStdString());
+        for (const char *shown : {"Második szakasz", "2. oldal / 3", "Leírások", "2024.03.05."})
+            EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown;
+        EXPECT_FALSE(text.contains(QStringLiteral("Első szakasz")));
+        EXPECT_FALSE(text.contains(QStringLiteral("Harmadik szakasz")));
+    }
 }
 
 TEST_F(ReportDocumentTest, LongTableFlowsOverPagesWithoutLosingOrRepeatingRows)
@@ -192,38 +213,8 @@ TEST_F(ReportDocumentTest, LongTableFlowsOverPagesWithoutLosingOrRepeatingRows)
     EXPECT_TRUE(last.contains(ReportDocument::pageCaption(report.pageCount(), report.pageCount())));
 }
 
-TEST_F(ReportDocumentTest, HtmlAndTextExportsKeepTheText)
-{
-    const ReportDocument report(samplePlanHtml(), QStringLiteral("Kimutatás <1>"),
-                                QPageLayout::Portrait, printDate);
-    const QString html = path(QStringLiteral("terv.html"));
-    const QString txt = path(QStringLiteral("terv.txt"));
-    ASSERT_TRUE(report.exportTo(html, ReportFormat::Html));
-    ASSERT_TRUE(report.exportTo(txt, ReportFormat::Text));
-
-    // The page a browser opens: UTF-8 declared once (the template's cp1250 one is gone)
-    // and the same text as the report when read back.
-    const QString written = fileText(html);
-    EXPECT_EQ(written.count(QStringLiteral("charset"), Qt::CaseInsensitive), 1);
-    EXPECT_TRUE(written.contains(QStringLiteral("<meta charset=\"utf-8\">")));
-    EXPECT_TRUE(written.contains(QStringLiteral("<title>Kimutatás &lt;1&gt;</title>")));
-    QTextDocument back;
-    back.setHtml(written);
-    EXPECT_EQ(back.toPlainText(), report.document().toPlainText());
-
-    // The plain text keeps a table row on one line.
-    const QStringList lines = fileText(txt).split(QLatin1Char('\n'));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Összesített kimutatás")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Ősz, tűz, Őrbottyán, Űrhajós")));
-    const auto row = std::find_if(lines.begin(), lines.end(), [](const QString &line) {
-        return line.startsWith(QStringLiteral("Foszfor"));
-    });
-    ASSERT_NE(row, lines.end());
-    const QRegularExpression columns(QStringLiteral("^Foszfor\\s+12,5\\s+ősszel bedolgozva$"));
-    EXPECT_TRUE(row->contains(columns)) << qPrintable(*row);
-}
-
-TEST_F(ReportDocumentTest, FailedWriteNamesTheFileAndLeavesNothingBehind)
+// A failed write names the file and leaves nothing behind; an existing file stays untouched.
+TEST_F(ReportDocumentTest, FailedWriteNamesTheFileAndLeavesNothing)
 {
     const ReportDocument report(samplePlanHtml(), QStringLiteral("Kimutatás"));
     for (ReportFormat format :
@@ -237,10 +228,7 @@ TEST_F(ReportDocumentTest, FailedWriteNamesTheFileAndLeavesNothingBehind)
             << qPrintable(error);
         EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("nincs"))));
     }
-}
 
-TEST_F(ReportDocumentTest, ExistingFileIsUntouchedWhenTheNewOneCannotBeWritten)
-{
     // A name of 250 characters is allowed, but the temporary file beside it that the
     // export writes first would need a longer one, so the export fails (even as root).
     const QString name = QString(246, QLatin1Char('k')) + QStringLiteral(".pdf");
@@ -250,7 +238,6 @@ TEST_F(ReportDocumentTest, ExistingFileIsUntouchedWhenTheNewOneCannotBeWritten)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("régi kimutatás");
     }
-    const ReportDocument report(samplePlanHtml(), QStringLiteral("Kimutatás"));
     QString error;
     EXPECT_FALSE(report.exportTo(target, ReportFormat::Pdf, &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("A kimutatás nem írható ide: ")

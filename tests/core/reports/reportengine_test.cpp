@@ -111,6 +111,8 @@ TEST_F(ReportEngineTest, PlanValuesPrintAsTypedAndOnlyTheTextsAsMarkup)
     EXPECT_TRUE(text.contains(QStringLiteral("Foszfor < 10 mg/kg\nMásodik bekezdés")));
 }
 
+// The summary prints the texts of the ticked elements only when asked for; the texts alone,
+// with no element ticked, print every text.
 TEST_F(ReportEngineTest, TheSummaryPrintsTheTextsOnlyWhenAskedFor)
 {
     m_plan.items().showDescriptions = false;
@@ -128,17 +130,13 @@ TEST_F(ReportEngineTest, TheSummaryPrintsTheTextsOnlyWhenAskedFor)
     EXPECT_TRUE(pageText(*report).contains(texts[0].left(40)));  // N
     EXPECT_FALSE(pageText(*report).contains(texts[1].left(40))); // P
     EXPECT_TRUE(pageText(*report).contains(texts[2].left(40)));  // K
-}
 
-TEST_F(ReportEngineTest, WithNoElementSelectedEveryTextIsPrinted)
-{
     select({});
     EXPECT_TRUE(RecommendationTexts::loadRecommendationTexts(m_plan.items()).isEmpty());
     PlanReports reports(m_plan.items(), m_database, m_start.path());
-    const std::optional<PlanReport> report
-        = reports.recommendations(RecommendationTexts::loadRecommendationTexts(m_plan.items()));
+    report = reports.recommendations(RecommendationTexts::loadRecommendationTexts(m_plan.items()));
     ASSERT_TRUE(report);
-    for (const QString &stored : storedTexts())
+    for (const QString &stored : texts)
         EXPECT_TRUE(pageText(*report).contains(stored.left(40))) << stored.left(40).toStdString();
     EXPECT_TRUE(pageText(*report).contains(QStringLiteral("Molibdén")));
 }

@@ -31,12 +31,11 @@ TEST(ReportFormatTest, FormatFromPath)
 
 TEST(ReportFormatTest, ChoicesAndFilterText)
 {
-    const QList<ReportFormatChoice> &choices = reportFormatChoices();
-    ASSERT_EQ(choices.size(), 4);
-    EXPECT_EQ(choices[0].format, ReportFormat::Pdf);
-    EXPECT_EQ(choices[1].format, ReportFormat::Rtf);
-    EXPECT_EQ(choices[2].format, ReportFormat::Text);
-    EXPECT_EQ(choices[3].format, ReportFormat::Html);
+    QList<ReportFormat> formats;
+    for (const ReportFormatChoice &choice : reportFormatChoices())
+        formats.append(choice.format);
+    EXPECT_EQ(formats, QList<ReportFormat>({ReportFormat::Pdf, ReportFormat::Rtf,
+                                            ReportFormat::Text, ReportFormat::Html}));
     EXPECT_EQ(reportFileFilter(),
               QStringLiteral("Adobe Acrobat (PDF)|*.pdf|Rich Text Format (RTF)|*.rtf|"
                              "Plain Text (TXT)|*.txt|Web Page (HTML)|*.html;*.htm"));

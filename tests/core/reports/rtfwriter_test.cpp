@@ -11,15 +11,14 @@
 
 namespace {
 
-QString rtfOf(const QString &html, const QPageLayout *layout = nullptr)
+QString rtfOf(const QString &html)
 {
     QTextDocument document;
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(10);
     document.setDefaultFont(font);
     document.setHtml(html);
-    return QString::fromLatin1(layout ? RtfWriter::toRtf(document, *layout)
-                                      : RtfWriter::toRtf(document));
+    return QString::fromLatin1(RtfWriter::toRtf(document));
 }
 
 int countMatches(const QString &text, const QString &pattern)
@@ -132,11 +131,17 @@ TEST(RtfWriterTest, EscapesLineBreaksHeadingsAndSpans)
     EXPECT_TRUE(rtf.contains(QStringLiteral("\\clbrdrt\\brdrs")));
 }
 
-TEST(RtfWriterTest, PageSizeFollowsTheLayout)
+// The page follows the layout, and the frame repeats the title, the date and the page numbers.
+TEST(RtfWriterTest, PageSizeAndFrameFollowTheLayout)
 {
+    QTextDocument document;
+    document.setHtml(QStringLiteral("<p>x</p>"));
     const QPageLayout landscape(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                 QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    const QString rtf = rtfOf(QStringLiteral("<p>x</p>"), &landscape);
+    const QString rtf = QString::fromLatin1(RtfWriter::toRtf(
+        document, landscape,
+        {QStringLiteral("Ütemterv {1}"), QStringLiteral("2024.03.05."),
+         QStringLiteral("%1. oldal / %2")}));
     const auto value = [&rtf](const QString &word) {
         return QRegularExpression(QLatin1String("\\\\") + word + QLatin1String("(\\d+)"))
             .match(rtf)
@@ -148,18 +153,7 @@ TEST(RtfWriterTest, PageSizeFollowsTheLayout)
     EXPECT_NEAR(value(QStringLiteral("paperw")), 297 / 25.4 * 1440, 2);
     EXPECT_NEAR(value(QStringLiteral("paperh")), 210 / 25.4 * 1440, 2);
     EXPECT_NEAR(value(QStringLiteral("margl")), 10 / 25.4 * 1440, 2);
-}
 
-TEST(RtfWriterTest, PageFrameRepeatsTitleDateAndPageNumbers)
-{
-    QTextDocument document;
-    document.setHtml(QStringLiteral("<p>x</p>"));
-    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    const QString rtf = QString::fromLatin1(RtfWriter::toRtf(
-        document, a4,
-        {QStringLiteral("Ütemterv {1}"), QStringLiteral("2024.03.05."),
-         QStringLiteral("%1. oldal / %2")}));
     EXPECT_TRUE(bracesBalance(rtf));
     EXPECT_TRUE(rtf.contains(QStringLiteral("{\\header")));
     EXPECT_TRUE(rtf.contains(QStringLiteral("\\u220?temterv \\{1\\}")));

@@ -37,8 +37,11 @@ protected:
     bool labelShown = false;
 };
 
-TEST_F(DialogMessengerTest, ForwardsToItsDialogAndReturnsTheAnswer)
+// One dialog serves the whole run: the caption of a message without a kind comes from the
+// previous message, so it shows whether both went through the same dialog.
+TEST_F(DialogMessengerTest, ForwardsToItsOneDialogAndReturnsTheAnswer)
 {
+    MessageDialog *first = &messenger.dialog();
     answerWith("nemButton");
     EXPECT_EQ(messenger.display(QStringLiteral("Mentsem a változásokat ?"),
                   ButtonSet::IgenNemMegsem, true, MessageKind::Warning),
@@ -47,13 +50,7 @@ TEST_F(DialogMessengerTest, ForwardsToItsDialogAndReturnsTheAnswer)
     EXPECT_EQ(labelText, QStringLiteral("Mentsem a változásokat ?"));
     EXPECT_TRUE(labelShown);
     EXPECT_EQ(messenger.dialog().answer(), Answer::Nem);
-}
 
-TEST_F(DialogMessengerTest, OneDialogServesTheWholeRun)
-{
-    // The caption of a message without a kind comes from the previous message, so it shows
-    // whether both went through the same dialog.
-    MessageDialog *first = &messenger.dialog();
     answerWith("okButton");
     messenger.inform(QStringLiteral("A növény fajtája nem ismert!"), true, MessageKind::Error);
     answerWith("okButton");

@@ -10,14 +10,6 @@
 
 namespace {
 
-struct KeyCase
-{
-    const char *name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    bool passes;
-};
-
 class NumberKeyFilterTest : public ::testing::Test
 {
 protected:
@@ -46,25 +38,25 @@ TEST_F(NumberKeyFilterTest, EditModePassesNumberKeysAndCountsThemAsEdits)
     m_edit->installEventFilter(&filter);
     QSignalSpy refused(&filter, &NumberKeyFilter::keyRefused);
 
-    const QList<KeyCase> cases = {
-        {"digit 0", Qt::Key_0, Qt::NoModifier, true},
-        {"digit 9", Qt::Key_9, Qt::NoModifier, true},
-        {"comma", Qt::Key_Comma, Qt::NoModifier, true},
-        {"left", Qt::Key_Left, Qt::NoModifier, true},
-        {"right", Qt::Key_Right, Qt::NoModifier, true},
-        {"up", Qt::Key_Up, Qt::NoModifier, true},
-        {"down", Qt::Key_Down, Qt::NoModifier, true},
-        {"backspace", Qt::Key_Backspace, Qt::NoModifier, true},
-        {"keypad 5", Qt::Key_5, Qt::KeypadModifier, false},
-        {"letter", Qt::Key_A, Qt::NoModifier, false},
-        {"point", Qt::Key_Period, Qt::NoModifier, false},
-        {"minus", Qt::Key_Minus, Qt::NoModifier, false},
-        {"space", Qt::Key_Space, Qt::NoModifier, false},
-        {"delete", Qt::Key_Delete, Qt::NoModifier, false},
-        {"control 1", Qt::Key_1, Qt::ControlModifier, false},
+    const Qt::KeyboardModifiers plain = Qt::NoModifier;
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool passes;
+    } cases[] = {
+        // digits, the comma, the arrows and Backspace pass
+        {Qt::Key_0, plain, true}, {Qt::Key_9, plain, true}, {Qt::Key_Comma, plain, true},
+        {Qt::Key_Left, plain, true}, {Qt::Key_Right, plain, true}, {Qt::Key_Up, plain, true},
+        {Qt::Key_Down, plain, true}, {Qt::Key_Backspace, plain, true},
+        // the keypad, letters, point, minus, space, Delete and Control are refused
+        {Qt::Key_5, Qt::KeypadModifier, false}, {Qt::Key_A, plain, false},
+        {Qt::Key_Period, plain, false}, {Qt::Key_Minus, plain, false},
+        {Qt::Key_Space, plain, false}, {Qt::Key_Delete, plain, false},
+        {Qt::Key_1, Qt::ControlModifier, false},
     };
-    for (const KeyCase &keyCase : cases) {
-        SCOPED_TRACE(keyCase.name);
+    for (const auto &keyCase : cases) {
+        SCOPED_TRACE(QKeySequence(keyCase.key | keyCase.modifiers).toString().toStdString());
         m_edit->setFocus();
         const int edits = m_edits;
         const qsizetype refusals = refused.count();
