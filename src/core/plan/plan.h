@@ -46,12 +46,18 @@ public:
 
     // Typed setters; a value equal to the one held changes nothing and emits nothing.
     void setElementSelected(int element, bool selected, Change change = Change::Edit);
+    // A click on an element's box: the micro elements computed from a macro element's
+    // result follow it. Always announced, as the dependants may change with it.
+    void selectElement(Elements::Element element, bool selected, Change change = Change::Edit);
     void setShowDescriptions(bool show, Change change = Change::Edit);
     void setLotNumber(const QString &text, Change change = Change::Edit);
     void setParcelNumber(const QString &text, Change change = Change::Edit);
     void setArea(const QString &text, Change change = Change::Edit);
     void setFarmingYear(const QString &text, Change change = Change::Edit);
     void setSiteCategory(int category, Change change = Change::Edit);
+    // The number of samples (clamped to 0 … maxSampleCount); the grid's sample columns
+    // follow it.
+    void setSampleCount(int count, Change change = Change::Edit);
     void setProgramAverage(bool on, Change change = Change::Edit);
     void setSoilCell(int row, int column, const QString &text, Change change = Change::Edit);
     void setCropId(const QString &id, Change change = Change::Edit);

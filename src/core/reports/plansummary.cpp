@@ -15,6 +15,8 @@
 #include "core/reports/recommendationtexts.h"
 #include "core/text/numbers.h"
 
+#include <utility>
+
 namespace {
 
 // The block titles of the four rows of each soil column.
@@ -59,7 +61,7 @@ public:
     SummaryBuilder(Plan &plan, const ReferenceDatabase &reference, Messenger &messenger,
                    bool interactive, const SupplyClassifier::LeafLevel &leafLevel)
         : m_plan(plan)
-        , m_items(plan.items())
+        , m_items(std::as_const(plan).items())
         , m_reference(reference)
         , m_messenger(messenger)
         , m_interactive(interactive)
@@ -104,7 +106,12 @@ private:
     bool supplyLevels()
     {
         if (m_items.programAverage) {
-            if (const std::optional<SoilSamples::BadCell> bad = SoilSamples::computeAverages(m_items))
+            std::optional<SoilSamples::BadCell> bad;
+            m_plan.update(
+                PlanItem::SoilSampleTable,
+                [&bad](PlanItems &items) { bad = SoilSamples::computeAverages(items); },
+                Plan::Change::Computed);
+            if (bad)
                 return fail(2, bad->message());
         }
         const StepOutcome outcome = completeStep(m_plan, 2, m_interactive, m_messenger);
@@ -203,7 +210,7 @@ private:
     }
 
     Plan &m_plan;
-    PlanItems &m_items;
+    const PlanItems &m_items;
     const ReferenceDatabase &m_reference;
     Messenger &m_messenger;
     bool m_interactive;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using State = Plan::StepState;
@@ -19,17 +21,20 @@ protected:
     {
         plan.resetPlan();
         plan.setOpen(true);
-        PlanItems &items = plan.items();
-        SoilSamples::initSoilGrid(items);
-        items.lotNumber = QStringLiteral("0123/4");
-        items.area = QStringLiteral("125000");
-        items.siteCategory = 0;
+        edit([](PlanItems &items) {
+            SoilSamples::initSoilGrid(items);
+            items.lotNumber = QStringLiteral("0123/4");
+            items.area = QStringLiteral("125000");
+            items.siteCategory = 0;
+        });
     }
+
+    void edit(const std::function<void(PlanItems &)> &setUp) { plan.update(PlanItem::All, setUp); }
 
     // Steps 1–3 done, 4 current: the state of a plan in the middle of its work.
     void completeThroughStep3()
     {
-        plan.items().plannedYield = QStringLiteral("6,5");
+        plan.setPlannedYield(QStringLiteral("6,5"));
         ASSERT_EQ(completeStep(plan, 1, true, messenger), StepOutcome::Completed);
         ASSERT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
         ASSERT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::Completed);
@@ -52,10 +57,9 @@ TEST_F(StepCompletionTest, StepOneUnlocksStepTwoWithoutAsking)
 TEST_F(StepCompletionTest, StepTwoFieldFaultsAreListedInOrder)
 {
     completeStep(plan, 1, true, messenger);
-    PlanItems &items = plan.items();
-    items.lotNumber.clear();
-    items.area.clear();
-    items.siteCategory = -1;
+    plan.setLotNumber(QString());
+    plan.setArea(QString());
+    plan.setSiteCategory(-1);
     messenger.expect(Answer::Igen);
     EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::KeepOpen);
     ASSERT_EQ(messenger.shown().size(), 1);
@@ -75,11 +79,12 @@ TEST_F(StepCompletionTest, StepTwoFieldFaultsAreListedInOrder)
 TEST_F(StepCompletionTest, StepTwoTableFaultHidesFieldFaults)
 {
     completeStep(plan, 1, true, messenger);
-    PlanItems &items = plan.items();
-    items.lotNumber.clear(); // not reported: the table check comes first
-    SoilSamples::setSampleCount(items, 1);
-    items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
-    items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
+    edit([](PlanItems &items) {
+        items.lotNumber.clear(); // not reported: the table check comes first
+        SoilSamples::setSampleCount(items, 1);
+        items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
+        items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
+    });
     messenger.expect(Answer::Nem);
     EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Reverted);
     // Two blanks between the question mark and "Hiba".
@@ -108,7 +113,7 @@ TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
         EXPECT_EQ(plan.stepState(5), State::Done);
         ASSERT_TRUE(plan.isSummaryEnabled());
 
-        c.spoil(plan.items());
+        edit(c.spoil);
         messenger.expect(Answer::Nem);
         EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::Reverted);
         for (int step = 1; step <= 5; ++step) {
@@ -126,7 +131,7 @@ TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
 TEST_F(StepCompletionTest, NonInteractiveCompletionAnswersNoWithoutAsking)
 {
     completeStep(plan, 1, false, messenger);
-    plan.items().lotNumber.clear();
+    plan.setLotNumber(QString());
     // The scripted messenger fails the test if anything is shown.
     EXPECT_EQ(completeStep(plan, 2, false, messenger), StepOutcome::Reverted);
     EXPECT_EQ(plan.stepState(2), State::Current);
@@ -137,7 +142,7 @@ TEST_F(StepCompletionTest, StepThreeEmptyYieldYesKeepsLaterStepsUnchanged)
 {
     completeThroughStep3();
     ASSERT_EQ(plan.stepState(4), State::Current);
-    plan.items().plannedYield.clear();
+    plan.setPlannedYield(QString());
     messenger.expect(Answer::Igen);
     EXPECT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::KeepOpen);
     EXPECT_EQ(messenger.lastText(), QStringLiteral("Helytelen adatkitöltés! Javítja?"));
@@ -157,8 +162,9 @@ TEST_F(StepCompletionTest, StepThreeYieldMustBeANumber)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.yield);
-        plan.items().plannedYield = QString::fromUtf8(c.yield);
-        EXPECT_EQ(checkCropData(plan.items()), c.passes);
+        PlanItems items;
+        items.plannedYield = QString::fromUtf8(c.yield);
+        EXPECT_EQ(checkCropData(items), c.passes);
     }
 }
 
@@ -193,7 +199,7 @@ TEST_F(StepCompletionTest, StepFourChecksOnlyTheFactorsInUse)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        PlanItems &items = plan.items();
+        PlanItems items;
         items.residueCrop = c.residueCrop;
         items.forecropYield = QString::fromUtf8(c.forecropYield);
         items.yieldLoss = c.yieldLoss;
@@ -203,7 +209,7 @@ TEST_F(StepCompletionTest, StepFourChecksOnlyTheFactorsInUse)
         EXPECT_EQ(checkModifyingFactors(items), c.passes);
     }
     // One missing residue of three is enough to fail.
-    PlanItems &items = plan.items();
+    PlanItems items;
     items.residueCrop = PlanItems::EgyikSem;
     items.manureTiming = PlanItems::NemVolt;
     items.yieldLoss = true;
@@ -217,7 +223,7 @@ TEST_F(StepCompletionTest, RepeatingAnEarlierStepKeepsLaterDoneSteps)
     completeThroughStep3();
     ASSERT_EQ(plan.stepState(3), State::Done);
     // Step 2 again: step 3 stays done and is only enabled again, not re-checked.
-    plan.items().plannedYield.clear();
+    plan.setPlannedYield(QString());
     EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
     EXPECT_EQ(plan.stepState(3), State::Done);
     EXPECT_TRUE(plan.isStepEnabled(3));

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 // Every value of `list` must stand in block row 4j + block of the summary, under the
@@ -35,12 +37,12 @@ void expectBlock(const PlanSummary &summary, const ResultTable &list, int block)
 TEST_F(SummaryTest, EveryBlockHoldsWhatItsStepLists)
 {
     setSamples(3);
-    m_plan.items().manureTiming = PlanItems::EgyEve; // corrections with their sentences
-    m_plan.items().manureAmount = QStringLiteral("20");
+    m_plan.setManureTiming(PlanItems::EgyEve); // corrections with their sentences
+    m_plan.setManureAmount(QStringLiteral("20"));
     const PlanSummary built = summary();
 
     // the lists computed one by one, as the buttons compute them
-    PlanItems items = m_plan.items();
+    PlanItems items = std::as_const(m_plan).items();
     CalculationState state;
     ElementSelection::applySelectedFlags(items, state.elements);
     SupplyClassifier classifier(m_database);
@@ -84,10 +86,10 @@ TEST_F(SummaryTest, ElementsAListLacksStayEmptyInItsBlock)
 TEST_F(SummaryTest, TheDescriptionBoxDecidesWhichTextsArePrinted)
 {
     namespace Jav = Tables::Jav;
-    m_plan.items().showDescriptions = false;
+    m_plan.setShowDescriptions(false);
     EXPECT_EQ(m_database.count(Jav::name, summary().recommendationFilter), 0);
 
-    m_plan.items().showDescriptions = true;
+    m_plan.setShowDescriptions(true);
     select({Elements::N, Elements::K});
     const std::optional<QList<QVariantMap>> rows
         = m_database.select(Jav::name, summary().recommendationFilter);
@@ -126,25 +128,26 @@ TEST_F(SummaryTest, TheFirstFailingStepStopsTheSummaryAfterItsMessage)
          },
          4, Corrections::invalidInputText()},
     };
-    const PlanItems whole = m_plan.items();
+    const PlanItems whole = std::as_const(m_plan).items();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        m_plan.items() = whole;
+        m_plan.setItems(whole);
         ScriptedMessenger messenger;
         messenger.expect(Answer::Ok);
-        c.spoil(m_plan.items());
+        edit(c.spoil);
         const SummaryResult result = buildSummary(m_plan, m_database, messenger, false);
         EXPECT_FALSE(result.summary.has_value());
         EXPECT_EQ(result.failedStep, c.step);
         ASSERT_EQ(messenger.shown().size(), 1);
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(messenger.lastText(), c.message);
+        }
     }
 }
 
 TEST_F(SummaryTest, TheStepTwoQuestionIsAskedWhenInteractive)
 {
-    m_plan.items().soilSampleTable.setCell(1, 2, QString());
+    m_plan.setSoilCell(1, 2, QString());
     m_messenger.expect(Answer::Igen); // "Javítja?": the user will correct the table
     const SummaryResult result = buildSummary(m_plan, m_database, m_messenger, true);
     EXPECT_FALSE(result.summary.has_value());
@@ -155,9 +158,9 @@ TEST_F(SummaryTest, TheStepTwoQuestionIsAskedWhenInteractive)
 
 TEST_F(SummaryTest, TheSummaryLeavesTheItemsOfTheStepsAsTheyWere)
 {
-    const PlanItems before = m_plan.items();
+    const PlanItems before = std::as_const(m_plan).items();
     summary();
-    const PlanItems &after = m_plan.items();
+    const PlanItems &after = std::as_const(m_plan).items();
     EXPECT_EQ(after.scheduleGrid, before.scheduleGrid);
     EXPECT_EQ(after.elementSelected, before.elementSelected);
     EXPECT_EQ(after.plannedYield, before.plannedYield);
