@@ -67,6 +67,9 @@ bool MainWindow::openPlanFile(const QString &path)
     // The grid's titles came along from the plan on screen; the reader fills only the cells.
     finishStep(1);
     m_plan.notifyItemsChanged();
+    // The crop list has moved to the plan's crop, or to its first row: that is the plan's crop.
+    const QString shownCrop = m_step3Panel->currentCropId();
+    m_plan.setCropId(shownCrop.isEmpty() ? PlanItems::noCrop() : shownCrop, Plan::Change::Computed);
 
     // The crop: its need is shown again; a crop the list no longer has is reported.
     const QString cropId = loaded.cropId; // the crop list has moved to it, or to its first row

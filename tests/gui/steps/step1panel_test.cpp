@@ -19,7 +19,7 @@ protected:
     {
         m_plan.resetPlan();
         m_plan.setOpen(true);
-        m_plan.markModified(true);
+        m_plan.markSaved();
         m_panel.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_panel));
     }
@@ -92,11 +92,11 @@ TEST_F(Step1PanelTest, EveryClickIsAnEdit)
 {
     for (Element element : {Element::S, Element::N}) {
         SCOPED_TRACE(int(element));
-        m_plan.markModified(true);
+        m_plan.markSaved();
         click(element);
         EXPECT_TRUE(m_plan.isModified());
     }
-    m_plan.markModified(true);
+    m_plan.markSaved();
     QTest::mouseClick(m_panel.findChild<QCheckBox *>(QStringLiteral("showDescriptionsBox")),
                       Qt::LeftButton);
     EXPECT_TRUE(m_plan.items().showDescriptions);

@@ -1,7 +1,6 @@
 #include "gui/steps/step2panel.h"
 
 #include "core/data/farmfields.h"
-#include "core/data/referencedatabase.h"
 #include "core/data/samplefarm.h"
 #include "core/data/tables.h"
 #include "core/plan/plan.h"
@@ -9,9 +8,7 @@
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/soilsamplegrid.h"
 #include "gui/ui/numberkeyfilter.h"
-#include "support/defaultreference.h"
-#include "support/screenshot.h"
-#include "support/scriptedmessenger.h"
+#include "support/panelfixture.h"
 #include "support/typetext.h"
 
 #include <QApplication>
@@ -24,54 +21,29 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class Step2PanelTest : public ::testing::Test
+// Typed into: the panel is the active window.
+class Step2PanelTest : public PanelTest
 {
 protected:
     void SetUp() override
     {
-        openDefaultReference(m_dir, m_reference);
+        PanelTest::SetUp();
         if (HasFatalFailure())
             return;
-
-        SoilSamples::initSoilGrid(m_plan.items());
-        m_plan.resetPlan();
-        m_plan.setOpen(true);
-        m_plan.markModified(true);
-
         m_panel = std::make_unique<Step2Panel>(m_plan, m_messenger, m_reference);
-        m_panel->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_panel.get()));
-        m_panel->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_panel.get()));
-    }
-
-    void TearDown() override
-    {
-        saveScreenshot(m_panel.get(), QStringLiteral("step2-"));
-        m_panel.reset();
-        EXPECT_EQ(m_messenger.pendingAnswers(), 0) << "a message the test waited for never came";
-    }
-
-    template<typename T>
-    T *child(const char *name) const
-    {
-        return namedChild<T>(m_panel.get(), name);
+        showPanel(m_panel.get(), QSize(780, 520), QStringLiteral("step2-"), true);
     }
 
     QLineEdit *edit(const char *name) const { return child<QLineEdit>(name); }
     SoilSampleGrid *grid() const { return child<SoilSampleGrid>("soilGrid"); }
     QAbstractItemModel *gridModel() const { return grid()->model(); }
-    QString cell(int row, int column) const
-    {
-        return m_plan.items().soilSampleTable.cell(row, column);
-    }
+    QString cell(int row, int column) const { return items().soilSampleTable.cell(row, column); }
 
     // Replaces the text of an edit as the user would: select all, type.
     void retype(QLineEdit *target, const QString &text)
@@ -137,10 +109,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
 
-    QTemporaryDir m_dir;
-    ReferenceDatabase m_reference;
-    Plan m_plan;
-    ScriptedMessenger m_messenger;
     std::unique_ptr<Step2Panel> m_panel;
 };
 
@@ -180,22 +148,22 @@ TEST_F(Step2PanelTest, TypingTheSampleCountSizesTheGrid)
     QLineEdit *count = edit("sampleCountEdit");
     retype(count, QStringLiteral("3"));
     // Label column, average column and three samples.
-    EXPECT_EQ(m_plan.items().sampleCount, 3);
+    EXPECT_EQ(items().sampleCount, 3);
     EXPECT_EQ(gridModel()->columnCount(), 5);
     EXPECT_EQ(gridModel()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("3."));
     EXPECT_TRUE(m_plan.isModified());
 
-    m_plan.markModified(true);
+    m_plan.markSaved();
     QTest::keyClick(count, Qt::Key_Backspace);
     EXPECT_EQ(count->text(), QString());
-    EXPECT_EQ(m_plan.items().sampleCount, 0);
+    EXPECT_EQ(items().sampleCount, 0);
     EXPECT_EQ(gridModel()->columnCount(), 2);
     EXPECT_TRUE(m_plan.isModified());
 
     // Three characters at most: 999 samples, 1001 columns.
     QTest::keyClicks(count, QStringLiteral("9999"));
     EXPECT_EQ(count->text(), QStringLiteral("999"));
-    EXPECT_EQ(m_plan.items().sampleCount, 999);
+    EXPECT_EQ(items().sampleCount, 999);
     EXPECT_EQ(gridModel()->columnCount(), 1001);
 }
 
@@ -207,20 +175,20 @@ TEST_F(Step2PanelTest, SampleCountTakesOnlyDigitsOfTheMainKeyboard)
     QSignalSpy refused(filter, &NumberKeyFilter::keyRefused);
 
     retype(count, QStringLiteral("2"));
-    m_plan.markModified(true);
+    m_plan.markSaved();
     QTest::keyClick(count, Qt::Key_X);
     QTest::keyClick(count, Qt::Key_Minus);
     QTest::keyClick(count, Qt::Key_Space);
     QTest::keyClick(count, Qt::Key_7, Qt::KeypadModifier);
     EXPECT_EQ(refused.count(), 4);
     EXPECT_EQ(count->text(), QStringLiteral("2"));
-    EXPECT_EQ(m_plan.items().sampleCount, 2);
+    EXPECT_EQ(items().sampleCount, 2);
     EXPECT_FALSE(m_plan.isModified());
 
     // A comma passes the filter but "2," is no whole number: the count stays, no message.
     QTest::keyClick(count, Qt::Key_Comma);
     EXPECT_EQ(count->text(), QStringLiteral("2,"));
-    EXPECT_EQ(m_plan.items().sampleCount, 2);
+    EXPECT_EQ(items().sampleCount, 2);
     EXPECT_EQ(gridModel()->columnCount(), 4);
     EXPECT_TRUE(m_plan.isModified());
     EXPECT_EQ(refused.count(), 4);
@@ -235,8 +203,8 @@ TEST_F(Step2PanelTest, IdentificationEditsWriteThePlan)
     QTest::keyClicks(edit("farmingYearEdit"), QStringLiteral("2024/2025 gazdasagi ev"));
 
     // the parcel number's input limit is 30, the farming year's 20
-    const PlanItems &items = m_plan.items();
-    EXPECT_EQ(QStringList({items.lotNumber, items.parcelNumber, items.area, items.farmingYear}),
+    EXPECT_EQ(QStringList({items().lotNumber, items().parcelNumber, items().area,
+                           items().farmingYear}),
               QStringList({"0112/3", QString(30, QLatin1Char('7')), "124500",
                            "2024/2025 gazdasagi "}));
 }
@@ -249,27 +217,27 @@ TEST_F(Step2PanelTest, SiteCategoryTakesArrowsAndEnterMovesOn)
 
     QTest::keyClick(combo, Qt::Key_Down);
     EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(m_plan.items().siteCategory, 1);
+    EXPECT_EQ(items().siteCategory, 1);
     EXPECT_TRUE(m_plan.isModified());
 
     // Letters would jump to a matching item; here they are ignored.
     QTest::keyClick(combo, Qt::Key_V);
     QTest::keyClick(combo, Qt::Key_Space);
     EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(m_plan.items().siteCategory, 1);
+    EXPECT_EQ(items().siteCategory, 1);
 
     // Enter goes on to the next field, as Tab does.
     QTest::keyClick(combo, Qt::Key_Return);
     EXPECT_FALSE(combo->hasFocus());
     EXPECT_EQ(QApplication::focusWidget(), edit("sampleCountEdit"));
-    EXPECT_EQ(m_plan.items().siteCategory, 1);
+    EXPECT_EQ(items().siteCategory, 1);
 }
 
 TEST_F(Step2PanelTest, SampleCellsTakeNumbersOnly)
 {
     retype(edit("sampleCountEdit"), QStringLiteral("2"));
     QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
-    m_plan.markModified(true);
+    m_plan.markSaved();
 
     // A letter as the first key: refused with a beep, no editor opens, nothing marked.
     goToCell(2, 2);
@@ -305,7 +273,7 @@ TEST_F(Step2PanelTest, TheAverageColumnAndTheMarksTakeAnyText)
     } cases[] = {{1, 1, "Tábla átlag"}, {2, 1, "n.a."}, {1, 3, "K-2/a"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
-        m_plan.markModified(true);
+        m_plan.markSaved();
         goToCell(c.row, c.column);
         typeIntoCell(QString::fromUtf8(c.text));
         EXPECT_EQ(cell(c.row, c.column), QString::fromUtf8(c.text));
@@ -326,11 +294,11 @@ TEST_F(Step2PanelTest, TickingProgramAverageComputesTheAverages)
     model->setData(model->index(2, 2), QStringLiteral("2"));
     model->setData(model->index(2, 4), QStringLiteral("4"));
     model->setData(model->index(3, 2), QStringLiteral("1,5"));
-    m_plan.markModified(true);
+    m_plan.markSaved();
 
     auto *box = child<QCheckBox>("programAverageBox");
     QTest::mouseClick(box, Qt::LeftButton);
-    EXPECT_TRUE(m_plan.items().programAverage);
+    EXPECT_TRUE(items().programAverage);
     EXPECT_EQ(cell(2, 1), QStringLiteral("2"));
     EXPECT_EQ(cell(3, 1), QStringLiteral("0,5"));
     EXPECT_EQ(model->data(model->index(2, 1)).toString(), QStringLiteral("2"));
@@ -339,7 +307,7 @@ TEST_F(Step2PanelTest, TickingProgramAverageComputesTheAverages)
     // Unticking keeps the averages.
     model->setData(model->index(2, 4), QStringLiteral("10"));
     QTest::mouseClick(box, Qt::LeftButton);
-    EXPECT_FALSE(m_plan.items().programAverage);
+    EXPECT_FALSE(items().programAverage);
     EXPECT_EQ(cell(2, 1), QStringLiteral("2"));
 }
 
@@ -360,15 +328,15 @@ TEST_F(Step2PanelTest, AnAverageOverABadCellIsReportedAndChangesNothing)
 
 TEST_F(Step2PanelTest, ThePlanShowsWithoutCountingAsAnEdit)
 {
-    PlanItems &items = m_plan.items();
-    items.lotNumber = QStringLiteral("0121/5");
-    items.area = QStringLiteral("1234500");
-    items.farmingYear = QStringLiteral("2024");
-    items.siteCategory = 3;
-    items.programAverage = true;
-    SoilSamples::setSampleCount(items, 2);
-    items.soilSampleTable.setCell(1, 2, QStringLiteral("TVG1"));
-    m_plan.notifyItemsChanged();
+    PlanItems loaded = items();
+    loaded.lotNumber = QStringLiteral("0121/5");
+    loaded.area = QStringLiteral("1234500");
+    loaded.farmingYear = QStringLiteral("2024");
+    loaded.siteCategory = 3;
+    loaded.programAverage = true;
+    SoilSamples::setSampleCount(loaded, 2);
+    loaded.soilSampleTable.setCell(1, 2, QStringLiteral("TVG1"));
+    m_plan.setItems(loaded);
 
     EXPECT_EQ(QStringList({edit("lotNumberEdit")->text(), edit("areaEdit")->text(),
                            edit("farmingYearEdit")->text()}),
@@ -465,9 +433,9 @@ TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
     EXPECT_EQ(QStringList({edit("lotNumberEdit")->text(), edit("areaEdit")->text(),
                            edit("sampleCountEdit")->text()}),
               QStringList({"0112/3", "124500", "4"}));
-    EXPECT_EQ(QStringList({m_plan.items().lotNumber, m_plan.items().area}),
+    EXPECT_EQ(QStringList({items().lotNumber, items().area}),
               QStringList({"0112/3", "124500"}));
-    EXPECT_EQ(m_plan.items().sampleCount, 4);
+    EXPECT_EQ(items().sampleCount, 4);
     EXPECT_EQ(gridModel()->columnCount(), 6);
     EXPECT_EQ(gridRow(1), QStringList({"Átlag", "TVG1", "TVG2", "TVG3", "TVG4"}));
     EXPECT_EQ(gridRow(2).mid(1), QStringList({"6,07", "5,87", "6,61", "6,7"}));
@@ -476,14 +444,16 @@ TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
 
 TEST_F(Step2PanelTest, StarredLabelsReachTheFixedTitles)
 {
-    // The labels starred by step 1 reach the grid when the plan says its items changed, and
+    // The labels starred by step 1 reach the grid when the plan says the table changed, and
     // the title column grows to show them whole; the titles stay headers, no cells.
     retype(edit("sampleCountEdit"), QStringLiteral("2"));
     SoilSampleGrid *view = grid();
     const int plainWidth = view->verticalHeader()->width();
     const QString starred = QStringLiteral("Magnézium Mg * (mg/kg)");
-    m_plan.items().soilSampleTable.setCell(8, 0, starred);
-    m_plan.notifyItemsChanged();
+    m_plan.update(
+        PlanItem::SoilSampleTable,
+        [&starred](PlanItems &plan) { plan.soilSampleTable.setCell(8, 0, starred); },
+        Plan::Change::Computed);
     EXPECT_EQ(gridModel()->headerData(8, Qt::Vertical).toString(), starred);
     EXPECT_GT(view->verticalHeader()->width(), plainWidth);
     EXPECT_GT(view->verticalHeader()->width(),
@@ -495,7 +465,7 @@ TEST_F(Step2PanelTest, StarredLabelsReachTheFixedTitles)
 TEST_F(Step2PanelTest, ArrowsMoveThroughTheSamplesWithoutAnEdit)
 {
     retype(edit("sampleCountEdit"), QStringLiteral("3"));
-    m_plan.markModified(true);
+    m_plan.markSaved();
     QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
     goToCell(2, 2);
     QTest::keyClick(grid(), Qt::Key_Right);
@@ -541,20 +511,20 @@ TEST_F(Step2PanelTest, APastedCountThatIsNoNumberKeepsTheCount)
     QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(count, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(count->text(), QStringLiteral("x7"));
-    EXPECT_EQ(m_plan.items().sampleCount, 4);
+    EXPECT_EQ(items().sampleCount, 4);
     EXPECT_EQ(gridModel()->columnCount(), 6);
 
     QApplication::clipboard()->setText(QStringLiteral("7"));
     QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(count, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(m_plan.items().sampleCount, 7);
+    EXPECT_EQ(items().sampleCount, 7);
     EXPECT_EQ(gridModel()->columnCount(), 9);
 }
 
 TEST_F(Step2PanelTest, ChangesWhileNoPlanIsOpenAreNotCounted)
 {
     m_plan.setOpen(false);
-    m_plan.markModified(true);
+    m_plan.markSaved();
     QTest::keyClicks(edit("lotNumberEdit"), QStringLiteral("12"));
     retype(edit("sampleCountEdit"), QStringLiteral("2"));
     goToCell(2, 2);
@@ -566,19 +536,18 @@ TEST_F(Step2PanelTest, ChangesWhileNoPlanIsOpenAreNotCounted)
 
 TEST_F(Step2PanelTest, NoSiteCategoryShowsAnEmptyBox)
 {
-    m_plan.items().siteCategory = -1;
-    m_plan.notifyItemsChanged();
+    m_plan.setSiteCategory(-1, Plan::Change::Computed);
     auto *combo = child<QComboBox>("siteCategoryCombo");
     EXPECT_EQ(combo->currentIndex(), -1);
     EXPECT_EQ(combo->currentText(), QString());
-    EXPECT_EQ(m_plan.items().siteCategory, -1);
+    EXPECT_EQ(items().siteCategory, -1);
     EXPECT_FALSE(m_plan.isModified());
 
     // The first arrow chooses a category.
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     EXPECT_EQ(combo->currentIndex(), 0);
-    EXPECT_EQ(m_plan.items().siteCategory, 0);
+    EXPECT_EQ(items().siteCategory, 0);
     EXPECT_TRUE(m_plan.isModified());
 }
 
