@@ -74,20 +74,17 @@ protected:
     // The plan's items as the panels read them.
     const PlanItems &items() const { return m_plan.items(); }
 
-    // Shows the panel at `size` and names its pictures "<prefix><test>.png". A panel typed
-    // into is made the active window as well.
-    void showPanel(QWidget *panel, const QSize &size, const QString &shotPrefix,
-                   bool active = false)
+    // Shows the panel at `size`, the active window that keys go to, and names its pictures
+    // "<prefix><test>.png".
+    void showPanel(QWidget *panel, const QSize &size, const QString &shotPrefix)
     {
         m_shown = panel;
         m_shotPrefix = shotPrefix;
         panel->resize(size);
         panel->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
-        if (active) {
-            panel->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
-        }
+        panel->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
     }
 
     QTemporaryDir m_dir;
