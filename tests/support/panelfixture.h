@@ -71,6 +71,14 @@ protected:
             Plan::Change::Computed);
     }
 
+    // Őszi búza: 30 kg/t of N at "Gyenge" on site I, 180 kg/ha for 6 t/ha.
+    void chooseWheat()
+    {
+        m_plan.setCropId(QStringLiteral("1"));
+        m_plan.setPlannedYield(QStringLiteral("6"));
+        m_plan.markSaved();
+    }
+
     // The plan's items as the panels read them.
     const PlanItems &items() const { return m_plan.items(); }
 

@@ -21,12 +21,10 @@ protected:
     {
         plan.resetPlan();
         plan.setOpen(true);
-        edit([](PlanItems &items) {
-            SoilSamples::initSoilGrid(items);
-            items.lotNumber = QStringLiteral("0123/4");
-            items.area = QStringLiteral("125000");
-            items.siteCategory = 0;
-        });
+        edit(SoilSamples::initSoilGrid);
+        plan.setLotNumber(QStringLiteral("0123/4"));
+        plan.setArea(QStringLiteral("125000"));
+        plan.setSiteCategory(0);
     }
 
     void edit(const std::function<void(PlanItems &)> &setUp) { plan.update(PlanItem::All, setUp); }
@@ -79,12 +77,10 @@ TEST_F(StepCompletionTest, StepTwoFieldFaultsAreListedInOrder)
 TEST_F(StepCompletionTest, StepTwoTableFaultHidesFieldFaults)
 {
     completeStep(plan, 1, true, messenger);
-    edit([](PlanItems &items) {
-        items.lotNumber.clear(); // not reported: the table check comes first
-        SoilSamples::setSampleCount(items, 1);
-        items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
-        items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
-    });
+    plan.setLotNumber(QString()); // not reported: the table check comes first
+    plan.setSampleCount(1);
+    plan.setSoilCell(1, 1, QStringLiteral("Átlag"));
+    plan.setSoilCell(1, 2, QString()); // sample 1 has no mark
     messenger.expect(Answer::Nem);
     EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Reverted);
     // Two blanks between the question mark and "Hiba".

@@ -25,10 +25,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        // Őszi búza: 30 kg/t of N at "Gyenge" on site I, 180 kg/ha for 6 t/ha.
-        m_plan.setCropId(QStringLiteral("1"));
-        m_plan.setPlannedYield(QStringLiteral("6"));
-        m_plan.markSaved();
+        chooseWheat();
         m_panel = std::make_unique<Step4Panel>(m_plan, m_messenger, m_reference, m_state);
         showPanel(m_panel.get(), QSize(700, 440), QStringLiteral("step4-"));
     }

@@ -33,10 +33,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        // Őszi búza: 30 kg/t of N at "Gyenge" on site I, 180 kg/ha for 6 t/ha.
-        m_plan.setCropId(QStringLiteral("1"));
-        m_plan.setPlannedYield(QStringLiteral("6"));
-        m_plan.markSaved();
+        chooseWheat();
         m_panel = std::make_unique<Step5Panel>(m_plan, m_messenger, m_reference, m_state);
         showPanel(m_panel.get(), QSize(720, 480), QStringLiteral("step5-"));
     }
@@ -288,11 +285,10 @@ TEST_F(Step5PanelTest, ALoadedScheduleIsShown)
     loaded.scheduleGrid.setCell(1, 1, QStringLiteral("Kalcium-nitrát"));
     loaded.scheduleGrid.setCell(1, 2, QStringLiteral("75"));
     m_plan.setItems(loaded);
-    QAbstractItemModel *model = child<QTableView>("scheduleGrid")->model();
-    EXPECT_EQ(QStringList({model->headerData(0, Qt::Horizontal).toString(),
-                           model->headerData(1, Qt::Horizontal).toString(),
-                           model->headerData(2, Qt::Horizontal).toString()}),
-              QStringList({"Dátum", "Megnevezés", "Mennyiség"}));
+    const QAbstractItemModel *model = child<QTableView>("scheduleGrid")->model();
+    const QStringList titles = {"Dátum", "Megnevezés", "Mennyiség"};
+    for (int column = 0; column < titles.size(); ++column)
+        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), titles[column]);
     EXPECT_EQ(scheduleCell(0, 0), QStringLiteral("2012.3.5."));
     EXPECT_EQ(scheduleCell(0, 1), QStringLiteral("Kalcium-nitrát"));
     EXPECT_FALSE(m_plan.isModified());
