@@ -20,15 +20,15 @@ class StepPanel : public QWidget
 {
     Q_OBJECT
 
-public:
-    // Shows every item of the plan the panel holds.
-    void refreshFromPlan() { showItem(PlanItem::All); }
-
 protected:
     template <typename T>
     using Setter = void (Plan::*)(T, Plan::Change);
 
     StepPanel(Plan &plan, QWidget *parent);
+
+    // Shows every item of the plan, once the panel's controls are built; after that the
+    // plan's changes come by themselves.
+    void refreshFromPlan() { showItem(PlanItem::All); }
 
     // Shows `item` in its controls (every item of the panel on PlanItem::All).
     virtual void showItem(PlanItem item) = 0;
