@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 
 // A step panel under test: a temporary reference database made from the built-in
 // defaults, an open plan with one average column (Ka 38, humus 1,7 %: nitrogen "Gyenge" on
@@ -32,17 +33,22 @@ protected:
 
         m_plan.resetPlan();
         m_plan.setOpen(true);
-        PlanItems &items = m_plan.items();
+        PlanItems items = std::as_const(m_plan).items();
         SoilSamples::initSoilGrid(items);
         items.siteCategory = 0;
         TextGrid &grid = items.soilSampleTable;
         grid.setCell(1, 1, QStringLiteral("Átlag"));
         grid.setCell(3, 1, QStringLiteral("38"));
         grid.setCell(5, 1, QStringLiteral("1,7"));
+        m_plan.setItems(items);
         selectOnly({Elements::N});
     }
 
-    void TearDown() override { saveScreenshot(m_shown, m_shotPrefix); }
+    void TearDown() override
+    {
+        saveScreenshot(m_shown, m_shotPrefix);
+        EXPECT_EQ(m_messenger.pendingAnswers(), 0) << "a message the test waited for never came";
+    }
 
     // A control of the shown panel by its object name.
     template<typename T>
@@ -53,14 +59,31 @@ protected:
 
     void selectOnly(std::initializer_list<Elements::Element> elements)
     {
-        PlanItems &items = m_plan.items();
-        items.elementSelected.fill(false);
-        for (Elements::Element element : elements)
-            items.elementSelected[element] = true;
-        ElementSelection::applyElementSelection(items, m_state.elements);
+        // As completing step 1 does: the program's change, no edit.
+        m_plan.update(
+            PlanItem::All,
+            [&](PlanItems &items) {
+                items.elementSelected.fill(false);
+                for (Elements::Element element : elements)
+                    items.elementSelected[element] = true;
+                ElementSelection::applyElementSelection(items, m_state.elements);
+            },
+            Plan::Change::Computed);
     }
 
-    // Shows the panel at `size` and names its pictures "<prefix><test>.png".
+    // Őszi búza: 30 kg/t of N at "Gyenge" on site I, 180 kg/ha for 6 t/ha.
+    void chooseWheat()
+    {
+        m_plan.setCropId(QStringLiteral("1"));
+        m_plan.setPlannedYield(QStringLiteral("6"));
+        m_plan.markSaved();
+    }
+
+    // The plan's items as the panels read them.
+    const PlanItems &items() const { return m_plan.items(); }
+
+    // Shows the panel at `size`, the active window that keys go to, and names its pictures
+    // "<prefix><test>.png".
     void showPanel(QWidget *panel, const QSize &size, const QString &shotPrefix)
     {
         m_shown = panel;
@@ -68,6 +91,8 @@ protected:
         panel->resize(size);
         panel->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel));
+        panel->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
     }
 
     QTemporaryDir m_dir;

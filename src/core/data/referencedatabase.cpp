@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -55,7 +56,10 @@ QStringList existingTables(const QSqlDatabase &database)
 
 } // namespace
 
-ReferenceDatabase::ReferenceDatabase() = default;
+ReferenceDatabase::ReferenceDatabase(QObject *parent)
+    : QObject(parent)
+{
+}
 
 ReferenceDatabase::~ReferenceDatabase()
 {
@@ -363,7 +367,9 @@ std::optional<qint64> ReferenceDatabase::insert(
         fail(error, QStringLiteral("A(z) %1 táblába nem írható sor: %2").arg(table, queryError));
         return std::nullopt;
     }
-    return query.lastInsertId().toLongLong();
+    const qint64 key = query.lastInsertId().toLongLong();
+    noteChanged(table);
+    return key;
 }
 
 int ReferenceDatabase::execute(const QString &sql, const QVariantList &bindings, QString *error)
@@ -408,6 +414,8 @@ int ReferenceDatabase::update(
             bindings, &queryError);
     if (changed < 0)
         fail(error, QStringLiteral("A(z) %1 tábla nem módosítható: %2").arg(table, queryError));
+    else if (changed > 0)
+        noteChanged(table);
     return changed;
 }
 
@@ -433,6 +441,8 @@ int ReferenceDatabase::remove(const QString &table, const Filter &filter, QStrin
             &queryError);
     if (removed < 0)
         fail(error, QStringLiteral("A(z) %1 táblából nem törölhető: %2").arg(table, queryError));
+    else if (removed > 0)
+        noteChanged(table);
     return removed;
 }
 
@@ -472,17 +482,36 @@ bool ReferenceDatabase::inTransaction(
     } catch (...) {
         --m_transactionDepth;
         undo();
+        if (m_transactionDepth == 0)
+            m_changedTables.clear();
         throw;
     }
     --m_transactionDepth;
     if (!done) {
         undo();
+        if (m_transactionDepth == 0)
+            m_changedTables.clear();
         return fail(
             error, workError.isEmpty() ? QStringLiteral("A módosítás nem sikerült.") : workError);
     }
     if (execute(QStringLiteral("RELEASE ") + savepoint, {}, &sqlError) < 0) {
         undo();
+        if (m_transactionDepth == 0)
+            m_changedTables.clear();
         return fail(error, QStringLiteral("A módosítás nem menthető: %1").arg(sqlError));
     }
+    if (m_transactionDepth == 0) {
+        const QSet<QString> changed = std::exchange(m_changedTables, {});
+        for (const QString &table : changed)
+            emit tableChanged(table);
+    }
     return true;
+}
+
+void ReferenceDatabase::noteChanged(const QString &table)
+{
+    if (m_transactionDepth > 0)
+        m_changedTables.insert(table);
+    else
+        emit tableChanged(table);
 }

@@ -3,6 +3,8 @@
 #include "core/data/filter.h"
 
 #include <QList>
+#include <QObject>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -25,15 +27,18 @@ struct Table;
 // numbers as double or qlonglong, logical fields as bool, dates as QDate, empty fields as
 // a null QVariant. Every statement is prepared with bound values. Calls that can fail return
 // false (or no value) and put a text the caller can show into *error; they never show
-// anything themselves.
-class ReferenceDatabase
+// anything themselves. After a write has been committed, tableChanged names each table it
+// changed, so that the lists read from it can read it again.
+class ReferenceDatabase final : public QObject
 {
+    Q_OBJECT
+
 public:
     // Whether a read of a soft-deleted table (Tapanyagok, Mintak) lists rows marked Deleted.
     enum class DeletedRows { Hidden, Included };
 
-    ReferenceDatabase();
-    ~ReferenceDatabase();
+    explicit ReferenceDatabase(QObject *parent = nullptr);
+    ~ReferenceDatabase() override;
     ReferenceDatabase(const ReferenceDatabase &) = delete;
     ReferenceDatabase &operator=(const ReferenceDatabase &) = delete;
 
@@ -120,7 +125,14 @@ public:
     // largest numeric Novid. Empty on error.
     QString nextCropId(QString *error = nullptr) const;
 
+signals:
+    // Rows of `table` were written, and the write is committed.
+    void tableChanged(const QString &table);
+
 private:
+    // A write of `table` succeeded: announced now, or when the outermost transaction commits.
+    void noteChanged(const QString &table);
+
     const Schema::Table *knownTable(const QString &table, QString *error) const;
     QString whereClause(const Schema::Table &table, const Filter &filter, DeletedRows deleted,
         QVariantList *bindings, QString *error) const;
@@ -132,4 +144,5 @@ private:
     QString m_connectionName;
     QString m_path;
     int m_transactionDepth = 0;
+    QSet<QString> m_changedTables; // written inside the open transaction
 };

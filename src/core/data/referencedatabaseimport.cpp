@@ -50,6 +50,7 @@ bool ReferenceDatabase::replaceAllRows(const QString &table, const QList<QVarian
                 *workError = QStringLiteral("A(z) %1 tábla nem üríthető: %2").arg(table, sqlError);
                 return false;
             }
+            noteChanged(table);
             for (const QVariantMap &row : rows) {
                 if (!insert(table, row, workError))
                     return false;

@@ -1,5 +1,8 @@
 #include "core/plan/plan.h"
 
+#include "core/plan/elementselection.h"
+#include "core/plan/soilsamples.h"
+
 Plan::Plan(QObject *parent)
     : QObject(parent)
 {
@@ -38,6 +41,15 @@ void Plan::setElementSelected(int element, bool selected, Change change)
     changed(PlanItem::ElementSelected, change);
 }
 
+void Plan::selectElement(Elements::Element element, bool selected, Change change)
+{
+    if (element < 0 || element >= Elements::elementCount)
+        return;
+    m_items.elementSelected[element] = selected;
+    ElementSelection::applyLinkage(m_items, element);
+    changed(PlanItem::ElementSelected, change);
+}
+
 void Plan::setShowDescriptions(bool show, Change change)
 {
     setMember(PlanItem::ShowDescriptions, &PlanItems::showDescriptions, show, change);
@@ -66,6 +78,14 @@ void Plan::setFarmingYear(const QString &text, Change change)
 void Plan::setSiteCategory(int category, Change change)
 {
     setMember(PlanItem::SiteCategory, &PlanItems::siteCategory, category, change);
+}
+
+void Plan::setSampleCount(int count, Change change)
+{
+    const int before = m_items.sampleCount;
+    SoilSamples::setSampleCount(m_items, count);
+    if (m_items.sampleCount != before)
+        changed(PlanItem::SampleCount, change);
 }
 
 void Plan::setProgramAverage(bool on, Change change)

@@ -39,19 +39,21 @@ public:
     explicit Plan(QObject *parent = nullptr);
 
     const PlanItems &items() const { return m_items; }
-    // Transitional: the old doors, removed once every caller uses the setters.
-    PlanItems &items() { return m_items; }
-    void markModified(bool saved) { saved ? markSaved() : markEdited(); }
-    void notifyItemsChanged() { emit itemChanged(PlanItem::All); emit itemsChanged(); }
 
     // Typed setters; a value equal to the one held changes nothing and emits nothing.
     void setElementSelected(int element, bool selected, Change change = Change::Edit);
+    // A click on an element's box: the micro elements computed from a macro element's
+    // result follow it. Always announced, as the dependants may change with it.
+    void selectElement(Elements::Element element, bool selected, Change change = Change::Edit);
     void setShowDescriptions(bool show, Change change = Change::Edit);
     void setLotNumber(const QString &text, Change change = Change::Edit);
     void setParcelNumber(const QString &text, Change change = Change::Edit);
     void setArea(const QString &text, Change change = Change::Edit);
     void setFarmingYear(const QString &text, Change change = Change::Edit);
     void setSiteCategory(int category, Change change = Change::Edit);
+    // The number of samples (clamped to 0 … maxSampleCount); the grid's sample columns
+    // follow it.
+    void setSampleCount(int count, Change change = Change::Edit);
     void setProgramAverage(bool on, Change change = Change::Edit);
     void setSoilCell(int row, int column, const QString &text, Change change = Change::Edit);
     void setCropId(const QString &id, Change change = Change::Edit);
@@ -104,7 +106,6 @@ signals:
     void planReset();
     // An item changed, through a setter, update(), setItems() or resetPlan() (All).
     void itemChanged(PlanItem item);
-    void itemsChanged(); // transitional
 
 private:
     static bool isValidStep(int step) { return step >= 1 && step <= stepCount; }

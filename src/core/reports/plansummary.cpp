@@ -15,6 +15,8 @@
 #include "core/reports/recommendationtexts.h"
 #include "core/text/numbers.h"
 
+#include <utility>
+
 namespace {
 
 // The block titles of the four rows of each soil column.
@@ -59,7 +61,7 @@ public:
     SummaryBuilder(Plan &plan, const ReferenceDatabase &reference, bool interactive,
                    const SupplyClassifier::LeafLevel &leafLevel)
         : m_plan(plan)
-        , m_items(plan.items())
+        , m_items(std::as_const(plan).items())
         , m_reference(reference)
         , m_interactive(interactive)
         , m_need(reference)
@@ -103,7 +105,11 @@ private:
     bool supplyLevels()
     {
         if (m_items.programAverage) {
-            const Outcome<void> averaged = SoilSamples::computeAverages(m_items);
+            Outcome<void> averaged;
+            m_plan.update(
+                PlanItem::SoilSampleTable,
+                [&averaged](PlanItems &items) { averaged = SoilSamples::computeAverages(items); },
+                Plan::Change::Computed);
             if (!averaged)
                 return fail(2, averaged.refusal());
         }
@@ -205,7 +211,7 @@ private:
     }
 
     Plan &m_plan;
-    PlanItems &m_items;
+    const PlanItems &m_items;
     const ReferenceDatabase &m_reference;
     bool m_interactive;
     CalculationState m_state;

@@ -107,9 +107,6 @@ void MainWindow::connectSession()
         m_wizard->closeForNewPlan();
         showStepList(true);
     });
-    // Transitional, until the panels follow Plan::itemChanged themselves: a change made
-    // through the plan's setters reaches the panels as the old whole-plan signal.
-    connect(&m_plan, &Plan::itemChanged, this, [this] { emit m_plan.itemsChanged(); });
 
     connect(m_session, &PlanSession::planStarted, this, [this](const QString &caption) {
         m_statusLabel->clear();

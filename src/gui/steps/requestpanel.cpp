@@ -5,7 +5,9 @@
 #include "core/data/farmtable.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
-#include "gui/steps/farmrecordmodel.h"
+#include "core/text/numbers.h"
+#include "gui/ui/controls.h"
+#include "gui/ui/texttablemodel.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -20,9 +22,18 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
-QList<FarmRecordModel::Column> fieldColumns()
+// A listed field of the farm table and its column title.
+struct Column
+{
+    QString field;
+    QString title;
+};
+
+QList<Column> fieldColumns()
 {
     using namespace FarmFields;
     return {{Helysz, QStringLiteral("Helyrajzi szám")},
@@ -32,7 +43,7 @@ QList<FarmRecordModel::Column> fieldColumns()
             {Muvag, QStringLiteral("Művelési ág")}};
 }
 
-QList<FarmRecordModel::Column> parcelColumns()
+QList<Column> parcelColumns()
 {
     using namespace FarmFields;
     return {{Evj, QStringLiteral("G.év")},
@@ -43,12 +54,23 @@ QList<FarmRecordModel::Column> parcelColumns()
             {Hasznkod, QStringLiteral("H. kód")}};
 }
 
-QPushButton *makeButton(const QString &caption, const QString &name, QWidget *parent)
+// Numbers the way the user reads them (decimal comma), texts as stored.
+QString displayText(const FarmTable &table, const QString &field)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
+    const QVariant value = table.value(field);
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return Text::formatGeneral(table.number(field));
+    default:
+        return table.text(field);
+    }
 }
 
 bool isEnter(const QKeyEvent *event)
@@ -101,8 +123,8 @@ void RequestPanel::buildControls()
     m_parcelsModeButton = new QRadioButton(QStringLiteral("Parcellák:"), this);
     m_parcelsModeButton->setObjectName(QStringLiteral("parcelsModeButton"));
 
-    m_recordModel = new FarmRecordModel(this);
-    m_recordModel->setTable(nullptr, fieldColumns());
+    m_recordModel = new TextTableModel(this);
+    listRecords(FarmRecordKind::Fields);
     m_recordList = new QTableView(this);
     m_recordList->setObjectName(QStringLiteral("recordList"));
     m_recordList->setModel(m_recordModel);
@@ -121,10 +143,15 @@ void RequestPanel::buildControls()
     m_recordList->horizontalHeader()->setStretchLastSection(true);
     m_recordList->horizontalHeader()->setHighlightSections(false);
 
-    m_settingsButton = makeButton(QStringLiteral("Beálítás"), QStringLiteral("settingsButton"),
-                                  this);
-    m_cancelButton = makeButton(QStringLiteral("Mégsem"), QStringLiteral("cancelButton"), this);
-    m_fetchButton = makeButton(QStringLiteral("Lekérés"), QStringLiteral("fetchButton"), this);
+    m_settingsButton = Controls::makeButton(QStringLiteral("Beálítás"),
+                                            QStringLiteral("settingsButton"), this);
+    m_cancelButton = Controls::makeButton(QStringLiteral("Mégsem"), QStringLiteral("cancelButton"),
+                                          this);
+    m_fetchButton = Controls::makeButton(QStringLiteral("Lekérés"), QStringLiteral("fetchButton"),
+                                         this);
+    // Enter is the panel's own (keyPressEvent), never a default button's.
+    for (QPushButton *button : {m_settingsButton, m_cancelButton, m_fetchButton})
+        button->setAutoDefault(false);
 
     auto *source = new QHBoxLayout;
     source->addWidget(new QLabel(QStringLiteral("Forrás :"), this));
@@ -166,8 +193,30 @@ void RequestPanel::setFarmDirectory(const QString &directory)
 
 void RequestPanel::closeTable()
 {
-    m_recordModel->setTable(nullptr, m_recordModel->columns());
+    m_recordModel->clear();
     m_table.reset();
+}
+
+void RequestPanel::listRecords(FarmRecordKind kind)
+{
+    const QList<Column> columns
+        = kind == FarmRecordKind::Fields ? fieldColumns() : parcelColumns();
+    QStringList titles;
+    for (const Column &column : columns)
+        titles.append(column.title);
+    // The texts are taken at once (a farm has a few hundred fields at most), so the table's
+    // cursor is free for the import; it is left on the first record.
+    QList<QStringList> rows;
+    if (m_table) {
+        for (m_table->first(); !m_table->eof(); m_table->next()) {
+            QStringList row;
+            for (const Column &column : columns)
+                row.append(displayText(*m_table, column.field));
+            rows.append(row);
+        }
+        m_table->first();
+    }
+    m_recordModel->setTable(titles, rows);
 }
 
 void RequestPanel::open()
@@ -177,7 +226,7 @@ void RequestPanel::open()
     if (!switchTo(FarmRecordKind::Fields)) {
         closeTable();
         m_mode = FarmRecordKind::Fields;
-        m_recordModel->setTable(nullptr, fieldColumns());
+        listRecords(m_mode);
     }
     showMode();
     move(0, 0);
@@ -204,7 +253,7 @@ bool RequestPanel::switchTo(FarmRecordKind kind)
 
     m_table = std::move(opened.table);
     m_mode = kind;
-    m_recordModel->setTable(m_table.get(), isField ? fieldColumns() : parcelColumns());
+    listRecords(kind);
     showMode();
     // As in the farm program's list, the first record is the current one.
     if (m_recordModel->rowCount() > 0)
@@ -243,15 +292,16 @@ void RequestPanel::fetchSelected()
 
     m_table->seek(selected.first().row());
     QString error;
-    const bool imported = importField(m_plan.items(), *m_table, FarmDatabase(m_farmDirectory),
-                                      m_mode, &error);
+    // Imported into a copy: a failed import leaves the plan as it was.
+    PlanItems items = std::as_const(m_plan).items();
+    const bool imported = importField(items, *m_table, FarmDatabase(m_farmDirectory), m_mode,
+                                      &error);
     m_table->first();
     if (!imported) {
         m_messenger.display(error, ButtonSet::OkOnly, false, MessageKind::Error);
         return;
     }
-    m_plan.notifyItemsChanged();
-    m_plan.markModified(false);
+    m_plan.update(PlanItem::All, [&items](PlanItems &plan) { plan = items; });
     hide();
     emit fieldImported();
 }

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class FarmRecordModel;
+class TextTableModel;
 class FarmTable;
 class Messenger;
 class Plan;
@@ -57,6 +57,8 @@ private:
     // Opens the table of `kind` when the directory holds it; false (and nothing changed)
     // otherwise.
     bool switchTo(FarmRecordKind kind);
+    // Lists the records of the open table (none without one) under the columns of `kind`.
+    void listRecords(FarmRecordKind kind);
     void closeTable();
     void showMode();
 
@@ -70,7 +72,7 @@ private:
     QRadioButton *m_fieldsModeButton = nullptr;
     QRadioButton *m_parcelsModeButton = nullptr;
     QTableView *m_recordList = nullptr;
-    FarmRecordModel *m_recordModel = nullptr;
+    TextTableModel *m_recordModel = nullptr;
     QPushButton *m_settingsButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
     QPushButton *m_fetchButton = nullptr;

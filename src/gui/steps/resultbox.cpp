@@ -1,6 +1,6 @@
 #include "gui/steps/resultbox.h"
 
-#include "gui/steps/resulttablemodel.h"
+#include "gui/ui/texttablemodel.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -18,7 +18,9 @@ ResultBox::ResultBox(QWidget *parent)
     : MovableBox(QStringLiteral("Kimutatás"), parent)
 {
     setObjectName(QStringLiteral("resultBox"));
-    m_model = new ResultTableModel(this);
+    m_model = new TextTableModel(this);
+    // The values centred under their headings, the soil-column labels as they are.
+    m_model->setAlignments({Qt::Alignment()}, Qt::AlignCenter);
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("resultGrid"));
@@ -48,15 +50,11 @@ ResultBox::ResultBox(QWidget *parent)
     layoutBox();
 }
 
-const ResultTable &ResultBox::result() const
-{
-    return m_model->table();
-}
-
 void ResultBox::showResult(const ResultTable &table)
 {
     setTitle(table.boxTitle);
-    m_model->setTable(table);
+    m_result = table;
+    m_model->setTable(table.headings, table.rows);
     layoutBox();
     show();
     raise();
@@ -64,9 +62,9 @@ void ResultBox::showResult(const ResultTable &table)
 
 void ResultBox::clearResult()
 {
-    ResultTable empty;
-    empty.boxTitle = title();
-    m_model->setTable(empty);
+    m_result = {};
+    m_result.boxTitle = title();
+    m_model->setTable({}, {});
     layoutBox();
 }
 
@@ -78,7 +76,7 @@ void ResultBox::layoutBox()
 
     m_grid->resizeColumnsToContents();
     QHeaderView *columns = m_grid->horizontalHeader();
-    const QList<int> &asked = m_model->table().columnWidths;
+    const QList<int> &asked = m_result.columnWidths;
     for (int column = 0; column < m_model->columnCount(); ++column) {
         const int width = column < asked.size() && asked[column] > 0
                               ? asked[column]

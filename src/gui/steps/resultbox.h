@@ -5,7 +5,7 @@
 
 class QPushButton;
 class QTableView;
-class ResultTableModel;
+class TextTableModel;
 
 // The result box "Kimutatás": the computed list of a step (supply levels, doses) in a grid
 // sized to its rows, "Bezárás" to hide it and "Nyomtatás" to print it under the report
@@ -26,7 +26,7 @@ public:
     // Empties the grid (a new plan) without changing the box's visibility.
     void clearResult();
 
-    const ResultTable &result() const;
+    const ResultTable &result() const { return m_result; }
     QString reportTitle() const { return result().reportTitle; }
     QTableView *grid() const { return m_grid; }
     QPushButton *printButton() const { return m_printButton; }
@@ -37,7 +37,8 @@ signals:
 private:
     void layoutBox();
 
-    ResultTableModel *m_model = nullptr;
+    ResultTable m_result;
+    TextTableModel *m_model = nullptr;
     QTableView *m_grid = nullptr;
     QPushButton *m_closeButton = nullptr;
     QPushButton *m_printButton = nullptr;

@@ -6,12 +6,12 @@
 #include <QColor>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr int titleRow = 0;
 constexpr int titleColumn = 0;
-constexpr int averageColumn = 1;
 
 } // namespace
 
@@ -20,11 +20,34 @@ SoilSampleModel::SoilSampleModel(Plan &plan, QObject *parent)
     , m_plan(plan)
     , m_columnCount(planColumnCount())
 {
+    connect(&m_plan, &Plan::itemChanged, this, &SoilSampleModel::showItem);
+}
+
+void SoilSampleModel::showItem(PlanItem item)
+{
+    switch (item) {
+    case PlanItem::All:
+        reload();
+        break;
+    case PlanItem::SampleCount:
+        syncColumnCount();
+        break;
+    case PlanItem::SoilSampleTable:
+        // The averages, the starred row titles or a cell.
+        emit headerDataChanged(Qt::Vertical, 0, PlanItems::soilRowCount - 1);
+        emit headerDataChanged(Qt::Horizontal, 0, m_columnCount - 1);
+        emit dataChanged(index(0, 0), index(PlanItems::soilRowCount - 1, m_columnCount - 1),
+                         {Qt::DisplayRole, Qt::EditRole});
+        break;
+    default:
+        break;
+    }
 }
 
 int SoilSampleModel::planColumnCount() const
 {
-    const int samples = std::clamp(m_plan.items().sampleCount, 0, PlanItems::maxSampleCount);
+    const int count = std::as_const(m_plan).items().sampleCount;
+    const int samples = std::clamp(count, 0, PlanItems::maxSampleCount);
     return samples + 2;
 }
 
@@ -46,7 +69,7 @@ QVariant SoilSampleModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return m_plan.items().soilSampleTable.cell(index.row(), index.column());
+        return std::as_const(m_plan).items().soilSampleTable.cell(index.row(), index.column());
     case Qt::BackgroundRole:
         if (isTitle)
             return QBrush(QColor(212, 208, 200));
@@ -62,13 +85,7 @@ bool SoilSampleModel::setData(const QModelIndex &index, const QVariant &value, i
         return false;
     if (index.row() == titleRow || index.column() == titleColumn)
         return false;
-    const QString text = value.toString();
-    TextGrid &grid = m_plan.items().soilSampleTable;
-    if (grid.cell(index.row(), index.column()) == text)
-        return true;
-    grid.setCell(index.row(), index.column(), text);
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    m_plan.markModified(false);
+    m_plan.setSoilCell(index.row(), index.column(), value.toString());
     return true;
 }
 
@@ -85,7 +102,7 @@ QVariant SoilSampleModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (role != Qt::DisplayRole)
         return {};
-    const TextGrid &grid = m_plan.items().soilSampleTable;
+    const TextGrid &grid = std::as_const(m_plan).items().soilSampleTable;
     if (orientation == Qt::Horizontal) {
         if (section < 0 || section >= m_columnCount)
             return {};
@@ -108,13 +125,6 @@ void SoilSampleModel::syncColumnCount()
         m_columnCount = wanted;
         endRemoveColumns();
     }
-}
-
-void SoilSampleModel::refreshAverageColumn()
-{
-    emit dataChanged(index(titleRow, averageColumn),
-                     index(PlanItems::soilRowCount - 1, averageColumn),
-                     {Qt::DisplayRole, Qt::EditRole});
 }
 
 void SoilSampleModel::reload()

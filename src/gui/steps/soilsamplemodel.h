@@ -3,12 +3,14 @@
 #include <QAbstractTableModel>
 
 class Plan;
+enum class PlanItem;
 
 // The plan's soil-sample table for the grid of step 2, in the table's own coordinates:
 // 12 rows (0 header, 1 sample mark, 2–11 the laboratory values) and sampleCount + 2 columns
 // (0 row titles, 1 the average, then the samples). The cells are read from the plan when the
 // view asks, never copied. Row 0 and column 0 are the titles: they also come as the header
-// texts and cannot be edited. An edit writes the plan and marks it modified.
+// texts and cannot be edited. An edit writes the plan, as a user's edit; the model follows
+// the plan's changes of the table and the sample count by itself.
 class SoilSampleModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -24,15 +26,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Follows the plan's sample count, adding or removing sample columns.
-    void syncColumnCount();
-    // The cells of the average column were written behind the model's back.
-    void refreshAverageColumn();
-    // Everything may have changed (a plan loaded, a field imported).
-    void reload();
-
 private:
     int planColumnCount() const;
+    void showItem(PlanItem item);
+    // Follows the plan's sample count, adding or removing sample columns.
+    void syncColumnCount();
+    // Everything may have changed (a plan loaded, a field imported).
+    void reload();
 
     Plan &m_plan;
     int m_columnCount = 0;

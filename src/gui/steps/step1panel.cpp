@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,8 +42,7 @@ QFrame *separatorLine(QWidget *parent)
 } // namespace
 
 Step1Panel::Step1Panel(Plan &plan, QWidget *parent)
-    : QWidget(parent)
-    , m_plan(plan)
+    : StepPanel(plan, parent)
 {
     setObjectName(QStringLiteral("step1Panel"));
     buildControls();
@@ -52,15 +50,10 @@ Step1Panel::Step1Panel(Plan &plan, QWidget *parent)
     for (int index = 0; index < Elements::elementCount; ++index) {
         const auto element = Element(index);
         connect(m_elementBoxes[index], &QCheckBox::clicked, this,
-                [this, element] { elementClicked(element); });
+                [this, element](bool checked) { m_plan.selectElement(element, checked); });
     }
-    connect(m_showDescriptionsBox, &QCheckBox::clicked, this, [this](bool checked) {
-        m_plan.items().showDescriptions = checked;
-        m_plan.markModified(false);
-    });
+    bindCheck(m_showDescriptionsBox, &Plan::setShowDescriptions);
     connect(m_doneButton, &QPushButton::clicked, this, &Step1Panel::doneRequested);
-    connect(&m_plan, &Plan::planReset, this, &Step1Panel::refreshFromPlan);
-    connect(&m_plan, &Plan::itemsChanged, this, &Step1Panel::refreshFromPlan);
     refreshFromPlan();
 }
 
@@ -125,29 +118,15 @@ void Step1Panel::buildControls()
     layout->addLayout(bottom);
 }
 
-void Step1Panel::elementClicked(Element element)
+void Step1Panel::showItem(PlanItem item)
 {
-    PlanItems &items = m_plan.items();
-    items.elementSelected[element] = m_elementBoxes[element]->isChecked();
-    ElementSelection::applyLinkage(items, element);
-    refreshFromPlan();
-    m_plan.markModified(false);
-}
-
-void Step1Panel::refreshFromPlan()
-{
-    const PlanItems &items = m_plan.items();
-    for (int index = 0; index < Elements::elementCount; ++index) {
-        const QSignalBlocker blocker(m_elementBoxes[index]);
-        m_elementBoxes[index]->setChecked(items.elementSelected[index]);
+    const PlanItems &plan = items();
+    if (concerns(item, PlanItem::ElementSelected)) {
+        for (int index = 0; index < Elements::elementCount; ++index) {
+            showChecked(m_elementBoxes[index], plan.elementSelected[index]);
+            m_elementBoxes[index]->setEnabled(ElementSelection::isEditable(plan, Element(index)));
+        }
     }
-    const QSignalBlocker blocker(m_showDescriptionsBox);
-    m_showDescriptionsBox->setChecked(items.showDescriptions);
-    showEditable();
-}
-
-void Step1Panel::showEditable()
-{
-    for (int index = 0; index < Elements::elementCount; ++index)
-        m_elementBoxes[index]->setEnabled(ElementSelection::isEditable(m_plan.items(), Element(index)));
+    if (concerns(item, PlanItem::ShowDescriptions))
+        showChecked(m_showDescriptionsBox, plan.showDescriptions);
 }

@@ -1,27 +1,22 @@
 #pragma once
 
 #include "core/plan/elements.h"
-
-#include <QWidget>
+#include "gui/steps/steppanel.h"
 
 #include <array>
 
-class Plan;
 class QCheckBox;
 class QPushButton;
 
 // Step 1 "Elemek kiválasztása": which elements the plan covers. The micro elements computed
 // from a macro element's result follow its box; a fixed legend beside the boxes tells in
 // which lists each element appears.
-class Step1Panel final : public QWidget
+class Step1Panel final : public StepPanel
 {
     Q_OBJECT
 
 public:
     explicit Step1Panel(Plan &plan, QWidget *parent = nullptr);
-
-    // Shows the plan's ticks without counting it as an edit.
-    void refreshFromPlan();
 
     QCheckBox *elementBox(Elements::Element element) const { return m_elementBoxes[element]; }
 
@@ -32,10 +27,8 @@ signals:
 
 private:
     void buildControls();
-    void elementClicked(Elements::Element element);
-    void showEditable();
+    void showItem(PlanItem item) override;
 
-    Plan &m_plan;
     std::array<QCheckBox *, Elements::elementCount> m_elementBoxes{};
     QCheckBox *m_showDescriptionsBox = nullptr;
     QPushButton *m_doneButton = nullptr;

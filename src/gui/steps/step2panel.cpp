@@ -1,8 +1,6 @@
 #include "gui/steps/step2panel.h"
 
-#include "core/data/filter.h"
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/captions.h"
 #include "core/messages/messenger.h"
 #include "core/plan/elements.h"
 #include "core/plan/plan.h"
@@ -25,7 +23,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,38 +47,26 @@ QLineEdit *makeCaptionEdit(const QString &name, const QString &defaultCaption, Q
 
 Step2Panel::Step2Panel(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
                        QWidget *parent)
-    : QWidget(parent)
-    , m_plan(plan)
+    : StepPanel(plan, parent)
     , m_messenger(messenger)
     , m_reference(reference)
 {
     setObjectName(QStringLiteral("step2Panel"));
     buildControls();
 
-    auto bindText = [this](QLineEdit *edit, QString PlanItems::*item) {
-        connect(edit, &QLineEdit::textEdited, this, [this, item](const QString &text) {
-            m_plan.items().*item = text;
-            m_plan.markModified(false);
-        });
-    };
-    bindText(m_lotNumberEdit, &PlanItems::lotNumber);
-    bindText(m_parcelNumberEdit, &PlanItems::parcelNumber);
-    bindText(m_areaEdit, &PlanItems::area);
-    bindText(m_farmingYearEdit, &PlanItems::farmingYear);
-
-    connect(m_siteCategoryCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_plan.items().siteCategory = index;
-        m_plan.markModified(false);
-    });
+    bindText(m_lotNumberEdit, &Plan::setLotNumber);
+    bindText(m_parcelNumberEdit, &Plan::setParcelNumber);
+    bindText(m_areaEdit, &Plan::setArea);
+    bindText(m_farmingYearEdit, &Plan::setFarmingYear);
+    bindCombo(m_siteCategoryCombo, &Plan::setSiteCategory);
     connect(m_sampleCountEdit, &QLineEdit::textChanged, this, &Step2Panel::applySampleCount);
+    bindCheck(m_programAverageBox, &Plan::setProgramAverage);
+    // Ticking the box computes the averages at once; unticking keeps them.
     connect(m_programAverageBox, &QCheckBox::toggled, this, [this](bool checked) {
-        m_plan.items().programAverage = checked;
-        m_plan.markModified(false);
-        // Ticking the box computes the averages at once; unticking keeps them.
         if (checked)
             computeAverages();
     });
-    connect(m_soilGrid, &SoilSampleGrid::keyEdited, this, [this] { m_plan.markModified(false); });
+    connect(m_soilGrid, &SoilSampleGrid::keyEdited, &m_plan, &Plan::markEdited);
 
     connect(m_lotCaptionEdit, &QLineEdit::editingFinished, this, &Step2Panel::saveCaptions);
     connect(m_parcelCaptionEdit, &QLineEdit::editingFinished, this, &Step2Panel::saveCaptions);
@@ -91,9 +76,6 @@ Step2Panel::Step2Panel(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     connect(m_doneButton, &QPushButton::clicked, this, &Step2Panel::doneRequested);
     connect(m_requestPanel, &RequestPanel::dataLocationRequested, this,
             &Step2Panel::dataLocationRequested);
-
-    connect(&m_plan, &Plan::planReset, this, &Step2Panel::refreshFromPlan);
-    connect(&m_plan, &Plan::itemsChanged, this, &Step2Panel::refreshFromPlan);
 
     reloadCaptions();
     refreshFromPlan();
@@ -121,8 +103,7 @@ void Step2Panel::buildControls()
     m_sampleCountEdit = Controls::makeEdit(QStringLiteral("sampleCountEdit"), this);
     m_sampleCountEdit->setMaxLength(3);
     m_sampleCountEdit->setFixedWidth(40);
-    m_sampleCountEdit->installEventFilter(new NumberKeyFilter(
-        NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, m_sampleCountEdit));
+    filterNumberKeys(m_sampleCountEdit);
 
     m_programAverageBox = new QCheckBox(QStringLiteral("Átlag számíttatása programmal"), this);
     m_programAverageBox->setObjectName(QStringLiteral("programAverageBox"));
@@ -218,50 +199,48 @@ QTableView *Step2Panel::soilGrid() const
     return m_soilGrid;
 }
 
-void Step2Panel::refreshFromPlan()
+void Step2Panel::showItem(PlanItem item)
 {
-    const PlanItems &items = m_plan.items();
-    auto show = [](QLineEdit *edit, const QString &text) {
-        const QSignalBlocker blocker(edit);
-        edit->setText(text);
-    };
-    show(m_lotNumberEdit, items.lotNumber);
-    show(m_parcelNumberEdit, items.parcelNumber);
-    show(m_areaEdit, items.area);
-    show(m_farmingYearEdit, items.farmingYear);
-    show(m_sampleCountEdit, QString::number(items.sampleCount));
-    {
-        const QSignalBlocker blocker(m_siteCategoryCombo);
-        const bool valid = items.siteCategory >= 0
-            && items.siteCategory < m_siteCategoryCombo->count();
-        m_siteCategoryCombo->setCurrentIndex(valid ? items.siteCategory : -1);
-    }
-    {
-        const QSignalBlocker blocker(m_programAverageBox);
-        m_programAverageBox->setChecked(items.programAverage);
-    }
-    m_soilModel->reload();
+    const PlanItems &plan = items();
+    if (concerns(item, PlanItem::LotNumber))
+        showText(m_lotNumberEdit, plan.lotNumber);
+    if (concerns(item, PlanItem::ParcelNumber))
+        showText(m_parcelNumberEdit, plan.parcelNumber);
+    if (concerns(item, PlanItem::Area))
+        showText(m_areaEdit, plan.area);
+    if (concerns(item, PlanItem::FarmingYear))
+        showText(m_farmingYearEdit, plan.farmingYear);
+    // The count typed so far stays as typed while it means the plan's count ("" and "0").
+    const int typedCount = Text::parseInteger(m_sampleCountEdit->text()).value_or(0);
+    if (item == PlanItem::All || (item == PlanItem::SampleCount && typedCount != plan.sampleCount))
+        showText(m_sampleCountEdit, QString::number(plan.sampleCount));
+    if (concerns(item, PlanItem::SiteCategory))
+        showIndex(m_siteCategoryCombo, plan.siteCategory);
+    if (concerns(item, PlanItem::ProgramAverage))
+        showChecked(m_programAverageBox, plan.programAverage);
 }
 
 void Step2Panel::applySampleCount(const QString &text)
 {
-    PlanItems &items = m_plan.items();
     if (text.isEmpty()) {
-        SoilSamples::setSampleCount(items, 0);
+        m_plan.setSampleCount(0);
     } else {
         // Only a pasted text can be something else; the count then stays as it was.
         const std::optional<int> count = Text::parseInteger(text);
         if (count && *count >= 0 && *count <= PlanItems::maxSampleCount)
-            SoilSamples::setSampleCount(items, *count);
+            m_plan.setSampleCount(*count);
     }
-    m_soilModel->syncColumnCount();
-    m_plan.markModified(false);
+    // Any change of the text counts as an edit, even one that leaves the count.
+    m_plan.markEdited();
 }
 
 bool Step2Panel::computeAverages()
 {
-    const Outcome<void> averaged = SoilSamples::computeAverages(m_plan.items());
-    m_soilModel->refreshAverageColumn();
+    Outcome<void> averaged;
+    m_plan.update(
+        PlanItem::SoilSampleTable,
+        [&averaged](PlanItems &items) { averaged = SoilSamples::computeAverages(items); },
+        Plan::Change::Computed);
     if (!averaged) {
         showRefusal(m_messenger, averaged.refusal());
         return false;
@@ -276,20 +255,15 @@ void Step2Panel::setFarmDirectory(const QString &directory)
 
 void Step2Panel::reloadCaptions()
 {
-    namespace F = Tables::Modtext;
-    QString error;
-    const std::optional<QVariantMap> row = m_reference.selectFirst(F::name, {}, {}, &error);
-    m_savedLotCaption = row ? row->value(F::St1).toString() : QString();
-    m_savedParcelCaption = row ? row->value(F::St2).toString() : QString();
-    const QSignalBlocker lot(m_lotCaptionEdit);
-    const QSignalBlocker parcel(m_parcelCaptionEdit);
-    m_lotCaptionEdit->setText(m_savedLotCaption);
-    m_parcelCaptionEdit->setText(m_savedParcelCaption);
+    const FieldCaptions saved = Captions::readCaptions(m_reference);
+    m_savedLotCaption = saved.lot;
+    m_savedParcelCaption = saved.parcel;
+    showText(m_lotCaptionEdit, m_savedLotCaption);
+    showText(m_parcelCaptionEdit, m_savedParcelCaption);
 }
 
 void Step2Panel::saveCaptions()
 {
-    namespace F = Tables::Modtext;
     const QString lot = m_lotCaptionEdit->text();
     const QString parcel = m_parcelCaptionEdit->text();
     // The message of a failed save takes the focus, which must not save once more.
@@ -297,20 +271,8 @@ void Step2Panel::saveCaptions()
         return;
     const QScopedValueRollback<bool> saving(m_savingCaptions, true);
 
-    // Modtext holds one row: the first save of an empty table adds it, later ones change
-    // that row (picked by what it holds, as the table has no key).
-    const QVariantMap values {{F::St1, lot}, {F::St2, parcel}};
     QString error;
-    bool saved = false;
-    const std::optional<QVariantMap> first = m_reference.selectFirst(F::name, {}, {}, &error);
-    if (!first && error.isEmpty()) {
-        saved = m_reference.insert(F::name, values, &error).has_value();
-    } else if (first) {
-        const Filter row = Filter::equals(F::St1, first->value(F::St1))
-            && Filter::equals(F::St2, first->value(F::St2));
-        saved = m_reference.update(F::name, row, values, &error) > 0;
-    }
-    if (!saved) {
+    if (!Captions::saveCaptions(m_reference, {lot, parcel}, &error)) {
         QString text = QStringLiteral("A feliratok nem menthetők.");
         if (!error.isEmpty())
             text += QLatin1Char(' ') + error;

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QWidget>
+#include "gui/steps/steppanel.h"
 
 class Messenger;
-class Plan;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,7 +20,7 @@ class SoilSampleModel;
 // of the lot and parcel numbers that the reports print (kept in Modtext). Every control
 // writes the plan as soon as the user changes it; "Kész" and "Tápanyagszolgáltatás
 // kimutatása" are left to the main window, which knows the steps.
-class Step2Panel final : public QWidget
+class Step2Panel final : public StepPanel
 {
     Q_OBJECT
 
@@ -29,8 +28,6 @@ public:
     Step2Panel(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
                QWidget *parent = nullptr);
 
-    // Shows the plan without counting it as an edit.
-    void refreshFromPlan();
     // Reads the two captions from Modtext again.
     void reloadCaptions();
 
@@ -52,10 +49,10 @@ signals:
 
 private:
     void buildControls();
+    void showItem(PlanItem item) override;
     void applySampleCount(const QString &text);
     void saveCaptions();
 
-    Plan &m_plan;
     Messenger &m_messenger;
     ReferenceDatabase &m_reference;
     QString m_savedLotCaption;

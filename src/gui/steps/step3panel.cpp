@@ -8,10 +8,9 @@
 #include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/split.h"
-#include "gui/steps/resulttablemodel.h"
 #include "gui/ui/controls.h"
-#include "gui/ui/numberkeyfilter.h"
 #include "gui/ui/stepquestion.h"
+#include "gui/ui/texttablemodel.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -44,8 +43,7 @@ ResultTable needTable(const TextGrid &grid)
 
 Step3Panel::Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
                        CalculationState &state, QWidget *parent)
-    : QWidget(parent)
-    , m_plan(plan)
+    : StepPanel(plan, parent)
     , m_messenger(messenger)
     , m_reference(reference)
     , m_state(state)
@@ -57,29 +55,37 @@ Step3Panel::Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase
             [this](int row) { chooseCrop(row); });
     // A click on a crop shows its need at once when a yield is given.
     connect(m_cropList, &QTableWidget::cellClicked, this, [this] {
-        if (!m_plan.items().plannedYield.isEmpty())
+        if (!items().plannedYield.isEmpty())
             showSpecificNeeds();
     });
-    connect(m_yieldEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
-        m_plan.items().plannedYield = text;
-        m_plan.markModified(false);
-    });
+    bindText(m_yieldEdit, &Plan::setPlannedYield);
     m_yieldEdit->installEventFilter(this);
-    m_yieldEdit->installEventFilter(new NumberKeyFilter(
-        NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, this));
+    filterNumberKeys(m_yieldEdit);
+    connect(m_addCropButton, &QPushButton::clicked, this, &Step3Panel::addCropRequested);
     connect(m_selectButton, &QPushButton::clicked, this, &Step3Panel::showSpecificNeeds);
     connect(m_recommendedDosesButton, &QPushButton::clicked, this,
             &Step3Panel::showRecommendedDoses);
     connect(m_splitButton, &QPushButton::clicked, this, &Step3Panel::showSplit);
     connect(m_doneButton, &QPushButton::clicked, this, &Step3Panel::doneRequested);
-    connect(&m_plan, &Plan::planReset, this, [this] {
-        m_needModel->setTable({});
-        m_noReferenceLabel->clear();
-        refreshFromPlan();
+    // The crops come from Nov: whatever changes it, the list follows.
+    connect(&m_reference, &ReferenceDatabase::tableChanged, this, [this](const QString &table) {
+        if (table == Tables::Nov::name)
+            reloadCrops();
     });
-    connect(&m_plan, &Plan::itemsChanged, this, &Step3Panel::refreshFromPlan);
 
     reloadCrops();
+    refreshFromPlan();
+}
+
+void Step3Panel::clearComputed()
+{
+    m_needs = {};
+    m_needModel->setTable({}, {});
+    m_noReferenceLabel->clear();
+    // A new plan names no crop; it takes the first of the list, which the list will show.
+    const QTableWidgetItem *first = m_cropList->rowCount() > 0 ? m_cropList->item(0, 0) : nullptr;
+    m_plan.setCropId(first ? first->data(Qt::UserRole).toString() : PlanItems::noCrop(),
+                     Plan::Change::Computed);
 }
 
 void Step3Panel::buildControls()
@@ -109,7 +115,8 @@ void Step3Panel::buildControls()
     m_yieldEdit->setObjectName(QStringLiteral("yieldEdit"));
     m_yieldEdit->setFixedWidth(70);
 
-    m_needModel = new ResultTableModel(this);
+    m_needModel = new TextTableModel(this);
+    m_needModel->setAlignments({Qt::Alignment()}, Qt::AlignCenter);
     m_needGrid = new QTableView(this);
     m_needGrid->setObjectName(QStringLiteral("needGrid"));
     m_needGrid->setModel(m_needModel);
@@ -190,13 +197,17 @@ void Step3Panel::reloadCrops()
         m_cropList->setItem(row, 0, item);
     }
     selectCropRow(chosen);
+    // The plan takes the crop the list now shows: the chosen one may have gone.
+    m_plan.setCropId(currentCropId().isEmpty() ? PlanItems::noCrop() : currentCropId(),
+                     Plan::Change::Computed);
 }
 
-void Step3Panel::refreshFromPlan()
+void Step3Panel::showItem(PlanItem item)
 {
-    const QSignalBlocker blocker(m_yieldEdit);
-    m_yieldEdit->setText(m_plan.items().plannedYield);
-    selectCropRow(m_plan.items().cropId);
+    if (concerns(item, PlanItem::PlannedYield))
+        showText(m_yieldEdit, items().plannedYield);
+    if (concerns(item, PlanItem::CropId))
+        selectCropRow(items().cropId);
 }
 
 void Step3Panel::selectCropRow(const QString &novid)
@@ -212,7 +223,6 @@ void Step3Panel::selectCropRow(const QString &novid)
     const QSignalBlocker blocker(m_cropList);
     if (row < m_cropList->rowCount())
         m_cropList->setCurrentCell(row, 0);
-    m_plan.items().cropId = currentCropId().isEmpty() ? PlanItems::noCrop() : currentCropId();
 }
 
 QString Step3Panel::currentCropId() const
@@ -225,13 +235,7 @@ void Step3Panel::chooseCrop(int row)
 {
     if (row < 0)
         return;
-    m_plan.items().cropId = currentCropId();
-    m_plan.markModified(false);
-}
-
-const ResultTable &Step3Panel::specificNeeds() const
-{
-    return m_needModel->table();
+    m_plan.setCropId(currentCropId());
 }
 
 bool Step3Panel::eventFilter(QObject *watched, QEvent *event)
@@ -248,7 +252,8 @@ bool Step3Panel::eventFilter(QObject *watched, QEvent *event)
 
 void Step3Panel::showNeeds(const SpecificNeeds &needs)
 {
-    m_needModel->setTable(needTable(needs.grid));
+    m_needs = needTable(needs.grid);
+    m_needModel->setTable(m_needs.headings, m_needs.rows);
     m_noReferenceLabel->setText(needs.caption);
     if (needs.yieldMissing) {
         m_messenger.display(SpecificNeeds::yieldWarningText(), ButtonSet::OkOnly, true,

@@ -1,23 +1,21 @@
 #pragma once
 
 #include "core/plan/resulttable.h"
-
-#include <QWidget>
+#include "gui/steps/steppanel.h"
 
 class Messenger;
-class Plan;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTableWidget;
 class ReferenceDatabase;
-class ResultTableModel;
+class TextTableModel;
 struct CalculationState;
 
 // Step 3 "Növény adatai": the crop (ordered by name), the planned yield, the crop's specific
 // need per soil column and element, and the recommended doses that go to the result box.
-class Step3Panel final : public QWidget
+class Step3Panel final : public StepPanel
 {
     Q_OBJECT
 
@@ -25,10 +23,8 @@ public:
     Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
                CalculationState &state, QWidget *parent = nullptr);
 
-    // Reads the crops again (after the crop editor changed them), keeping the chosen one.
+    // Reads the crops again, keeping the chosen one; a change of Nov does so by itself.
     void reloadCrops();
-    // Shows the plan's crop and yield without counting it as an edit.
-    void refreshFromPlan();
 
     // The specific-need grid ("Kiválasztás"); warns when the yield is needed but missing.
     void showSpecificNeeds();
@@ -39,22 +35,25 @@ public:
 
     // The crop the list shows as current; empty when the list is empty.
     QString currentCropId() const;
-    const ResultTable &specificNeeds() const;
+    const ResultTable &specificNeeds() const { return m_needs; }
 
 signals:
     void resultReady(const ResultTable &result);
     void doneRequested();
+    // "+" beside the crops: the user wants to add a crop.
+    void addCropRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
+    void showItem(PlanItem item) override;
+    void clearComputed() override;
     void chooseCrop(int row);
     void selectCropRow(const QString &novid);
     void showNeeds(const struct SpecificNeeds &needs);
 
-    Plan &m_plan;
     Messenger &m_messenger;
     const ReferenceDatabase &m_reference;
     CalculationState &m_state;
@@ -63,7 +62,8 @@ private:
     QPushButton *m_addCropButton = nullptr;
     QLineEdit *m_yieldEdit = nullptr;
     QTableView *m_needGrid = nullptr;
-    ResultTableModel *m_needModel = nullptr;
+    ResultTable m_needs;
+    TextTableModel *m_needModel = nullptr;
     QLabel *m_noReferenceLabel = nullptr;
     QPushButton *m_specificNeedButton = nullptr;
     QPushButton *m_splitButton = nullptr;

@@ -6,10 +6,8 @@
 #include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "gui/ui/controls.h"
-#include "gui/ui/numberkeyfilter.h"
 #include "gui/ui/stepquestion.h"
 
-#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
@@ -21,39 +19,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <utility>
 
-namespace {
-
-// Checks the button of `code`; a code the group does not know leaves every button clear.
-void showCode(QButtonGroup *group, int code)
-{
-    const QSignalBlocker blocker(group);
-    if (QAbstractButton *button = group->button(code)) {
-        button->setChecked(true);
-        return;
-    }
-    group->setExclusive(false);
-    for (QAbstractButton *button : group->buttons())
-        button->setChecked(false);
-    group->setExclusive(true);
-}
-
-void showText(QLineEdit *edit, const QString &text)
-{
-    const QSignalBlocker blocker(edit);
-    edit->setText(text);
-}
-
-} // namespace
-
 Step4Panel::Step4Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
                        CalculationState &state, QWidget *parent)
-    : QWidget(parent)
-    , m_plan(plan)
+    : StepPanel(plan, parent)
     , m_messenger(messenger)
     , m_reference(reference)
     , m_state(state)
@@ -250,58 +222,43 @@ void Step4Panel::changeEvent(QEvent *event)
 
 void Step4Panel::connectControls()
 {
-    const auto bindGroup = [this](QButtonGroup *group, int PlanItems::*item) {
-        connect(group, &QButtonGroup::idToggled, this, [this, item](int code, bool checked) {
-            if (!checked)
-                return;
-            m_plan.items().*item = code;
-            m_plan.markModified(false);
-        });
-    };
-    bindGroup(m_residueGroup, &PlanItems::residueCrop);
-    bindGroup(m_legumeGroup, &PlanItems::legumeEffect);
-    bindGroup(m_manureGroup, &PlanItems::manureTiming);
-
-    const auto bindEdit = [this](QLineEdit *edit, QString PlanItems::*item) {
-        connect(edit, &QLineEdit::textEdited, this, [this, item](const QString &text) {
-            m_plan.items().*item = text;
-            m_plan.markModified(false);
-        });
-    };
-    bindEdit(m_forecropYieldEdit, &PlanItems::forecropYield);
-    bindEdit(m_residualNEdit, &PlanItems::residualN);
-    bindEdit(m_residualPEdit, &PlanItems::residualP);
-    bindEdit(m_residualKEdit, &PlanItems::residualK);
-    bindEdit(m_manureAmountEdit, &PlanItems::manureAmount);
-    for (QLineEdit *edit : {m_forecropYieldEdit, m_manureAmountEdit}) {
-        edit->installEventFilter(new NumberKeyFilter(
-            NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, edit));
-    }
-
-    connect(m_yieldLossCheck, &QCheckBox::toggled, this, [this](bool checked) {
-        m_plan.items().yieldLoss = checked;
-        m_plan.markModified(false);
-    });
+    bindGroup(m_residueGroup, &Plan::setResidueCrop);
+    bindGroup(m_legumeGroup, &Plan::setLegumeEffect);
+    bindGroup(m_manureGroup, &Plan::setManureTiming);
+    bindText(m_forecropYieldEdit, &Plan::setForecropYield);
+    bindText(m_residualNEdit, &Plan::setResidualN);
+    bindText(m_residualPEdit, &Plan::setResidualP);
+    bindText(m_residualKEdit, &Plan::setResidualK);
+    bindText(m_manureAmountEdit, &Plan::setManureAmount);
+    filterNumberKeys(m_forecropYieldEdit);
+    filterNumberKeys(m_manureAmountEdit);
+    bindCheck(m_yieldLossCheck, &Plan::setYieldLoss);
 
     connect(m_correctedDosesButton, &QPushButton::clicked, this, &Step4Panel::showCorrectedDoses);
     connect(m_doneButton, &QPushButton::clicked, this, &Step4Panel::doneRequested);
-    connect(&m_plan, &Plan::planReset, this, &Step4Panel::refreshFromPlan);
-    connect(&m_plan, &Plan::itemsChanged, this, &Step4Panel::refreshFromPlan);
 }
 
-void Step4Panel::refreshFromPlan()
+void Step4Panel::showItem(PlanItem item)
 {
-    const PlanItems &items = m_plan.items();
-    showCode(m_residueGroup, items.residueCrop);
-    showCode(m_legumeGroup, items.legumeEffect);
-    showCode(m_manureGroup, items.manureTiming);
-    showText(m_forecropYieldEdit, items.forecropYield);
-    showText(m_residualNEdit, items.residualN);
-    showText(m_residualPEdit, items.residualP);
-    showText(m_residualKEdit, items.residualK);
-    showText(m_manureAmountEdit, items.manureAmount);
-    const QSignalBlocker blocker(m_yieldLossCheck);
-    m_yieldLossCheck->setChecked(items.yieldLoss);
+    const PlanItems &plan = items();
+    if (concerns(item, PlanItem::ResidueCrop))
+        showCode(m_residueGroup, plan.residueCrop);
+    if (concerns(item, PlanItem::LegumeEffect))
+        showCode(m_legumeGroup, plan.legumeEffect);
+    if (concerns(item, PlanItem::ManureTiming))
+        showCode(m_manureGroup, plan.manureTiming);
+    if (concerns(item, PlanItem::ForecropYield))
+        showText(m_forecropYieldEdit, plan.forecropYield);
+    if (concerns(item, PlanItem::ResidualN))
+        showText(m_residualNEdit, plan.residualN);
+    if (concerns(item, PlanItem::ResidualP))
+        showText(m_residualPEdit, plan.residualP);
+    if (concerns(item, PlanItem::ResidualK))
+        showText(m_residualKEdit, plan.residualK);
+    if (concerns(item, PlanItem::ManureAmount))
+        showText(m_manureAmountEdit, plan.manureAmount);
+    if (concerns(item, PlanItem::YieldLoss))
+        showChecked(m_yieldLossCheck, plan.yieldLoss);
 }
 
 void Step4Panel::showCorrectedDoses()

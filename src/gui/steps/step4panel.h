@@ -1,13 +1,11 @@
 #pragma once
 
 #include "core/plan/resulttable.h"
-
-#include <QWidget>
+#include "gui/steps/steppanel.h"
 
 #include <array>
 
 class Messenger;
-class Plan;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -23,16 +21,13 @@ struct CalculationState;
 // residue with the forecrop yield, a legume forecrop, yield loss with the nutrients left in
 // the soil, organic manure) and the corrected doses they give. Every control writes its plan
 // item at once; the panel keeps nothing of its own.
-class Step4Panel final : public QWidget
+class Step4Panel final : public StepPanel
 {
     Q_OBJECT
 
 public:
     Step4Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
                CalculationState &state, QWidget *parent = nullptr);
-
-    // Shows the plan's step-4 factors without counting it as an edit.
-    void refreshFromPlan();
 
     // "Korrigált hatóanyag szükséglet kimutatása": the recommended doses plus their
     // corrections; on invalid input the message and no result.
@@ -53,9 +48,9 @@ private:
     QRadioButton *addRadio(QButtonGroup *group, int code, const QString &caption,
                            const QString &name, QWidget *parent);
     void connectControls();
+    void showItem(PlanItem item) override;
     void alignResidualEdits();
 
-    Plan &m_plan;
     Messenger &m_messenger;
     const ReferenceDatabase &m_reference;
     CalculationState &m_state;

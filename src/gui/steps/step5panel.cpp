@@ -7,10 +7,9 @@
 #include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"
-#include "gui/steps/schedulemodel.h"
 #include "gui/ui/controls.h"
-#include "gui/ui/numberkeyfilter.h"
 #include "gui/ui/stepquestion.h"
+#include "gui/ui/texttablemodel.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -40,8 +39,7 @@ QString unitPerHectare(const QVariantMap &material)
 
 Step5Panel::Step5Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
                        CalculationState &state, QWidget *parent)
-    : QWidget(parent)
-    , m_plan(plan)
+    : StepPanel(plan, parent)
     , m_messenger(messenger)
     , m_reference(reference)
     , m_state(state)
@@ -50,8 +48,7 @@ Step5Panel::Step5Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase
     buildControls();
 
     connect(m_materialCombo, &QComboBox::currentIndexChanged, this, &Step5Panel::chooseMaterial);
-    m_amountEdit->installEventFilter(new NumberKeyFilter(
-        NumberKeyFilter::Mode::Edit, [this] { m_plan.markModified(false); }, m_amountEdit));
+    filterNumberKeys(m_amountEdit);
     // Installed after the number filter, so it sees Enter before the filter refuses it.
     m_amountEdit->installEventFilter(this);
     connect(m_addButton, &QPushButton::clicked, this, &Step5Panel::addToSchedule);
@@ -59,12 +56,7 @@ Step5Panel::Step5Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase
     connect(m_totalsButton, &QPushButton::clicked, this, &Step5Panel::showAppliedTotals);
     connect(m_remainderButton, &QPushButton::clicked, this, &Step5Panel::showRemainder);
     connect(m_doneButton, &QPushButton::clicked, this, &Step5Panel::doneRequested);
-    connect(&m_plan, &Plan::planReset, this, [this] {
-        m_amountEdit->clear();
-        showCover({});
-        refreshFromPlan();
-    });
-    connect(&m_plan, &Plan::itemsChanged, this, &Step5Panel::refreshFromPlan);
+    connect(m_addMaterialButton, &QPushButton::clicked, this, &Step5Panel::addMaterialRequested);
 
     setDateToToday();
     reloadMaterials();
@@ -119,7 +111,9 @@ void Step5Panel::buildControls()
     hintFont.setItalic(true);
     m_coverHintLabel->setFont(hintFont);
 
-    m_scheduleModel = new ScheduleModel(this);
+    m_scheduleModel = new TextTableModel(this);
+    // Amounts line up by their digits.
+    m_scheduleModel->setAlignments({{}, {}, Qt::AlignRight | Qt::AlignVCenter});
     m_scheduleGrid = new QTableView(this);
     m_scheduleGrid->setObjectName(QStringLiteral("scheduleGrid"));
     m_scheduleGrid->setModel(m_scheduleModel);
@@ -218,9 +212,24 @@ void Step5Panel::reloadMaterials()
         m_unitLabel->setText(QStringLiteral("kg/ha"));
 }
 
-void Step5Panel::refreshFromPlan()
+void Step5Panel::showItem(PlanItem item)
 {
-    m_scheduleModel->setGrid(m_plan.items().scheduleGrid);
+    if (!concerns(item, PlanItem::Schedule))
+        return;
+    // Row 0 of the grid is its header; the view has its own titles.
+    const TextGrid &grid = items().scheduleGrid;
+    QList<QStringList> rows;
+    for (int row = 1; row < grid.rowCount(); ++row)
+        rows.append(grid.row(row));
+    m_scheduleModel->setTable({QStringLiteral("Dátum"), QStringLiteral("Megnevezés"),
+                               QStringLiteral("Mennyiség")},
+                              rows);
+}
+
+void Step5Panel::clearComputed()
+{
+    m_amountEdit->clear();
+    showCover({});
 }
 
 void Step5Panel::setDateToToday()
@@ -247,14 +256,18 @@ void Step5Panel::chooseMaterial(int index)
 
 void Step5Panel::addToSchedule()
 {
-    const Outcome<void> added = Schedule::addScheduleRow(m_plan.items(), currentMaterial(),
-                                                         m_dateEdit->date(), m_amountEdit->text());
-    if (!added) {
-        showRefusal(m_messenger, added.refusal());
+    // Tried on a copy: a row refused leaves the plan as it was.
+    PlanItems added = items();
+    const Outcome<void> outcome = Schedule::addScheduleRow(added, currentMaterial(),
+                                                           m_dateEdit->date(), m_amountEdit->text());
+    if (!outcome) {
+        showRefusal(m_messenger, outcome.refusal());
         return;
     }
-    m_plan.markModified(false);
-    refreshFromPlan();
+    m_plan.update(PlanItem::Schedule, [&added](PlanItems &plan) {
+        plan.scheduleGrid = added.scheduleGrid;
+        plan.scheduleDetailGrid = added.scheduleDetailGrid;
+    });
     m_scheduleGrid->scrollToBottom();
     updateCoverGrid();
 }
@@ -269,9 +282,8 @@ void Step5Panel::deleteSelectedRow()
         return;
     const int row = selected.row();
     // The model's row 0 is the grid's first data row.
-    Schedule::deleteScheduleRow(m_plan.items(), row + 1);
-    m_plan.markModified(false);
-    refreshFromPlan();
+    m_plan.update(PlanItem::Schedule,
+                  [row](PlanItems &plan) { Schedule::deleteScheduleRow(plan, row + 1); });
     const int keep = qMin(row, m_scheduleModel->rowCount() - 1);
     if (keep >= 0)
         m_scheduleGrid->selectRow(keep);
@@ -279,7 +291,7 @@ void Step5Panel::deleteSelectedRow()
 
 void Step5Panel::showAppliedTotals()
 {
-    emit resultReady(Schedule::appliedTotals(m_plan.items()));
+    emit resultReady(Schedule::appliedTotals(items()));
 }
 
 void Step5Panel::showRemainder()

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "core/plan/resulttable.h"
+#include "gui/steps/steppanel.h"
 
 #include <QList>
 #include <QVariantMap>
-#include <QWidget>
 
 class Messenger;
-class Plan;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -16,14 +15,14 @@ class QPushButton;
 class QTableView;
 class QTableWidget;
 class ReferenceDatabase;
-class ScheduleModel;
+class TextTableModel;
 struct CalculationState;
 
 // Step 5 "Kijuttattás ütemezése": the application schedule of concrete materials with their
 // dates and amounts per hectare, what it applies, what of the corrected need it leaves open,
 // and how much of the chosen material would cover the rest. The schedule lives in the plan;
 // the panel keeps only the material list and the cover grid, which are not saved.
-class Step5Panel final : public QWidget
+class Step5Panel final : public StepPanel
 {
     Q_OBJECT
 
@@ -33,8 +32,6 @@ public:
 
     // Reads the materials not marked deleted again, by name, keeping the chosen one.
     void reloadMaterials();
-    // Shows the plan's schedule without counting it as an edit.
-    void refreshFromPlan();
     // The date picker shows today, as every time the step is opened.
     void setDateToToday();
 
@@ -55,17 +52,20 @@ public:
 signals:
     void resultReady(const ResultTable &result);
     void doneRequested();
+    // "+" beside the materials: the user wants to add a material.
+    void addMaterialRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
+    void showItem(PlanItem item) override;
+    void clearComputed() override;
     void chooseMaterial(int index);
     void showCover(const QList<std::pair<QString, QString>> &rows);
     void showError(const QString &text);
 
-    Plan &m_plan;
     Messenger &m_messenger;
     const ReferenceDatabase &m_reference;
     CalculationState &m_state;
@@ -80,7 +80,7 @@ private:
     QTableWidget *m_coverGrid = nullptr;
     QLabel *m_coverHintLabel = nullptr;
     QTableView *m_scheduleGrid = nullptr;
-    ScheduleModel *m_scheduleModel = nullptr;
+    TextTableModel *m_scheduleModel = nullptr;
     QPushButton *m_deleteButton = nullptr;
     QPushButton *m_totalsButton = nullptr;
     QPushButton *m_remainderButton = nullptr;

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -432,8 +433,15 @@ TEST_F(ReferenceDatabaseTest, DeletingACropRemovesItsNeedAndSplitRows)
     ASSERT_GT(cropNeeds, 0);
     ASSERT_GT(cropSplits, 0);
 
+    QSignalSpy changed(&m_database, &ReferenceDatabase::tableChanged);
     QString error;
     ASSERT_TRUE(m_database.deleteCrop(QStringLiteral("1"), &error)) << error.toStdString();
+    // each table it changed is named once, after the commit
+    QStringList tables;
+    for (const QList<QVariant> &signal : changed)
+        tables.append(signal.first().toString());
+    tables.sort();
+    EXPECT_EQ(tables, QStringList({Find2::name, Find3::name, Nov::name}));
     EXPECT_EQ(m_database.count(Nov::name, crop1), 0);
     EXPECT_EQ(m_database.count(Find2::name, crop1), 0);
     EXPECT_EQ(m_database.count(Find3::name, crop1), 0);
@@ -491,6 +499,7 @@ TEST_F(ReferenceDatabaseTest, FailedWorkIsUndoneAndInnerFailureOnlyUndoesItself)
             {{Nov::Novid, QString::fromLatin1(id)}, {Nov::Nev, QString::fromLatin1(id)}}, error));
     };
 
+    QSignalSpy changed(&m_database, &ReferenceDatabase::tableChanged);
     QString error;
     EXPECT_FALSE(m_database.inTransaction(
         [&](QString *workError) {
@@ -526,6 +535,9 @@ TEST_F(ReferenceDatabaseTest, FailedWorkIsUndoneAndInnerFailureOnlyUndoesItself)
         << error.toStdString();
     EXPECT_EQ(allRows(Nov::name), crops + 2);
     EXPECT_EQ(m_database.count(Nov::name, Filter::equals(Nov::Novid, QStringLiteral("54"))), 0);
+    // work undone is never announced; the kept work once, when it is committed
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.first().first().toString(), Nov::name);
 }
 
 TEST_F(ReferenceDatabaseTest, ReplacingNeedRowsChecksEveryRowFirst)

@@ -2,6 +2,10 @@
 
 #include <QSignalSpy>
 
+#include <functional>
+#include <optional>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -9,7 +13,7 @@ namespace {
 // Fills every item with a non-reset value, as a worked plan would have it.
 void fillPlan(Plan &plan)
 {
-    PlanItems &items = plan.items();
+    PlanItems items = std::as_const(plan).items();
     items.elementSelected.fill(false);
     items.showDescriptions = true;
     items.lotNumber = QStringLiteral("0123/4");
@@ -41,6 +45,7 @@ void fillPlan(Plan &plan)
     items.scheduleDetailGrid.setCell(3, 0, QStringLiteral("27"));
     items.leafLinks.setRowCount(4);
     items.leafLinks.setCell(2, 1, QStringLiteral("L-12"));
+    plan.setItems(items);
     plan.setStepState(3, Plan::StepState::Done);
     plan.setStepEnabled(4, true);
     plan.setSummaryEnabled(true);
@@ -109,29 +114,69 @@ TEST(PlanTest, MarkModifiedFollowsChangesAndSaves)
 {
     Plan plan;
     QSignalSpy spy(&plan, &Plan::modifiedChanged);
-    plan.markModified(false); // no plan open: no change
+    plan.markEdited(); // no plan open: no change
     EXPECT_FALSE(plan.isModified());
     EXPECT_EQ(spy.count(), 0);
     plan.setOpen(true);
 
-    plan.markModified(false);
+    plan.markEdited();
     EXPECT_TRUE(plan.isModified());
-    plan.markModified(false); // a second change reports nothing new
+    plan.markEdited(); // a second change reports nothing new
     EXPECT_EQ(spy.count(), 1);
 
-    plan.markModified(true);
+    plan.markSaved();
     EXPECT_FALSE(plan.isModified());
     ASSERT_EQ(spy.count(), 2);
     EXPECT_FALSE(spy.at(1).at(0).toBool());
 
     // After a save, the next change counts again.
-    plan.markModified(false);
+    plan.markEdited();
     EXPECT_TRUE(plan.isModified());
 
     // Saved while closed still clears the flag.
     plan.setOpen(false);
-    plan.markModified(true);
+    plan.markSaved();
     EXPECT_FALSE(plan.isModified());
+}
+
+// Each change names its item (nothing when nothing changed) and only an edit marks the plan.
+TEST(PlanTest, ChangesNameTheirItemAndOnlyEditsMarkTheOpenPlan)
+{
+    using Check = std::function<bool(const PlanItems &)>;
+    const struct
+    {
+        const char *name;
+        std::function<void(Plan &)> change;
+        std::optional<PlanItem> item;
+        bool modified;
+        Check holds;
+    } cases[] = {
+        {"the same value", [](Plan &p) { p.setSiteCategory(4); }, {}, false, nullptr},
+        {"an average", [](Plan &p) { p.setSoilCell(2, 1, "7", Plan::Change::Computed); },
+         PlanItem::SoilSampleTable, false, nullptr},
+        {"a load", [](Plan &p) { p.setItems(PlanItems()); }, PlanItem::All, false, nullptr},
+        {"samples past the limit", [](Plan &p) { p.setSampleCount(1200); }, PlanItem::SampleCount,
+         true, [](const PlanItems &i) { return i.sampleCount == PlanItems::maxSampleCount; }},
+        {"nitrogen unticked", [](Plan &p) { p.selectElement(Elements::N, false); },
+         PlanItem::ElementSelected, true, [](const PlanItems &i) {
+             const auto &on = i.elementSelected;
+             return !on[Elements::N] && !on[Elements::Cu] && !on[Elements::Mn] && on[Elements::Zn];
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Plan plan;
+        plan.setSiteCategory(4);
+        plan.setOpen(true);
+        QSignalSpy changed(&plan, &Plan::itemChanged);
+        c.change(plan);
+        EXPECT_EQ(plan.isModified(), c.modified);
+        ASSERT_EQ(changed.count(), c.item ? 1 : 0);
+        if (c.item) {
+            EXPECT_EQ(changed.first().first().value<PlanItem>(), *c.item);
+        }
+        EXPECT_TRUE(!c.holds || c.holds(plan.items()));
+    }
 }
 
 TEST(PlanTest, StepsOutsideOneToFiveAreIgnored)

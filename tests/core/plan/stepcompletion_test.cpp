@@ -21,17 +21,16 @@ protected:
     {
         plan.resetPlan();
         plan.setOpen(true);
-        PlanItems &items = plan.items();
-        SoilSamples::initSoilGrid(items);
-        items.lotNumber = QStringLiteral("0123/4");
-        items.area = QStringLiteral("125000");
-        items.siteCategory = 0;
+        plan.update(PlanItem::SoilSampleTable, SoilSamples::initSoilGrid);
+        plan.setLotNumber(QStringLiteral("0123/4"));
+        plan.setArea(QStringLiteral("125000"));
+        plan.setSiteCategory(0);
     }
 
     // Steps 1–3 done, 4 current: the state of a plan in the middle of its work.
     void completeThroughStep3()
     {
-        plan.items().plannedYield = QStringLiteral("6,5");
+        plan.setPlannedYield(QStringLiteral("6,5"));
         ASSERT_EQ(completeStep(plan, 1, true, messenger), StepOutcome::Completed);
         ASSERT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
         ASSERT_EQ(completeStep(plan, 3, true, messenger), StepOutcome::Completed);
@@ -98,7 +97,7 @@ TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
         SCOPED_TRACE(c.question.toStdString());
         startPlan();
         completeThroughStep3();
-        c.spoil(plan.items());
+        plan.update(PlanItem::All, c.spoil);
         const StepCheck check = checkStep(plan.items(), c.step);
         EXPECT_EQ(check.passed, c.passed);
         EXPECT_EQ(check.question, c.question);
@@ -128,7 +127,7 @@ TEST_F(StepCompletionTest, CompletingUnlocksTheNextStepAndRepeatingKeepsLaterOne
     EXPECT_FALSE(plan.isStepEnabled(3));
 
     completeThroughStep3();
-    plan.items().plannedYield.clear();
+    plan.setPlannedYield(QString());
     EXPECT_EQ(completeStep(plan, 2, true, messenger), StepOutcome::Completed);
     EXPECT_EQ(plan.stepState(3), State::Done);
     EXPECT_TRUE(plan.isStepEnabled(3));
@@ -160,7 +159,7 @@ TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
         EXPECT_EQ(plan.stepState(5), State::Done);
         ASSERT_TRUE(plan.isSummaryEnabled());
 
-        c.spoil(plan.items());
+        plan.update(PlanItem::All, c.spoil);
         const qsizetype shown = messenger.shown().size();
         if (c.interactive)
             messenger.expect(Answer::Nem);

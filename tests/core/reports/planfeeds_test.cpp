@@ -188,8 +188,10 @@ TEST_F(PlanFeedsTest, TheScheduleFeedNumbersItsRowsAndAnEmptyOneDeliversItsBlank
     EXPECT_EQ(schedule.column(QStringLiteral("me")).last(), m_plan.items().scheduleDetailGrid.cell(2, 15));
     EXPECT_FALSE(schedule.column(QStringLiteral("me")).last().isEmpty());
 
-    Schedule::deleteScheduleRow(m_plan.items(), 2);
-    Schedule::deleteScheduleRow(m_plan.items(), 1);
+    edit([](PlanItems &items) {
+        Schedule::deleteScheduleRow(items, 2);
+        Schedule::deleteScheduleRow(items, 1);
+    });
     const DrainedFeed empty = drain(*PlanFeeds::scheduleFeed(m_plan.items()));
     ASSERT_EQ(empty.rows.size(), 1);
     EXPECT_EQ(empty.column(QStringLiteral("datum")).first(), QString());

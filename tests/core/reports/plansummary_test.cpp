@@ -5,7 +5,7 @@
 #include "core/plan/schedule.h"
 #include "core/plan/split.h"
 #include "core/plan/supplyclassifier.h"
-#include "gui/ui/stepquestion.h"
+#include "core/plan/stepcompletion.h"
 #include "summaryfixture.h"
 
 #include <gtest/gtest.h>
@@ -36,8 +36,8 @@ void expectBlock(const PlanSummary &summary, const ResultTable &list, int block)
 TEST_F(SummaryTest, EveryBlockHoldsWhatItsStepLists)
 {
     setSamples(3);
-    m_plan.items().manureTiming = PlanItems::EgyEve; // corrections with their sentences
-    m_plan.items().manureAmount = QStringLiteral("20");
+    m_plan.setManureTiming(PlanItems::EgyEve); // corrections with their sentences
+    m_plan.setManureAmount(QStringLiteral("20"));
     const PlanSummary built = summary();
 
     // the lists computed one by one, as the buttons compute them
@@ -84,10 +84,10 @@ TEST_F(SummaryTest, ElementsAListLacksStayEmptyInItsBlock)
 TEST_F(SummaryTest, TheDescriptionBoxDecidesWhichTextsArePrinted)
 {
     namespace Jav = Tables::Jav;
-    m_plan.items().showDescriptions = false;
+    m_plan.setShowDescriptions(false);
     EXPECT_EQ(m_database.count(Jav::name, summary().recommendationFilter), 0);
 
-    m_plan.items().showDescriptions = true;
+    m_plan.setShowDescriptions(true);
     select({Elements::N, Elements::K});
     const std::optional<QList<QVariantMap>> rows
         = m_database.select(Jav::name, summary().recommendationFilter);
@@ -129,33 +129,28 @@ TEST_F(SummaryTest, TheFirstFailingStepStopsTheSummaryAfterItsMessage)
     const PlanItems whole = m_plan.items();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        m_plan.items() = whole;
-        ScriptedMessenger messenger;
-        messenger.expect(Answer::Ok);
-        c.spoil(m_plan.items());
+        m_plan.setItems(whole);
+        edit(c.spoil);
         const SummaryResult result = buildSummary(m_plan, m_database, false);
         EXPECT_FALSE(result.summary);
         EXPECT_EQ(result.failedStep, c.step);
-        EXPECT_FALSE(showSummaryStop(m_plan, result, messenger));
-        ASSERT_EQ(messenger.shown().size(), 1);
-        if (!c.message.isEmpty()) {
-            EXPECT_EQ(messenger.lastText(), c.message);
-        }
+        EXPECT_FALSE(result.question); // nothing is asked without a window
+        EXPECT_FALSE(result.summary.refusalText().isEmpty());
+        if (!c.message.isEmpty())
+            EXPECT_EQ(result.summary.refusalText(), c.message);
     }
 }
 
 TEST_F(SummaryTest, TheStepTwoQuestionIsAskedWhenInteractive)
 {
-    m_plan.items().soilSampleTable.setCell(1, 2, QString());
-    m_messenger.expect(Answer::Igen); // "Javítja?": the user will correct the table
+    m_plan.setSoilCell(1, 2, QString());
     const SummaryResult result = buildSummary(m_plan, m_database, true);
     EXPECT_FALSE(result.summary);
     ASSERT_TRUE(result.question.has_value());
     EXPECT_EQ(result.question->question,
               QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
-    EXPECT_TRUE(showSummaryStop(m_plan, result, m_messenger)); // the step stays open
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.shown().first().buttons, ButtonSet::IgenNem);
+    // the question is left to the window; "Javítja?" answered yes keeps the step open
+    EXPECT_EQ(completeStep(m_plan, 2, true), StepOutcome::KeepOpen);
 }
 
 TEST_F(SummaryTest, TheSummaryLeavesTheItemsOfTheStepsAsTheyWere)

@@ -89,8 +89,8 @@ TEST_F(ReportEngineTest, ADesignThatCannotBeParsedNamesItsFile)
 
 TEST_F(ReportEngineTest, PlanValuesPrintAsTypedAndOnlyTheTextsAsMarkup)
 {
-    m_plan.items().lotNumber = QStringLiteral("<b>12&13</b>");
-    m_plan.items().showDescriptions = true;
+    m_plan.setLotNumber(QStringLiteral("<b>12&13</b>"));
+    m_plan.setShowDescriptions(true);
     ASSERT_EQ(m_database.update(Jav::name, Filter::equals(Jav::Javtap, QStringLiteral("N")),
                                 {{Jav::Jav, QStringLiteral("<p>Az <b>őszi</b> adag &amp; a tavaszi</p>")}}),
               1);
@@ -115,7 +115,7 @@ TEST_F(ReportEngineTest, PlanValuesPrintAsTypedAndOnlyTheTextsAsMarkup)
 // with no element ticked, print every text.
 TEST_F(ReportEngineTest, TheSummaryPrintsTheTextsOnlyWhenAskedFor)
 {
-    m_plan.items().showDescriptions = false;
+    m_plan.setShowDescriptions(false);
     std::optional<PlanReport> report = fullSummary();
     ASSERT_TRUE(report);
     const QStringList texts = storedTexts();
@@ -123,7 +123,7 @@ TEST_F(ReportEngineTest, TheSummaryPrintsTheTextsOnlyWhenAskedFor)
     for (const QString &stored : texts)
         EXPECT_FALSE(pageText(*report).contains(stored.left(40)));
 
-    m_plan.items().showDescriptions = true;
+    m_plan.setShowDescriptions(true);
     select({Elements::N, Elements::K});
     report = fullSummary();
     ASSERT_TRUE(report);
@@ -144,7 +144,7 @@ TEST_F(ReportEngineTest, TheSummaryPrintsTheTextsOnlyWhenAskedFor)
 TEST_F(ReportEngineTest, TheBuiltInDesignsFillFromTheirFeeds)
 {
     setSamples(3);
-    m_plan.items().showDescriptions = true;
+    m_plan.setShowDescriptions(true);
     const std::optional<PlanReport> full = fullSummary();
     ASSERT_TRUE(full);
     const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS"); // to look at the pages

@@ -11,6 +11,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+#include <functional>
 #include <initializer_list>
 
 // A plan on the built-in reference data that every step can compute: winter wheat on site
@@ -23,31 +25,38 @@ protected:
         PlanDatabaseTest::SetUp();
         m_plan.resetPlan();
         setSamples(1);
-        PlanItems &items = m_plan.items();
-        items.lotNumber = QStringLiteral("0123/4");
-        items.parcelNumber = QStringLiteral("2");
-        items.area = QStringLiteral("125000");
-        items.farmingYear = QStringLiteral("2026");
-        items.siteCategory = 0;
-        items.cropId = QStringLiteral("1"); // Őszi búza
-        items.plannedYield = QStringLiteral("6,5");
+        edit([](PlanItems &items) {
+            items.lotNumber = QStringLiteral("0123/4");
+            items.parcelNumber = QStringLiteral("2");
+            items.area = QStringLiteral("125000");
+            items.farmingYear = QStringLiteral("2026");
+            items.siteCategory = 0;
+            items.cropId = QStringLiteral("1"); // Őszi búza
+            items.plannedYield = QStringLiteral("6,5");
+        });
         select({Elements::N, Elements::P, Elements::K, Elements::Mg, Elements::Mn,
                 Elements::Zn, Elements::Cu});
         addSchedule(QDate(2026, 3, 12), QStringLiteral("200"));
     }
 
+    // Changes the plan's items as a test sets them up, through the plan.
+    void edit(const std::function<void(PlanItems &)> &change)
+    {
+        m_plan.update(PlanItem::All, change, Plan::Change::Computed);
+    }
+
     void select(std::initializer_list<Elements::Element> elements)
     {
-        m_plan.items().elementSelected.fill(false);
-        for (Elements::Element element : elements)
-            m_plan.items().elementSelected[element] = true;
+        for (int element = 0; element < Elements::elementCount; ++element)
+            m_plan.setElementSelected(element, std::find(elements.begin(), elements.end(), element)
+                                                   != elements.end());
     }
 
     // The average column and `count` samples, each with values of its own; the averages are
     // computed by the program.
-    void setSamples(int count)
+    void setSamples(int count) { edit([count](PlanItems &plan) { fillSamples(plan, count); }); }
+    static void fillSamples(PlanItems &items, int count)
     {
-        PlanItems &items = m_plan.items();
         SoilSamples::initSoilGrid(items);
         SoilSamples::setSampleCount(items, count);
         items.programAverage = true;
@@ -72,8 +81,11 @@ protected:
         const std::optional<QVariantMap> material
             = m_database.selectFirst(Tables::Tapanyagok::name);
         ASSERT_TRUE(material);
-        ASSERT_EQ(Schedule::addScheduleRow(m_plan.items(), *material, date, amount).refusalText(),
-                  QString());
+        Outcome<void> added;
+        edit([&](PlanItems &plan) {
+            added = Schedule::addScheduleRow(plan, *material, date, amount);
+        });
+        ASSERT_EQ(added.refusalText(), QString());
     }
 
     PlanSummary summary()

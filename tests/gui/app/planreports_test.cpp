@@ -48,8 +48,7 @@ protected:
     void makePlan()
     {
         m_window->session().newPlan();
-        m_plan.items() = samplePlanItems();
-        m_plan.notifyItemsChanged();
+        m_plan.setItems(samplePlanItems());
         m_window->wizard().finishStep(1);
         for (int step = 2; step <= 5; ++step)
             ASSERT_EQ(completeStep(m_plan, step, true, m_messenger), StepOutcome::Completed);
@@ -103,7 +102,7 @@ TEST_F(PlanReportsTest, TheSummaryDoesNotDependOnTheListsShownBefore)
 TEST_F(PlanReportsTest, AFailingStepStopsTheSummaryAfterItsMessage)
 {
     makePlan();
-    m_plan.items().plannedYield.clear();
+    m_plan.setPlannedYield(QString(), Plan::Change::Computed);
     m_messenger.expect(Answer::Ok);
     action("summaryAction")->trigger();
     EXPECT_TRUE(m_reports.isEmpty());
@@ -128,8 +127,8 @@ TEST_F(PlanReportsTest, TheResultBoxPrintsTheListItShows)
 TEST_F(PlanReportsTest, DescriptionsPrintTheTextsOfTheTickedElements)
 {
     makePlan();
-    m_plan.items().elementSelected.fill(false);
-    m_plan.items().elementSelected[Elements::K] = true;
+    for (int element = 0; element < Elements::elementCount; ++element)
+        m_plan.setElementSelected(element, element == Elements::K, Plan::Change::Computed);
     m_window->wizard().showStep(1);
     click("step1Box", "printDescriptionsButton");
     ASSERT_EQ(m_reports.size(), 1);
@@ -152,7 +151,7 @@ TEST_F(PlanReportsTest, TheCoverSheetPrintsTheStoredAdviser)
 TEST_F(PlanReportsTest, ThePreviewShowsTheSummaryPages)
 {
     makePlan();
-    m_plan.items().showDescriptions = true;
+    m_plan.setShowDescriptions(true, Plan::Change::Computed);
     std::unique_ptr<ReportDocument> shown;
     m_window->printing().setReportViewer([&shown](const ReportDocument &report) {
         shown = std::make_unique<ReportDocument>(report.html(), report.title(),

@@ -33,15 +33,18 @@ protected:
     {
         m_window->session().newPlan();
         m_window->wizard().finishStep(1);
-        PlanItems &items = m_plan.items();
-        fillOneSampleField(items, 2);
-        items.farmingYear = QStringLiteral("2026/27");
-        items.cropId = QStringLiteral("1");
-        items.plannedYield = QStringLiteral("6,5");
-        m_plan.notifyItemsChanged();
+        m_plan.update(
+            PlanItem::All,
+            [](PlanItems &items) {
+                fillOneSampleField(items, 2);
+                items.farmingYear = QStringLiteral("2026/27");
+                items.cropId = QStringLiteral("1");
+                items.plannedYield = QStringLiteral("6,5");
+            },
+            Plan::Change::Computed);
         ASSERT_EQ(completeStep(m_plan, 2, true, m_messenger), StepOutcome::Completed);
         ASSERT_EQ(completeStep(m_plan, 3, true, m_messenger), StepOutcome::Completed);
-        m_plan.markModified(false);
+        m_plan.markEdited();
     }
 
     ScriptedFileChooser m_chooser;
@@ -95,7 +98,7 @@ TEST_F(PlanWorkflowTest, ExitFollowsTheAnswerAndACancelledSave)
 TEST_F(PlanWorkflowTest, AnUnknownCropIsReportedAndLoadingGoesOn)
 {
     makePlan();
-    m_plan.items().cropId = QStringLiteral("987");
+    m_plan.setCropId(QStringLiteral("987"), Plan::Change::Computed);
     QString error;
     ASSERT_TRUE(PlanFile::savePlanFile(planPath("ismeretlen.tap"), m_plan.items(), &error))
         << qPrintable(error);
@@ -125,7 +128,7 @@ TEST_F(PlanWorkflowTest, APlanNamedOnTheCommandLineOpensAtStart)
     EXPECT_EQ(otherPlan.items().lotNumber, QStringLiteral("0452/7 Őrség-dűlő"));
     EXPECT_EQ(other.stepListBox()->title(), QStringLiteral("Tápanyagterv módosítása"));
     // As after opening from the menu: a change makes it savable.
-    otherPlan.markModified(false);
+    otherPlan.markEdited();
     EXPECT_TRUE(other.action(QStringLiteral("savePlanAction"))->isEnabled());
 }
 

@@ -48,8 +48,8 @@ protected:
     // The one-sample field on site category I.
     void fillField()
     {
-        fillOneSampleField(m_plan.items(), 0);
-        m_plan.notifyItemsChanged();
+        m_plan.update(
+            PlanItem::All, [](PlanItems &items) { fillOneSampleField(items, 0); }, Plan::Change::Computed);
     }
 
     // Step 1 done, the step-2 box open on the field.
@@ -246,7 +246,7 @@ TEST_F(WizardTest, SupplyLevelsListEveryColumnAfterCompletingStepTwo)
 TEST_F(WizardTest, SupplyLevelsAreNotListedWhenStepTwoIsRefused)
 {
     openStepTwoWithField();
-    m_plan.items().soilSampleTable.setCell(3, 2, QString()); // a starred cell left empty
+    m_plan.setSoilCell(3, 2, QString(), Plan::Change::Computed); // a starred cell left empty
     m_messenger.expect(Answer::Nem);
     QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
     EXPECT_EQ(m_messenger.lastText(),
@@ -264,13 +264,17 @@ TEST_F(WizardTest, SupplyLevelsAreNotListedWhenStepTwoIsRefused)
 TEST_F(WizardTest, ANonNumberInTheSamplesStopsTheAveragesAndTheStep)
 {
     openStepTwoWithField();
-    SoilSamples::setSampleCount(m_plan.items(), 2);
-    m_plan.items().soilSampleTable.setCell(1, 3, QStringLiteral("K-2"));
-    for (int row = 2; row <= 11; ++row)
-        m_plan.items().soilSampleTable.setCell(row, 3, QStringLiteral("5"));
-    m_plan.items().soilSampleTable.setCell(4, 3, QStringLiteral("sok"));
-    m_plan.items().programAverage = true;
-    m_plan.notifyItemsChanged();
+    m_plan.update(
+        PlanItem::All,
+        [](PlanItems &items) {
+            SoilSamples::setSampleCount(items, 2);
+            items.soilSampleTable.setCell(1, 3, QStringLiteral("K-2"));
+            for (int row = 2; row <= 11; ++row)
+                items.soilSampleTable.setCell(row, 3, QStringLiteral("5"));
+            items.soilSampleTable.setCell(4, 3, QStringLiteral("sok"));
+            items.programAverage = true;
+        },
+        Plan::Change::Computed);
     const QString average = m_plan.items().soilSampleTable.cell(2, 1);
 
     m_messenger.expect(Answer::Ok);

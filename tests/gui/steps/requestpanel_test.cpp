@@ -5,7 +5,6 @@
 #include "core/data/samplefarm.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
-#include "gui/steps/farmrecordmodel.h"
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 
@@ -35,10 +34,10 @@ protected:
         ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), m_farm, &error))
             << qPrintable(error);
 
-        SoilSamples::initSoilGrid(m_plan.items());
+        m_plan.update(PlanItem::All, SoilSamples::initSoilGrid, Plan::Change::Computed);
         m_plan.resetPlan();
         m_plan.setOpen(true);
-        m_plan.markModified(true);
+        m_plan.markSaved();
 
         // The request lies over a step panel of its own size.
         m_host.resize(780, 520);
@@ -87,10 +86,8 @@ protected:
         return texts;
     }
 
-    QString cell(int row, int column) const
-    {
-        return m_plan.items().soilSampleTable.cell(row, column);
-    }
+    const PlanItems &items() const { return m_plan.items(); }
+    QString cell(int row, int column) const { return items().soilSampleTable.cell(row, column); }
 
     QTemporaryDir m_dir;
     QString m_farm;
@@ -127,8 +124,9 @@ TEST_F(RequestPanelTest, OpeningListsTheActiveFields)
 TEST_F(RequestPanelTest, FetchCopiesTheChosenFieldWithItsSamples)
 {
     QSignalSpy imported(m_panel, &RequestPanel::fieldImported);
-    QSignalSpy itemsChanged(&m_plan, &Plan::itemsChanged);
-    m_plan.items().parcelNumber = QStringLiteral("9");
+    m_plan.setParcelNumber(QStringLiteral("9"));
+    m_plan.markSaved();
+    QSignalSpy itemsChanged(&m_plan, &Plan::itemChanged);
     m_panel->setFarmDirectory(m_farm);
     m_panel->open();
     clickRow(3);
@@ -136,14 +134,14 @@ TEST_F(RequestPanelTest, FetchCopiesTheChosenFieldWithItsSamples)
 
     EXPECT_FALSE(m_panel->isVisible());
     EXPECT_EQ(imported.count(), 1);
-    EXPECT_EQ(itemsChanged.count(), 1);
+    ASSERT_EQ(itemsChanged.count(), 1);
+    EXPECT_EQ(itemsChanged.first().first().value<PlanItem>(), PlanItem::All);
     EXPECT_TRUE(m_plan.isModified());
-    const PlanItems &items = m_plan.items();
-    EXPECT_EQ(items.lotNumber, QStringLiteral("0121/5"));
-    EXPECT_EQ(items.area, QStringLiteral("1234500"));
-    EXPECT_EQ(items.parcelNumber, QStringLiteral("9")); // the fields leave it alone
+    EXPECT_EQ(items().lotNumber, QStringLiteral("0121/5"));
+    EXPECT_EQ(items().area, QStringLiteral("1234500"));
+    EXPECT_EQ(items().parcelNumber, QStringLiteral("9")); // the fields leave it alone
     // Field 0121/5: ten samples, TVG1 … TVG10 in table order, and an average record.
-    EXPECT_EQ(items.sampleCount, 10);
+    EXPECT_EQ(items().sampleCount, 10);
     EXPECT_EQ(cell(1, 1), QStringLiteral("Átlag"));
     EXPECT_EQ(cell(1, 2), QStringLiteral("TVG1"));
     EXPECT_EQ(cell(1, 11), QStringLiteral("TVG10"));
@@ -157,7 +155,7 @@ TEST_F(RequestPanelTest, DoubleClickAndEnterFetchEscapeCancels)
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, second);
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, second);
     EXPECT_FALSE(m_panel->isVisible());
-    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0115/1"));
+    EXPECT_EQ(items().lotNumber, QStringLiteral("0115/1"));
 
     m_panel->open();
     ASSERT_TRUE(list()->hasFocus());
@@ -166,21 +164,21 @@ TEST_F(RequestPanelTest, DoubleClickAndEnterFetchEscapeCancels)
     QTest::keyClick(list(), Qt::Key_Down);
     QTest::keyClick(list(), Qt::Key_Return);
     EXPECT_FALSE(m_panel->isVisible());
-    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0117/2"));
+    EXPECT_EQ(items().lotNumber, QStringLiteral("0117/2"));
     // Field 0117/2 has two samples and no average record: column 1 keeps what it held.
-    EXPECT_EQ(m_plan.items().sampleCount, 2);
+    EXPECT_EQ(items().sampleCount, 2);
     EXPECT_EQ(cell(1, 1), QStringLiteral("Átlag"));
 
     m_panel->open();
     QTest::keyClick(list(), Qt::Key_Down);
     QTest::keyClick(list(), Qt::Key_Escape);
     EXPECT_FALSE(m_panel->isVisible());
-    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0117/2"));
+    EXPECT_EQ(items().lotNumber, QStringLiteral("0117/2"));
 
     m_panel->open();
     press("cancelButton");
     EXPECT_FALSE(m_panel->isVisible());
-    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0117/2"));
+    EXPECT_EQ(items().lotNumber, QStringLiteral("0117/2"));
 }
 
 TEST_F(RequestPanelTest, TheParcelsListTheActiveParcels)
@@ -196,20 +194,20 @@ TEST_F(RequestPanelTest, TheParcelsListTheActiveParcels)
     EXPECT_EQ(records()->index(0, 0).data().toString(), QStringLiteral("2024"));
     EXPECT_EQ(records()->index(0, 4).data().toString(), QStringLiteral("Csárda-dűlő"));
 
-    m_plan.items().lotNumber = QStringLiteral("0112/3");
+    m_plan.setLotNumber(QStringLiteral("0112/3"));
     clickRow(0);
     press("fetchButton");
-    const PlanItems &items = m_plan.items();
-    EXPECT_EQ(items.parcelNumber, QStringLiteral("1"));
-    EXPECT_EQ(items.area, QStringLiteral("58200"));
-    EXPECT_EQ(items.lotNumber, QStringLiteral("0112/3")); // the parcels leave it alone
-    EXPECT_GE(items.sampleCount, 1);
+    EXPECT_EQ(items().parcelNumber, QStringLiteral("1"));
+    EXPECT_EQ(items().area, QStringLiteral("58200"));
+    EXPECT_EQ(items().lotNumber, QStringLiteral("0112/3")); // the parcels leave it alone
+    EXPECT_GE(items().sampleCount, 1);
 
     // A new request starts from the fields again.
     m_panel->open();
     EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
     EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
     EXPECT_EQ(column(0).first(), QStringLiteral("0112/3"));
+    EXPECT_FALSE(records()->flags(records()->index(0, 0)) & Qt::ItemIsEditable);
 }
 
 TEST_F(RequestPanelTest, WithoutParcelTablesTheSwitchChangesNothing)
@@ -227,11 +225,15 @@ TEST_F(RequestPanelTest, WithoutParcelTablesTheSwitchChangesNothing)
 
 TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
 {
+    QAbstractItemModelTester tester(records(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     m_panel->setFarmDirectory(m_dir.filePath(QStringLiteral("nincs")));
     m_panel->open();
     ASSERT_TRUE(m_panel->isVisible());
     EXPECT_FALSE(m_panel->hasRecords());
+    // An empty list keeps its column titles.
     EXPECT_EQ(records()->rowCount(), 0);
+    EXPECT_EQ(headers().size(), 5);
 
     m_messenger.expect(Answer::Ok);
     press("fetchButton");
@@ -245,7 +247,7 @@ TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
     // The request stays open for another directory; the plan is untouched.
     EXPECT_TRUE(m_panel->isVisible());
     EXPECT_FALSE(m_plan.isModified());
-    EXPECT_EQ(m_plan.items().lotNumber, QString());
+    EXPECT_EQ(items().lotNumber, QString());
 
     // The mode switch finds nothing either.
     QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
@@ -296,38 +298,11 @@ TEST_F(RequestPanelTest, AFetchThatFailsSaysWhy)
         EXPECT_EQ(c.spoilSamples ? shown.left(c.message.size()) : shown, c.message);
         EXPECT_EQ(m_messenger.shown().last().kind, c.kind);
         EXPECT_TRUE(m_panel->isVisible());
-        EXPECT_EQ(m_plan.items().lotNumber, QString());
-        EXPECT_EQ(m_plan.items().sampleCount, 0);
+        EXPECT_EQ(items().lotNumber, QString());
+        EXPECT_EQ(items().sampleCount, 0);
         EXPECT_FALSE(m_plan.isModified());
     }
     EXPECT_EQ(m_messenger.shown().size(), 2);
-}
-
-TEST(FarmRecordModelTest, PassesTheModelTester)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QString error;
-    ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), dir.path(), &error))
-        << qPrintable(error);
-    FarmTableResult fields = FarmDatabase(dir.path()).openTable(FarmTables::Tablak,
-                                                                 FarmFields::activeFields());
-    ASSERT_TRUE(fields) << qPrintable(fields.error);
-
-    FarmRecordModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const QList<FarmRecordModel::Column> columns{{FarmFields::Helysz, QStringLiteral("Helyrajzi szám")},
-                                                 {FarmFields::Ter, QStringLiteral("Terület")}};
-    model.setTable(fields.table.get(), columns);
-    EXPECT_EQ(model.rowCount(), 5);
-    EXPECT_EQ(model.columnCount(), 2);
-    EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("124500"));
-    // The table's cursor is free again, on the first record.
-    EXPECT_EQ(fields.table->position(), 0);
-    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
-    model.clear();
-    EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_EQ(model.columnCount(), 2);
 }
 
 } // namespace

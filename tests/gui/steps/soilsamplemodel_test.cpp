@@ -21,10 +21,10 @@ class SoilSampleModelTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SoilSamples::initSoilGrid(m_plan.items());
+        m_plan.update(PlanItem::All, SoilSamples::initSoilGrid, Plan::Change::Computed);
         m_plan.resetPlan();
         m_plan.setOpen(true);
-        m_plan.markModified(true);
+        m_plan.markSaved();
     }
 
     QStringList horizontalHeaders(const QAbstractItemModel &model) const
@@ -35,30 +35,14 @@ protected:
         return texts;
     }
 
+    const PlanItems &items() const { return m_plan.items(); }
+
     Plan m_plan;
 };
 
-TEST_F(SoilSampleModelTest, PassesTheModelTesterWhileColumnsComeAndGo)
-{
-    SoilSampleModel model(m_plan);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-
-    SoilSamples::setSampleCount(m_plan.items(), 4);
-    model.syncColumnCount();
-    EXPECT_EQ(model.columnCount(), 6);
-    SoilSamples::setSampleCount(m_plan.items(), 1);
-    model.syncColumnCount();
-    EXPECT_EQ(model.columnCount(), 3);
-    EXPECT_TRUE(model.setData(model.index(2, 2), QStringLiteral("6,5")));
-    model.refreshAverageColumn();
-    m_plan.resetPlan();
-    model.reload();
-    EXPECT_EQ(model.columnCount(), 2);
-}
-
 TEST_F(SoilSampleModelTest, ShowsTheTitlesOfTheTable)
 {
-    SoilSamples::setSampleCount(m_plan.items(), 3);
+    m_plan.setSampleCount(3);
     SoilSampleModel model(m_plan);
     ASSERT_EQ(model.rowCount(), 12);
     ASSERT_EQ(model.columnCount(), 5);
@@ -72,11 +56,17 @@ TEST_F(SoilSampleModelTest, ShowsTheTitlesOfTheTable)
                                       "Mangán Mn", "Cink Zn", "Réz Cu"}));
 
     // After step 1 with only Foszfor ticked its rows carry the star.
-    m_plan.items().elementSelected.fill(false);
-    m_plan.items().elementSelected[Elements::P] = true;
-    ElementTable elements;
-    ElementSelection::applyElementSelection(m_plan.items(), elements);
-    model.reload();
+    QSignalSpy titles(&model, &QAbstractItemModel::headerDataChanged);
+    m_plan.update(
+        PlanItem::SoilSampleTable,
+        [](PlanItems &items) {
+            items.elementSelected.fill(false);
+            items.elementSelected[Elements::P] = true;
+            ElementTable elements;
+            ElementSelection::applyElementSelection(items, elements);
+        },
+        Plan::Change::Computed);
+    EXPECT_FALSE(titles.isEmpty());
     EXPECT_EQ(model.headerData(2, Qt::Vertical).toString(), QStringLiteral("Kémhatás pH *"));
     EXPECT_EQ(model.headerData(3, Qt::Vertical).toString(), QStringLiteral("Kötöttség Ka"));
     EXPECT_EQ(model.headerData(4, Qt::Vertical).toString(), QStringLiteral("Mész CaCo *"));
@@ -85,7 +75,7 @@ TEST_F(SoilSampleModelTest, ShowsTheTitlesOfTheTable)
 
 TEST_F(SoilSampleModelTest, EditsWriteThePlanButNotTheTitles)
 {
-    SoilSamples::setSampleCount(m_plan.items(), 2);
+    m_plan.setSampleCount(2, Plan::Change::Computed);
     SoilSampleModel model(m_plan);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
@@ -93,8 +83,8 @@ TEST_F(SoilSampleModelTest, EditsWriteThePlanButNotTheTitles)
     EXPECT_FALSE(model.flags(model.index(4, 0)) & Qt::ItemIsEditable);
     EXPECT_FALSE(model.setData(model.index(0, 2), QStringLiteral("x")));
     EXPECT_FALSE(model.setData(model.index(4, 0), QStringLiteral("x")));
-    EXPECT_EQ(m_plan.items().soilSampleTable.cell(0, 2), QStringLiteral("1."));
-    EXPECT_EQ(m_plan.items().soilSampleTable.cell(4, 0), QStringLiteral("Mész CaCo"));
+    EXPECT_EQ(items().soilSampleTable.cell(0, 2), QStringLiteral("1."));
+    EXPECT_EQ(items().soilSampleTable.cell(4, 0), QStringLiteral("Mész CaCo"));
     EXPECT_FALSE(m_plan.isModified());
 
     // Writing the text a cell already holds is no change.
@@ -104,7 +94,7 @@ TEST_F(SoilSampleModelTest, EditsWriteThePlanButNotTheTitles)
 
     EXPECT_TRUE(model.flags(model.index(3, 2)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model.setData(model.index(3, 2), QStringLiteral("41")));
-    EXPECT_EQ(m_plan.items().soilSampleTable.cell(3, 2), QStringLiteral("41"));
+    EXPECT_EQ(items().soilSampleTable.cell(3, 2), QStringLiteral("41"));
     EXPECT_EQ(model.data(model.index(3, 2)).toString(), QStringLiteral("41"));
     EXPECT_TRUE(m_plan.isModified());
     EXPECT_EQ(changed.count(), 1);
@@ -112,9 +102,16 @@ TEST_F(SoilSampleModelTest, EditsWriteThePlanButNotTheTitles)
 
 TEST_F(SoilSampleModelTest, HoldsNineHundredNinetyNineSamples)
 {
-    SoilSamples::setSampleCount(m_plan.items(), PlanItems::maxSampleCount);
-    m_plan.items().soilSampleTable.setCell(1, 1000, QStringLiteral("TVG999"));
     SoilSampleModel model(m_plan);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    // The model follows the plan by itself.
+    m_plan.setSampleCount(4);
+    EXPECT_EQ(model.columnCount(), 6);
+    EXPECT_TRUE(model.setData(model.index(2, 2), QStringLiteral("6,5")));
+    m_plan.resetPlan();
+    EXPECT_EQ(model.columnCount(), 2);
+    m_plan.setSampleCount(PlanItems::maxSampleCount);
+    m_plan.setSoilCell(1, 1000, QStringLiteral("TVG999"));
     EXPECT_EQ(model.columnCount(), 1001);
     EXPECT_EQ(model.headerData(1000, Qt::Horizontal).toString(), QStringLiteral("999."));
 
@@ -139,11 +136,11 @@ TEST_F(SoilSampleModelTest, HoldsNineHundredNinetyNineSamples)
     EXPECT_EQ(grid.columnWidth(1000), SoilSampleGrid::sampleColumnWidth);
 
     // Fewer samples: the columns go again.
-    SoilSamples::setSampleCount(m_plan.items(), 2);
-    model.syncColumnCount();
-    EXPECT_EQ(model.columnCount(), 4);
+    m_plan.setSampleCount(1);
+    EXPECT_EQ(model.columnCount(), 3);
     EXPECT_TRUE(grid.isColumnHidden(0));
     EXPECT_FALSE(grid.isColumnHidden(1));
+    m_plan.setSoilCell(2, 1, QStringLiteral("6,5"), Plan::Change::Computed); // an average
 }
 
 } // namespace

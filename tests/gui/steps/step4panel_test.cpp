@@ -25,9 +25,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        // Őszi búza: 30 kg/t of N at "Gyenge" on site I, 180 kg/ha for 6 t/ha.
-        m_plan.items().cropId = QStringLiteral("1");
-        m_plan.items().plannedYield = QStringLiteral("6");
+        chooseWheat();
         m_panel = std::make_unique<Step4Panel>(m_plan, m_messenger, m_reference, m_state);
         showPanel(m_panel.get(), QSize(700, 440), QStringLiteral("step4-"));
     }
@@ -95,11 +93,11 @@ TEST_F(Step4PanelTest, RadioButtonsWriteTheirCodes)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.radio);
         // Start from another code, so that a radio writing nothing is caught.
-        m_plan.items().*row.item = -1;
-        m_plan.markModified(true);
+        m_plan.update(PlanItem::All, [&row](PlanItems &plan) { plan.*row.item = -1; });
+        m_plan.markSaved();
         EXPECT_EQ(child<QRadioButton>(row.radio)->text(), row.caption);
         click(row.radio);
-        EXPECT_EQ(m_plan.items().*row.item, row.code);
+        EXPECT_EQ(items().*row.item, row.code);
         EXPECT_TRUE(m_plan.isModified());
     }
 }
@@ -110,25 +108,25 @@ TEST_F(Step4PanelTest, EditsTakeTheirKeysAndWriteThePlan)
     type("forecropYieldEdit", QStringLiteral("4x-,5"));
     QTest::keyClick(child<QLineEdit>("forecropYieldEdit"), Qt::Key_7, Qt::KeypadModifier);
     EXPECT_EQ(child<QLineEdit>("forecropYieldEdit")->text(), QStringLiteral("4,5"));
-    EXPECT_EQ(m_plan.items().forecropYield, QStringLiteral("4,5"));
+    EXPECT_EQ(items().forecropYield, QStringLiteral("4,5"));
     EXPECT_TRUE(m_plan.isModified());
 
-    m_plan.markModified(true);
+    m_plan.markSaved();
     click("yieldLossCheck");
-    EXPECT_TRUE(m_plan.items().yieldLoss);
+    EXPECT_TRUE(items().yieldLoss);
     EXPECT_TRUE(m_plan.isModified());
 
     // A surplus of the forecrop is typed with a minus.
     type("residualNEdit", QStringLiteral("-10"));
     type("residualPEdit", QStringLiteral("5"));
     type("residualKEdit", QStringLiteral("-2,5"));
-    EXPECT_EQ(m_plan.items().residualN, QStringLiteral("-10"));
-    EXPECT_EQ(m_plan.items().residualP, QStringLiteral("5"));
-    EXPECT_EQ(m_plan.items().residualK, QStringLiteral("-2,5"));
+    EXPECT_EQ(items().residualN, QStringLiteral("-10"));
+    EXPECT_EQ(items().residualP, QStringLiteral("5"));
+    EXPECT_EQ(items().residualK, QStringLiteral("-2,5"));
 
-    m_plan.markModified(true);
+    m_plan.markSaved();
     type("manureAmountEdit", QStringLiteral("2a0"));
-    EXPECT_EQ(m_plan.items().manureAmount, QStringLiteral("20"));
+    EXPECT_EQ(items().manureAmount, QStringLiteral("20"));
     EXPECT_TRUE(m_plan.isModified());
 }
 
@@ -154,15 +152,15 @@ TEST_F(Step4PanelTest, AFactorWithoutItsAmountIsRefused)
 
 TEST_F(Step4PanelTest, ShowsThePlanWithoutCountingAnEdit)
 {
-    PlanItems &items = m_plan.items();
-    items.residueCrop = PlanItems::Kaposztarepce;
-    items.legumeEffect = PlanItems::EveloPillangos;
-    items.manureTiming = PlanItems::KetEve;
-    items.forecropYield = QStringLiteral("3");
-    items.manureAmount = QStringLiteral("15");
-    items.yieldLoss = true;
-    items.residualN = QStringLiteral("-4");
-    m_plan.notifyItemsChanged();
+    PlanItems loaded = items();
+    loaded.residueCrop = PlanItems::Kaposztarepce;
+    loaded.legumeEffect = PlanItems::EveloPillangos;
+    loaded.manureTiming = PlanItems::KetEve;
+    loaded.forecropYield = QStringLiteral("3");
+    loaded.manureAmount = QStringLiteral("15");
+    loaded.yieldLoss = true;
+    loaded.residualN = QStringLiteral("-4");
+    m_plan.setItems(loaded);
     EXPECT_TRUE(child<QRadioButton>("kaposztarepceRadio")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("eveloPillangosRadio")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("ketEveRadio")->isChecked());

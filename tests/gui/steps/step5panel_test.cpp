@@ -33,9 +33,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        // Őszi búza: 30 kg/t of N at "Gyenge" on site I, 180 kg/ha for 6 t/ha.
-        m_plan.items().cropId = QStringLiteral("1");
-        m_plan.items().plannedYield = QStringLiteral("6");
+        chooseWheat();
         m_panel = std::make_unique<Step5Panel>(m_plan, m_messenger, m_reference, m_state);
         showPanel(m_panel.get(), QSize(720, 480), QStringLiteral("step5-"));
     }
@@ -140,13 +138,13 @@ TEST_F(Step5PanelTest, TheUnitAndTheCoverGridFollowTheMaterial)
 TEST_F(Step5PanelTest, AddingWithoutMaterialOrAmountIsRefused)
 {
     const auto expectRefused = [this](const QString &message) {
-        m_plan.markModified(true); // the amount's keys count as edits
+        m_plan.markSaved(); // the amount's keys count as edits
         m_messenger.expect(Answer::Ok);
         click("addButton");
         EXPECT_EQ(m_messenger.lastText(), message);
         EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Error);
         EXPECT_EQ(m_messenger.shown().last().buttons, ButtonSet::OkOnly);
-        EXPECT_TRUE(Schedule::isEmpty(m_plan.items()));
+        EXPECT_TRUE(Schedule::isEmpty(items()));
         EXPECT_FALSE(m_plan.isModified());
         EXPECT_EQ(scheduleRows(), 1);
     };
@@ -164,16 +162,16 @@ TEST_F(Step5PanelTest, AddingFillsTheFirstRowThenAppends)
     EXPECT_EQ(child<QDateEdit>("dateEdit")->text(), QStringLiteral("2025.03.05."));
     chooseMaterial(nitrateName);
     typeAmount(QStringLiteral("200"));
-    m_plan.markModified(true);
+    m_plan.markSaved();
     click("addButton");
 
     ASSERT_EQ(scheduleRows(), 1);
     EXPECT_EQ(scheduleCell(0, 0), QStringLiteral("2025.03.05."));
     EXPECT_EQ(scheduleCell(0, 1), nitrateName);
     EXPECT_EQ(scheduleCell(0, 2), QStringLiteral("200"));
-    const PlanItems &items = m_plan.items();
-    EXPECT_EQ(items.scheduleGrid.cell(1, 1), nitrateName);
-    EXPECT_EQ(items.scheduleDetailGrid.cell(1, 0), QStringLiteral("34"));
+    const PlanItems &plan = items();
+    EXPECT_EQ(plan.scheduleGrid.cell(1, 1), nitrateName);
+    EXPECT_EQ(plan.scheduleDetailGrid.cell(1, 0), QStringLiteral("34"));
     EXPECT_TRUE(m_plan.isModified());
     // 68 kg/ha of the 180 are applied now: (180 - 68) / 34 × 100.
     EXPECT_EQ(coverRows(), (QList<std::pair<QString, QString>>{
@@ -187,7 +185,7 @@ TEST_F(Step5PanelTest, AddingFillsTheFirstRowThenAppends)
     EXPECT_EQ(scheduleCell(0, 1), nitrateName);
     EXPECT_EQ(scheduleCell(1, 1), QStringLiteral("Pétisó 27% N"));
     EXPECT_EQ(scheduleCell(1, 2), QStringLiteral("100"));
-    EXPECT_EQ(items.scheduleDetailGrid.cell(2, 0), QStringLiteral("27"));
+    EXPECT_EQ(plan.scheduleDetailGrid.cell(2, 0), QStringLiteral("27"));
     // 68 + 27 kg/ha applied: (180 - 95) / 27 × 100.
     EXPECT_EQ(coverRows().value(0).second, QStringLiteral("314,814814814815"));
 }
@@ -222,27 +220,27 @@ TEST_F(Step5PanelTest, DeletingARowMovesTheNextOnesUpAndTheLastLeavesABlankRow)
     ASSERT_EQ(scheduleRows(), 2);
     EXPECT_EQ(scheduleCell(0, 1), nitrateName);
     EXPECT_EQ(scheduleCell(1, 1), QStringLiteral("Karbamid 46% N"));
-    EXPECT_EQ(m_plan.items().scheduleDetailGrid.cell(2, 0), QStringLiteral("46"));
+    EXPECT_EQ(items().scheduleDetailGrid.cell(2, 0), QStringLiteral("46"));
 
     for (int left = 2; left >= 1; --left) {
         SCOPED_TRACE(left);
         grid->selectRow(0);
-        m_plan.markModified(true);
+        m_plan.markSaved();
         click("deleteButton");
         EXPECT_TRUE(m_plan.isModified());
     }
     EXPECT_EQ(scheduleRows(), 1);
     EXPECT_TRUE(scheduleCell(0, 0).isEmpty());
     EXPECT_TRUE(scheduleCell(0, 1).isEmpty());
-    EXPECT_TRUE(Schedule::isEmpty(m_plan.items()));
-    EXPECT_EQ(m_plan.items().scheduleGrid.rowCount(), 2);
+    EXPECT_TRUE(Schedule::isEmpty(items()));
+    EXPECT_EQ(items().scheduleGrid.rowCount(), 2);
 }
 
 TEST_F(Step5PanelTest, InvalidStep4InputStopsTheRemainderAndTheCoverGrid)
 {
     chooseMaterial(nitrateName);
     ASSERT_FALSE(coverRows().isEmpty());
-    m_plan.items().manureTiming = PlanItems::EgyEve; // without an amount
+    m_plan.setManureTiming(PlanItems::EgyEve); // without an amount
 
     m_messenger.expect(Answer::Ok);
     QSignalSpy results(m_panel.get(), &Step5Panel::resultReady);
@@ -271,7 +269,7 @@ TEST_F(Step5PanelTest, ANewPlanEmptiesTheScheduleAndTheAmount)
     EXPECT_EQ(child<QDateEdit>("dateEdit")->displayFormat(), QStringLiteral("yyyy.MM.dd."));
     EXPECT_TRUE(child<QDateEdit>("dateEdit")->calendarPopup());
 
-    m_plan.markModified(true);
+    m_plan.markSaved();
     m_plan.resetPlan();
     EXPECT_EQ(scheduleRows(), 1);
     EXPECT_TRUE(scheduleCell(0, 1).isEmpty());
@@ -282,11 +280,15 @@ TEST_F(Step5PanelTest, ANewPlanEmptiesTheScheduleAndTheAmount)
 
 TEST_F(Step5PanelTest, ALoadedScheduleIsShown)
 {
-    TextGrid &grid = m_plan.items().scheduleGrid;
-    grid.setCell(1, 0, QStringLiteral("2012.3.5."));
-    grid.setCell(1, 1, QStringLiteral("Kalcium-nitrát"));
-    grid.setCell(1, 2, QStringLiteral("75"));
-    m_plan.notifyItemsChanged();
+    PlanItems loaded = items();
+    loaded.scheduleGrid.setCell(1, 0, QStringLiteral("2012.3.5."));
+    loaded.scheduleGrid.setCell(1, 1, QStringLiteral("Kalcium-nitrát"));
+    loaded.scheduleGrid.setCell(1, 2, QStringLiteral("75"));
+    m_plan.setItems(loaded);
+    const QAbstractItemModel *model = child<QTableView>("scheduleGrid")->model();
+    const QStringList titles = {"Dátum", "Megnevezés", "Mennyiség"};
+    for (int column = 0; column < titles.size(); ++column)
+        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), titles[column]);
     EXPECT_EQ(scheduleCell(0, 0), QStringLiteral("2012.3.5."));
     EXPECT_EQ(scheduleCell(0, 1), QStringLiteral("Kalcium-nitrát"));
     EXPECT_FALSE(m_plan.isModified());
