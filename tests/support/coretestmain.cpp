@@ -1,6 +1,6 @@
-// Shared main of every test program: a QApplication (offscreen) so that core and GUI tests
-// alike can use Qt's event loop, fonts and widgets.
-#include <QApplication>
+// Shared main of every core test program: a QGuiApplication (offscreen), for the event loop
+// and the fonts and text layout the reports use; no widgets.
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
                                                                       : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
