@@ -1,14 +1,10 @@
-// Shared main of every core test program: a QGuiApplication (offscreen), for the event loop
-// and the fonts and text layout the reports use; no widgets.
-#include <QGuiApplication>
+// Shared main of every core test program: a QGuiApplication, for the event loop and the
+// fonts and text layout the reports use; no widgets.
+#include "support/testmain.h"
 
-#include <gtest/gtest.h>
+#include <QGuiApplication>
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runTests<QGuiApplication>(argc, argv);
 }

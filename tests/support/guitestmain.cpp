@@ -1,14 +1,10 @@
-// Shared main of every GUI test program: a QApplication (offscreen), for widgets, their
-// event loop and fonts.
-#include <QApplication>
+// Shared main of every GUI test program: a QApplication, for widgets, their event loop and
+// fonts.
+#include "support/testmain.h"
 
-#include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runTests<QApplication>(argc, argv);
 }
