@@ -1,5 +1,7 @@
 #include "core/reports/plaintextwriter.h"
 
+#include "core/reports/framewalker.h"
+
 #include <QList>
 #include <QStringList>
 #include <QTextBlock>
@@ -23,11 +25,8 @@ QString blockText(const QTextBlock &block)
     text.replace(QChar::Nbsp, QLatin1Char(' '));
     text.remove(QChar::ObjectReplacementCharacter);
     if (const QTextList *list = block.textList()) {
-        const QTextListFormat::Style style = list->format().style();
-        const bool bullet = style == QTextListFormat::ListDisc
-                            || style == QTextListFormat::ListCircle
-                            || style == QTextListFormat::ListSquare;
-        const QString marker = bullet ? QStringLiteral("-") : list->itemText(block);
+        const QString marker = FrameWalker::isBulleted(*list) ? QStringLiteral("-")
+                                                              : list->itemText(block);
         text = QString(2 * list->format().indent(), QLatin1Char(' ')) + marker
                + QLatin1Char(' ') + text;
     }
@@ -41,21 +40,11 @@ bool isRightAligned(const QTextBlock &block)
 }
 
 // All text of a cell on one line; a table inside the cell gives its cells in reading order.
-void collectCellText(QTextFrame::iterator it, const QTextFrame::iterator &end,
-                     QStringList &parts)
-{
-    for (; it != end; ++it) {
-        if (const QTextFrame *child = it.currentFrame())
-            collectCellText(child->begin(), child->end(), parts);
-        else
-            parts << blockText(it.currentBlock()).simplified();
-    }
-}
-
 QString cellText(const QTextTableCell &cell)
 {
     QStringList parts;
-    collectCellText(cell.begin(), cell.end(), parts);
+    for (const QTextBlock &block : FrameWalker::cellParagraphs(cell))
+        parts << blockText(block).simplified();
     parts.removeAll(QString());
     return parts.join(QLatin1Char(' '));
 }
@@ -69,12 +58,12 @@ QString withoutTrailingBlanks(QString line)
     return line;
 }
 
-class PlainTextBuilder
+class PlainTextBuilder final : public FrameWalker
 {
 public:
     QString build(const QTextDocument &document)
     {
-        writeFrame(*document.rootFrame());
+        walkFrame(*document.rootFrame());
         QString text;
         for (const QString &line : std::as_const(m_lines))
             text += withoutTrailingBlanks(line) + QLatin1Char('\n');
@@ -82,21 +71,12 @@ public:
     }
 
 private:
-    void writeFrame(const QTextFrame &frame)
+    void writeParagraph(const QTextBlock &block) override
     {
-        for (auto it = frame.begin(); !it.atEnd(); ++it) {
-            if (const QTextFrame *child = it.currentFrame()) {
-                if (const auto *table = qobject_cast<const QTextTable *>(child))
-                    writeTable(*table);
-                else
-                    writeFrame(*child);
-            } else if (it.currentBlock().blockFormat().hasProperty(
-                           QTextFormat::BlockTrailingHorizontalRulerWidth)) {
-                m_lines << QString(ruleWidth, QLatin1Char('-'));
-            } else {
-                m_lines << blockText(it.currentBlock()).split(QLatin1Char('\n'));
-            }
-        }
+        if (block.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            m_lines << QString(ruleWidth, QLatin1Char('-'));
+        else
+            m_lines << blockText(block).split(QLatin1Char('\n'));
     }
 
     // One place of the table: where a cell starts in a row (a cell over several rows
@@ -109,7 +89,7 @@ private:
         QString text;
     };
 
-    void writeTable(const QTextTable &table)
+    void writeTable(const QTextTable &table) override
     {
         const int rows = table.rows();
         const int columns = table.columns();

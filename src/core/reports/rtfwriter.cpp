@@ -1,5 +1,7 @@
 #include "core/reports/rtfwriter.h"
 
+#include "core/reports/framewalker.h"
+
 #include <QList>
 #include <QStringList>
 #include <QPageLayout>
@@ -35,7 +37,7 @@ double adjustedPointSize(int adjustment, double basePointSize)
     return scale[std::clamp(adjustment + 2, 0, 6)] * basePointSize;
 }
 
-class RtfBuilder
+class RtfBuilder final : public FrameWalker
 {
 public:
     RtfBuilder(const QTextDocument &document, const QPageLayout &pageLayout,
@@ -51,7 +53,7 @@ public:
 
     QByteArray build()
     {
-        writeFrame(*m_document.rootFrame());
+        walkFrame(*m_document.rootFrame());
 
         QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1\n{\\fonttbl";
         for (qsizetype at = 0; at < m_fonts.size(); ++at) {
@@ -228,7 +230,7 @@ private:
     }
 
     // A paragraph's properties and text, without the mark that ends it (\par or \cell).
-    void writeParagraph(const QTextBlock &block, bool inTable)
+    void writeParagraphText(const QTextBlock &block, bool inTable)
     {
         const QTextBlockFormat format = block.blockFormat();
         m_body += "\\pard\\plain";
@@ -263,11 +265,8 @@ private:
         m_body += ' ';
 
         if (list) {
-            const QTextListFormat::Style style = list->format().style();
-            const bool bullet = style == QTextListFormat::ListDisc
-                                || style == QTextListFormat::ListCircle
-                                || style == QTextListFormat::ListSquare;
-            const QString marker = bullet ? QString(QChar(0x2022)) : list->itemText(block);
+            const QString marker = isBulleted(*list) ? QString(QChar(0x2022))
+                                                     : list->itemText(block);
             m_body += '{';
             appendText(m_body, marker);
             m_body += "\\tab}";
@@ -278,35 +277,24 @@ private:
         }
     }
 
-    void writeFrame(const QTextFrame &frame)
+    void writeParagraph(const QTextBlock &block) override
     {
-        for (auto it = frame.begin(); !it.atEnd(); ++it) {
-            if (const QTextFrame *child = it.currentFrame()) {
-                if (const auto *table = qobject_cast<const QTextTable *>(child))
-                    writeTable(*table);
-                else
-                    writeFrame(*child);
-            } else {
-                writeParagraph(it.currentBlock(), false);
-                m_body += "\\par\n";
-            }
-        }
+        writeParagraphText(block, false);
+        m_body += "\\par\n";
     }
 
-    // The paragraphs of a cell, each but the last ended by \par; a table nested in the
-    // cell gives its cells' paragraphs in reading order.
-    void writeCellContent(QTextFrame::iterator it, const QTextFrame::iterator &end, bool &first)
+    // The paragraphs of a cell, each but the last ended by \par; an empty cell still gets
+    // one paragraph.
+    void writeCellContent(const QTextTableCell &cell)
     {
-        for (; it != end; ++it) {
-            if (const QTextFrame *child = it.currentFrame()) {
-                writeCellContent(child->begin(), child->end(), first);
-                continue;
-            }
-            if (!first)
+        const QList<QTextBlock> paragraphs = cellParagraphs(cell);
+        for (qsizetype at = 0; at < paragraphs.size(); ++at) {
+            if (at > 0)
                 m_body += "\\par\n";
-            first = false;
-            writeParagraph(it.currentBlock(), true);
+            writeParagraphText(paragraphs[at], true);
         }
+        if (paragraphs.isEmpty())
+            m_body += "\\pard\\plain\\intbl ";
     }
 
     QList<int> columnWidths(const QTextTable &table) const
@@ -357,7 +345,7 @@ private:
         return widths;
     }
 
-    void writeTable(const QTextTable &table)
+    void writeTable(const QTextTable &table) override
     {
         const QTextTableFormat format = table.format();
         const QList<int> widths = columnWidths(table);
@@ -415,14 +403,10 @@ private:
 
             for (int column = 0; column < table.columns();) {
                 const QTextTableCell cell = table.cellAt(row, column);
-                if (cell.row() == row) {
-                    bool first = true;
-                    writeCellContent(cell.begin(), cell.end(), first);
-                    if (first)
-                        m_body += "\\pard\\plain\\intbl ";
-                } else {
+                if (cell.row() == row)
+                    writeCellContent(cell);
+                else
                     m_body += "\\pard\\plain\\intbl ";
-                }
                 m_body += "\\cell\n";
                 column += std::max(1, cell.columnSpan());
             }

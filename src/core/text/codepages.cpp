@@ -37,17 +37,6 @@ constexpr std::array<char16_t, 128> cp852UpperHalf = {
 };
 // clang-format on
 
-QString decodeCp852(const QByteArray &bytes)
-{
-    QString text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const uchar code = uchar(byte);
-        text += code < 0x80 ? QChar(code) : QChar(cp852UpperHalf[code - 0x80]);
-    }
-    return text;
-}
-
 QByteArray encodeCp852(const QString &text)
 {
     static const QHash<char16_t, char> bytes = [] {
@@ -80,7 +69,7 @@ QByteArray converterName(int codePage)
 QString decodeCodePage(const QByteArray &bytes, int codePage)
 {
     if (codePage == dosCentralEuropean)
-        return decodeCp852(bytes);
+        return decodeSingleByte(bytes, cp852UpperHalf);
     if (codePage != windowsCentralEuropean) {
         QStringDecoder decoder(converterName(codePage).constData());
         if (decoder.isValid())

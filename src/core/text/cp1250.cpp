@@ -37,15 +37,6 @@ constexpr std::array<char16_t, 128> builtinUpperHalf = {
 };
 // clang-format on
 
-QString decodeWithTable(const QByteArray &bytes)
-{
-    QString text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes)
-        text += cp1250BuiltinCharacter(uchar(byte));
-    return text;
-}
-
 // Characters of the upper half mapped back to their bytes. Built from Qt's converter when Qt
 // has one, so both directions agree with decodeCp1250.
 const QHash<char16_t, char> &upperHalfBytes()
@@ -91,13 +82,24 @@ QString decodeCp1250(const QByteArray &bytes)
 {
     QStringDecoder decoder(cp1250Name, QStringConverter::Flag::Stateless);
     if (!decoder.isValid()) // a Qt built without ICU
-        return decodeWithTable(bytes);
+        return decodeSingleByte(bytes, builtinUpperHalf);
     return decoder.decode(bytes);
 }
 
 QChar cp1250BuiltinCharacter(uchar byte)
 {
-    return byte < 0x80 ? QChar(byte) : QChar(builtinUpperHalf[byte - 0x80]);
+    return byte < 0x80 ? QChar(char16_t(byte)) : QChar(builtinUpperHalf[byte - 0x80]);
+}
+
+QString decodeSingleByte(const QByteArray &bytes, const std::array<char16_t, 128> &upperHalf)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const uchar code = uchar(byte);
+        text += QChar(code < 0x80 ? char16_t(code) : upperHalf[code - 0x80]);
+    }
+    return text;
 }
 
 void writeFixedField(char *dest, int size, const QString &text)

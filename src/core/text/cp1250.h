@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
+
 // Central European (Windows-1250) bytes of plan files and config.ini.
 namespace Text {
 
@@ -14,6 +16,10 @@ QString decodeCp1250(const QByteArray &bytes);
 // The character of a byte by the program's own table, which stands in for Qt's converter in a
 // Qt built without ICU.
 QChar cp1250BuiltinCharacter(uchar byte);
+
+// Text from the bytes of a single-byte code page: the lower half is ASCII, the upper half the
+// characters of `upperHalf` (bytes 0x80..0xFF). Every code page built in reads through here.
+QString decodeSingleByte(const QByteArray &bytes, const std::array<char16_t, 128> &upperHalf);
 
 // Writes text into a fixed-size field of `size` bytes: the cp1250 bytes, cut to size - 1,
 // then a NUL; the rest of the field is zero. Never writes outside dest[0 .. size).

@@ -150,66 +150,58 @@ protected:
     QString m_farmDirectory;
 };
 
-TEST_P(FarmDatabaseTest, FarmDirectoryNeedsBothFieldTables)
+// Which files make a farm, in any letter case, and which file each table is then read from.
+TEST_P(FarmDatabaseTest, FarmDirectoryNeedsBothFieldTablesInAnyLetterCase)
 {
     struct Case
     {
         const char *name;
-        QList<std::pair<const char *, const char *>> files; // sample farm file, copied as
-        bool isFarm;
+        // sample farm file (none: a file that is not a table), copied as
+        QList<std::pair<const char *, const char *>> files;
+        const char *fieldsFile; // the file the fields are read from; none: not a farm
     };
     const QList<Case> cases = {
         {"all four tables", {{"Tablak.db", "Tablak.db"}, {"Talajmintak.db", "Talajmintak.db"},
-          {"parcellak.db", "parcellak.db"}, {"PTalajmintak.db", "PTalajmintak.db"}}, true},
+          {"parcellak.db", "parcellak.db"}, {"PTalajmintak.db", "PTalajmintak.db"}}, "Tablak.db"},
         {"fields and their samples are enough",
-         {{"Tablak.db", "Tablak.db"}, {"Talajmintak.db", "Talajmintak.db"}}, true},
+         {{"Tablak.db", "Tablak.db"}, {"Talajmintak.db", "Talajmintak.db"}}, "Tablak.db"},
         {"names in other letter case",
-         {{"Tablak.db", "TABLAK.DB"}, {"Talajmintak.db", "talajmintak.DB"}}, true},
-        {"only the fields", {{"Tablak.db", "Tablak.db"}}, false},
-        {"only the samples", {{"Talajmintak.db", "Talajmintak.db"}}, false},
+         {{"Tablak.db", "TABLAK.DB"}, {"Talajmintak.db", "talajmintak.DB"}}, "TABLAK.DB"},
+        // where the exact spelling exists too, it is the one read: the other is not a table
+        {"exact spelling first",
+         {{"Tablak.db", "Tablak.db"}, {nullptr, "TABLAK.DB"}, {"Talajmintak.db", "Talajmintak.db"}},
+         "Tablak.db"},
+        {"only the fields", {{"Tablak.db", "Tablak.db"}}, nullptr},
+        {"only the samples", {{"Talajmintak.db", "Talajmintak.db"}}, nullptr},
         {"only the parcels",
-         {{"parcellak.db", "parcellak.db"}, {"PTalajmintak.db", "PTalajmintak.db"}}, false},
+         {{"parcellak.db", "parcellak.db"}, {"PTalajmintak.db", "PTalajmintak.db"}}, nullptr},
         {"a similar name is not the table",
-         {{"Tablak.db", "Tablak.db.bak"}, {"Talajmintak.db", "Talajmintak.db"}}, false},
-        {"empty directory", {}, false},
+         {{"Tablak.db", "Tablak.db.bak"}, {"Talajmintak.db", "Talajmintak.db"}}, nullptr},
+        {"empty directory", {}, nullptr},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir directory;
         for (const auto &[source, target] : c.files) {
-            ASSERT_TRUE(QFile::copy(farmFile(QString::fromLatin1(source)),
-                                    directory.filePath(QString::fromLatin1(target))));
+            const QString copy = directory.filePath(QString::fromLatin1(target));
+            ASSERT_TRUE(source ? QFile::copy(farmFile(QString::fromLatin1(source)), copy)
+                               : writeBytes(copy, "not a table"));
         }
-        EXPECT_EQ(FarmDatabase::isFarmDirectory(directory.path()), c.isFarm);
+        EXPECT_EQ(FarmDatabase::isFarmDirectory(directory.path()), c.fieldsFile != nullptr);
+        if (!c.fieldsFile)
+            continue;
+        const FarmDatabase farm(directory.path());
+        const FarmTableResult fields = farm.openTable(FarmTables::Tablak);
+        ASSERT_TRUE(fields) << fields.error.toStdString();
+        EXPECT_EQ(fields.table->filePath(), directory.filePath(QString::fromLatin1(c.fieldsFile)));
+        EXPECT_EQ(fields.table->rowCount(), 6);
+        const FarmTableResult samples = farm.openTable(FarmTables::Talajmintak, samplesOf(33));
+        ASSERT_TRUE(samples) << samples.error.toStdString();
+        EXPECT_EQ(samples.table->rowCount(), 5);
     }
     EXPECT_TRUE(FarmDatabase::isFarmDirectory(m_farmDirectory));
     EXPECT_FALSE(FarmDatabase::isFarmDirectory(m_temporary.filePath(QStringLiteral("nincs"))));
     EXPECT_FALSE(FarmDatabase::isFarmDirectory(QString()));
-}
-
-TEST_P(FarmDatabaseTest, FindsTableFilesInAnyLetterCase)
-{
-    ASSERT_TRUE(QFile::rename(farmFile(QStringLiteral("Tablak.db")),
-                              farmFile(QStringLiteral("TABLAK.DB"))));
-    ASSERT_TRUE(QFile::rename(farmFile(QStringLiteral("Talajmintak.db")),
-                              farmFile(QStringLiteral("talajmintak.DB"))));
-    EXPECT_TRUE(FarmDatabase::isFarmDirectory(m_farmDirectory));
-
-    FarmTableResult fields = open(FarmTables::Tablak);
-    ASSERT_TRUE(fields) << fields.error.toStdString();
-    EXPECT_EQ(fields.table->filePath(), farmFile(QStringLiteral("TABLAK.DB")));
-    EXPECT_EQ(fields.table->rowCount(), 6);
-    FarmTableResult samples = open(FarmTables::Talajmintak, samplesOf(33));
-    ASSERT_TRUE(samples) << samples.error.toStdString();
-    EXPECT_EQ(samples.table->rowCount(), 5);
-
-    // Where the exact spelling exists too, it is the one read: the other is not a table.
-    ASSERT_TRUE(QFile::copy(farmFile(QStringLiteral("TABLAK.DB")),
-                            farmFile(QStringLiteral("Tablak.db"))));
-    ASSERT_TRUE(writeBytes(farmFile(QStringLiteral("TABLAK.DB")), "not a table"));
-    fields = open(FarmTables::Tablak);
-    ASSERT_TRUE(fields) << fields.error.toStdString();
-    EXPECT_EQ(fields.table->filePath(), farmFile(QStringLiteral("Tablak.db")));
 }
 
 TEST_P(FarmDatabaseTest, TellsWhetherTheParcelTablesExist)

@@ -17,12 +17,12 @@ namespace Find2 = Tables::Find2;
 
 const QString crop = QStringLiteral("990002"); // a crop of the tests only
 
-class CorrectionsTest : public PlanDatabaseTest
+class CorrectionsTest : public PlanCalculationTest
 {
 protected:
     void SetUp() override
     {
-        PlanDatabaseTest::SetUp();
+        PlanCalculationTest::SetUp();
         // The supply level of N, P and K is the value of humus, P and K content themselves:
         // a value equal to a limit falls into that limit's band, so 3 is "Közepes".
         for (const auto &[code, parameter] :
@@ -42,10 +42,7 @@ protected:
             addNeed(crop, QStringLiteral("K"), sztid, allLevels(30));
         }
 
-        SoilSamples::initSoilGrid(m_items);
-        m_items.cropId = crop;
-        m_items.siteCategory = 0;
-        m_items.plannedYield = QStringLiteral("8");
+        startPlan(crop, 0);
         setColumn(1, QStringLiteral("Átlag"), 3, 3, 3);
         select({ElementTable::N, ElementTable::P, ElementTable::K});
     }
@@ -54,13 +51,6 @@ protected:
     {
         return {{Find2::Igy, need}, {Find2::Gy, need}, {Find2::K, need}, {Find2::M, need},
             {Find2::J, need}, {Find2::S, need}, {Find2::I, need}};
-    }
-
-    void select(const QList<int> &entries)
-    {
-        m_state.elements.clearSelection();
-        for (int entry : entries)
-            m_state.elements.entry(entry).selected = true;
     }
 
     // Soil column `column` (1 the average) with the supply levels of N, P and K, plasticity
@@ -113,10 +103,6 @@ protected:
         return Corrections::computeCorrectedDoses(m_items, m_state, m_calculator, m_classifier);
     }
 
-    PlanItems m_items;
-    CalculationState m_state;
-    SupplyClassifier m_classifier {m_database};
-    CropNeedCalculator m_calculator {m_database, m_classifier};
 };
 
 const QString nitrogen = QStringLiteral("Nitrogén");

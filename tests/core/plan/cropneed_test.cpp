@@ -19,12 +19,12 @@ namespace Find2 = Tables::Find2;
 
 const QString crop = QStringLiteral("990001"); // a crop of the tests only
 
-class CropNeedTest : public PlanDatabaseTest
+class CropNeedTest : public PlanCalculationTest
 {
 protected:
     void SetUp() override
     {
-        PlanDatabaseTest::SetUp();
+        PlanCalculationTest::SetUp();
         // N by humus: up to 2 "Gyenge", above "Igen jó"; P by its soil content: up to 50
         // "Igen gyenge", 100 "Közepes", 200 "Megfelelő", above "Igen jó"; K always
         // "Igen gyenge".
@@ -42,17 +42,7 @@ protected:
         // the same crop in another site category must not be read
         addNeed(crop, QStringLiteral("N"), 4, {{Find2::Gy, 99}});
 
-        SoilSamples::initSoilGrid(m_items);
-        m_items.cropId = crop;
-        m_items.siteCategory = 2;
-        m_items.plannedYield = QStringLiteral("8");
-    }
-
-    void select(const QList<int> &entries)
-    {
-        m_state.elements.clearSelection();
-        for (int entry : entries)
-            m_state.elements.entry(entry).selected = true;
+        startPlan(crop, 2);
     }
 
     void setColumn(int column, const QString &mark, const QList<std::pair<int, QString>> &cells)
@@ -62,10 +52,6 @@ protected:
             m_items.soilSampleTable.setCell(row, column, text);
     }
 
-    PlanItems m_items;
-    CalculationState m_state;
-    SupplyClassifier m_classifier {m_database};
-    CropNeedCalculator m_calculator {m_database, m_classifier};
 };
 
 const QList<int> allDosable = {ElementTable::N, ElementTable::P, ElementTable::K, ElementTable::Mg,

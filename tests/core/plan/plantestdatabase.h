@@ -3,6 +3,11 @@
 #include "core/data/filter.h"
 #include "core/data/referencedatabase.h"
 #include "core/data/tables.h"
+#include "core/plan/calculationstate.h"
+#include "core/plan/cropneed.h"
+#include "core/plan/planitems.h"
+#include "core/plan/soilsamples.h"
+#include "core/plan/supplyclassifier.h"
 #include "support/defaultreference.h"
 
 #include <QList>
@@ -106,4 +111,31 @@ protected:
 
     QTemporaryDir m_directory;
     ReferenceDatabase m_database;
+};
+
+// A plan to compute on the test database: a soil grid, the crop, site category and a
+// planned yield of 8 t/ha, with the classifier and the need calculator over the database.
+class PlanCalculationTest : public PlanDatabaseTest
+{
+protected:
+    void startPlan(const QString &cropId, int siteCategory)
+    {
+        SoilSamples::initSoilGrid(m_items);
+        m_items.cropId = cropId;
+        m_items.siteCategory = siteCategory;
+        m_items.plannedYield = QStringLiteral("8");
+    }
+
+    // Selects exactly the element-table entries given.
+    void select(const QList<int> &entries)
+    {
+        m_state.elements.clearSelection();
+        for (int entry : entries)
+            m_state.elements.entry(entry).selected = true;
+    }
+
+    PlanItems m_items;
+    CalculationState m_state;
+    SupplyClassifier m_classifier {m_database};
+    CropNeedCalculator m_calculator {m_database, m_classifier};
 };

@@ -43,12 +43,12 @@ QVariantMap material(const QString &name, const QVariantMap &contents = {})
 
 const QVariantMap nitrate34 = material(QStringLiteral("Ammónium-nitrát 34% N"), {{"N", 34.0}});
 
-class ScheduleTest : public PlanDatabaseTest
+class ScheduleTest : public PlanCalculationTest
 {
 protected:
     void SetUp() override
     {
-        PlanDatabaseTest::SetUp();
+        PlanCalculationTest::SetUp();
         // every soil at "Közepes"; at 8 t/ha N 12,5 × 8 = 100 and P 5 × 8 = 40 kg/ha; the
         // crop has no K row, so K has no dose
         for (const char *code : {"N", "P", "K"})
@@ -56,14 +56,9 @@ protected:
         addNeed(crop, QStringLiteral("N"), 1, {{Find2::K, 12.5}});
         addNeed(crop, QStringLiteral("P"), 1, {{Find2::K, 5}});
 
-        SoilSamples::initSoilGrid(m_items);
-        m_items.cropId = crop;
-        m_items.siteCategory = 0;
-        m_items.plannedYield = QStringLiteral("8");
+        startPlan(crop, 0);
         m_items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
-        m_state.elements.clearSelection();
-        for (int entry : {ElementTable::N, ElementTable::P, ElementTable::K})
-            m_state.elements.entry(entry).selected = true;
+        select({ElementTable::N, ElementTable::P, ElementTable::K});
     }
 
     void add(const QVariantMap &row, const QString &amount)
@@ -81,10 +76,6 @@ protected:
         return Schedule::coverGrid(m_items, row, m_state, m_calculator, m_classifier);
     }
 
-    PlanItems m_items;
-    CalculationState m_state;
-    SupplyClassifier m_classifier {m_database};
-    CropNeedCalculator m_calculator {m_database, m_classifier};
 };
 
 using Pairs = QList<std::pair<QString, QString>>;

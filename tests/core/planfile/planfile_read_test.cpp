@@ -3,9 +3,10 @@
 #include "core/plan/planitems.h"
 #include "core/planfile/planjson.h"
 
-#include "planbytes.h"
+#include "support/testdata.h"
 
 #include <QBuffer>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -34,54 +35,17 @@ bool readBytes(const QByteArray &bytes, PlanItems &items, QString *error)
     return PlanFile::readPlanFile(buffer, items, error);
 }
 
-const double averageValues[10] = {7.4, 38, 2.1, 1.7, 180, 210, 160, 40, 1.25, 3};
-const double sampleValues[10] = {6.9, 41, 0, 2, 150.5, 190, 120, 35, 1, 2.5};
-
-ScheduleValues urea()
+// A file of the plan with one sample and one application that expectCommonItems checks.
+QByteArray samplePlan(int version)
 {
-    ScheduleValues s;
-    s.materialId = 12;
-    s.amount = 150.5;
-    s.year = 2012;
-    s.month = 3;
-    s.day = 5;
-    s.name = "Karbamid";
-    s.contents[0] = 46;
-    s.contents[10] = 0.25;
-    s.otherName = "K\xe9n"; // "Kén"
-    s.otherContent = 1.5;
-    s.unit = "kg";
-    return s;
+    return testData(QStringLiteral("planfile/sample-v%1.tap").arg(version));
 }
 
-// Counts, header and records of a plan with one sample and one application.
-PlanBytes planBody(int version, int scheduleCount = 1)
+// The file with the little-endian number `value` at `offset`.
+QByteArray withInt32(QByteArray bytes, qsizetype offset, qint32 value)
 {
-    HeaderValues h;
-    h.version = version;
-    h.area = 124500;
-    h.plannedYield = 6.5;
-    h.programAverage = 1;
-    h.elements[4] = 0;  // S not selected
-    h.elements[10] = 0; // B not selected
-    h.lotNumber = "0452/7 \xd5rs\xe9g-d\xfbl\xf5"; // "0452/7 Őrség-dűlő"
-    h.parcelNumber = "12";
-    h.farmingYear = "2026/27";
-    h.cropId = QByteArray("1\0\0\0\0\0", 6);
-    h.residueCrop = 1;
-    h.legumeEffect = 4;
-    h.forecropYield = 3.2;
-    h.manureTiming = 0;
-    h.manureAmount = 30;
-    h.yieldLoss = 1;
-    h.residualN = 12.5;
-    PlanBytes b;
-    b.int32(2).int32(scheduleCount).raw(headerBytes(h));
-    b.raw(columnBytes(averageValues, "\xc1tlag")); // "Átlag"
-    b.raw(columnBytes(sampleValues, "K-1"));
-    for (int i = 0; i < scheduleCount; ++i)
-        b.raw(scheduleBytes(urea()));
-    return b;
+    qToLittleEndian(value, bytes.data() + offset);
+    return bytes;
 }
 
 void expectCommonItems(const PlanItems &items)
@@ -140,21 +104,14 @@ TEST(PlanFileReadTest, EachVersionReadsItsSiteCategoryAndLinks)
     struct Case
     {
         int version;
-        QByteArray trailer; // site category, link count and the links
         int siteCategory;
         QList<std::pair<QString, QString>> links; // mark and the leaf sample's Id
     };
+    // the version-14 file says 5 links and holds none
     const Case cases[] = {
-        {13, {}, 0, {}},
-        {14, PlanBytes().byte(3).byte(5).bytes(), 3, {}},
-        {15,
-         PlanBytes()
-             .byte(5)
-             .byte(2)
-             .raw(leafLinkBytes("\xc1tlag", 301))
-             .raw(leafLinkBytes("K-1", 17))
-             .bytes(),
-         5,
+        {13, 0, {}},
+        {14, 3, {}},
+        {15, 5,
          {{QStringLiteral("Átlag"), QStringLiteral("301")},
           {QStringLiteral("K-1"), QStringLiteral("17")}}},
     };
@@ -163,7 +120,7 @@ TEST(PlanFileReadTest, EachVersionReadsItsSiteCategoryAndLinks)
         PlanItems items = freshItems();
         items.siteCategory = 4;
         QString error;
-        ASSERT_TRUE(readBytes(planBody(c.version).raw(c.trailer).bytes(), items, &error))
+        ASSERT_TRUE(readBytes(samplePlan(c.version), items, &error))
             << qPrintable(error);
         expectCommonItems(items);
         EXPECT_EQ(items.siteCategory, c.siteCategory);
@@ -180,20 +137,13 @@ TEST(PlanFileReadTest, EachVersionReadsItsSiteCategoryAndLinks)
 
 TEST(PlanFileReadTest, EmptyValuesAndOddCodes)
 {
-    HeaderValues h;
-    h.plannedYield = -1;  // an old "no yield" mark
-    h.cropId = QByteArray("7     ", 6); // blank-padded id
-    h.residueCrop = 4;    // Káposztarepce has no code in the file
-    h.legumeEffect = 9;
-    h.manureTiming = 3;
-    PlanBytes b;
-    b.int32(1).int32(0).raw(headerBytes(h));
-    b.raw(columnBytes(averageValues, "\xc1tlag"));
-    b.byte(0).byte(0);
+    // Written elsewhere: an old "no yield" mark (-1), a blank-padded crop id "7     ", the
+    // codes 4 (Káposztarepce has none in the file), 9 and 3, an area of 0 and no schedule.
+    const QByteArray bytes = testData(QStringLiteral("planfile/odd-codes.tap"));
     PlanItems items = freshItems();
     items.area = QStringLiteral("99");
     QString error;
-    ASSERT_TRUE(readBytes(b.bytes(), items, &error)) << qPrintable(error);
+    ASSERT_TRUE(readBytes(bytes, items, &error)) << qPrintable(error);
     EXPECT_EQ(items.area, QStringLiteral("99")); // area 0: the edit is left as it was
     EXPECT_EQ(items.plannedYield, QString()); // -1 shows as empty, as 0 does
     EXPECT_EQ(items.cropId, QStringLiteral("7")); // Novid has no trailing blanks
@@ -210,37 +160,32 @@ TEST(PlanFileReadTest, OtherVersionsAreRefused)
 {
     for (int version : {12, 16, 0, -15}) {
         SCOPED_TRACE(version);
-        PlanBytes bytes = planBody(version);
-        bytes.byte(0).byte(0);
         PlanItems items = freshItems();
         const QJsonObject before = planToJson(items);
         QString error;
-        EXPECT_FALSE(readBytes(bytes.bytes(), items, &error));
+        EXPECT_FALSE(readBytes(withInt32(samplePlan(15), 8, version), items, &error));
         EXPECT_EQ(error, formatMessage);
         EXPECT_EQ(planToJson(items), before); // nothing read
     }
 }
 
-// Counts of a valid version-15 plan with one sample, one application and one link, then
-// the same file spoilt in the ways the reader must notice.
+// A valid version-15 plan with one sample, one application and one link, then the same
+// file spoilt in the ways the reader must notice.
 TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
 {
-    PlanBytes good = planBody(15);
-    good.byte(2).byte(1).raw(leafLinkBytes("K-1", 5));
+    QByteArray good = samplePlan(15).chopped(56); // the second link left out
+    const qsizetype trailer = good.size() - 56 - 2;
+    good[trailer] = 2;     // site category III
+    good[trailer + 1] = 1; // one link
     {
         PlanItems items = freshItems();
-        ASSERT_TRUE(readBytes(good.bytes(), items, nullptr)); // the unspoilt file reads
+        ASSERT_TRUE(readBytes(good, items, nullptr)); // the unspoilt file reads
     }
-
     const auto withInt32 = [&](int offset, qint32 value) {
-        QByteArray bytes = good.bytes();
-        const QByteArray field = PlanBytes().int32(value).bytes();
-        bytes.replace(offset, 4, field);
-        return bytes;
+        return ::withInt32(good, offset, value);
     };
-    const qsizetype trailer = good.size() - 56 - 2;
     const auto withByte = [&](qsizetype offset, int value) {
-        QByteArray bytes = good.bytes();
+        QByteArray bytes = good;
         bytes[offset] = char(quint8(value));
         return bytes;
     };
@@ -250,12 +195,12 @@ TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
         QByteArray bytes;
     } cases[] = {
         {"empty file", QByteArray()},
-        {"counts only", good.bytes().left(8)},
-        {"header cut", good.bytes().left(100)},
-        {"last byte missing", good.bytes().chopped(1)},
-        {"link record missing", good.bytes().chopped(56)},
-        {"one byte too many", good.bytes() + QByteArray(1, '\0')},
-        {"a whole record too many", good.bytes() + leafLinkBytes("x", 1)},
+        {"counts only", good.left(8)},
+        {"header cut", good.left(100)},
+        {"last byte missing", good.chopped(1)},
+        {"link record missing", good.chopped(56)},
+        {"one byte too many", good + QByteArray(1, '\0')},
+        {"a whole record too many", good + QByteArray(56, 'x')},
         {"no column record", withInt32(0, 0)},
         {"negative column count", withInt32(0, -1)},
         {"1001 column records", withInt32(0, 1001)},
@@ -289,19 +234,34 @@ TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
 TEST(PlanFileReadTest, TheLargestPlanReads)
 {
     // 1000 columns, 50 applications and 127 links: every count at its limit.
-    HeaderValues h;
-    PlanBytes b;
-    b.int32(1000).int32(50).raw(headerBytes(h));
-    for (int c = 0; c < 1000; ++c)
-        b.raw(columnBytes(sampleValues, c == 0 ? "\xc1tlag" : "M"));
-    for (int r = 0; r < 50; ++r)
-        b.raw(scheduleBytes(urea()));
-    b.byte(0).byte(127);
-    for (int l = 0; l < 127; ++l)
-        b.raw(leafLinkBytes("M", l + 1));
-    PlanItems items = freshItems();
+    PlanItems largest = freshItems();
+    ASSERT_TRUE(readBytes(samplePlan(15), largest, nullptr));
+    largest.sampleCount = 999;
+    largest.soilSampleTable.resize(12, 1001);
+    for (int column = 3; column <= 1000; ++column) {
+        for (int row = 1; row <= 11; ++row)
+            largest.soilSampleTable.setCell(row, column, largest.soilSampleTable.cell(row, 2));
+    }
+    largest.scheduleGrid.resize(51, largest.scheduleGrid.columnCount());
+    largest.scheduleDetailGrid.resize(51, largest.scheduleDetailGrid.columnCount());
+    for (int row = 2; row <= 50; ++row) {
+        for (int column = 0; column < largest.scheduleGrid.columnCount(); ++column)
+            largest.scheduleGrid.setCell(row, column, largest.scheduleGrid.cell(1, column));
+        for (int column = 0; column < largest.scheduleDetailGrid.columnCount(); ++column)
+            largest.scheduleDetailGrid.setCell(row, column, largest.scheduleDetailGrid.cell(1, column));
+    }
+    largest.leafLinks.resize(129, largest.leafLinks.columnCount());
+    for (int link = 1; link <= 127; ++link) {
+        largest.leafLinks.setCell(link, 0, QStringLiteral("M"));
+        largest.leafLinks.setCell(link, 4, QString::number(link));
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     QString error;
-    ASSERT_TRUE(readBytes(b.bytes(), items, &error)) << qPrintable(error);
+    ASSERT_TRUE(PlanFile::writePlanFile(buffer, largest, &error)) << qPrintable(error);
+
+    PlanItems items = freshItems();
+    ASSERT_TRUE(readBytes(buffer.data(), items, &error)) << qPrintable(error);
     EXPECT_EQ(items.sampleCount, 999);
     EXPECT_EQ(items.soilSampleTable.cell(3, 1000), QStringLiteral("41")); // last column's Ka
     EXPECT_EQ(items.scheduleGrid.rowCount(), 51);

@@ -4,7 +4,7 @@
 #include "core/plan/stepcompletion.h"
 #include "core/planfile/planjson.h"
 
-#include "planbytes.h"
+#include "support/testdata.h"
 
 #include <QBuffer>
 
@@ -73,61 +73,35 @@ PlanItems knownPlan()
     return items;
 }
 
+// The file holds: the lot number's 45 characters cut to the 29 that fit before the NUL, the
+// crop id padded with NULs, Káposztarepce kept as Őszi búza (whose straw it counts as), 0 for
+// an empty edit, no category chosen written as I, and no Ertek (1234,5): eight zero bytes.
 TEST(PlanFileWriteTest, KnownPlanGivesTheExpectedBytes)
 {
-    HeaderValues h;
-    h.version = 15;
-    h.area = 124500;
-    h.plannedYield = 0; // empty edit
-    h.programAverage = 1;
-    h.showDescriptions = 1;
-    h.elements[9] = 0; // Mo
-    // 45 characters cut to the 29 that fit before the NUL
-    h.lotNumber = "\xd5rs\xe9g-d\xfbl\xf5 0452/7, a r\xe9gi mal";
-    h.parcelNumber = "3";
-    h.farmingYear = "2026/27";
-    h.cropId = QByteArray("1\0\0\0\0\0", 6); // padded with NULs, read back up to the first
-    h.residueCrop = 2;  // Káposztarepce is kept as Őszi búza, whose straw it counts as
-    h.legumeEffect = 2; // Lucerna előző évben
-    h.forecropYield = 3.2;
-    h.manureAmount = 30;
-    h.manureTiming = 1;
-    h.yieldLoss = 1;
-    h.residualN = 12.5;
-    h.residualP = 0; // empty edit
-    h.residualK = -4;
-    const double average[10] = {7.4, 38, 2.1, 1.7, 180, 210, 160, 40, 1.2, 3};
-    const double sample[10] = {6, 40, 0, 2, 150.5, 190, 120, 35, 1, 2.5};
-    ScheduleValues s;
-    s.materialId = 7;
-    s.amount = 150;
-    s.year = 2012;
-    s.month = 3;
-    s.day = 5;
-    s.name = "P\xe9tis\xf3 27%";
-    s.contents[0] = 27;
-    s.contents[3] = 4.5;
-    s.otherName = "Ca";
-    s.otherContent = 8;
-    s.unit = "kg"; // Ertek 1234,5 is not stored: eight zero bytes
-    PlanBytes expected;
-    expected.int32(2).int32(1); // the average and one sample; one application
-    expected.raw(headerBytes(h));
-    expected.raw(columnBytes(average, "\xc1tlag")).raw(columnBytes(sample, "K-1"));
-    expected.raw(scheduleBytes(s));
-    expected.byte(0).byte(1); // no category chosen is written as I; one link
-    expected.raw(leafLinkBytes("K-1", 301));
-
+    const QByteArray expected = testData(QStringLiteral("planfile/known-plan.tap"));
     QString error;
     const QByteArray written = writeBytes(knownPlan(), &error);
     ASSERT_EQ(written.size(), 8 + 168 + 2 * 112 + 216 + 2 + 56);
     for (qsizetype i = 0; i < written.size(); ++i)
-        ASSERT_EQ(quint8(written[i]), quint8(expected.bytes()[i])) << "at offset " << i;
-    EXPECT_EQ(written, expected.bytes());
+        ASSERT_EQ(quint8(written[i]), quint8(expected[i])) << "at offset " << i;
+    EXPECT_EQ(written, expected);
+    // The counts: the average and one sample, one application.
+    EXPECT_EQ(written.left(8), QByteArray("\x02\0\0\0\x01\0\0\0", 8));
     // The version field at file offset 8, 15 in little-endian order.
     EXPECT_EQ(written.mid(8, 4), QByteArray("\x0f\x00\x00\x00", 4));
     // 3,2 t/ha at file offset 128 as the IEEE double 0x400999999999999A.
     EXPECT_EQ(written.mid(128, 8), QByteArray("\x9a\x99\x99\x99\x99\x99\x09\x40", 8));
+
+    // and it reads back into the same file
+    QBuffer buffer;
+    buffer.setData(expected);
+    buffer.open(QIODevice::ReadOnly);
+    PlanItems back;
+    ASSERT_TRUE(PlanFile::readPlanFile(buffer, back, &error)) << qPrintable(error);
+    EXPECT_EQ(back.lotNumber, QStringLiteral("Őrség-dűlő 0452/7, a régi mal"));
+    EXPECT_EQ(back.residueCrop, PlanItems::OsziBuza);
+    EXPECT_EQ(back.leafLinks.cell(1, 4), QStringLiteral("301"));
+    EXPECT_EQ(writeBytes(back, &error), expected);
 }
 
 TEST(PlanFileWriteTest, CountsFollowTheGrids)
@@ -138,7 +112,7 @@ TEST(PlanFileWriteTest, CountsFollowTheGrids)
     items.leafLinks.setRowCount(2);             // header and the empty row: no link
     const QByteArray written = writeBytes(items);
     EXPECT_EQ(written.size(), 8 + 168 + 112 + 2);
-    EXPECT_EQ(written.left(8), PlanBytes().int32(1).int32(0).bytes());
+    EXPECT_EQ(written.left(8), QByteArray("\x01\0\0\0\0\0\0\0", 8));
     EXPECT_EQ(written.right(2), QByteArray("\x00\x00", 2));
 }
 

@@ -1,12 +1,12 @@
 #include "core/planfile/planfile.h"
 
 #include "core/plan/planitems.h"
+#include "core/planfile/planfilelayout.h"
 #include "core/text/cp1250.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QtEndian>
@@ -17,90 +17,9 @@
 
 namespace PlanFile {
 
+using namespace Layout;
+
 namespace {
-
-// Header offsets, from the start of the header (the file offset is 8 more).
-constexpr int versionOffset = 0;
-constexpr int areaOffset = 4;
-constexpr int plannedYieldOffset = 8;
-constexpr int programAverageOffset = 16;
-constexpr int showDescriptionsOffset = 17;
-constexpr int elementsOffset = 18;
-constexpr int lotNumberOffset = 29;
-constexpr int lotNumberSize = 30;
-constexpr int parcelNumberOffset = 59;
-constexpr int parcelNumberSize = 30;
-constexpr int farmingYearOffset = 89;
-constexpr int farmingYearSize = 20;
-constexpr int cropIdOffset = 109;
-constexpr int cropIdSize = 6;
-constexpr int residueCropOffset = 115;
-constexpr int legumeEffectOffset = 116;
-constexpr int forecropYieldOffset = 120;
-constexpr int manureAmountOffset = 128;
-constexpr int manureTimingOffset = 136;
-constexpr int yieldLossOffset = 137;
-constexpr int residualNOffset = 144;
-constexpr int residualPOffset = 152;
-constexpr int residualKOffset = 160;
-
-// Soil-sample column record: the ten values of rows 2–11, then the mark of row 1.
-constexpr int markRow = 1;
-constexpr int firstValueRow = 2;
-constexpr int valueCount = 10;
-constexpr int markOffset = 80;
-constexpr int markSize = 32;
-
-// Schedule record.
-constexpr int materialIdOffset = 0;
-constexpr int amountOffset = 8;
-constexpr int yearOffset = 16;
-constexpr int monthOffset = 20;
-constexpr int dayOffset = 24;
-constexpr int materialNameOffset = 28;
-constexpr int materialNameSize = 36;
-constexpr int contentsOffset = 64;
-constexpr int otherNameOffset = 152;
-constexpr int otherNameSize = 32;
-constexpr int otherContentOffset = 184;
-constexpr int unitOffset = 200;
-constexpr int unitSize = 16;
-
-// Columns of the schedule and its detail grid.
-constexpr int dateColumn = 0;
-constexpr int nameColumn = 1;
-constexpr int amountColumn = 2;
-constexpr int contentColumnCount = 11; // N … B
-constexpr int otherNameColumn = 11;
-constexpr int otherContentColumn = 12;
-constexpr int materialIdColumn = 13;
-constexpr int valueColumn = 14;
-constexpr int unitColumn = 15;
-
-// Leaf-link record.
-constexpr int leafMarkSize = 52;
-constexpr int leafIdOffset = 52;
-constexpr int leafMarkColumn = 0;
-constexpr int leafIdColumn = 4;
-
-// Codes the file knows for the radio groups of step 4.
-constexpr int residueCropCodes = 4; // Kukorica, Napraforgó, Őszi búza, Egyik sem
-constexpr int legumeEffectCodes = 5;
-constexpr int manureTimingCodes = 3;
-constexpr int siteCategoryCodes = 6;
-
-constexpr qint64 largestFileSize = countsSize + headerSize
-                                   + qint64(maxColumnRecords) * columnRecordSize
-                                   + qint64(maxScheduleRecords) * scheduleRecordSize
-                                   + trailerSize
-                                   + qint64(maxLeafLinkRecords) * leafLinkRecordSize;
-
-QString formatError()
-{
-    return QStringLiteral("A fájl nem Tápanyag-gazdálkodási terv, vagy sérült.");
-}
-
-// ---- writing ------------------------------------------------------------------------
 
 void putInt32(char *dest, qint32 value)
 {
@@ -395,167 +314,6 @@ QByteArray layOut(const PlanItems &items, const PlanRecord &record)
     return bytes;
 }
 
-// ---- reading ------------------------------------------------------------------------
-
-qint32 takeInt32(const char *source)
-{
-    return qFromLittleEndian<qint32>(source);
-}
-
-double takeDouble(const char *source)
-{
-    const quint64 bits = qFromLittleEndian<quint64>(source);
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-int takeByte(const char *source)
-{
-    return quint8(*source);
-}
-
-// An edit that shows nothing for 0, unless the value is needed.
-QString editText(double value, bool needed = false)
-{
-    return value == 0 && !needed ? QString() : Text::formatGeneral(value);
-}
-
-// A radio code the group does not have checks no button.
-int radioCode(int code, int codeCount)
-{
-    return code < codeCount ? code : -1;
-}
-
-bool decode(const QByteArray &bytes, PlanItems &items)
-{
-    const qint64 size = bytes.size();
-    if (size < countsSize + headerSize)
-        return false;
-    const char *data = bytes.constData();
-    const qint32 columnCount = takeInt32(data);
-    const qint32 scheduleCount = takeInt32(data + 4);
-    const char *header = data + countsSize;
-    const qint32 version = takeInt32(header + versionOffset);
-    if (version < oldestReadVersion || version > writtenVersion)
-        return false;
-    if (columnCount < 1 || columnCount > maxColumnRecords || scheduleCount < 0
-        || scheduleCount > maxScheduleRecords) {
-        return false;
-    }
-    const qint64 recordsEnd = countsSize + headerSize + qint64(columnCount) * columnRecordSize
-                              + qint64(scheduleCount) * scheduleRecordSize;
-    int siteCategory = 0;
-    int leafLinkCount = 0;
-    if (version == oldestReadVersion) {
-        if (size != recordsEnd)
-            return false;
-    } else {
-        if (size < recordsEnd + trailerSize)
-            return false;
-        siteCategory = takeByte(data + recordsEnd);
-        if (siteCategory >= siteCategoryCodes)
-            return false;
-        // Version 14 wrote the count but no links: the byte means nothing there.
-        if (version == writtenVersion) {
-            leafLinkCount = qint8(data[recordsEnd + 1]);
-            if (leafLinkCount < 0 || leafLinkCount > maxLeafLinkRecords)
-                return false;
-        }
-        if (size != recordsEnd + trailerSize + qint64(leafLinkCount) * leafLinkRecordSize)
-            return false;
-    }
-
-    for (int e = 0; e < Elements::elementCount; ++e)
-        items.elementSelected[size_t(e)] = takeByte(header + elementsOffset + e) != 0;
-    items.showDescriptions = takeByte(header + showDescriptionsOffset) != 0;
-
-    items.siteCategory = siteCategory;
-    items.lotNumber = Text::readFixedField(header + lotNumberOffset, lotNumberSize);
-    // An area of 0 was not given: the edit keeps what it shows.
-    const qint32 area = takeInt32(header + areaOffset);
-    if (area != 0)
-        items.area = QString::number(area);
-    items.programAverage = takeByte(header + programAverageOffset) != 0;
-    items.sampleCount = columnCount - 1;
-    TextGrid &soil = items.soilSampleTable;
-    if (soil.rowCount() < PlanItems::soilRowCount || soil.columnCount() < PlanItems::soilColumnCount)
-        soil.resize(PlanItems::soilRowCount, PlanItems::soilColumnCount);
-    soil.clear(markRow, PlanItems::soilRowCount - 1, 1, soil.columnCount() - 1);
-    const char *cursor = header + headerSize;
-    for (int column = 1; column <= columnCount; ++column) {
-        for (int v = 0; v < valueCount; ++v)
-            soil.setCell(firstValueRow + v, column, Text::formatGeneral(takeDouble(cursor + 8 * v)));
-        soil.setCell(markRow, column, Text::readFixedField(cursor + markOffset, markSize));
-        cursor += columnRecordSize;
-    }
-    items.farmingYear = Text::readFixedField(header + farmingYearOffset, farmingYearSize);
-    items.parcelNumber = Text::readFixedField(header + parcelNumberOffset, parcelNumberSize);
-
-    const double plannedYield = takeDouble(header + plannedYieldOffset);
-    items.plannedYield = plannedYield == -1 ? QString() : editText(plannedYield);
-    // Novid has no trailing blanks, so a field padded with blanks names the same crop.
-    QString cropId = Text::readFixedField(header + cropIdOffset, cropIdSize);
-    while (cropId.endsWith(QLatin1Char(' ')))
-        cropId.chop(1);
-    items.cropId = cropId;
-
-    items.residueCrop = radioCode(takeByte(header + residueCropOffset), residueCropCodes);
-    items.legumeEffect = radioCode(takeByte(header + legumeEffectOffset), legumeEffectCodes);
-    items.manureTiming = radioCode(takeByte(header + manureTimingOffset), manureTimingCodes);
-    items.yieldLoss = takeByte(header + yieldLossOffset) != 0;
-    // A value its option needs shows "0" rather than the empty edit that step 4 refuses,
-    // so that a plan saved with such a 0 can still be computed once reopened.
-    const bool residueChosen = items.residueCrop != PlanItems::EgyikSem;
-    const bool manureChosen = items.manureTiming != PlanItems::NemVolt;
-    items.forecropYield = editText(takeDouble(header + forecropYieldOffset), residueChosen);
-    items.manureAmount = editText(takeDouble(header + manureAmountOffset), manureChosen);
-    items.residualN = editText(takeDouble(header + residualNOffset), items.yieldLoss);
-    items.residualP = editText(takeDouble(header + residualPOffset), items.yieldLoss);
-    items.residualK = editText(takeDouble(header + residualKOffset), items.yieldLoss);
-
-    // Both grids get a row per application below their headers, and at least one row.
-    TextGrid &schedule = items.scheduleGrid;
-    TextGrid &detail = items.scheduleDetailGrid;
-    const int scheduleRows = std::max(scheduleCount + 1, 2);
-    schedule.resize(scheduleRows, std::max(schedule.columnCount(), PlanItems::scheduleColumnCount));
-    detail.resize(scheduleRows, std::max(detail.columnCount(), PlanItems::detailColumnCount));
-    schedule.clear(1, scheduleRows - 1, 0, schedule.columnCount() - 1);
-    detail.clear(1, scheduleRows - 1, 0, detail.columnCount() - 1);
-    for (int row = 1; row <= scheduleCount; ++row) {
-        schedule.setCell(row, dateColumn,
-                         Text::formatShortDateNoLeadingZeros(takeInt32(cursor + yearOffset),
-                                                             takeInt32(cursor + monthOffset),
-                                                             takeInt32(cursor + dayOffset)));
-        schedule.setCell(row, nameColumn,
-                         Text::readFixedField(cursor + materialNameOffset, materialNameSize));
-        schedule.setCell(row, amountColumn, Text::formatGeneral(takeDouble(cursor + amountOffset)));
-        for (int e = 0; e < contentColumnCount; ++e)
-            detail.setCell(row, e, Text::formatGeneral(takeDouble(cursor + contentsOffset + 8 * e)));
-        detail.setCell(row, otherNameColumn,
-                       Text::readFixedField(cursor + otherNameOffset, otherNameSize));
-        detail.setCell(row, otherContentColumn,
-                       Text::formatGeneral(takeDouble(cursor + otherContentOffset)));
-        detail.setCell(row, materialIdColumn, QString::number(takeInt32(cursor + materialIdOffset)));
-        detail.setCell(row, valueColumn, QStringLiteral("0"));
-        detail.setCell(row, unitColumn, Text::readFixedField(cursor + unitOffset, unitSize));
-        cursor += scheduleRecordSize;
-    }
-    cursor += version == oldestReadVersion ? 0 : trailerSize;
-
-    // The linking grid: header, one row per link, one empty row. Only the mark and the leaf
-    // sample's Id are stored; the opener fills the sample's other columns from the register.
-    TextGrid &links = items.leafLinks;
-    links.resize(leafLinkCount + 2, std::max(links.columnCount(), PlanItems::leafLinkColumnCount));
-    links.clear(1, links.rowCount() - 1, 0, links.columnCount() - 1);
-    for (int row = 1; row <= leafLinkCount; ++row) {
-        links.setCell(row, leafMarkColumn, Text::readFixedField(cursor, leafMarkSize));
-        links.setCell(row, leafIdColumn, QString::number(takeInt32(cursor + leafIdOffset)));
-        cursor += leafLinkRecordSize;
-    }
-    return true;
-}
-
 } // namespace
 
 int scheduleRecordCount(const PlanItems &items)
@@ -588,20 +346,6 @@ bool writePlanFile(QIODevice &device, const PlanItems &items, QString *error)
     return true;
 }
 
-bool readPlanFile(QIODevice &device, PlanItems &items, QString *error)
-{
-    // One byte more than the largest plan tells a file that goes on past its records.
-    const QByteArray bytes = device.read(largestFileSize + 1);
-    PlanItems read = items;
-    if (!decode(bytes, read)) {
-        if (error)
-            *error = formatError();
-        return false;
-    }
-    items = std::move(read);
-    return true;
-}
-
 bool savePlanFile(const QString &path, const PlanItems &items, QString *error)
 {
     QSaveFile file(path);
@@ -624,19 +368,6 @@ bool savePlanFile(const QString &path, const PlanItems &items, QString *error)
         return false;
     }
     return true;
-}
-
-bool loadPlanFile(const QString &path, PlanItems &items, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = QStringLiteral("A fájl nem nyitható meg: %1 (%2)")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        }
-        return false;
-    }
-    return readPlanFile(file, items, error);
 }
 
 QString ensureTapExtension(const QString &path)

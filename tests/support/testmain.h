@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <gtest/gtest.h>
+
+// Runs the tests of a program inside an `Application` (offscreen unless the environment
+// names another platform).
+template<typename Application>
+int runTests(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
