@@ -3,8 +3,8 @@
 // the whole file is checked and read to find the field's samples, which must still feel
 // immediate (well under a second).
 
-#include "core/data/farmdatabase.h"
-#include "core/data/farmfields.h"
+#include "core/data/farm/farmdatabase.h"
+#include "core/data/farm/farmfields.h"
 #include "core/plan/fieldimport.h"
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"

@@ -2,7 +2,7 @@
 // sample grid of step 2 scrolled from its first to its last column: each must finish well
 // inside the blink of an eye (about 100 ms) for the wizard to feel immediate.
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/cropneed.h"
 #include "core/plan/elementselection.h"

@@ -3,8 +3,8 @@
 // line should take a few seconds per plan at most. The peak memory of the process is
 // reported with each run ("peakMiB").
 
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"

@@ -3,7 +3,7 @@
 //
 // An input is a 32-bit little-endian length n, then n bytes of the table (.db), then the
 // rest as its memo file (.MB), so that one input can exercise both files.
-#include "core/data/paradoxtable.h"
+#include "core/data/paradox/paradoxtable.h"
 
 #include <cstddef>
 #include <cstdint>

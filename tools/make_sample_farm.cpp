@@ -2,7 +2,7 @@
 // parcellak.db, PTalajmintak.db) into DIR from the laboratory results in CSV. The build runs
 // it, so that the program can be started on a farm directory without the farm-management
 // program.
-#include "core/data/samplefarm.h"
+#include "core/data/farm/samplefarm.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -2,8 +2,8 @@
 
 #include "cli/commandline.h"
 #include "cli/terminalmessenger.h"
-#include "core/data/referencedatabase.h"
-#include "core/data/referenceimportflow.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/referenceimportflow.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
 #include "core/planfile/planfile.h"
@@ -27,7 +27,7 @@ namespace {
 bool loadCommandLinePlan(const QString &path, Plan &plan, std::FILE *err)
 {
     plan.resetPlan();
-    PlanItems items = std::as_const(plan).items();
+    PlanItems items = plan.items();
     QString error;
     if (PlanFile::loadPlanFile(path, items, &error)) {
         plan.setItems(items);
@@ -46,7 +46,7 @@ int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
     if (!loadCommandLinePlan(path, plan, err))
         return 1;
     const QByteArray json
-        = QJsonDocument(planToJson(std::as_const(plan).items())).toJson(QJsonDocument::Indented);
+        = QJsonDocument(planToJson(plan.items())).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, size_t(json.size()), out);
     return 0;
 }
@@ -83,7 +83,7 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
             messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
         return 1;
     }
-    PlanReports reports(std::as_const(plan).items(), reference, paths.startDirectory);
+    PlanReports reports(plan.items(), reference, paths.startDirectory);
     const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
     if (!report)
         return fail(error);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 
 #include <QTemporaryDir>
 

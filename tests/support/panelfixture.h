@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
@@ -33,7 +33,7 @@ protected:
 
         m_plan.resetPlan();
         m_plan.setOpen(true);
-        PlanItems items = std::as_const(m_plan).items();
+        PlanItems items = m_plan.items();
         SoilSamples::initSoilGrid(items);
         items.siteCategory = 0;
         TextGrid &grid = items.soilSampleTable;

@@ -1,8 +1,8 @@
 #include "support/paradoxwriter.h"
 
-#include "core/data/farmdatabase.h"
-#include "core/data/farmfields.h"
-#include "core/data/samplefarm.h"
+#include "core/data/farm/farmdatabase.h"
+#include "core/data/farm/farmfields.h"
+#include "core/data/farm/samplefarm.h"
 #include "core/text/codepages.h"
 
 #include <QDate>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/paradoxheader.h"
+#include "core/data/paradox/paradoxheader.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "core/plan/cropneed.h"
 
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/elements.h"
 #include "core/plan/elementtable.h"

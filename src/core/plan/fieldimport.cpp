@@ -1,8 +1,8 @@
 #include "core/plan/fieldimport.h"
 
-#include "core/data/farmdatabase.h"
-#include "core/data/farmfields.h"
-#include "core/data/farmtable.h"
+#include "core/data/farm/farmdatabase.h"
+#include "core/data/farm/farmfields.h"
+#include "core/data/farm/farmtable.h"
 #include "core/plan/planitems.h"
 #include "core/text/numbers.h"
 

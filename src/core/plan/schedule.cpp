@@ -1,6 +1,6 @@
 #include "core/plan/schedule.h"
 
-#include "core/data/tables.h"
+#include "core/data/reference/tables.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/corrections.h"
 #include "core/plan/elements.h"

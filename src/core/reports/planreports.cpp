@@ -1,8 +1,8 @@
 #include "core/reports/planreports.h"
 
-#include "core/data/adviserrecord.h"
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/adviserrecord.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "core/plan/elements.h"
 #include "core/plan/planitems.h"
 #include "core/plan/resulttable.h"

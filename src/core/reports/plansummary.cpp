@@ -1,7 +1,7 @@
 #include "core/reports/plansummary.h"
 
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/corrections.h"
 #include "core/plan/cropneed.h"
@@ -61,7 +61,7 @@ public:
     SummaryBuilder(Plan &plan, const ReferenceDatabase &reference, bool interactive,
                    const SupplyClassifier::LeafLevel &leafLevel)
         : m_plan(plan)
-        , m_items(std::as_const(plan).items())
+        , m_items(plan.items())
         , m_reference(reference)
         , m_interactive(interactive)
         , m_need(reference)

@@ -1,6 +1,6 @@
 #include "core/session/plansession.h"
 
-#include "core/data/planlookups.h"
+#include "core/data/reference/planlookups.h"
 #include "core/messages/filechooser.h"
 #include "core/messages/messenger.h"
 #include "core/plan/elementselection.h"
@@ -75,7 +75,7 @@ void PlanSession::completeFirstStep()
 void PlanSession::establishStepStates()
 {
     // The step states follow what the data allow, without a question.
-    const PlanItems &items = std::as_const(m_plan).items();
+    const PlanItems &items = m_plan.items();
     if (m_plan.stepState(1) != Plan::StepState::Done || !SoilSamples::checkSoilGrid(items)
         || !SoilSamples::checkFieldData(items).isEmpty())
         return;
@@ -89,7 +89,7 @@ void PlanSession::establishStepStates()
 bool PlanSession::openPlanFile(const QString &path)
 {
     // The grid's titles come along from the plan on screen; the reader fills only the cells.
-    PlanItems loaded = std::as_const(m_plan).items();
+    PlanItems loaded = m_plan.items();
     QString error;
     if (!PlanFile::loadPlanFile(path, loaded, &error)) {
         m_messenger.display(QStringLiteral("A fájl formátuma helytelen! Nem lehet megnyitni!"),
@@ -114,7 +114,7 @@ bool PlanSession::openPlanFile(const QString &path)
     }
     m_state.correctionsApplied = false;
     m_plan.setLeafLinks(
-        PlanLookups::fillLeafLinks(m_reference, std::as_const(m_plan).items().leafLinks),
+        PlanLookups::fillLeafLinks(m_reference, m_plan.items().leafLinks),
         Plan::Change::Computed);
 
     completeFirstStep();
@@ -132,7 +132,7 @@ bool PlanSession::savePlan()
 {
     // The area is checked before the dialog, so that a plan that cannot be written is never
     // reported saved.
-    const QString area = std::as_const(m_plan).items().area;
+    const QString area = m_plan.items().area;
     if (!Text::parseInteger(area)) {
         m_messenger.display(area.trimmed().isEmpty()
                                 ? QStringLiteral("Nincs megadva terület. A terv nem menthető.")
@@ -147,7 +147,7 @@ bool PlanSession::savePlan()
     if (chosen.isEmpty())
         return false;
     const QString path = PlanFile::ensureTapExtension(chosen);
-    PlanItems saved = std::as_const(m_plan).items();
+    PlanItems saved = m_plan.items();
     if (m_plan.stepState(3) == Plan::StepState::Locked)
         saved.cropId = PlanItems::noCrop();
     QString error;

@@ -1,6 +1,6 @@
 #include "core/settings/apppaths.h"
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 
 #include <QDir>
 #include <QFileInfo>

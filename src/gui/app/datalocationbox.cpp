@@ -1,6 +1,6 @@
 #include "gui/app/datalocationbox.h"
 
-#include "core/data/farmdatabase.h"
+#include "core/data/farm/farmdatabase.h"
 #include "core/messages/messenger.h"
 #include "core/settings/configblock.h"
 

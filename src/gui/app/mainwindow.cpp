@@ -1,8 +1,8 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/data/referencedatabase.h"
-#include "core/data/referenceimportflow.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/referenceimportflow.h"
+#include "core/data/reference/tables.h"
 #include "core/messages/filechooser.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
@@ -429,11 +429,10 @@ void MainWindow::importReferenceTables()
         = ::importReferenceTables(directory, m_reference, m_messenger, QDate::currentDate());
     if (outcome.declined)
         return;
+    // The crop list follows the tables just taken over by itself: the reference database
+    // announces every table it replaced.
     m_messenger.display(outcome.message, ButtonSet::OkOnly, false,
                         outcome.imported ? MessageKind::Information : MessageKind::Warning);
-    // The crops the next plan chooses from come from the tables just taken over.
-    if (outcome.imported)
-        m_wizard->step3Panel()->reloadCrops();
 }
 
 void MainWindow::showHelp()

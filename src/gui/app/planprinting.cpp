@@ -31,7 +31,7 @@ PlanPrinting::~PlanPrinting() = default;
 void PlanPrinting::printResult(PrintKind kind)
 {
     const CalculationState &state = m_session.calculationState();
-    PlanReports reports(std::as_const(m_session.plan()).items(), m_reference, m_startDirectory);
+    PlanReports reports(m_session.plan().items(), m_reference, m_startDirectory);
     QString error;
     std::optional<PlanReport> report;
     switch (kind) {
@@ -71,13 +71,13 @@ void PlanPrinting::showSummary()
 void PlanPrinting::printDescriptions()
 {
     m_recommendationFilter
-        = RecommendationTexts::loadRecommendationTexts(std::as_const(m_session.plan()).items());
+        = RecommendationTexts::loadRecommendationTexts(m_session.plan().items());
     printResult(PrintKind::Recommendations);
 }
 
 void PlanPrinting::printCoverSheet()
 {
-    PlanReports reports(std::as_const(m_session.plan()).items(), m_reference, m_startDirectory);
+    PlanReports reports(m_session.plan().items(), m_reference, m_startDirectory);
     QString error;
     const std::optional<PlanReport> report = reports.coverSheet(&error);
     showReport(report ? &*report : nullptr, error);

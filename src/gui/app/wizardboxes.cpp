@@ -1,6 +1,6 @@
 #include "gui/app/wizardboxes.h"
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/supplyclassifier.h"
@@ -179,7 +179,7 @@ void WizardBoxes::watchFocusLeavingStep1(QWidget *old, QWidget *now)
     if (!old || !now || !box->isVisible() || now->window() != m_surface->window())
         return;
     if (box->isAncestorOf(old) && !box->isAncestorOf(now)) {
-        ElementSelection::applySelectedFlags(std::as_const(m_session.plan()).items(),
+        ElementSelection::applySelectedFlags(m_session.plan().items(),
                                              m_session.calculationState().elements);
         completeStep(m_session.plan(), 1, true, m_messenger);
         box->hide();

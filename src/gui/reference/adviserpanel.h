@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/adviserrecord.h"
+#include "core/data/reference/adviserrecord.h"
 #include "gui/ui/movablebox.h"
 
 class Messenger;

@@ -1,8 +1,8 @@
 #include "gui/steps/requestpanel.h"
 
-#include "core/data/farmdatabase.h"
-#include "core/data/farmfields.h"
-#include "core/data/farmtable.h"
+#include "core/data/farm/farmdatabase.h"
+#include "core/data/farm/farmfields.h"
+#include "core/data/farm/farmtable.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
 #include "core/text/numbers.h"
@@ -293,7 +293,7 @@ void RequestPanel::fetchSelected()
     m_table->seek(selected.first().row());
     QString error;
     // Imported into a copy: a failed import leaves the plan as it was.
-    PlanItems items = std::as_const(m_plan).items();
+    PlanItems items = m_plan.items();
     const bool imported = importField(items, *m_table, FarmDatabase(m_farmDirectory), m_mode,
                                       &error);
     m_table->first();

@@ -46,7 +46,7 @@ void SoilSampleModel::showItem(PlanItem item)
 
 int SoilSampleModel::planColumnCount() const
 {
-    const int count = std::as_const(m_plan).items().sampleCount;
+    const int count = m_plan.items().sampleCount;
     const int samples = std::clamp(count, 0, PlanItems::maxSampleCount);
     return samples + 2;
 }
@@ -69,7 +69,7 @@ QVariant SoilSampleModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return std::as_const(m_plan).items().soilSampleTable.cell(index.row(), index.column());
+        return m_plan.items().soilSampleTable.cell(index.row(), index.column());
     case Qt::BackgroundRole:
         if (isTitle)
             return QBrush(QColor(212, 208, 200));
@@ -102,7 +102,7 @@ QVariant SoilSampleModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (role != Qt::DisplayRole)
         return {};
-    const TextGrid &grid = std::as_const(m_plan).items().soilSampleTable;
+    const TextGrid &grid = m_plan.items().soilSampleTable;
     if (orientation == Qt::Horizontal) {
         if (section < 0 || section >= m_columnCount)
             return {};

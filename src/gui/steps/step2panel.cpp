@@ -1,6 +1,6 @@
 #include "gui/steps/step2panel.h"
 
-#include "core/data/captions.h"
+#include "core/data/reference/captions.h"
 #include "core/messages/messenger.h"
 #include "core/plan/elements.h"
 #include "core/plan/plan.h"

@@ -1,7 +1,7 @@
 #include "gui/steps/step3panel.h"
 
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/cropneed.h"
@@ -265,7 +265,7 @@ void Step3Panel::showSpecificNeeds()
 {
     NeedCalculation need(m_reference);
     const Outcome<SpecificNeeds> needs
-        = ::showSpecificNeeds(std::as_const(m_plan).items(), m_state, need.calculator);
+        = ::showSpecificNeeds(m_plan.items(), m_state, need.calculator);
     if (!needs) {
         showRefusal(m_messenger, needs.refusal());
         return;
@@ -277,7 +277,7 @@ void Step3Panel::showRecommendedDoses()
 {
     NeedCalculation need(m_reference);
     const Outcome<RecommendedDoses> result
-        = ::showRecommendedDoses(std::as_const(m_plan).items(), m_state, need.calculator);
+        = ::showRecommendedDoses(m_plan.items(), m_state, need.calculator);
     if (!result) {
         showRefusal(m_messenger, result.refusal());
         return;
@@ -289,7 +289,7 @@ void Step3Panel::showRecommendedDoses()
 void Step3Panel::showSplit()
 {
     const Outcome<ResultTable> split
-        = ::showSplit(std::as_const(m_plan).items(), m_state, m_reference);
+        = ::showSplit(m_plan.items(), m_state, m_reference);
     if (!split) {
         showRefusal(m_messenger, split.refusal());
         return;

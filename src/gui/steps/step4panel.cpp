@@ -265,7 +265,7 @@ void Step4Panel::showCorrectedDoses()
 {
     NeedCalculation need(m_reference);
     const Outcome<ResultTable> result = Corrections::computeCorrectedDoses(
-        std::as_const(m_plan).items(), m_state, need.calculator, need.classifier);
+        m_plan.items(), m_state, need.calculator, need.classifier);
     if (!result) {
         showRefusal(m_messenger, result.refusal());
         return;

@@ -1,7 +1,7 @@
 #include "gui/steps/step5panel.h"
 
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/needcalculation.h"
@@ -298,7 +298,7 @@ void Step5Panel::showRemainder()
 {
     NeedCalculation need(m_reference);
     const Outcome<ResultTable> result = Schedule::remainder(
-        std::as_const(m_plan).items(), m_state, need.calculator, need.classifier);
+        m_plan.items(), m_state, need.calculator, need.classifier);
     if (!result) {
         showRefusal(m_messenger, result.refusal());
         return;
@@ -315,7 +315,7 @@ void Step5Panel::updateCoverGrid()
     }
     NeedCalculation need(m_reference);
     const Outcome<Schedule::Cover> cover = Schedule::coverGrid(
-        std::as_const(m_plan).items(), material, m_state, need.calculator, need.classifier);
+        m_plan.items(), material, m_state, need.calculator, need.classifier);
     if (!cover) {
         showCover({});
         showRefusal(m_messenger, cover.refusal());

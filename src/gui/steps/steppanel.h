@@ -36,7 +36,7 @@ protected:
     virtual void clearComputed() {}
 
     // The plan's items, read only: every change goes through the plan's setters.
-    const PlanItems &items() const { return std::as_const(m_plan).items(); }
+    const PlanItems &items() const { return m_plan.items(); }
 
     static bool concerns(PlanItem item, PlanItem shown)
     {

@@ -13,7 +13,7 @@ void showRefusal(Messenger &messenger, const Refusal &refusal)
 
 StepOutcome completeStep(Plan &plan, int step, bool interactive, Messenger &messenger)
 {
-    const StepCheck check = checkStep(std::as_const(plan).items(), step);
+    const StepCheck check = checkStep(plan.items(), step);
     const bool correct = !check.passed && interactive && wantsToCorrect(check, messenger);
     return completeStep(plan, step, correct);
 }

@@ -1,10 +1,10 @@
 #include "core/plan/fieldimport.h"
 
-#include "core/data/farmdatabase.h"
-#include "core/data/farmfields.h"
+#include "core/data/farm/farmdatabase.h"
+#include "core/data/farm/farmfields.h"
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"
-#include "core/data/samplefarm.h"
+#include "core/data/farm/samplefarm.h"
 #include "support/paradoxwriter.h"
 #include "support/qstringprinter.h"
 

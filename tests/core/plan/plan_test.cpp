@@ -13,7 +13,7 @@ namespace {
 // Fills every item with a non-reset value, as a worked plan would have it.
 void fillPlan(Plan &plan)
 {
-    PlanItems items = std::as_const(plan).items();
+    PlanItems items = plan.items();
     items.elementSelected.fill(false);
     items.showDescriptions = true;
     items.lotNumber = QStringLiteral("0123/4");

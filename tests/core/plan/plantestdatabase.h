@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/data/filter.h"
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/cropneed.h"
 #include "core/plan/planitems.h"

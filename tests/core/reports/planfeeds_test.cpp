@@ -1,4 +1,4 @@
-#include "core/data/adviserrecord.h"
+#include "core/data/reference/adviserrecord.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/elementselection.h"
 #include "core/plan/corrections.h"

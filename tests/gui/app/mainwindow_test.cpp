@@ -1,6 +1,6 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 #include "core/plan/plan.h"
 #include "gui/app/datalocationbox.h"
 #include "gui/ui/movablebox.h"

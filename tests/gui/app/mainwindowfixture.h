@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 #include "core/plan/plan.h"
 #include "core/settings/apppaths.h"
 #include "core/session/plansession.h"

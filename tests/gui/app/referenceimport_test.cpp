@@ -1,8 +1,8 @@
-#include "core/data/referenceimportflow.h"
+#include "core/data/reference/referenceimportflow.h"
 #include "cli/commandruns.h"
 
-#include "core/data/referenceimport.h"
-#include "core/data/tables.h"
+#include "core/data/reference/referenceimport.h"
+#include "core/data/reference/tables.h"
 #include "cli/commandline.h"
 #include "gui/steps/step3panel.h"
 #include "mainwindowfixture.h"

@@ -1,6 +1,6 @@
 #include "gui/app/startup.h"
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 #include "core/settings/apppaths.h"
 #include "support/scriptedmessenger.h"
 

@@ -1,6 +1,6 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/data/samplefarm.h"
+#include "core/data/farm/samplefarm.h"
 #include "core/text/numbers.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/requestpanel.h"

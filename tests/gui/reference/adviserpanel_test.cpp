@@ -1,8 +1,8 @@
 #include "gui/reference/adviserpanel.h"
 
-#include "core/data/adviserrecord.h"
-#include "core/data/referencedatabase.h"
-#include "core/data/tables.h"
+#include "core/data/reference/adviserrecord.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
 #include "gui/ui/programfont.h"
 #include "support/panelfixture.h"
 #include "support/typetext.h"

@@ -1,8 +1,8 @@
 #include "gui/steps/requestpanel.h"
 
-#include "core/data/farmdatabase.h"
-#include "core/data/farmfields.h"
-#include "core/data/samplefarm.h"
+#include "core/data/farm/farmdatabase.h"
+#include "core/data/farm/farmfields.h"
+#include "core/data/farm/samplefarm.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "support/screenshot.h"

@@ -1,8 +1,8 @@
 #include "gui/steps/step2panel.h"
 
-#include "core/data/farmfields.h"
-#include "core/data/samplefarm.h"
-#include "core/data/tables.h"
+#include "core/data/farm/farmfields.h"
+#include "core/data/farm/samplefarm.h"
+#include "core/data/reference/tables.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "gui/steps/requestpanel.h"

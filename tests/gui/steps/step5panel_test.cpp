@@ -1,6 +1,6 @@
 #include "gui/steps/step5panel.h"
 
-#include "core/data/referencedatabase.h"
+#include "core/data/reference/referencedatabase.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"

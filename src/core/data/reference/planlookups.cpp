@@ -1,0 +1,43 @@
+#include "core/data/reference/planlookups.h"
+
+#include "core/data/filter.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
+#include "core/plan/planitems.h"
+#include "core/plan/textgrid.h"
+#include "core/text/numbers.h"
+
+namespace PlanLookups {
+
+bool isKnownCrop(const ReferenceDatabase &reference, const QString &novid)
+{
+    return reference.count(Tables::Nov::name, Filter::equals(Tables::Nov::Novid, novid)) > 0;
+}
+
+QString firstCropId(const ReferenceDatabase &reference)
+{
+    const auto first = reference.selectFirst(Tables::Nov::name);
+    const QString id = first ? first->value(Tables::Nov::Novid).toString() : QString();
+    return id.isEmpty() ? PlanItems::noCrop() : id;
+}
+
+TextGrid fillLeafLinks(const ReferenceDatabase &reference, TextGrid links)
+{
+    for (int row = 1; row < links.rowCount(); ++row) {
+        const std::optional<int> id = Text::parseInteger(links.cell(row, 4));
+        if (!id)
+            continue;
+        const auto sample
+            = reference.selectFirst(Tables::Mintak::name, Filter::equals(Tables::Mintak::Id, *id));
+        links.clear(row, row, 1, 4);
+        if (!sample)
+            continue;
+        links.setCell(row, 1, sample->value(Tables::Mintak::Mintaazon).toString());
+        links.setCell(row, 2, sample->value(Tables::Mintak::Tablassz).toString());
+        links.setCell(row, 3, sample->value(Tables::Mintak::Gazdev).toString());
+        links.setCell(row, 4, QString::number(*id));
+    }
+    return links;
+}
+
+} // namespace PlanLookups

@@ -1,0 +1,157 @@
+#include "core/data/reference/adviserrecord.h"
+
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
+#include "support/defaultreference.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace F = Tables::Tanacsado;
+
+AdviserRecord sampleAdviser()
+{
+    AdviserRecord record;
+    record.Nev = QStringLiteral("Kovács Ödön");
+    record.Irany = QStringLiteral("9400");
+    record.Telep = QStringLiteral("Sopron");
+    record.Cim = QStringLiteral("Ősz utca 12.");
+    record.Tel = QStringLiteral("+36 99 123 456");
+    record.Fax = QStringLiteral("+36 99 123 457");
+    record.Email = QStringLiteral("kovacs@example.hu");
+    record.Regsz = QStringLiteral("SZT-0042");
+    record.Szerv = QStringLiteral("Győri Agrárkamara");
+    record.Megjel = true;
+    return record;
+}
+
+class AdviserRecordTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        openDefaultReference(m_directory, m_database);
+    }
+
+    void emptyTable()
+    {
+        ASSERT_GE(m_database.remove(F::name, {}), 0);
+        ASSERT_EQ(rows().size(), 0);
+    }
+
+    QList<QVariantMap> rows() const
+    {
+        return m_database.select(F::name).value_or(QList<QVariantMap>());
+    }
+
+    QTemporaryDir m_directory;
+    ReferenceDatabase m_database;
+};
+
+} // namespace
+
+TEST_F(AdviserRecordTest, BuiltInRowIsReadWithItsLogicalField)
+{
+    QString error;
+    const AdviserRecord record = AdviserRecord::readAdviser(m_database, &error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(record.Nev, QStringLiteral("Minta Szaktanácsadó"));
+    EXPECT_EQ(record.Irany, QStringLiteral("9330"));
+    EXPECT_EQ(record.Telep, QStringLiteral("Kapuvár"));
+    EXPECT_EQ(record.Fax, QString()); // empty in the defaults
+    EXPECT_EQ(record.Szerv, QStringLiteral("Bemutató szaktanácsadói hálózat"));
+    EXPECT_FALSE(record.Megjel); // "False" in the defaults
+}
+
+TEST_F(AdviserRecordTest, EmptyTableGainsOneRowAndLaterStoresChangeIt)
+{
+    emptyTable();
+    QString error;
+    EXPECT_EQ(AdviserRecord::readAdviser(m_database, &error), AdviserRecord());
+    EXPECT_TRUE(error.isEmpty());
+
+    const AdviserRecord first = sampleAdviser();
+    ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, first, &error)) << error.toStdString();
+    ASSERT_EQ(rows().size(), 1);
+    EXPECT_EQ(rows().first().value(F::Cim).toString(), QStringLiteral("Ősz utca 12."));
+    EXPECT_EQ(rows().first().value(F::Megjel), QVariant(true));
+    EXPECT_EQ(AdviserRecord::readAdviser(m_database), first);
+
+    AdviserRecord second = first;
+    second.Nev = QStringLiteral("Szabó Éva");
+    second.Tel.clear();
+    second.Megjel = false;
+    ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, second, &error)) << error.toStdString();
+    EXPECT_EQ(rows().size(), 1);
+    EXPECT_EQ(AdviserRecord::readAdviser(m_database), second);
+}
+
+TEST_F(AdviserRecordTest, StoreChangesTheFirstRowOnlyEvenWhenCopiesFollow)
+{
+    // A table holding two equal rows: picking the row by what it holds would change both.
+    const QVariantMap copy = rows().first();
+    ASSERT_TRUE(m_database.insert(F::name, copy).has_value());
+    ASSERT_EQ(rows().size(), 2);
+
+    ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, sampleAdviser()));
+    const QList<QVariantMap> after = rows();
+    ASSERT_EQ(after.size(), 2);
+    EXPECT_EQ(after.at(0).value(F::Nev).toString(), QStringLiteral("Kovács Ödön"));
+    EXPECT_EQ(after.at(1).value(F::Nev).toString(), QStringLiteral("Minta Szaktanácsadó"));
+    EXPECT_EQ(AdviserRecord::readAdviser(m_database), sampleAdviser());
+}
+
+TEST_F(AdviserRecordTest, PostCodeLongerThanFourIsRefusedAndNothingChanges)
+{
+    const AdviserRecord before = AdviserRecord::readAdviser(m_database);
+    AdviserRecord record = sampleAdviser();
+    record.Irany = QStringLiteral("94001");
+    QString error;
+    EXPECT_FALSE(AdviserRecord::storeAdviser(m_database, record, &error));
+    EXPECT_EQ(
+        error, QStringLiteral("A(z) Tanacsado.Irany mező legfeljebb 4 karakter lehet: „94001”."));
+    EXPECT_EQ(AdviserRecord::readAdviser(m_database), before);
+
+    emptyTable();
+    EXPECT_FALSE(AdviserRecord::storeAdviser(m_database, record));
+    EXPECT_EQ(rows().size(), 0);
+}
+
+TEST(AdviserLine, NamesIdentifierAndPhoneWhereGiven)
+{
+    struct Case
+    {
+        const char *what;
+        bool megjel;
+        QString regsz;
+        QString tel;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"phone without identifier", true, QString(), QStringLiteral("06 30 111 2222"),
+            QStringLiteral("Tervet készítette: Kovács Ödön (tel.: 06 30 111 2222 )")},
+        {"identifier and phone", true, QStringLiteral("SZT-0042"), QStringLiteral("06 30 111 2222"),
+            QStringLiteral(
+                "Tervet készítette: Kovács Ödön, azonosító: SZT-0042 (tel.: 06 30 111 2222 )")},
+        {"identifier without phone", true, QStringLiteral("SZT-0042"), QString(),
+            QStringLiteral("Tervet készítette: Kovács Ödön, azonosító: SZT-0042")},
+        {"name alone", true, QString(), QString(),
+            QStringLiteral("Tervet készítette: Kovács Ödön")},
+        // not to be shown: nothing at all, whatever the other fields hold
+        {"not shown", false, QStringLiteral("SZT-0042"), QStringLiteral("06 30 111 2222"),
+            QString()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        AdviserRecord record;
+        record.Nev = QStringLiteral("Kovács Ödön");
+        record.Fax = QStringLiteral("06 99 000 000"); // never on the line
+        record.Megjel = c.megjel;
+        record.Regsz = c.regsz;
+        record.Tel = c.tel;
+        EXPECT_EQ(record.adviserLine(), c.expected);
+    }
+}

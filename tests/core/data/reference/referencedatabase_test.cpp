@@ -1,0 +1,712 @@
+#include "core/data/reference/referencedatabase.h"
+
+#include "core/data/reference/tables.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace Nov = Tables::Nov;
+namespace Find = Tables::Find;
+namespace Find2 = Tables::Find2;
+namespace Find3 = Tables::Find3;
+namespace Tapanyagok = Tables::Tapanyagok;
+namespace Mintak = Tables::Mintak;
+
+// The data lines of a built-in file, read here without the program's own reader.
+QStringList defaultLines(const QString &file)
+{
+    QFile resource(QStringLiteral(":/reference/") + file);
+    if (!resource.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << file.toStdString();
+        return {};
+    }
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(resource.readAll()).split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty())
+            lines.append(trimmed);
+    }
+    if (!lines.isEmpty())
+        lines.removeFirst(); // the header
+    return lines;
+}
+
+QVariantList column(const QList<QVariantMap> &rows, const QString &field)
+{
+    QVariantList values;
+    for (const QVariantMap &row : rows)
+        values.append(row.value(field));
+    return values;
+}
+
+QStringList texts(const QList<QVariantMap> &rows, const QString &field)
+{
+    QStringList values;
+    for (const QVariantMap &row : rows)
+        values.append(row.value(field).toString());
+    return values;
+}
+
+class ReferenceDatabaseTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_directory.isValid());
+        m_path = m_directory.filePath(QStringLiteral("nutrisor.db"));
+        QString error;
+        ASSERT_TRUE(ReferenceDatabase::createFromDefaults(m_path, &error)) << error.toStdString();
+        ASSERT_TRUE(m_database.open(m_path, &error)) << error.toStdString();
+    }
+
+    QList<QVariantMap> rows(const QString &table, const Filter &filter = {},
+        const QStringList &orderBy = {},
+        ReferenceDatabase::DeletedRows deleted = ReferenceDatabase::DeletedRows::Hidden)
+    {
+        QString error;
+        const std::optional<QList<QVariantMap>> result
+            = m_database.select(table, filter, orderBy, deleted, &error);
+        if (!result) {
+            ADD_FAILURE() << error.toStdString();
+            return {};
+        }
+        return *result;
+    }
+
+    int allRows(const QString &table)
+    {
+        return m_database.count(table, {}, ReferenceDatabase::DeletedRows::Included);
+    }
+
+    void execRaw(const QString &sql)
+    {
+        QSqlQuery query(m_database.database());
+        ASSERT_TRUE(query.exec(sql)) << sql.toStdString();
+    }
+
+    QTemporaryDir m_directory;
+    QString m_path;
+    ReferenceDatabase m_database;
+};
+
+// --- the seed -------------------------------------------------------------------------------
+
+TEST_F(ReferenceDatabaseTest, EveryTableHasItsFieldsAndTheRowsOfItsBuiltInFile)
+{
+    // the default copies are seeded from the working tables' files
+    const QMap<QString, QString> seededFrom = {{QStringLiteral("Find2Back"), QStringLiteral("Find2")},
+        {QStringLiteral("Find3Back"), QStringLiteral("Find3")}};
+    for (const Schema::Table &table : Schema::referenceTables()) {
+        SCOPED_TRACE(table.name.toStdString());
+        QStringList fields;
+        for (const Schema::Field &field : table.fields)
+            fields.append(field.name);
+        const QSqlRecord record = m_database.database().record(table.name);
+        QStringList names;
+        for (int i = 0; i < record.count(); ++i)
+            names.append(record.fieldName(i));
+        EXPECT_EQ(names, fields) << names.join(QLatin1Char(',')).toStdString();
+        // and the rows as read carry the same names
+        const QList<QVariantMap> read
+            = rows(table.name, {}, {}, ReferenceDatabase::DeletedRows::Included);
+        ASSERT_FALSE(read.isEmpty());
+        QStringList readNames = read.first().keys();
+        readNames.sort();
+        fields.sort();
+        EXPECT_EQ(readNames, fields);
+        const QString file = seededFrom.value(table.name, table.name) + QStringLiteral(".csv");
+        EXPECT_EQ(read.size(), int(defaultLines(file).size()));
+    }
+    EXPECT_TRUE(m_database.missingTables().isEmpty());
+}
+
+TEST_F(ReferenceDatabaseTest, SeededValuesKeepTheirTypes)
+{
+    // first line of Find2.csv: 1;N;1;33;30;27;27;20;10;10
+    const std::optional<QVariantMap> need = m_database.selectFirst(Find2::name,
+        Filter::equals(Find2::Novid, QStringLiteral("1"))
+            && Filter::equals(Find2::Anyid, QStringLiteral("N")));
+    ASSERT_TRUE(need);
+    // Novid is kept as text
+    EXPECT_EQ(*need,
+        (QVariantMap {{Find2::Novid, QStringLiteral("1")}, {Find2::Anyid, QStringLiteral("N")},
+            {Find2::Sztid, qlonglong(1)}, {Find2::Igy, 33.0}, {Find2::Gy, 30.0}, {Find2::K, 27.0},
+            {Find2::M, 27.0}, {Find2::J, 20.0}, {Find2::S, 10.0}, {Find2::I, 10.0}}));
+
+    const std::optional<QVariantMap> material
+        = m_database.selectFirst(Tapanyagok::name, Filter::equals(Tapanyagok::Anyagid, 1));
+    ASSERT_TRUE(material);
+    EXPECT_EQ(material->value(Tapanyagok::Megnev), QVariant(QStringLiteral("Pétisó 27% N")));
+    EXPECT_EQ(material->value(Tapanyagok::Deleted), QVariant(false));
+    EXPECT_EQ(material->value(Tapanyagok::Egyeb), QVariant(QString())); // empty text, not empty
+
+    const std::optional<QVariantMap> captions = m_database.selectFirst(Tables::Modtext::name);
+    ASSERT_TRUE(captions);
+    EXPECT_EQ(*captions,
+        (QVariantMap {{Tables::Modtext::St1, QStringLiteral("Helyrajzi szám :")},
+            {Tables::Modtext::St2, QStringLiteral("Parcella sorszám:")}}));
+
+    const std::optional<QVariantMap> adviser = m_database.selectFirst(Tables::Tanacsado::name);
+    ASSERT_TRUE(adviser);
+    EXPECT_EQ(adviser->value(Tables::Tanacsado::Megjel), QVariant(false));
+
+    const std::optional<QVariantMap> sample
+        = m_database.selectFirst(Mintak::name, Filter::equals(Mintak::Id, 1));
+    ASSERT_TRUE(sample);
+    EXPECT_EQ(sample->value(Mintak::Datum), QVariant(QDate(2012, 7, 23)));
+    EXPECT_EQ(sample->value(Mintak::Szuretkor), QVariant(false));
+
+    // every element has a recommendation text; the help text of the new-plan button is known
+    for (const char *element : {"N", "P", "K", "Mg", "S", "Mn", "Zn", "Cu", "Fe", "Mo", "B"}) {
+        SCOPED_TRACE(element);
+        EXPECT_GE(m_database.count(Tables::Jav::name,
+                      Filter::equals(Tables::Jav::Javtap, QString::fromLatin1(element))),
+            1);
+    }
+    const std::optional<QVariantMap> help = m_database.selectFirst(Tables::Comptext::name,
+        Filter::equals(Tables::Comptext::Compname, QStringLiteral("newPlanButton")));
+    ASSERT_TRUE(help);
+    EXPECT_EQ(help->value(Tables::Comptext::Text),
+        QVariant(QStringLiteral("Új tápanyag-gazdálkodási terv készítése")));
+}
+
+TEST_F(ReferenceDatabaseTest, CreatingRefusesAnExistingFile)
+{
+    QString error;
+    EXPECT_FALSE(ReferenceDatabase::createFromDefaults(m_path, &error));
+    EXPECT_EQ(error, QStringLiteral("A(z) %1 fájl már létezik.").arg(m_path));
+    // the open database is untouched
+    EXPECT_EQ(allRows(Nov::name), int(defaultLines(QStringLiteral("Nov.csv")).size()));
+}
+
+// --- filters and orders ---------------------------------------------------------------------
+
+TEST_F(ReferenceDatabaseTest, NameWithApostropheIsStoredAndFoundByEquality)
+{
+    const QString name = QStringLiteral("Kukorica 'FAO 300'");
+    QString error;
+    ASSERT_TRUE(m_database.insert(
+        Nov::name, {{Nov::Novid, QStringLiteral("17")}, {Nov::Nev, name}}, &error))
+        << error.toStdString();
+    const QList<QVariantMap> found = rows(Nov::name, Filter::equals(Nov::Nev, name));
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found.first().value(Nov::Novid), QVariant(QStringLiteral("17")));
+    EXPECT_EQ(found.first().value(Nov::Nev), QVariant(name));
+    // the equality is exact: letter case counts
+    EXPECT_TRUE(
+        rows(Nov::name, Filter::equals(Nov::Nev, QStringLiteral("kukorica 'FAO 300'"))).isEmpty());
+}
+
+TEST_F(ReferenceDatabaseTest, CropsAreOrderedByNameWithoutCase)
+{
+    const std::pair<const char *, const char *> added[]
+        = {{"20", "alma"}, {"21", "Bab"}, {"22", "Alma"}, {"23", "Ágyás"}, {"24", "ÖKÖR"}};
+    for (const auto &[id, name] : added) {
+        ASSERT_TRUE(m_database.insert(Nov::name,
+            {{Nov::Novid, QString::fromLatin1(id)}, {Nov::Nev, QString::fromUtf8(name)}}));
+    }
+    const QStringList names = texts(rows(Nov::name), Nov::Nev);
+    // A byte order would put every lower-case and accented name after "Zab". Here Á sorts with
+    // a, Ö and Ő after every o-word, equal names differing in case keep "Alma" before "alma".
+    EXPECT_EQ(names,
+        QStringList({"Ágyás", "Alma", "alma", "Bab", "Bíborhere (mag)", "Kukorica (szemes)",
+            "Lucerna (széna)", "Napraforgó", "ÖKÖR", "Őszi árpa", "Őszi búza",
+            "Őszi káposztarepce", "Rozs", "Silókukorica", "Szója", "Tavaszi árpa", "Tritikálé",
+            "Zab"}))
+        << names.join(QLatin1Char('|')).toStdString();
+    // the key order is text order of Novid
+    EXPECT_EQ(texts(rows(Nov::name, {}, {Nov::Novid}), Nov::Novid).mid(0, 2),
+        QStringList({"1", "13"}));
+}
+
+TEST_F(ReferenceDatabaseTest, NeedRowsOfACropAndElementComeInSiteCategoryOrder)
+{
+    // inserted out of order, read in F2SztInd order
+    for (const int site : {4, 1, 6, 2, 5, 3}) {
+        ASSERT_TRUE(m_database.insert(Find2::name,
+            {{Find2::Novid, QStringLiteral("30")}, {Find2::Anyid, QStringLiteral("P")},
+                {Find2::Sztid, site}, {Find2::Igy, 10.0 * site}}));
+    }
+    const Filter ofCropP = Filter::equals(Find2::Novid, QStringLiteral("30"))
+        && Filter::equals(Find2::Anyid, QStringLiteral("P"));
+    const QVariantList allSites
+        = {qlonglong(1), qlonglong(2), qlonglong(3), qlonglong(4), qlonglong(5), qlonglong(6)};
+    const QList<QVariantMap> inserted = rows(Find2::name, ofCropP);
+    EXPECT_EQ(column(inserted, Find2::Sztid), allSites);
+    EXPECT_EQ(column(inserted, Find2::Igy), (QVariantList {10.0, 20.0, 30.0, 40.0, 50.0, 60.0}));
+
+    // a seeded crop with all six categories, for every element
+    for (const char *element : {"N", "P", "K"}) {
+        SCOPED_TRACE(element);
+        EXPECT_EQ(column(rows(Find2::name,
+                             Filter::equals(Find2::Novid, QStringLiteral("1"))
+                                 && Filter::equals(Find2::Anyid, QString::fromLatin1(element))),
+                      Find2::Sztid),
+            allSites);
+    }
+}
+
+TEST_F(ReferenceDatabaseTest, SplitRulesComeInAscendingKaWithinCropAndSite)
+{
+    for (const double ka : {100.0, 29.99, 50.0}) {
+        ASSERT_TRUE(m_database.insert(Find3::name,
+            {{Find3::Novid, QStringLiteral("30")}, {Find3::Sztid, 4.0}, {Find3::Ka, ka},
+                {Find3::ON, 20.0}}));
+    }
+    const QList<QVariantMap> inserted = rows(Find3::name,
+        Filter::equals(Find3::Novid, QStringLiteral("30")) && Filter::equals(Find3::Sztid, 4));
+    EXPECT_EQ(column(inserted, Find3::Ka), (QVariantList {29.99, 50.0, 100.0}));
+    // the Ids were given in insertion order, so the read is by Ka, not by Id
+    EXPECT_GT(
+        inserted.at(0).value(Find3::Id).toLongLong(), inserted.at(2).value(Find3::Id).toLongLong());
+
+    // the whole seeded table: within each crop and site category Ka never descends
+    const QList<QVariantMap> all = rows(Find3::name);
+    ASSERT_EQ(all.size(), int(defaultLines(QStringLiteral("Find3.csv")).size()) + 3);
+    for (int i = 1; i < all.size(); ++i) {
+        const QVariantMap &before = all.at(i - 1);
+        const QVariantMap &row = all.at(i);
+        if (before.value(Find3::Novid) == row.value(Find3::Novid)
+            && before.value(Find3::Sztid) == row.value(Find3::Sztid)) {
+            EXPECT_LE(before.value(Find3::Ka).toDouble(), row.value(Find3::Ka).toDouble())
+                << "row " << i;
+        }
+    }
+}
+
+TEST_F(ReferenceDatabaseTest, RulesKeepTheirFileOrder)
+{
+    // The N rules of the built-in file, read line by line: Find;St1;St2;St3;S1;S2;S3;S4
+    QStringList fileRules;
+    for (const QString &line : defaultLines(QStringLiteral("Find.csv"))) {
+        if (line.startsWith(QLatin1String("N;")))
+            fileRules.append(line);
+    }
+    ASSERT_FALSE(fileRules.isEmpty());
+    QStringList readRules;
+    for (const QVariantMap &row :
+        rows(Find::name, Filter::equals(Find::Find, QStringLiteral("N")))) {
+        QStringList cells;
+        for (const QLatin1String field :
+            {Find::Find, Find::St1, Find::St2, Find::St3, Find::S1, Find::S2, Find::S3, Find::S4})
+            cells.append(row.value(field).toString());
+        readRules.append(cells.join(QLatin1Char(';')));
+    }
+    EXPECT_EQ(readRules, fileRules);
+
+    // The order is the import order, not an order of the limits: rules added out of band
+    // order come back as added.
+    for (const double limit : {3.0, 1.0, 2.0}) {
+        ASSERT_TRUE(m_database.insert(Find::name,
+            {{Find::Find, QStringLiteral("X")}, {Find::St1, QStringLiteral("Ka")},
+                {Find::S1, limit}, {Find::S4, 3}}));
+    }
+    EXPECT_EQ(column(rows(Find::name, Filter::equals(Find::Find, QStringLiteral("X"))), Find::S1),
+        (QVariantList {3.0, 1.0, 2.0}));
+}
+
+// --- writes ---------------------------------------------------------------------------------
+
+TEST_F(ReferenceDatabaseTest, DeletedMaterialStaysButIsNotListed)
+{
+    const int materials = allRows(Tapanyagok::name);
+    const Filter urea = Filter::equals(Tapanyagok::Anyagid, 3);
+    QString error;
+    ASSERT_EQ(m_database.markDeleted(Tapanyagok::name, urea, &error), 1) << error.toStdString();
+
+    EXPECT_EQ(allRows(Tapanyagok::name), materials);
+    const QList<QVariantMap> listed = rows(Tapanyagok::name);
+    EXPECT_EQ(listed.size(), materials - 1);
+    EXPECT_FALSE(column(listed, Tapanyagok::Anyagid).contains(qlonglong(3)));
+    EXPECT_TRUE(rows(Tapanyagok::name, urea).isEmpty());
+    const QList<QVariantMap> kept
+        = rows(Tapanyagok::name, urea, {}, ReferenceDatabase::DeletedRows::Included);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept.first().value(Tapanyagok::Deleted), QVariant(true));
+    EXPECT_EQ(kept.first().value(Tapanyagok::N), QVariant(46.0)); // contents untouched
+
+    // such rows are never removed
+    EXPECT_EQ(m_database.remove(Tapanyagok::name, urea, &error), -1);
+    EXPECT_EQ(error,
+        QStringLiteral("A(z) Tapanyagok tábla sorai nem törölhetők, csak töröltnek jelölhetők."));
+    EXPECT_EQ(allRows(Tapanyagok::name), materials);
+}
+
+TEST_F(ReferenceDatabaseTest, NewMaterialWithNameAndUnitOnlyIsListedWithZeroContents)
+{
+    QString error;
+    const std::optional<qint64> id = m_database.insert(Tapanyagok::name,
+        {{Tapanyagok::Megnev, QStringLiteral("Új anyag")}, {Tapanyagok::Mert, QStringLiteral("l")}},
+        &error);
+    ASSERT_TRUE(id) << error.toStdString();
+    // the next free material id after the 27 built-in ones
+    EXPECT_EQ(*id, 28);
+    const std::optional<QVariantMap> row
+        = m_database.selectFirst(Tapanyagok::name, Filter::equals(Tapanyagok::Anyagid, *id));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value(Tapanyagok::Deleted), QVariant(false));
+    EXPECT_EQ(row->value(Tapanyagok::Zn), QVariant(0.0));
+    EXPECT_EQ(row->value(Tapanyagok::Egyeb), QVariant(QString()));
+}
+
+TEST_F(ReferenceDatabaseTest, WritesRefuseValuesTheFieldCannotHold)
+{
+    struct Case
+    {
+        const char *name;
+        QString table;
+        QVariantMap values;
+        QString error;
+    };
+    const Case cases[] = {
+        {"name too long", Nov::name,
+            {{Nov::Novid, QStringLiteral("40")}, {Nov::Nev, QString(51, QLatin1Char('x'))}},
+            QStringLiteral("A(z) Nov.Nev mező legfeljebb 50 karakter lehet: „%1”.")
+                .arg(QString(51, QLatin1Char('x')))},
+        // typed numbers are converted by the caller; text is never guessed at
+        {"number as text", Find3::name,
+            {{Find3::Novid, QStringLiteral("1")}, {Find3::Ka, QStringLiteral("42,5")}},
+            QStringLiteral("A(z) Find3.Ka mező értéke nem szám: „42,5”.")},
+        {"unknown field", Nov::name, {{QStringLiteral("Name"), QStringLiteral("x")}},
+            QStringLiteral("A(z) Nov táblának nincs Name mezője.")},
+        {"unknown table", QStringLiteral("Novenyek"), {{Nov::Nev, QStringLiteral("x")}},
+            QStringLiteral("A(z) Novenyek nem a referencia-adatbázis táblája.")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QString error;
+        EXPECT_FALSE(m_database.insert(c.table, c.values, &error));
+        EXPECT_EQ(error, c.error) << error.toStdString();
+    }
+    EXPECT_EQ(allRows(Nov::name), int(defaultLines(QStringLiteral("Nov.csv")).size()));
+}
+
+// --- transactions ---------------------------------------------------------------------------
+
+TEST_F(ReferenceDatabaseTest, DeletingACropRemovesItsNeedAndSplitRows)
+{
+    const Filter crop1 = Filter::equals(Nov::Novid, QStringLiteral("1"));
+    const int needs = allRows(Find2::name);
+    const int splits = allRows(Find3::name);
+    const int cropNeeds = m_database.count(Find2::name, crop1);
+    const int cropSplits = m_database.count(Find3::name, crop1);
+    ASSERT_GT(cropNeeds, 0);
+    ASSERT_GT(cropSplits, 0);
+
+    QSignalSpy changed(&m_database, &ReferenceDatabase::tableChanged);
+    QString error;
+    ASSERT_TRUE(m_database.deleteCrop(QStringLiteral("1"), &error)) << error.toStdString();
+    // each table it changed is named once, after the commit
+    QStringList tables;
+    for (const QList<QVariant> &signal : changed)
+        tables.append(signal.first().toString());
+    tables.sort();
+    EXPECT_EQ(tables, QStringList({Find2::name, Find3::name, Nov::name}));
+    EXPECT_EQ(m_database.count(Nov::name, crop1), 0);
+    EXPECT_EQ(m_database.count(Find2::name, crop1), 0);
+    EXPECT_EQ(m_database.count(Find3::name, crop1), 0);
+    EXPECT_EQ(allRows(Find2::name), needs - cropNeeds);
+    EXPECT_EQ(allRows(Find3::name), splits - cropSplits);
+    // the defaults keep the crop's rows
+    EXPECT_EQ(m_database.count(Tables::Find2Back::name, crop1), cropNeeds);
+    EXPECT_EQ(m_database.count(Tables::Find3Back::name, crop1), cropSplits);
+
+    // a crop that is not there changes nothing
+    EXPECT_FALSE(m_database.deleteCrop(QStringLiteral("1"), &error));
+    EXPECT_EQ(error, QStringLiteral("A(z) 1 azonosítójú növény nem található."));
+}
+
+TEST_F(ReferenceDatabaseTest, CropWithoutRowsIsDeletedAlone)
+{
+    ASSERT_TRUE(m_database.insert(
+        Nov::name, {{Nov::Novid, QStringLiteral("17")}, {Nov::Nev, QStringLiteral("Mák")}}));
+    const int needs = allRows(Find2::name);
+    EXPECT_TRUE(m_database.deleteCrop(QStringLiteral("17")));
+    EXPECT_EQ(m_database.count(Nov::name, Filter::equals(Nov::Novid, QStringLiteral("17"))), 0);
+    EXPECT_EQ(allRows(Find2::name), needs);
+}
+
+TEST_F(ReferenceDatabaseTest, CropDeletionFailingAtTheLastStepChangesNothing)
+{
+    // The crop row itself goes last; a trigger makes exactly that step fail after the need
+    // and split rows are already gone inside the transaction.
+    execRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Nov "
+                           "BEGIN SELECT RAISE(ABORT, 'crop is locked'); END"));
+    const Filter crop1 = Filter::equals(Nov::Novid, QStringLiteral("1"));
+    const QList<QVariantMap> needs = rows(Find2::name);
+    const QList<QVariantMap> splits = rows(Find3::name);
+    const QList<QVariantMap> crops = rows(Nov::name);
+
+    QString error;
+    EXPECT_FALSE(m_database.deleteCrop(QStringLiteral("1"), &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("A(z) Nov táblából nem törölhető: crop is locked")))
+        << error.toStdString();
+    EXPECT_EQ(rows(Find2::name), needs);
+    EXPECT_EQ(rows(Find3::name), splits);
+    EXPECT_EQ(rows(Nov::name), crops);
+    EXPECT_GT(m_database.count(Find2::name, crop1), 0);
+
+    // the connection is usable again afterwards
+    execRaw(QStringLiteral("DROP TRIGGER refuse"));
+    EXPECT_TRUE(m_database.deleteCrop(QStringLiteral("1"), &error)) << error.toStdString();
+}
+
+TEST_F(ReferenceDatabaseTest, FailedWorkIsUndoneAndInnerFailureOnlyUndoesItself)
+{
+    const int crops = allRows(Nov::name);
+    const auto addCrop = [&](const char *id, QString *error) {
+        return bool(m_database.insert(Nov::name,
+            {{Nov::Novid, QString::fromLatin1(id)}, {Nov::Nev, QString::fromLatin1(id)}}, error));
+    };
+
+    QSignalSpy changed(&m_database, &ReferenceDatabase::tableChanged);
+    QString error;
+    EXPECT_FALSE(m_database.inTransaction(
+        [&](QString *workError) {
+            if (!addCrop("50", workError) || !addCrop("51", workError))
+                return false;
+            *workError = QStringLiteral("megszakítva");
+            return false;
+        },
+        &error));
+    EXPECT_EQ(error, QStringLiteral("megszakítva"));
+    EXPECT_EQ(allRows(Nov::name), crops);
+
+    // a failing statement inside the work: a duplicate key
+    EXPECT_FALSE(m_database.inTransaction(
+        [&](QString *workError) { return addCrop("52", workError) && addCrop("52", workError); },
+        &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("A(z) Nov táblába nem írható sor:")))
+        << error.toStdString();
+    EXPECT_EQ(allRows(Nov::name), crops);
+
+    // nested: the inner failure is undone, the outer work goes on and is kept
+    EXPECT_TRUE(m_database.inTransaction(
+        [&](QString *workError) {
+            if (!addCrop("53", workError))
+                return false;
+            QString innerError;
+            EXPECT_FALSE(m_database.inTransaction(
+                [&](QString *inner) { return addCrop("54", inner) && addCrop("53", inner); },
+                &innerError));
+            return addCrop("55", workError);
+        },
+        &error))
+        << error.toStdString();
+    EXPECT_EQ(allRows(Nov::name), crops + 2);
+    EXPECT_EQ(m_database.count(Nov::name, Filter::equals(Nov::Novid, QStringLiteral("54"))), 0);
+    // work undone is never announced; the kept work once, when it is committed
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.first().first().toString(), Nov::name);
+}
+
+TEST_F(ReferenceDatabaseTest, ReplacingNeedRowsChecksEveryRowFirst)
+{
+    const Filter crop1N = Filter::equals(Find2::Novid, QStringLiteral("1"))
+        && Filter::equals(Find2::Anyid, QStringLiteral("N"));
+    const Filter crop1P = Filter::equals(Find2::Novid, QStringLiteral("1"))
+        && Filter::equals(Find2::Anyid, QStringLiteral("P"));
+    const QList<QVariantMap> before = rows(Find2::name);
+    const QList<QVariantMap> phosphorus = rows(Find2::name, crop1P);
+
+    struct Bad
+    {
+        const char *name;
+        QList<QVariantMap> rows;
+        QString error;
+    };
+    const Bad bad[] = {
+        {"site category 7", {{{Find2::Sztid, 1}}, {{Find2::Sztid, 7}}},
+            QStringLiteral("A termőhely száma 1 és 6 közötti egész szám, nem 7.")},
+        {"site category twice", {{{Find2::Sztid, 2}}, {{Find2::Sztid, 2}}},
+            QStringLiteral("A(z) 2. termőhely kétszer szerepel.")},
+        {"value as text", {{{Find2::Sztid, 1}, {Find2::Gy, QStringLiteral("2,5")}}},
+            QStringLiteral("A(z) Find2.Gy mező értéke nem szám: „2,5”.")},
+        {"other element", {{{Find2::Sztid, 1}, {Find2::Anyid, QStringLiteral("K")}}},
+            QStringLiteral("A sor más elemhez tartozik: K.")},
+    };
+    for (const Bad &b : bad) {
+        SCOPED_TRACE(b.name);
+        QString error;
+        EXPECT_FALSE(
+            m_database.replaceCropNeeds(QStringLiteral("1"), QStringLiteral("N"), b.rows, &error));
+        EXPECT_EQ(error, b.error);
+        EXPECT_EQ(rows(Find2::name), before);
+    }
+
+    QString error;
+    ASSERT_TRUE(m_database.replaceCropNeeds(QStringLiteral("1"), QStringLiteral("N"),
+        {{{Find2::Sztid, 3}, {Find2::Gy, 2.5}}, {{Find2::Sztid, 1}, {Find2::Gy, 3.0}}}, &error))
+        << error.toStdString();
+    const QList<QVariantMap> replaced = rows(Find2::name, crop1N);
+    EXPECT_EQ(column(replaced, Find2::Sztid), (QVariantList {qlonglong(1), qlonglong(3)}));
+    EXPECT_EQ(column(replaced, Find2::Gy), (QVariantList {3.0, 2.5}));
+    EXPECT_TRUE(replaced.first().value(Find2::Igy).isNull());
+    // the other elements of the crop stay
+    EXPECT_EQ(rows(Find2::name, crop1P), phosphorus);
+
+    // no rows: the crop and element have none afterwards
+    ASSERT_TRUE(m_database.replaceCropNeeds(QStringLiteral("1"), QStringLiteral("N"), {}));
+    EXPECT_EQ(m_database.count(Find2::name, crop1N), 0);
+
+    EXPECT_FALSE(
+        m_database.replaceCropNeeds(QStringLiteral("1"), QStringLiteral("Mg"), {}, &error));
+    EXPECT_EQ(
+        error, QStringLiteral("Fajlagos igény csak N, P és K elemre adható meg, nem Mg elemre."));
+}
+
+TEST_F(ReferenceDatabaseTest, RestoringDefaultsReplacesOneCropsRowsOnly)
+{
+    const Filter crop1 = Filter::equals(Find2::Novid, QStringLiteral("1"));
+    const Filter crop2 = Filter::equals(Find2::Novid, QStringLiteral("2"));
+    const QList<QVariantMap> defaults = rows(Tables::Find2Back::name, crop1);
+    ASSERT_TRUE(m_database.replaceCropNeeds(
+        QStringLiteral("1"), QStringLiteral("K"), {{{Find2::Sztid, 1}, {Find2::Igy, 99.0}}}));
+    ASSERT_EQ(m_database.update(Find2::name, crop2, {{Find2::Igy, 77.0}}), 18);
+
+    QString error;
+    EXPECT_EQ(m_database.restoreCropNeeds(QStringLiteral("1"), &error), defaults.size())
+        << error.toStdString();
+    // all three elements of the crop, the level-7 column included
+    EXPECT_EQ(rows(Find2::name, crop1), defaults);
+    // the other crop keeps its edited rows
+    EXPECT_EQ(column(rows(Find2::name, crop2), Find2::Igy), QVariantList(18, 77.0));
+
+    // splits get new Ids
+    const Filter split1 = Filter::equals(Find3::Novid, QStringLiteral("1"));
+    const QList<QVariantMap> oldSplits = rows(Find3::name, split1);
+    ASSERT_GT(m_database.remove(Find3::name, split1), 0);
+    EXPECT_EQ(m_database.restoreCropSplits(QStringLiteral("1"), &error), oldSplits.size())
+        << error.toStdString();
+    const QList<QVariantMap> restored = rows(Find3::name, split1);
+    ASSERT_EQ(restored.size(), oldSplits.size());
+    for (int i = 0; i < restored.size(); ++i) {
+        QVariantMap withoutId = restored.at(i);
+        QVariantMap oldWithoutId = oldSplits.at(i);
+        EXPECT_NE(withoutId.take(Find3::Id), oldWithoutId.take(Find3::Id));
+        EXPECT_EQ(withoutId, oldWithoutId);
+    }
+
+    // a crop without defaults keeps its rows
+    ASSERT_TRUE(m_database.insert(Find2::name,
+        {{Find2::Novid, QStringLiteral("30")}, {Find2::Anyid, QStringLiteral("N")},
+            {Find2::Sztid, 1}}));
+    EXPECT_EQ(m_database.restoreCropNeeds(QStringLiteral("30"), &error), 0);
+    EXPECT_EQ(m_database.count(Find2::name, Filter::equals(Find2::Novid, QStringLiteral("30"))), 1);
+}
+
+TEST_F(ReferenceDatabaseTest, NextCropIdNeverReusesAnIdWithRows)
+{
+    // the built-in crops end at 16
+    EXPECT_EQ(m_database.nextCropId(), QStringLiteral("17"));
+    // after deleting crop 16 its default rows remain, so 16 is not handed out again
+    ASSERT_TRUE(m_database.deleteCrop(QStringLiteral("16")));
+    EXPECT_EQ(m_database.nextCropId(), QStringLiteral("17"));
+    ASSERT_TRUE(m_database.insert(
+        Nov::name, {{Nov::Novid, QStringLiteral("17")}, {Nov::Nev, QStringLiteral("Mák")}}));
+    EXPECT_EQ(m_database.nextCropId(), QStringLiteral("18"));
+}
+
+// --- opening --------------------------------------------------------------------------------
+
+TEST_F(ReferenceDatabaseTest, MissingTableIsReportedByName)
+{
+    execRaw(QStringLiteral("DROP TABLE Jav"));
+    EXPECT_EQ(m_database.missingTables(), QStringList {QStringLiteral("Jav")});
+    EXPECT_FALSE(m_database.hasTable(QStringLiteral("Jav")));
+    EXPECT_TRUE(m_database.hasTable(QStringLiteral("Comptext")));
+    m_database.close();
+
+    QString error;
+    EXPECT_FALSE(m_database.open(m_path, &error));
+    EXPECT_EQ(error, QStringLiteral("A(z) %1 referencia-adatbázisból hiányzik: Jav.").arg(m_path));
+    EXPECT_FALSE(m_database.isOpen());
+}
+
+TEST_F(ReferenceDatabaseTest, MissingFieldIsReportedByName)
+{
+    execRaw(QStringLiteral("ALTER TABLE Hatar DROP COLUMN Ertekeles"));
+    m_database.close();
+    QString error;
+    EXPECT_FALSE(m_database.open(m_path, &error));
+    EXPECT_EQ(error,
+        QStringLiteral("A(z) %1 referencia-adatbázisból hiányzó mezők: Hatar.Ertekeles.")
+            .arg(m_path));
+}
+
+TEST(ReferenceDatabaseOpen, RefusesWhatIsNoReferenceDatabase)
+{
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    ReferenceDatabase database;
+    QString error;
+
+    const QString absent = directory.filePath(QStringLiteral("absent.db"));
+    EXPECT_FALSE(database.open(absent, &error));
+    EXPECT_EQ(error, QStringLiteral("A(z) %1 referencia-adatbázis nem található.").arg(absent));
+    // opening did not create the file
+    EXPECT_FALSE(QFile::exists(absent));
+
+    const QString text = directory.filePath(QStringLiteral("text.db"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    EXPECT_FALSE(database.open(text, &error));
+    EXPECT_TRUE(error.startsWith(
+        QStringLiteral("A(z) %1 nem nyitható meg referencia-adatbázisként:").arg(text)))
+        << error.toStdString();
+    EXPECT_FALSE(database.isOpen());
+
+    EXPECT_FALSE(
+        database.select(Tables::Nov::name, {}, {}, ReferenceDatabase::DeletedRows::Hidden, &error));
+    EXPECT_EQ(error, QStringLiteral("A referencia-adatbázis nincs megnyitva."));
+}
+
+TEST(ReferenceDatabaseOpen, TwoFilesAreOpenAtOnceIndependently)
+{
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const QString first = directory.filePath(QStringLiteral("a.db"));
+    const QString second = directory.filePath(QStringLiteral("b.db"));
+    ASSERT_TRUE(ReferenceDatabase::createFromDefaults(first));
+    ASSERT_TRUE(ReferenceDatabase::createFromDefaults(second));
+    ReferenceDatabase a;
+    ReferenceDatabase b;
+    ASSERT_TRUE(a.open(first));
+    ASSERT_TRUE(b.open(second));
+    EXPECT_NE(a.database().connectionName(), b.database().connectionName());
+    EXPECT_NE(a.database().connectionName(), QString::fromLatin1(QSqlDatabase::defaultConnection));
+
+    ASSERT_TRUE(a.deleteCrop(QStringLiteral("1")));
+    EXPECT_EQ(
+        a.count(Tables::Nov::name, Filter::equals(Tables::Nov::Novid, QStringLiteral("1"))), 0);
+    EXPECT_EQ(
+        b.count(Tables::Nov::name, Filter::equals(Tables::Nov::Novid, QStringLiteral("1"))), 1);
+}
+
+TEST(ReferenceDatabaseOpen, CreatingInAMissingFolderLeavesNothing)
+{
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const QString path = directory.filePath(QStringLiteral("nincs/nutrisor.db"));
+    QString error;
+    EXPECT_FALSE(ReferenceDatabase::createFromDefaults(path, &error));
+    EXPECT_EQ(error,
+        QStringLiteral("A(z) %1 mappa nem létezik.")
+            .arg(QDir::toNativeSeparators(directory.filePath(QStringLiteral("nincs")))));
+    EXPECT_TRUE(
+        QDir(directory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+} // namespace
