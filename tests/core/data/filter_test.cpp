@@ -9,17 +9,6 @@
 
 namespace {
 
-TEST(FilterSql, EmptyFilterHasNoClauseAndPassesEveryRow)
-{
-    const Filter filter;
-    QVariantList bindings;
-    EXPECT_TRUE(filter.isEmpty());
-    EXPECT_EQ(filter.sqlWhere(&bindings), QString());
-    EXPECT_TRUE(bindings.isEmpty());
-    EXPECT_TRUE(filter.matches([](const QString &) { return QVariant(); }));
-    EXPECT_TRUE(filter.fieldNames().isEmpty());
-}
-
 TEST(FilterSql, GroupingIsKeptInTextAndBindings)
 {
     struct Case
@@ -34,6 +23,7 @@ TEST(FilterSql, GroupingIsKeptInTextAndBindings)
     const Filter novid2 = Filter::equals(QStringLiteral("Novid"), QStringLiteral("2"));
     const Filter potassium = Filter::equals(QStringLiteral("Anyid"), QStringLiteral("K"));
     const Case cases[] = {
+        {"empty", Filter(), QString(), {}, QString()},
         {"(a OR b) AND c", (novid1 || novid2) && potassium,
             QStringLiteral("((\"Novid\" = ? OR \"Novid\" = ?) AND \"Anyid\" = ?)"),
             {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("K")},
@@ -76,6 +66,9 @@ TEST(FilterSql, FieldNamesAreListedOnceInOrder)
         && Filter::equals(QStringLiteral("Novid"), 2);
     EXPECT_EQ(
         filter.fieldNames(), (QStringList {QStringLiteral("Novid"), QStringLiteral("Anyid")}));
+    EXPECT_FALSE(filter.isEmpty());
+    EXPECT_TRUE(Filter().isEmpty());
+    EXPECT_TRUE(Filter().fieldNames().isEmpty());
 }
 
 // matches() must select exactly the rows the WHERE clause selects, so code that filters rows
@@ -168,6 +161,7 @@ TEST_F(FilterAgreement, MatchesSelectsWhatTheWhereClauseSelects)
     const QString ka = QStringLiteral("Ka");
     const QString deleted = QStringLiteral("Deleted");
     const Case cases[] = {
+        {"empty filter passes every row", Filter(), {1, 2, 3, 4, 5, 6}},
         {"text equality", Filter::equals(novid, QStringLiteral("1")), {1}},
         // texts compare as texts: "13" is not "1"
         {"text is exact", Filter::equals(novid, QStringLiteral("13")), {3}},

@@ -36,17 +36,4 @@ TEST(PlanFileCorpusTest, EverySeedReadsOrIsRefused)
     }
 }
 
-TEST(PlanFileCorpusTest, TheVersion15SeedHoldsItsLinks)
-{
-    QFile file(QStringLiteral(PLANFILE_CORPUS_DIR "/ok-version15.tap"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    PlanItems items;
-    ASSERT_TRUE(PlanFile::readPlanFile(file, items, nullptr));
-    EXPECT_EQ(items.lotNumber, QStringLiteral("Őrség")); // cp1250 0xD5 is Ő
-    EXPECT_EQ(items.siteCategory, 2);
-    EXPECT_EQ(items.leafLinks.cell(1, 4), QStringLiteral("301"));
-    EXPECT_EQ(items.leafLinks.cell(2, 0), QStringLiteral("Átlag"));
-    EXPECT_EQ(items.scheduleGrid.cell(1, 0), QStringLiteral("2012.3.5."));
-}
-
 } // namespace

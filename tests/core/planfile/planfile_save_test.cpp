@@ -29,7 +29,7 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST(PlanFileSaveTest, EnsureTapExtension)
+TEST(PlanFileName, EnsureTapExtension)
 {
     const struct
     {
@@ -48,28 +48,43 @@ TEST(PlanFileSaveTest, EnsureTapExtension)
     }
 }
 
-TEST(PlanFileSaveTest, SavedFileLoadsBack)
+class PlanFileSaveTest : public testing::Test
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("terv.tap"));
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QStringList files() const { return QDir(m_dir.path()).entryList(QDir::Files); }
+
+    QTemporaryDir m_dir;
+    const QString m_path = m_dir.filePath(QStringLiteral("terv.tap"));
+};
+
+// A saved plan loads back and leaves no temporary file behind; a plan that does not convert
+// then leaves that file as it was.
+TEST_F(PlanFileSaveTest, SavedFileLoadsBackAndABadPlanLeavesIt)
+{
     QString error;
-    ASSERT_TRUE(PlanFile::savePlanFile(path, smallPlan(), &error)) << qPrintable(error);
-    EXPECT_EQ(QFileInfo(path).size(), 8 + 168 + 112 + 2); // one column, nothing else
+    ASSERT_TRUE(PlanFile::savePlanFile(m_path, smallPlan(), &error)) << qPrintable(error);
+    EXPECT_EQ(QFileInfo(m_path).size(), 8 + 168 + 112 + 2); // one column, nothing else
     PlanItems back;
-    ASSERT_TRUE(PlanFile::loadPlanFile(path, back, &error)) << qPrintable(error);
+    ASSERT_TRUE(PlanFile::loadPlanFile(m_path, back, &error)) << qPrintable(error);
     EXPECT_EQ(back.lotNumber, QStringLiteral("Hosszú-dűlő 5"));
     EXPECT_EQ(back.area, QStringLiteral("10000"));
-    // Only the plan file is left in the directory: no temporary file behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("terv.tap")});
+    EXPECT_EQ(files(), QStringList{QStringLiteral("terv.tap")});
+
+    const QByteArray saved = fileBytes(m_path);
+    PlanItems bad = smallPlan();
+    bad.area = QStringLiteral("tíz");
+    EXPECT_FALSE(PlanFile::savePlanFile(m_path, bad, &error));
+    EXPECT_EQ(error, QStringLiteral("A terület nem egész szám: „tíz”. A terv nem menthető."));
+    EXPECT_EQ(fileBytes(m_path), saved);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("terv.tap")});
 }
 
-TEST(PlanFileSaveTest, AFileThatCannotBeCreatedIsReported)
+TEST_F(PlanFileSaveTest, AFileThatCannotBeCreatedIsReported)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     // A directory that is a file cannot hold one, whoever runs the test.
-    const QString notADirectory = dir.filePath(QStringLiteral("fajl"));
+    const QString notADirectory = m_dir.filePath(QStringLiteral("fajl"));
     QFile blocker(notADirectory);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -81,56 +96,38 @@ TEST(PlanFileSaveTest, AFileThatCannotBeCreatedIsReported)
         << qPrintable(error);
 }
 
-TEST(PlanFileSaveTest, AReadOnlyDirectoryKeepsTheOldFile)
+TEST_F(PlanFileSaveTest, AReadOnlyDirectoryKeepsTheOldFile)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("terv.tap"));
     const QByteArray old("régi terv");
     {
-        QFile file(path);
+        QFile file(m_path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(old);
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile probe(dir.filePath(QStringLiteral("probe")));
+    const auto writable = [&](bool yes) {
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                | (yes ? QFileDevice::WriteOwner
+                                                       : QFileDevice::Permissions()));
+    };
+    writable(false);
+    QFile probe(m_dir.filePath(QStringLiteral("probe")));
     if (probe.open(QIODevice::WriteOnly)) {
         probe.close();
         probe.remove();
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ExeOwner);
+        writable(true);
         GTEST_SKIP() << "running as a user who may write anywhere";
     }
     QString error;
-    EXPECT_FALSE(PlanFile::savePlanFile(path, smallPlan(), &error));
-    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(path))) << qPrintable(error);
-    EXPECT_EQ(fileBytes(path), old); // the old file as it was
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+    EXPECT_FALSE(PlanFile::savePlanFile(m_path, smallPlan(), &error));
+    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(m_path))) << qPrintable(error);
+    EXPECT_EQ(fileBytes(m_path), old); // the old file as it was
+    writable(true);
 }
 
-TEST(PlanFileSaveTest, APlanThatDoesNotConvertLeavesTheOldFile)
+TEST_F(PlanFileSaveTest, AMissingFileOrOneOfAnotherKindIsRefused)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("terv.tap"));
-    QString error;
-    ASSERT_TRUE(PlanFile::savePlanFile(path, smallPlan(), &error));
-    const QByteArray saved = fileBytes(path);
-    PlanItems bad = smallPlan();
-    bad.area = QStringLiteral("tíz");
-    EXPECT_FALSE(PlanFile::savePlanFile(path, bad, &error));
-    EXPECT_EQ(error, QStringLiteral("A terület nem egész szám: „tíz”. A terv nem menthető."));
-    EXPECT_EQ(fileBytes(path), saved); // the first save untouched
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("terv.tap")});
-}
-
-TEST(PlanFileSaveTest, AMissingFileOrOneOfAnotherKindIsRefused)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString missing = dir.filePath(QStringLiteral("nincs.tap"));
-    const QString other = dir.filePath(QStringLiteral("config.ini"));
+    const QString missing = m_dir.filePath(QStringLiteral("nincs.tap"));
+    const QString other = m_dir.filePath(QStringLiteral("config.ini"));
     {
         QFile file(other);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

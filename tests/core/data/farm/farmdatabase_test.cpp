@@ -204,7 +204,7 @@ TEST_P(FarmDatabaseTest, FarmDirectoryNeedsBothFieldTablesInAnyLetterCase)
     EXPECT_FALSE(FarmDatabase::isFarmDirectory(QString()));
 }
 
-TEST_P(FarmDatabaseTest, TellsWhetherTheParcelTablesExist)
+TEST_P(FarmDatabaseTest, TellsWhetherTheParcelTablesExistAndNamesAMissingOne)
 {
     const FarmDatabase farm(m_farmDirectory);
     EXPECT_TRUE(farm.hasTable(FarmTables::parcellak));
@@ -218,6 +218,11 @@ TEST_P(FarmDatabaseTest, TellsWhetherTheParcelTablesExist)
     EXPECT_EQ(parcels.error, QStringLiteral("Nem található a(z) parcellak.db fájl a(z) %1 "
                                             "könyvtárban.")
                                  .arg(QDir::toNativeSeparators(m_farmDirectory)));
+    // A directory that is not there is named the same way.
+    const QString nowhere = m_temporary.filePath(QStringLiteral("nincs"));
+    EXPECT_EQ(FarmDatabase(nowhere).openTable(FarmTables::Talajmintak).error,
+              QStringLiteral("Nem található a(z) Talajmintak.db fájl a(z) %1 könyvtárban.")
+                  .arg(QDir::toNativeSeparators(nowhere)));
 }
 
 TEST_P(FarmDatabaseTest, ReadsTheFieldsInKeyOrderWithTheirValues)
@@ -426,11 +431,20 @@ INSTANTIATE_TEST_SUITE_P(Backends, FarmDatabaseTest,
                              return std::string(info.param.name);
                          });
 
-// Files in the farm directory that the readers cannot use.
-class FarmFileErrorTest : public testing::Test
+// Files in the farm directory that the readers cannot use, what only the SQLite reader
+// has, and the sample farm writer's own checks.
+class FarmFileTest : public testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(m_directory.isValid()); }
+
+    void writeFarm(const QString &directory = QString())
+    {
+        QString error;
+        ASSERT_TRUE(writeSampleFarm(labResultsCsv, directory.isEmpty() ? m_directory.path()
+                                                                       : directory, &error))
+            << error.toStdString();
+    }
 
     QString tablePath() const { return m_directory.filePath(QStringLiteral("Tablak.db")); }
     FarmTableResult openFields() const
@@ -441,33 +455,8 @@ protected:
     QTemporaryDir m_directory;
 };
 
-TEST_F(FarmFileErrorTest, NamesTheFileThatIsNoTable)
-{
-    struct Case
-    {
-        const char *name;
-        QByteArray bytes;
-    };
-    const QList<Case> cases = {
-        {"empty file", QByteArray()},
-        {"text", QByteArray("Tableid;Helysz\n33;0112/3\n")},
-        {"SQLite magic cut short", QByteArray("SQLite format 3")},
-        {"Paradox index, not a table", paradoxHeader(1)},
-        {"garbage", QByteArray(4096, '\xa5')},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(writeBytes(tablePath(), c.bytes));
-        const FarmTableResult result = openFields();
-        EXPECT_FALSE(result);
-        EXPECT_EQ(result.error, QStringLiteral("A(z) %1 nem SQLite-adatbázis és nem Paradox tábla.")
-                                    .arg(QDir::toNativeSeparators(tablePath())));
-        EXPECT_EQ(readBytes(tablePath()), c.bytes);
-    }
-}
-
 // A damaged Paradox table is named with what is wrong, before pxlib reads a byte of it.
-TEST_F(FarmFileErrorTest, TruncatedAndCorruptParadoxTablesAreRefused)
+TEST_F(FarmFileTest, TruncatedAndCorruptParadoxTablesAreRefused)
 {
     QString error;
     ASSERT_TRUE(ParadoxWriter::writeSampleFarm(labResultsCsv, m_directory.path(), &error))
@@ -516,19 +505,6 @@ TEST_F(FarmFileErrorTest, TruncatedAndCorruptParadoxTablesAreRefused)
     }
 }
 
-TEST_F(FarmFileErrorTest, NamesTheMissingFileAndDirectory)
-{
-    const QString nowhere = m_directory.filePath(QStringLiteral("nincs"));
-    for (const auto &[directory, table] : {std::pair {m_directory.path(), FarmTables::Tablak},
-                                           std::pair {nowhere, FarmTables::Talajmintak}}) {
-        SCOPED_TRACE(table.data());
-        const FarmTableResult result = FarmDatabase(directory).openTable(table);
-        EXPECT_FALSE(result);
-        EXPECT_EQ(result.error, QStringLiteral("Nem található a(z) %1.db fájl a(z) %2 könyvtárban.")
-                                    .arg(table, QDir::toNativeSeparators(directory)));
-    }
-}
-
 // Writes an SQLite file holding the given statements' tables.
 void writeSqliteFile(const QString &path, const QStringList &statements)
 {
@@ -546,7 +522,7 @@ void writeSqliteFile(const QString &path, const QStringList &statements)
     QSqlDatabase::removeDatabase(connection);
 }
 
-TEST_F(FarmFileErrorTest, SqliteFileWithoutItsTable)
+TEST_F(FarmFileTest, SqliteFileWithoutItsTable)
 {
     writeSqliteFile(tablePath(), {QStringLiteral("CREATE TABLE Parcellak (Parc_id INTEGER)")});
     const QStringList connectionsBefore = QSqlDatabase::connectionNames();
@@ -557,7 +533,7 @@ TEST_F(FarmFileErrorTest, SqliteFileWithoutItsTable)
     EXPECT_EQ(QSqlDatabase::connectionNames(), connectionsBefore); // nothing left open
 }
 
-TEST_F(FarmFileErrorTest, SqliteTableNameInOtherLetterCase)
+TEST_F(FarmFileTest, SqliteTableNameInOtherLetterCase)
 {
     writeSqliteFile(tablePath(), {QStringLiteral("CREATE TABLE TABLAK (TABLEID INTEGER, "
                                                  "AKTIV INTEGER)"),
@@ -569,31 +545,12 @@ TEST_F(FarmFileErrorTest, SqliteTableNameInOtherLetterCase)
 }
 
 // What only the SQLite reader has: its own read-only connection.
-class FarmSqliteTableTest : public testing::Test
+TEST_F(FarmFileTest, SqliteConnectionCannotWrite)
 {
-protected:
-    void SetUp() override
+    writeFarm();
+    const QByteArray before = readBytes(tablePath());
     {
-        ASSERT_TRUE(m_directory.isValid());
-        QString error;
-        ASSERT_TRUE(writeSampleFarm(labResultsCsv, m_directory.path(), &error))
-            << error.toStdString();
-    }
-
-    FarmTableResult open(const QString &table) const
-    {
-        return FarmDatabase(m_directory.path()).openTable(table);
-    }
-
-    QTemporaryDir m_directory;
-};
-
-TEST_F(FarmSqliteTableTest, ConnectionCannotWrite)
-{
-    const QString path = m_directory.filePath(QStringLiteral("Tablak.db"));
-    const QByteArray before = readBytes(path);
-    {
-        FarmTableResult result = open(FarmTables::Tablak);
+        FarmTableResult result = openFields();
         ASSERT_TRUE(result) << result.error.toStdString();
         auto *table = dynamic_cast<FarmSqliteTable *>(result.table.get());
         ASSERT_NE(table, nullptr);
@@ -608,13 +565,14 @@ TEST_F(FarmSqliteTableTest, ConnectionCannotWrite)
         ASSERT_TRUE(result.table->setFilter(activeFields()));
         EXPECT_EQ(result.table->rowCount(), 5); // the inactive field is still there, untouched
     }
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(readBytes(tablePath()), before);
 }
 
-TEST_F(FarmSqliteTableTest, EachOpenTableHasItsOwnConnectionUntilClosed)
+TEST_F(FarmFileTest, EachOpenSqliteTableHasItsOwnConnectionUntilClosed)
 {
-    FarmTableResult fields = open(FarmTables::Tablak);
-    FarmTableResult samples = open(FarmTables::Talajmintak);
+    writeFarm();
+    FarmTableResult fields = openFields();
+    FarmTableResult samples = FarmDatabase(m_directory.path()).openTable(FarmTables::Talajmintak);
     ASSERT_TRUE(fields && samples);
     const QString fieldsConnection =
         dynamic_cast<FarmSqliteTable &>(*fields.table).connectionName();
@@ -634,12 +592,11 @@ TEST_F(FarmSqliteTableTest, EachOpenTableHasItsOwnConnectionUntilClosed)
     EXPECT_FALSE(QSqlDatabase::contains(samplesConnection));
 }
 
-TEST(FarmFileFormatTest, TellsTheFormatFromTheFirstBytes)
+// The format is told from the first bytes; a file of neither format is named as such.
+TEST_F(FarmFileTest, TellsTheFormatFromTheFirstBytesAndNamesAFileThatIsNoTable)
 {
     QByteArray sqlite("SQLite format 3\0", 16);
     sqlite.append(QByteArray(100, '\0'));
-    QByteArray shortParadox = paradoxHeader().left(0x57);
-    QByteArray unkeyedParadox3 = paradoxHeader(2, 3);
     QByteArray noFields = paradoxHeader();
     noFields[0x21] = 0;
     struct Case
@@ -651,15 +608,18 @@ TEST(FarmFileFormatTest, TellsTheFormatFromTheFirstBytes)
     const QList<Case> cases = {
         {"SQLite", sqlite, FarmFileFormat::Sqlite},
         {"SQLite magic without its NUL", QByteArray("SQLite format 3!"), FarmFileFormat::Unknown},
+        {"SQLite magic cut short", QByteArray("SQLite format 3"), FarmFileFormat::Unknown},
         {"Paradox 7 keyed table", paradoxHeader(), FarmFileFormat::Paradox},
-        {"Paradox 3 unkeyed table", unkeyedParadox3, FarmFileFormat::Paradox},
+        {"Paradox 3 unkeyed table", paradoxHeader(2, 3), FarmFileFormat::Paradox},
         {"Paradox primary index", paradoxHeader(1), FarmFileFormat::Unknown},
         {"unknown Paradox version", paradoxHeader(0, 13), FarmFileFormat::Unknown},
         {"Paradox version too old", paradoxHeader(0, 2), FarmFileFormat::Unknown},
         {"Paradox header without fields", noFields, FarmFileFormat::Unknown},
-        {"Paradox header cut short", shortParadox, FarmFileFormat::Unknown},
+        {"Paradox header cut short", paradoxHeader().left(0x57), FarmFileFormat::Unknown},
         {"empty", QByteArray(), FarmFileFormat::Unknown},
         {"zeros", QByteArray(4096, '\0'), FarmFileFormat::Unknown},
+        {"garbage", QByteArray(4096, '\xa5'), FarmFileFormat::Unknown},
+        {"text", QByteArray("Tableid;Helysz\n33;0112/3\n"), FarmFileFormat::Unknown},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -668,30 +628,25 @@ TEST(FarmFileFormatTest, TellsTheFormatFromTheFirstBytes)
         ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
         EXPECT_EQ(FarmDatabase::detectFormat(buffer), c.format);
         EXPECT_EQ(buffer.pos(), 0); // the reader starts from the beginning
+        if (c.format != FarmFileFormat::Unknown)
+            continue;
+        ASSERT_TRUE(writeBytes(tablePath(), c.bytes));
+        const FarmTableResult result = openFields();
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.error, QStringLiteral("A(z) %1 nem SQLite-adatbázis és nem Paradox tábla.")
+                                    .arg(QDir::toNativeSeparators(tablePath())));
+        EXPECT_EQ(readBytes(tablePath()), c.bytes);
     }
 }
 
 // The sample farm writer checks the laboratory results before it writes anything.
-class SampleFarmTest : public testing::Test
+TEST_F(FarmFileTest, BadResultsLeaveTheDirectoryAsItWas)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_temporary.isValid());
-        m_farmDirectory = m_temporary.filePath(QStringLiteral("farm"));
-    }
-
-    QTemporaryDir m_temporary;
-    QString m_farmDirectory;
-};
-
-TEST_F(SampleFarmTest, BadResultsLeaveTheDirectoryAsItWas)
-{
-    QString error;
-    ASSERT_TRUE(writeSampleFarm(labResultsCsv, m_farmDirectory, &error)) << error.toStdString();
-    const QMap<QString, QByteArray> before = snapshot(m_farmDirectory);
+    const QString farm = m_directory.filePath(QStringLiteral("farm"));
+    writeFarm(farm);
+    const QMap<QString, QByteArray> before = snapshot(farm);
     const QString csv = QString::fromUtf8(readBytes(labResultsCsv));
-    const QString csvPath = m_temporary.filePath(QStringLiteral("bad.csv"));
+    const QString csvPath = m_directory.filePath(QStringLiteral("bad.csv"));
     const QString shownCsv = QDir::toNativeSeparators(csvPath);
 
     QStringList lines = csv.split(QLatin1Char('\n'));
@@ -725,34 +680,33 @@ TEST_F(SampleFarmTest, BadResultsLeaveTheDirectoryAsItWas)
                                     : withoutField63;
         ASSERT_NE(text, csv); // the case really changed the results
         ASSERT_TRUE(writeBytes(csvPath, text.toUtf8()));
-        error.clear();
-        EXPECT_FALSE(writeSampleFarm(csvPath, m_farmDirectory, &error));
+        QString error;
+        EXPECT_FALSE(writeSampleFarm(csvPath, farm, &error));
         EXPECT_EQ(error, c.error);
-        EXPECT_EQ(snapshot(m_farmDirectory), before);
+        EXPECT_EQ(snapshot(farm), before);
     }
 
-    const QString missing = m_temporary.filePath(QStringLiteral("nincs.csv"));
-    EXPECT_FALSE(writeSampleFarm(missing, m_farmDirectory, &error));
+    const QString missing = m_directory.filePath(QStringLiteral("nincs.csv"));
+    QString error;
+    EXPECT_FALSE(writeSampleFarm(missing, farm, &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("A(z) %1 nem nyitható meg: ")
                                      .arg(QDir::toNativeSeparators(missing))))
         << error.toStdString();
-    EXPECT_EQ(snapshot(m_farmDirectory), before);
+    EXPECT_EQ(snapshot(farm), before);
 }
 
-TEST_F(SampleFarmTest, WritingAgainReplacesTheTablesInAnyLetterCase)
+TEST_F(FarmFileTest, WritingTheSampleFarmAgainReplacesTheTablesInAnyLetterCase)
 {
-    ASSERT_TRUE(QDir().mkpath(m_farmDirectory));
-    const QDir farm(m_farmDirectory);
+    const QDir farm(m_directory.path());
     ASSERT_TRUE(writeBytes(farm.filePath(QStringLiteral("TABLAK.DB")), "old"));
     ASSERT_TRUE(writeBytes(farm.filePath(QStringLiteral("parcellak.db")), "old"));
     ASSERT_TRUE(writeBytes(farm.filePath(QStringLiteral("Jegyzet.txt")), "kept"));
 
-    QString error;
-    ASSERT_TRUE(writeSampleFarm(labResultsCsv, m_farmDirectory, &error)) << error.toStdString();
+    writeFarm();
     EXPECT_EQ(farm.entryList(QDir::Files, QDir::Name),
               QStringList({"Jegyzet.txt", "PTalajmintak.db", "Tablak.db", "Talajmintak.db",
                            "parcellak.db"}));
-    const FarmTableResult fields = FarmDatabase(m_farmDirectory).openTable(FarmTables::Tablak);
+    const FarmTableResult fields = openFields();
     ASSERT_TRUE(fields) << fields.error.toStdString();
     EXPECT_EQ(fields.table->rowCount(), 6);
 }

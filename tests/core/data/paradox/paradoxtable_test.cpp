@@ -50,7 +50,8 @@ protected:
 
 // Each value comes back as the program's row maps hold it, in both Hungarian code pages:
 // the texts fill their fields to the last byte, where a converter that sizes its output by
-// the input bytes would cut ő and ű off.
+// the input bytes would cut ő and ű off. An empty field of any type reads as null: the farm
+// table then shows the empty text and counts 0, as for an SQLite NULL.
 TEST_F(ParadoxTableTest, ReadsEveryFieldTypeInBothCodePages)
 {
     const QString longMemo = QStringLiteral("Első bekezdés: őszi műtrágya.\r\n"
@@ -64,6 +65,7 @@ TEST_F(ParadoxTableTest, ReadsEveryFieldTypeInBothCodePages)
              QStringLiteral("rövid"), QStringLiteral("Ű")},
             {QStringLiteral("ÁRVÍZTŰRŐ ő"), -1.5, -3, -70000, 2, false, QDate(1999, 12, 31),
              -0.25, longMemo, QStringLiteral("Egy memó, amely a rekordba már nem fér.")},
+            QVariantList(table.fields.size()),
         };
         QString error;
         const auto paradox = written(table, &error);
@@ -72,8 +74,8 @@ TEST_F(ParadoxTableTest, ReadsEveryFieldTypeInBothCodePages)
         EXPECT_EQ(paradox->fieldNames(),
                   QStringList({"Nev", "Szam", "Rovid", "Hosszu", "Sorszam", "Deleted", "Datum",
                                "Ertek", "Jav", "Megj"}));
-        ASSERT_EQ(paradox->recordCount(), 2);
-        for (int record = 0; record < 2; ++record) {
+        ASSERT_EQ(paradox->recordCount(), 3);
+        for (int record = 0; record < 3; ++record) {
             SCOPED_TRACE(record);
             QVariantList values;
             ASSERT_TRUE(paradox->readRecord(record, &values, &error)) << qPrintable(error);
@@ -81,29 +83,15 @@ TEST_F(ParadoxTableTest, ReadsEveryFieldTypeInBothCodePages)
             ASSERT_EQ(values.size(), expected.size());
             for (int field = 0; field < values.size(); ++field) {
                 SCOPED_TRACE(field);
-                EXPECT_EQ(values.at(field), expected.at(field));
+                EXPECT_EQ(values.at(field).isNull(), expected.at(field).isNull());
+                if (!expected.at(field).isNull())
+                    EXPECT_EQ(values.at(field), expected.at(field));
             }
-            EXPECT_EQ(values.at(2).typeId(), QMetaType::LongLong); // whole numbers as such
-            EXPECT_EQ(values.at(5).typeId(), QMetaType::Bool);
+            if (record < 2) {
+                EXPECT_EQ(values.at(2).typeId(), QMetaType::LongLong); // whole numbers as such
+                EXPECT_EQ(values.at(5).typeId(), QMetaType::Bool);
+            }
         }
-    }
-}
-
-// An empty field of any type reads as null: the farm table then shows the empty text and
-// counts 0, as for an SQLite NULL.
-TEST_F(ParadoxTableTest, EmptyFieldsReadAsNull)
-{
-    ParadoxWriter::Table table = everyTypeTable(852);
-    table.rows = {QVariantList(table.fields.size())};
-    QString error;
-    const auto paradox = written(table, &error);
-    ASSERT_TRUE(paradox) << qPrintable(error);
-    QVariantList values;
-    ASSERT_TRUE(paradox->readRecord(0, &values, &error)) << qPrintable(error);
-    ASSERT_EQ(values.size(), table.fields.size());
-    for (int field = 0; field < values.size(); ++field) {
-        SCOPED_TRACE(field);
-        EXPECT_TRUE(values.at(field).isNull());
     }
 }
 

@@ -426,16 +426,6 @@ TEST_F(ReferenceDatabaseTest, DeletingACropRemovesItsNeedAndSplitRows)
     EXPECT_EQ(error, QStringLiteral("A(z) 1 azonosítójú növény nem található."));
 }
 
-TEST_F(ReferenceDatabaseTest, CropWithoutRowsIsDeletedAlone)
-{
-    ASSERT_TRUE(m_database.insert(
-        Nov::name, {{Nov::Novid, QStringLiteral("17")}, {Nov::Nev, QStringLiteral("Mák")}}));
-    const int needs = allRows(Find2::name);
-    EXPECT_TRUE(m_database.deleteCrop(QStringLiteral("17")));
-    EXPECT_EQ(m_database.count(Nov::name, Filter::equals(Nov::Novid, QStringLiteral("17"))), 0);
-    EXPECT_EQ(allRows(Find2::name), needs);
-}
-
 TEST_F(ReferenceDatabaseTest, CropDeletionFailingAtTheLastStepChangesNothing)
 {
     // The crop row itself goes last; a trigger makes exactly that step fail after the need
@@ -605,7 +595,7 @@ TEST_F(ReferenceDatabaseTest, RestoringDefaultsReplacesOneCropsRowsOnly)
     EXPECT_EQ(m_database.count(Find2::name, Filter::equals(Find2::Novid, QStringLiteral("30"))), 1);
 }
 
-TEST_F(ReferenceDatabaseTest, NextCropIdNeverReusesAnIdWithRows)
+TEST_F(ReferenceDatabaseTest, NextCropIdNeverReusesAnIdWithRowsAndACropWithoutRowsGoesAlone)
 {
     // the built-in crops end at 16
     EXPECT_EQ(m_database.nextCropId(), QStringLiteral("17"));
@@ -615,6 +605,12 @@ TEST_F(ReferenceDatabaseTest, NextCropIdNeverReusesAnIdWithRows)
     ASSERT_TRUE(m_database.insert(
         Nov::name, {{Nov::Novid, QStringLiteral("17")}, {Nov::Nev, QStringLiteral("Mák")}}));
     EXPECT_EQ(m_database.nextCropId(), QStringLiteral("18"));
+
+    // a crop without need or split rows is deleted alone
+    const int needs = allRows(Find2::name);
+    EXPECT_TRUE(m_database.deleteCrop(QStringLiteral("17")));
+    EXPECT_EQ(m_database.count(Nov::name, Filter::equals(Nov::Novid, QStringLiteral("17"))), 0);
+    EXPECT_EQ(allRows(Find2::name), needs);
 }
 
 // --- opening --------------------------------------------------------------------------------
@@ -644,20 +640,18 @@ TEST_F(ReferenceDatabaseTest, MissingFieldIsReportedByName)
             .arg(m_path));
 }
 
-TEST(ReferenceDatabaseOpen, RefusesWhatIsNoReferenceDatabase)
+TEST_F(ReferenceDatabaseTest, OpeningRefusesWhatIsNoReferenceDatabase)
 {
-    QTemporaryDir directory;
-    ASSERT_TRUE(directory.isValid());
     ReferenceDatabase database;
     QString error;
 
-    const QString absent = directory.filePath(QStringLiteral("absent.db"));
+    const QString absent = m_directory.filePath(QStringLiteral("absent.db"));
     EXPECT_FALSE(database.open(absent, &error));
     EXPECT_EQ(error, QStringLiteral("A(z) %1 referencia-adatbázis nem található.").arg(absent));
     // opening did not create the file
     EXPECT_FALSE(QFile::exists(absent));
 
-    const QString text = directory.filePath(QStringLiteral("text.db"));
+    const QString text = m_directory.filePath(QStringLiteral("text.db"));
     QFile file(text);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(4096, 'x'));
@@ -673,40 +667,32 @@ TEST(ReferenceDatabaseOpen, RefusesWhatIsNoReferenceDatabase)
     EXPECT_EQ(error, QStringLiteral("A referencia-adatbázis nincs megnyitva."));
 }
 
-TEST(ReferenceDatabaseOpen, TwoFilesAreOpenAtOnceIndependently)
+TEST_F(ReferenceDatabaseTest, TwoFilesAreOpenAtOnceIndependently)
 {
-    QTemporaryDir directory;
-    ASSERT_TRUE(directory.isValid());
-    const QString first = directory.filePath(QStringLiteral("a.db"));
-    const QString second = directory.filePath(QStringLiteral("b.db"));
-    ASSERT_TRUE(ReferenceDatabase::createFromDefaults(first));
+    const QString second = m_directory.filePath(QStringLiteral("b.db"));
     ASSERT_TRUE(ReferenceDatabase::createFromDefaults(second));
-    ReferenceDatabase a;
+    ReferenceDatabase &a = m_database;
     ReferenceDatabase b;
-    ASSERT_TRUE(a.open(first));
     ASSERT_TRUE(b.open(second));
     EXPECT_NE(a.database().connectionName(), b.database().connectionName());
     EXPECT_NE(a.database().connectionName(), QString::fromLatin1(QSqlDatabase::defaultConnection));
 
     ASSERT_TRUE(a.deleteCrop(QStringLiteral("1")));
-    EXPECT_EQ(
-        a.count(Tables::Nov::name, Filter::equals(Tables::Nov::Novid, QStringLiteral("1"))), 0);
-    EXPECT_EQ(
-        b.count(Tables::Nov::name, Filter::equals(Tables::Nov::Novid, QStringLiteral("1"))), 1);
+    const Filter crop1 = Filter::equals(Nov::Novid, QStringLiteral("1"));
+    EXPECT_EQ(a.count(Nov::name, crop1), 0);
+    EXPECT_EQ(b.count(Nov::name, crop1), 1);
 }
 
-TEST(ReferenceDatabaseOpen, CreatingInAMissingFolderLeavesNothing)
+TEST_F(ReferenceDatabaseTest, CreatingInAMissingFolderLeavesNothing)
 {
-    QTemporaryDir directory;
-    ASSERT_TRUE(directory.isValid());
-    const QString path = directory.filePath(QStringLiteral("nincs/nutrisor.db"));
+    const QString path = m_directory.filePath(QStringLiteral("nincs/nutrisor.db"));
     QString error;
     EXPECT_FALSE(ReferenceDatabase::createFromDefaults(path, &error));
     EXPECT_EQ(error,
         QStringLiteral("A(z) %1 mappa nem létezik.")
-            .arg(QDir::toNativeSeparators(directory.filePath(QStringLiteral("nincs")))));
-    EXPECT_TRUE(
-        QDir(directory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+            .arg(QDir::toNativeSeparators(m_directory.filePath(QStringLiteral("nincs")))));
+    EXPECT_EQ(QDir(m_directory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+        QStringList({"nutrisor.db"}));
 }
 
 } // namespace

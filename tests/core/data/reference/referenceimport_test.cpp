@@ -7,6 +7,7 @@
 #include "support/qstringprinter.h"
 
 #include <QDir>
+#include <QMap>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -49,9 +50,14 @@ ParadoxWriter::Table paradoxCopy(const Schema::Table &table, const QList<QVarian
         if (field.name == leftOut
             || (table.name == Tables::Find::name && field.name == Tables::Find::Sorszam))
             continue;
-        ParadoxWriter::Field paradox{field.name, FieldType::Alpha, 0, 0};
-        switch (field.type) {
-        case Schema::FieldType::Text: {
+        static const QMap<Schema::FieldType, FieldType> types = {
+            {Schema::FieldType::Real, FieldType::Number},
+            {Schema::FieldType::Integer, FieldType::Long},
+            {Schema::FieldType::AutoIncrement, FieldType::AutoIncrement},
+            {Schema::FieldType::Boolean, FieldType::Logical},
+            {Schema::FieldType::Date, FieldType::Date}};
+        ParadoxWriter::Field paradox{field.name, types.value(field.type, FieldType::Alpha), 0, 0};
+        if (field.type == Schema::FieldType::Text) {
             int longest = qMax(1, field.maxLength);
             for (const QVariantMap &row : rows)
                 longest = qMax(longest, int(row.value(field.name).toString().size()));
@@ -61,23 +67,6 @@ ParadoxWriter::Table paradoxCopy(const Schema::Table &table, const QList<QVarian
                 paradox = {field.name, FieldType::Memo, 40, 0};
             else
                 paradox.size = longest;
-            break;
-        }
-        case Schema::FieldType::Real:
-            paradox.type = FieldType::Number;
-            break;
-        case Schema::FieldType::Integer:
-            paradox.type = FieldType::Long;
-            break;
-        case Schema::FieldType::AutoIncrement:
-            paradox.type = FieldType::AutoIncrement;
-            break;
-        case Schema::FieldType::Boolean:
-            paradox.type = FieldType::Logical;
-            break;
-        case Schema::FieldType::Date:
-            paradox.type = FieldType::Date;
-            break;
         }
         copy.fields.append(paradox);
         names.append(field.name);
@@ -196,10 +185,7 @@ TEST_F(ReferenceImportTest, TakesOverEveryTableWithItsRows)
             for (QVariantMap &row : expected)
                 row[Tables::Jav::Jav] = Text::memoToRichText(row.value(Tables::Jav::Jav).toString());
         }
-        const QList<QVariantMap> imported = rowsOf(m_database, table.name);
-        ASSERT_EQ(imported.size(), expected.size());
-        for (int row = 0; row < imported.size(); ++row)
-            EXPECT_EQ(imported.at(row), expected.at(row)) << "row " << row;
+        EXPECT_EQ(rowsOf(m_database, table.name), expected);
     }
     EXPECT_EQ(rowsOf(m_database, Tables::NitrateLimits::name), limitsBefore); // the program's own
 
