@@ -6,6 +6,7 @@
 #include "core/plan/calculationstate.h"
 #include "core/plan/cropneed.h"
 #include "core/plan/elementselection.h"
+#include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "core/plan/supplyclassifier.h"
@@ -39,7 +40,7 @@ struct FullPlan
         QString error;
         if (!ReferenceDatabase::createFromDefaults(path, &error) || !reference.open(path, &error))
             std::fprintf(stderr, "%s\n", qPrintable(error));
-        PlanItems &items = plan.items();
+        PlanItems items = plan.items();
         SoilSamples::initSoilGrid(items);
         SoilSamples::setSampleCount(items, PlanItems::maxSampleCount);
         items.siteCategory = 1;
@@ -54,6 +55,7 @@ struct FullPlan
             }
         }
         ElementSelection::applyElementSelection(items, state.elements);
+        plan.setItems(items);
     }
 };
 
@@ -77,9 +79,9 @@ void recommendedDoses(benchmark::State &run)
 {
     FullPlan &full = fullPlan();
     for (auto _ : run) {
-        SupplyClassifier classifier(full.reference);
-        CropNeedCalculator calculator(full.reference, classifier);
-        benchmark::DoNotOptimize(showRecommendedDoses(full.plan.items(), full.state, calculator));
+        NeedCalculation need(full.reference);
+        benchmark::DoNotOptimize(
+            showRecommendedDoses(full.plan.items(), full.state, need.calculator));
     }
 }
 BENCHMARK(recommendedDoses)->Unit(benchmark::kMillisecond);
@@ -87,9 +89,10 @@ BENCHMARK(recommendedDoses)->Unit(benchmark::kMillisecond);
 void averages(benchmark::State &run)
 {
     FullPlan &full = fullPlan();
-    full.plan.items().programAverage = true;
+    PlanItems items = full.plan.items();
+    items.programAverage = true;
     for (auto _ : run)
-        benchmark::DoNotOptimize(SoilSamples::computeAverages(full.plan.items()));
+        benchmark::DoNotOptimize(SoilSamples::computeAverages(items));
 }
 BENCHMARK(averages)->Unit(benchmark::kMillisecond);
 

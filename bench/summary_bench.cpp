@@ -5,7 +5,6 @@
 
 #include "core/data/reference/referencedatabase.h"
 #include "core/data/reference/tables.h"
-#include "core/messages/messenger.h"
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"
 #include "core/plan/soilsamples.h"
@@ -25,16 +24,14 @@
 
 namespace {
 
-// Every message of the replay would be a fault of the benchmark plan: it is shown on stderr.
-class StderrMessenger final : public Messenger
+// A refused replay would be a fault of the benchmark plan: its reason goes to stderr.
+SummaryResult replay(Plan &plan, const ReferenceDatabase &reference)
 {
-public:
-    int display(const QString &text, ButtonSet, bool, MessageKind) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-};
+    SummaryResult summary = buildSummary(plan, reference, false);
+    if (!summary.summary)
+        std::fprintf(stderr, "%s\n", qPrintable(summary.summary.refusalText()));
+    return summary;
+}
 
 struct LargePlan
 {
@@ -49,7 +46,7 @@ struct LargePlan
         if (!ReferenceDatabase::createFromDefaults(path, &error) || !reference.open(path, &error))
             std::fprintf(stderr, "%s\n", qPrintable(error));
         plan.resetPlan();
-        PlanItems &items = plan.items();
+        PlanItems items = plan.items();
         items.elementSelected.fill(true);
         items.showDescriptions = true;
         items.lotNumber = QStringLiteral("0452/7");
@@ -75,6 +72,7 @@ struct LargePlan
         for (int row = 0; row < 20 && row < materials.size(); ++row)
             Schedule::addScheduleRow(items, materials[row], QDate(2026, 3, 1).addDays(row),
                                      QStringLiteral("100"));
+        plan.setItems(items);
     }
 };
 
@@ -94,10 +92,9 @@ double peakMiB()
 void summaryToPdf(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    StderrMessenger messenger;
     int pages = 0;
     for (auto _ : run) {
-        const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
+        const SummaryResult summary = replay(large.plan, large.reference);
         if (!summary.summary) {
             run.SkipWithError("the summary failed");
             return;
@@ -129,17 +126,15 @@ BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 void summaryReplay(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    StderrMessenger messenger;
     for (auto _ : run)
-        benchmark::DoNotOptimize(buildSummary(large.plan, large.reference, messenger, false));
+        benchmark::DoNotOptimize(replay(large.plan, large.reference));
 }
 BENCHMARK(summaryReplay)->Unit(benchmark::kMillisecond);
 
 void summaryFilled(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    StderrMessenger messenger;
-    const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
+    const SummaryResult summary = replay(large.plan, large.reference);
     for (auto _ : run) {
         PlanReports reports(large.plan.items(), large.reference, QString());
         benchmark::DoNotOptimize(reports.fullSummary(*summary.summary, false));
@@ -150,8 +145,7 @@ BENCHMARK(summaryFilled)->Unit(benchmark::kMillisecond);
 void summaryLayout(benchmark::State &run)
 {
     LargePlan &large = largePlan();
-    StderrMessenger messenger;
-    const SummaryResult summary = buildSummary(large.plan, large.reference, messenger, false);
+    const SummaryResult summary = replay(large.plan, large.reference);
     // NUTRISOR_BENCH_DESIGNS: a directory of designs to try instead of the built-in ones
     PlanReports reports(large.plan.items(), large.reference,
                         qEnvironmentVariable("NUTRISOR_BENCH_DESIGNS"));
