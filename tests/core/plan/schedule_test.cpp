@@ -103,7 +103,8 @@ TEST_F(ScheduleTest, AddingToAnEmptyScheduleFillsRowOne)
     add(nitrate34, QStringLiteral("200"));
     ASSERT_EQ(m_items.scheduleGrid.rowCount(), 3);
     ASSERT_EQ(m_items.scheduleDetailGrid.rowCount(), 3);
-    EXPECT_EQ(m_items.scheduleGrid.row(2), (QStringList {"2024.03.05.", "Ammónium-nitrát 34% N", "200"}));
+    EXPECT_EQ(m_items.scheduleGrid.row(2),
+        (QStringList {"2024.03.05.", "Ammónium-nitrát 34% N", "200"}));
     EXPECT_EQ(m_items.scheduleDetailGrid.cell(2, 0), QStringLiteral("34"));
     EXPECT_EQ(m_items.scheduleGrid.cell(1, 1), QStringLiteral("NPK 15-15-15"));
 }
