@@ -286,36 +286,32 @@ TEST_F(CorrectionsTest, DefaultsGiveTheRecommendedDoses)
     EXPECT_FALSE(m_state.correctionsApplied);
 }
 
-// The corrected dose shows no less than 0, but the column keeps the signed N and K doses
-// that the fixed rules of Mg, Mn and Cu build on.
+TEST_F(CorrectionsTest, ManureLowersTheDoses)
+{
+    m_items.manureTiming = PlanItems::EgyEve;
+    m_items.manureAmount = QStringLiteral("20");
+    // 120 − 36, 40 − 40, 240 − 80
+    EXPECT_EQ(corrected()->rows, (QList<QStringList> {{"Átlag", "84", "0", "160"}}));
+    EXPECT_EQ(m_state.correctionTextList, (QList<int> {4, 7, 12}));
+    EXPECT_DOUBLE_EQ(m_state.doseN, 84);
+    EXPECT_DOUBLE_EQ(m_state.doseK, 160);
+}
+
 TEST_F(CorrectionsTest, ACorrectionBeyondTheDoseShowsZeroButKeepsItsSign)
 {
-    select({ElementTable::N, ElementTable::P, ElementTable::K, ElementTable::Mg, ElementTable::Mn,
-        ElementTable::Cu});
+    select({ElementTable::N, ElementTable::K, ElementTable::Mg, ElementTable::Mn, ElementTable::Cu});
     m_items.manureTiming = PlanItems::EgyEve;
-    // N 120, P 40, K 240; Mg 30 (K over 200), Mn 6 (N over 100), Cu 3 (N 100 to 200)
-    EXPECT_EQ(showRecommendedDoses(m_items, m_state, m_calculator)->doses.rows[0],
-        (QStringList {"Átlag", "120", "40", "240", "30", "6", "3"}));
-    const struct
-    {
-        const char *amount;
-        QStringList row;
-        double doseN, doseK;
-        QList<int> texts;
-    } cases[] = {
-        // 120 − 36, 40 − 40, 240 − 80: Mg 20 (K up to 200), Mn 12 (N up to 100), Cu 2
-        {"20", {"Átlag", "84", "0", "160", "20", "12", "2"}, 84, 160, {4, 7, 12}},
-        // N 120 − 180 = −60 and K 240 − 400 = −160 show 0
-        {"100", {"Átlag", "0", "0", "0", "20", "12", "2"}, -60, -160, {4, 7, 12}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.amount);
-        m_items.manureAmount = QString::fromUtf8(c.amount);
-        EXPECT_EQ(corrected()->rows, QList<QStringList> {c.row});
-        EXPECT_EQ(m_state.correctionTextList, c.texts);
-        EXPECT_DOUBLE_EQ(m_state.doseN, c.doseN);
-        EXPECT_DOUBLE_EQ(m_state.doseK, c.doseK);
-    }
+    m_items.manureAmount = QStringLiteral("100");
+    const ResultTable recommended = showRecommendedDoses(m_items, m_state, m_calculator)->doses;
+    // N 120, K 240; Mg 30 (K over 200), Mn 6 (N over 100), Cu 3 (N 100 to 200)
+    EXPECT_EQ(recommended.rows[0], (QStringList {"Átlag", "120", "240", "30", "6", "3"}));
+
+    const Outcome<ResultTable> result = corrected();
+    // N 120 − 180 = −60 and K 240 − 400 = −160 show 0; Mg 20 (K up to 200), Mn 12 (N up to
+    // 100) and Cu 2 (N under 100) follow the signed corrected doses of the column
+    EXPECT_EQ(result->rows[0], (QStringList {"Átlag", "0", "0", "20", "12", "2"}));
+    EXPECT_DOUBLE_EQ(m_state.doseN, -60);
+    EXPECT_DOUBLE_EQ(m_state.doseK, -160);
 }
 
 TEST_F(CorrectionsTest, TextsInTheOrderTheyFirstApply)
