@@ -373,8 +373,7 @@ TEST_F(CorrectionsTest, InvalidInputChangesNothing)
             EXPECT_EQ(result->rowCount(), 1);
             continue;
         }
-        EXPECT_EQ(result.refusalText(),
-            QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
+        EXPECT_EQ(result.refusalText(), Corrections::invalidInputText());
         EXPECT_EQ(m_state.correctionTextList, (QList<int> {7, 2}));
         EXPECT_EQ(m_state.doseN, 11);
     }

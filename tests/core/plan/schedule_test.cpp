@@ -1,6 +1,7 @@
 #include "core/plan/schedule.h"
 
 #include "core/plan/calculationstate.h"
+#include "core/plan/corrections.h"
 #include "core/plan/cropneed.h"
 #include "core/plan/elementtable.h"
 #include "core/plan/planitems.h"
@@ -102,7 +103,8 @@ TEST_F(ScheduleTest, AddingToAnEmptyScheduleFillsRowOne)
     add(nitrate34, QStringLiteral("200"));
     ASSERT_EQ(m_items.scheduleGrid.rowCount(), 3);
     ASSERT_EQ(m_items.scheduleDetailGrid.rowCount(), 3);
-    EXPECT_EQ(m_items.scheduleGrid.cell(2, 1), QStringLiteral("Ammónium-nitrát 34% N"));
+    EXPECT_EQ(m_items.scheduleGrid.row(2),
+        (QStringList {"2024.03.05.", "Ammónium-nitrát 34% N", "200"}));
     EXPECT_EQ(m_items.scheduleDetailGrid.cell(2, 0), QStringLiteral("34"));
     EXPECT_EQ(m_items.scheduleGrid.cell(1, 1), QStringLiteral("NPK 15-15-15"));
 }
@@ -286,14 +288,11 @@ TEST_F(ScheduleTest, RemainderAfterTheCorrections)
     m_items.manureTiming = PlanItems::EgyEve;
     m_items.manureAmount = QStringLiteral("10");
     add(nitrate34, QStringLiteral("200"));
-    Outcome<ResultTable> result = remainder();
-    EXPECT_EQ(result->rows, (QList<QStringList> {{"Átlag", "14", "20", "---"}}));
+    EXPECT_EQ(remainder()->rows, (QList<QStringList> {{"Átlag", "14", "20", "---"}}));
 
     // invalid step-4 input: the message and no rows
     m_items.manureAmount.clear();
-    result = remainder();
-    EXPECT_EQ(result.refusalText(),
-        QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
+    EXPECT_EQ(remainder().refusalText(), Corrections::invalidInputText());
 }
 
 TEST_F(ScheduleTest, CoverGridGivesTheAmountForTheOpenNeed)
@@ -351,6 +350,5 @@ TEST_F(ScheduleTest, CoverGridOnlyForDosedElementsOfTheAverageColumn)
 
     // invalid step-4 input: the message and no rows
     m_items.residualK.clear();
-    EXPECT_EQ(cover(np).refusalText(),
-        QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
+    EXPECT_EQ(cover(np).refusalText(), Corrections::invalidInputText());
 }

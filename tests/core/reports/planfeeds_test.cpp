@@ -99,13 +99,11 @@ TEST_F(PlanFeedsTest, ThreeSamplesGiveOneSummaryRowPerSoilColumn)
         EXPECT_EQ(blocks.column(QStringLiteral("minta"))[j], built.summaryTable.cell(d, 0));
         EXPECT_EQ(blocks.column(QStringLiteral("paramko"))[j], built.summaryTable.cell(d + 3, 1));
     }
-    EXPECT_EQ(blocks.column(QStringLiteral("minta")),
-              (QStringList {QStringLiteral("Átlag"), QStringLiteral("M-1"), QStringLiteral("M-2"),
-                            QStringLiteral("M-3")}));
+    EXPECT_EQ(blocks.column(QStringLiteral("minta")), (QStringList {"Átlag", "M-1", "M-2", "M-3"}));
     EXPECT_EQ(blocks.columns.size(), 33);
-    EXPECT_EQ(blocks.columns[8].description, QStringLiteral("Description 9"));
-    EXPECT_EQ(blocks.columns[9].description, QStringLiteral("Description10"));
-    EXPECT_EQ(blocks.columns[32].description, QStringLiteral("Description33"));
+    for (const auto &[column, description] :
+        {std::pair {8, "Description 9"}, {9, "Description10"}, {32, "Description33"}})
+        EXPECT_EQ(blocks.columns[column].description, QString::fromLatin1(description));
 
     const DrainedFeed soil = drain(*PlanFeeds::soilResultsFeed(m_plan.items()));
     EXPECT_EQ(soil.announced, 4);
@@ -114,7 +112,6 @@ TEST_F(PlanFeedsTest, ThreeSamplesGiveOneSummaryRowPerSoilColumn)
     for (int row = 1; row <= 11; ++row)
         secondSample.append(m_plan.items().soilSampleTable.cell(row, 3));
     EXPECT_EQ(soil.rows[2], secondSample);
-    EXPECT_EQ(soil.rows[2].first(), QStringLiteral("M-2"));
 
     const DrainedFeed remainder = drain(*PlanFeeds::remainderFeed(built.remainderTable, 3));
     EXPECT_EQ(remainder.announced, 5);
@@ -183,7 +180,7 @@ TEST_F(PlanFeedsTest, TheScheduleFeedNumbersItsRowsAndAnEmptyOneDeliversItsBlank
     addSchedule(QDate(2026, 4, 2), QStringLiteral("150"));
     const DrainedFeed schedule = drain(*PlanFeeds::scheduleFeed(m_plan.items()));
     ASSERT_EQ(schedule.rows.size(), 2);
-    EXPECT_EQ(schedule.column(QStringLiteral("sorsz")), (QStringList {QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_EQ(schedule.column(QStringLiteral("sorsz")), (QStringList {"1", "2"}));
     EXPECT_EQ(schedule.column(QStringLiteral("menny")).last(), QStringLiteral("150"));
     EXPECT_EQ(schedule.column(QStringLiteral("me")).last(), m_plan.items().scheduleDetailGrid.cell(2, 15));
     EXPECT_FALSE(schedule.column(QStringLiteral("me")).last().isEmpty());

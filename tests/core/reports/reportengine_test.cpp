@@ -1,6 +1,5 @@
 #include "core/reports/planreports.h"
 #include "core/reports/recommendationtexts.h"
-#include "core/reports/reportdocument.h"
 #include "core/reports/reportengine.h"
 #include "summaryfixture.h"
 
@@ -147,11 +146,6 @@ TEST_F(ReportEngineTest, TheBuiltInDesignsFillFromTheirFeeds)
     m_plan.setShowDescriptions(true);
     const std::optional<PlanReport> full = fullSummary();
     ASSERT_TRUE(full);
-    const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS"); // to look at the pages
-    if (!shots.isEmpty()) {
-        ReportDocument(full->rendered.html, full->title)
-            .exportTo(shots + QStringLiteral("/summary-3-samples.pdf"), ReportFormat::Pdf);
-    }
     const QString text = pageText(*full);
     for (const QString &expected :
          {QStringLiteral("Tápanyag-gazdálkodási terv"), QStringLiteral("125000 m2"),

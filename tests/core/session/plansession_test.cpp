@@ -3,6 +3,7 @@
 #include "core/plan/plan.h"
 #include "core/plan/stepcompletion.h"
 #include "core/planfile/planfile.h"
+#include "core/planfile/planjson.h"
 #include "core/session/stepboxes.h"
 #include "support/defaultreference.h"
 #include "support/qstringprinter.h"
@@ -99,18 +100,10 @@ TEST_F(PlanSessionTest, SavedPlanOpensWithItsStepsReestablished)
     EXPECT_EQ(m_chooser.filters().value(1),
               QStringLiteral("Tápanyag-gazdálkodási terv (*.tap)|*.tap"));
 
-    const PlanItems &items = m_plan.items();
     EXPECT_EQ(m_captions, (QStringList{"Új terv létrehozása", "Új terv létrehozása",
                                        "Tápanyagterv módosítása"}));
-    EXPECT_EQ(items.lotNumber, saved.lotNumber);
-    EXPECT_EQ(items.area, saved.area);
-    EXPECT_EQ(items.farmingYear, saved.farmingYear);
-    EXPECT_EQ(items.siteCategory, 2);
-    EXPECT_EQ(items.sampleCount, 1);
-    EXPECT_EQ(items.soilSampleTable.cell(1, 2), QStringLiteral("K-1"));
-    EXPECT_EQ(items.soilSampleTable.cell(2, 2), QStringLiteral("7,4"));
-    EXPECT_EQ(items.cropId, QStringLiteral("1"));
-    EXPECT_EQ(items.plannedYield, QStringLiteral("6,5"));
+    EXPECT_EQ(planToJson(m_plan.items()), planToJson(saved));
+    EXPECT_EQ(m_plan.items().soilSampleTable.cell(2, 2), QStringLiteral("7,4"));
     // Steps 1–4 of a plan saved at step 4 are done again, silently; step 5 has no check.
     for (int step = 1; step <= 5; ++step) {
         SCOPED_TRACE(step);
@@ -208,8 +201,7 @@ TEST_F(PlanSessionTest, OpenAsksAboutChangesAndShowsTheDialogWhateverTheAnswer)
     makePlan();
     m_messenger.expect(Answer::Megsem);
     m_chooser.expect(QString()); // the user cancels the open dialog
-    m_session.openPlanCommand();
-    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("Mentsem a változásokat ?"));
+    m_session.openPlanCommand(); // the question's text is checked where the plan closes
     EXPECT_EQ(m_chooser.pendingAnswers(), 0);
     EXPECT_TRUE(m_plan.isOpen());
     EXPECT_TRUE(m_plan.isModified());

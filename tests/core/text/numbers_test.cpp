@@ -6,27 +6,14 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-struct DecimalCase
-{
-    const char *text;
-    double expected;
-    const char *why;
-};
-
-struct FormatCase
-{
-    double value;
-    const char *expected;
-    const char *why;
-};
-
-} // namespace
-
 TEST(NumbersTest, ParseDecimalAcceptsTheTypedForms)
 {
-    const DecimalCase cases[] = {
+    const struct
+    {
+        const char *text;
+        double expected;
+        const char *why;
+    } cases[] = {
         {"12,5", 12.5, "decimal comma"},
         {"  12,5  ", 12.5, "spaces around are ignored"},
         {"-3", -3.0, "sign, no comma"},
@@ -44,7 +31,7 @@ TEST(NumbersTest, ParseDecimalAcceptsTheTypedForms)
         {"4,9406564584124654E-324", 4.9406564584124654E-324, "smallest denormal"},
         {"1E-400", 0.0, "below the double range gives zero"},
     };
-    for (const DecimalCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         SCOPED_TRACE(c.why);
         const std::optional<double> value = Text::parseDecimal(QString::fromUtf8(c.text));
@@ -107,7 +94,12 @@ TEST(NumbersTest, ParseIntegerTakesWholeNumbersInTheIntRange)
 
 TEST(NumbersTest, FormatGeneralShowsFifteenDigitsWithDecimalComma)
 {
-    const FormatCase cases[] = {
+    const struct
+    {
+        double value;
+        const char *expected;
+        const char *why;
+    } cases[] = {
         {20.004, "20,004", "binary noise past the 15th digit vanishes"},
         {3.334, "3,334", "same"},
         {0.1 + 0.2, "0,3", "0,30000000000000004 rounds to 0,3"},
@@ -142,7 +134,7 @@ TEST(NumbersTest, FormatGeneralShowsFifteenDigitsWithDecimalComma)
         {std::numeric_limits<double>::infinity(), "INF", ""},
         {-std::numeric_limits<double>::infinity(), "-INF", ""},
     };
-    for (const FormatCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.expected);
         SCOPED_TRACE(c.why);
         EXPECT_EQ(Text::formatGeneral(c.value).toStdString(), c.expected);
