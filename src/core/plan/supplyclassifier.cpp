@@ -93,7 +93,7 @@ int SupplyClassifier::walkRules(const QList<Rule> &rules, const ElementTable &el
     return rules[current].level;
 }
 
-ResultTable showSupplyLevels(
+Outcome<ResultTable> showSupplyLevels(
     const PlanItems &items, CalculationState &state, SupplyClassifier &classifier)
 {
     ResultTable result;
@@ -119,5 +119,7 @@ ResultTable showSupplyLevels(
         }
         result.rows.append(row);
     }
+    if (!classifier.error().isEmpty())
+        return Outcome<ResultTable>::refused(classifier.error());
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/plan/outcome.h"
 #include "core/plan/resulttable.h"
 
 #include <QHash>
@@ -44,7 +45,8 @@ public:
     // The walk itself, over rows already read.
     static int walkRules(const QList<Rule> &rules, const class ElementTable &elements);
 
-    // The text of the last failed read of the rule table; empty when all went well.
+    // The text of the last failed read of the rule table, empty when all went well; the
+    // lists built on the classifier turn it into their refusal.
     QString error() const { return m_error; }
 
 private:
@@ -59,6 +61,6 @@ private:
 // "Tápanyag-szolgáltatási szint kimutatása": one row per soil column (average first,
 // labelled with its sample mark) and one column per selected element that lists its supply,
 // entries 1–14 in order, with the level's full name or "---". The caller has computed the
-// averages and completed step 2 first.
-ResultTable showSupplyLevels(const PlanItems &items, CalculationState &state,
-                             SupplyClassifier &classifier);
+// averages and completed step 2 first. Refused when the rules cannot be read.
+Outcome<ResultTable> showSupplyLevels(const PlanItems &items, CalculationState &state,
+                                      SupplyClassifier &classifier);

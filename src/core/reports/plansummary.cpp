@@ -124,9 +124,10 @@ private:
                                            + check.faults.trimmed()));
         }
         completeStep(m_plan, 2, false);
-        const ResultTable list = showSupplyLevels(m_items, m_state, m_need.classifier);
-        if (!m_need.classifier.error().isEmpty())
-            return fail(2, m_need.classifier.error());
+        const Outcome<ResultTable> supply = showSupplyLevels(m_items, m_state, m_need.classifier);
+        if (!supply)
+            return fail(2, supply.refusal());
+        const ResultTable &list = *supply;
         if (!listed(2, list))
             return false;
 

@@ -141,8 +141,13 @@ void WizardBoxes::showSupplyLevels()
     if (plan.stepState(2) != Plan::StepState::Done)
         return;
     SupplyClassifier classifier(m_reference);
-    m_resultBox->showResult(
-        ::showSupplyLevels(plan.items(), m_session.calculationState(), classifier));
+    const Outcome<ResultTable> supply
+        = ::showSupplyLevels(plan.items(), m_session.calculationState(), classifier);
+    if (!supply) {
+        showRefusal(m_messenger, supply.refusal());
+        return;
+    }
+    m_resultBox->showResult(*supply);
     emit boxesChanged();
 }
 

@@ -28,7 +28,7 @@ protected:
         CalculationState state;
         ElementSelection::applySelectedFlags(m_plan.items(), state.elements);
         SupplyClassifier classifier(m_database);
-        return showSupplyLevels(m_plan.items(), state, classifier);
+        return showSupplyLevels(m_plan.items(), state, classifier).value();
     }
 
     void storeAdviser(bool shown, const QString &identifier, const QString &phone)

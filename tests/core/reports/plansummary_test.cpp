@@ -46,7 +46,7 @@ TEST_F(SummaryTest, EveryBlockHoldsWhatItsStepLists)
     ElementSelection::applySelectedFlags(items, state.elements);
     SupplyClassifier classifier(m_database);
     CropNeedCalculator calculator(m_database, classifier);
-    const ResultTable supply = showSupplyLevels(items, state, classifier);
+    const ResultTable supply = showSupplyLevels(items, state, classifier).value();
     const ResultTable doses = showRecommendedDoses(items, state, calculator)->doses;
     const ResultTable split = showSplit(items, state, m_database).value();
     const ResultTable corrected
