@@ -51,20 +51,22 @@ protected:
     ScriptedMessenger messenger;
 };
 
-// A failed check asks its question with Igen and Nem as a warning; "Igen" (correct it)
-// leaves every step as it was, even in a plan whose later steps are done.
-TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
+// A failed check asks its question with Igen and Nem as a warning. "Igen" (correct it) leaves
+// every step as it was, even in a plan whose later steps are done; "Nem" — or no one to ask,
+// which answers "Nem" unshown — makes the step current again and locks every later step and
+// the summary.
+TEST_F(StepCompletionTest, EachCheckAsksItsQuestionAndFollowsTheAnswer)
 {
     const QString question = QStringLiteral("Helytelen adatkitöltés! Javítja?");
     const struct
     {
         int step;
         Spoil spoil;
-        bool passed;
-        QString question;
+        QString question; // empty: the check passes
         bool inLabel;
+        bool interactive = true;
     } cases[] = {
-        {1, [](PlanItems &items) { items.lotNumber.clear(); }, true, QString(), true},
+        {1, [](PlanItems &items) { items.lotNumber.clear(); }, QString(), true},
         // the field faults in order, each ending in a blank; the long text goes into the memo
         {2,
          [](PlanItems &items) {
@@ -72,11 +74,12 @@ TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
              items.area.clear();
              items.siteCategory = -1;
          },
-         false,
          question
              + QStringLiteral(" Nincs megadva helyrajzi szám. Nincs megadva terület. "
                               "Helytelen talajkategória. "),
          false},
+        {2, [](PlanItems &items) { items.lotNumber.clear(); },
+         question + QStringLiteral(" Nincs megadva helyrajzi szám. "), false, false},
         // a table fault hides the field faults; two blanks between the question mark and "Hiba"
         {2,
          [](PlanItems &items) {
@@ -85,34 +88,54 @@ TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
              items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
              items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
          },
-         false, question + QStringLiteral("  Hiba a táblázat kitöltésénél."), false},
-        {3, [](PlanItems &items) { items.plannedYield = QStringLiteral("sok"); }, false, question,
-         true},
-        {3, [](PlanItems &items) { items.plannedYield.clear(); }, false, question, true},
-        {4, [](PlanItems &items) { items.residueCrop = PlanItems::Kukorica; }, false, question,
-         true},
-        {5, [](PlanItems &items) { items.plannedYield.clear(); }, true, QString(), true},
+         question + QStringLiteral("  Hiba a táblázat kitöltésénél."), false},
+        {3, [](PlanItems &items) { items.plannedYield = QStringLiteral("sok"); }, question, true},
+        {3, [](PlanItems &items) { items.plannedYield.clear(); }, question, true},
+        {4, [](PlanItems &items) { items.residueCrop = PlanItems::Kukorica; }, question, true},
+        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }, question, true},
+        {5, [](PlanItems &items) { items.plannedYield.clear(); }, QString(), true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.question.toStdString());
         startPlan();
         completeThroughStep3();
+        ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
+        EXPECT_FALSE(plan.isSummaryEnabled()); // step 5 enables it
+        ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
+        EXPECT_EQ(plan.stepState(5), State::Done);
+        ASSERT_TRUE(plan.isSummaryEnabled());
+
         plan.update(PlanItem::All, c.spoil);
         const StepCheck check = checkStep(plan.items(), c.step);
-        EXPECT_EQ(check.passed, c.passed);
+        EXPECT_EQ(check.passed, c.question.isEmpty());
         EXPECT_EQ(check.question, c.question);
         EXPECT_EQ(check.inLabel, c.inLabel);
-        if (c.passed)
+        if (check.passed)
             continue;
-        const QString before = steps();
-        messenger.expect(Answer::Igen);
-        EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::KeepOpen);
-        const ScriptedMessenger::Shown &shown = messenger.shown().last();
-        EXPECT_EQ(shown.text, c.question);
-        EXPECT_EQ(shown.buttons, ButtonSet::IgenNem);
-        EXPECT_EQ(shown.kind, MessageKind::Warning);
-        EXPECT_EQ(shown.inLabel, c.inLabel);
-        EXPECT_EQ(steps(), before);
+        const qsizetype shown = messenger.shown().size();
+        if (c.interactive) {
+            const QString before = steps();
+            messenger.expect(Answer::Igen);
+            EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::KeepOpen);
+            const ScriptedMessenger::Shown &asked = messenger.shown().last();
+            EXPECT_EQ(asked.text, c.question);
+            EXPECT_EQ(asked.buttons, ButtonSet::IgenNem);
+            EXPECT_EQ(asked.kind, MessageKind::Warning);
+            EXPECT_EQ(asked.inLabel, c.inLabel);
+            EXPECT_EQ(steps(), before);
+            messenger.expect(Answer::Nem);
+        }
+        EXPECT_EQ(completeStep(plan, c.step, c.interactive, messenger), StepOutcome::Reverted);
+        EXPECT_EQ(messenger.shown().size(), shown + (c.interactive ? 2 : 0));
+        for (int step = 1; step <= 5; ++step) {
+            SCOPED_TRACE(step);
+            const State expected = step < c.step    ? State::Done
+                                   : step == c.step ? State::Current
+                                                    : State::Locked;
+            EXPECT_EQ(plan.stepState(step), expected);
+            EXPECT_EQ(plan.isStepEnabled(step), step <= c.step);
+        }
+        EXPECT_FALSE(plan.isSummaryEnabled());
     }
 }
 
@@ -132,49 +155,6 @@ TEST_F(StepCompletionTest, CompletingUnlocksTheNextStepAndRepeatingKeepsLaterOne
     EXPECT_EQ(plan.stepState(3), State::Done);
     EXPECT_TRUE(plan.isStepEnabled(3));
     EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-// "Nem" — or no one to ask, which answers "Nem" unshown — makes the step current again and
-// locks every later step and the summary.
-TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
-{
-    const struct
-    {
-        int step;
-        Spoil spoil;
-        bool interactive;
-    } cases[] = {
-        {2, [](PlanItems &items) { items.lotNumber.clear(); }, true},
-        {2, [](PlanItems &items) { items.lotNumber.clear(); }, false},
-        {3, [](PlanItems &items) { items.plannedYield.clear(); }, true},
-        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }, true}, // no amount
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1 %2").arg(c.step).arg(c.interactive).toStdString());
-        startPlan();
-        completeThroughStep3();
-        ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
-        EXPECT_FALSE(plan.isSummaryEnabled()); // step 5 enables it
-        ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
-        EXPECT_EQ(plan.stepState(5), State::Done);
-        ASSERT_TRUE(plan.isSummaryEnabled());
-
-        plan.update(PlanItem::All, c.spoil);
-        const qsizetype shown = messenger.shown().size();
-        if (c.interactive)
-            messenger.expect(Answer::Nem);
-        EXPECT_EQ(completeStep(plan, c.step, c.interactive, messenger), StepOutcome::Reverted);
-        EXPECT_EQ(messenger.shown().size(), shown + (c.interactive ? 1 : 0));
-        for (int step = 1; step <= 5; ++step) {
-            SCOPED_TRACE(step);
-            const State expected = step < c.step    ? State::Done
-                                   : step == c.step ? State::Current
-                                                    : State::Locked;
-            EXPECT_EQ(plan.stepState(step), expected);
-            EXPECT_EQ(plan.isStepEnabled(step), step <= c.step);
-        }
-        EXPECT_FALSE(plan.isSummaryEnabled());
-    }
 }
 
 // The yield must be a number with a decimal comma; a factor left out is not checked.
