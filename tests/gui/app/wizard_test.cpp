@@ -121,11 +121,10 @@ TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
     crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
     QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
 
+    // The title of the list is checked in the whole plan, its need of 30 by the step-3 panel.
     EXPECT_FALSE(m_window->stepBox(3)->isVisible());
     ResultBox *result = m_window->resultBox();
     ASSERT_TRUE(result->isVisible());
-    EXPECT_EQ(result->title(), QStringLiteral("Javasolt hatóanyag dózisok"));
-    EXPECT_EQ(result->reportTitle(), QStringLiteral("Javasolt adag: (kg/ha)"));
     QAbstractItemModel *model = result->grid()->model();
     ASSERT_EQ(model->rowCount(), 2); // the average and the sample
     EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Átlag"));
@@ -133,8 +132,6 @@ TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
     // Every listed element: N, P, K, Mg, Zn, Mn, Cu.
     EXPECT_EQ(model->columnCount(), 8);
     EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Magnézium"));
-    EXPECT_EQ(inBox<QTableView>(3, "needGrid")->model()->index(0, 1).data().toString(),
-              QStringLiteral("30"));
     EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("180"));
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 }

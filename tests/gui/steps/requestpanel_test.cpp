@@ -1,12 +1,8 @@
 #include "gui/steps/requestpanel.h"
 
-#include "core/data/farm/farmdatabase.h"
 #include "core/data/farm/farmfields.h"
 #include "core/data/farm/samplefarm.h"
-#include "core/plan/plan.h"
-#include "core/plan/soilsamples.h"
-#include "support/screenshot.h"
-#include "support/scriptedmessenger.h"
+#include "support/panelfixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -16,48 +12,22 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-class RequestPanelTest : public ::testing::Test
+// The request over a step panel of its own size, on the sample farm.
+class RequestPanelTest : public PanelTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
+        PanelTest::SetUp();
         m_farm = m_dir.filePath(QStringLiteral("farm"));
         QString error;
         ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), m_farm, &error))
             << qPrintable(error);
-
-        m_plan.update(PlanItem::All, SoilSamples::initSoilGrid, Plan::Change::Computed);
-        m_plan.resetPlan();
-        m_plan.setOpen(true);
-        m_plan.markSaved();
-
-        // The request lies over a step panel of its own size.
-        m_host.resize(780, 520);
         m_panel = new RequestPanel(m_plan, m_messenger, &m_host);
-        m_host.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
-        m_host.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_host));
-    }
-
-    void TearDown() override
-    {
-        if (m_panel->isVisible())
-            saveScreenshot(m_panel, QStringLiteral("request-"));
-    }
-
-    template<typename T>
-    T *child(const char *name) const
-    {
-        return namedChild<T>(m_panel, name);
+        showPanel(&m_host, QSize(780, 520), QStringLiteral("request-"));
     }
 
     QTableView *list() const { return child<QTableView>("recordList"); }
@@ -86,13 +56,9 @@ protected:
         return texts;
     }
 
-    const PlanItems &items() const { return m_plan.items(); }
     QString cell(int row, int column) const { return items().soilSampleTable.cell(row, column); }
 
-    QTemporaryDir m_dir;
     QString m_farm;
-    Plan m_plan;
-    ScriptedMessenger m_messenger;
     QWidget m_host;
     RequestPanel *m_panel = nullptr;
 };
