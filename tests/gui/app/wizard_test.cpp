@@ -136,28 +136,25 @@ TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 }
 
-// Done on faulty data asks whether to mend it: "Igen" keeps the box open, "Nem" closes it
-// with the step still to do; mended, the step is done and the next one opens up.
+// Done on faulty data asks whether to mend it (the questions and the step states are the
+// step checks'): "Igen" keeps the box open, "Nem" closes it with the step still to do;
+// mended, the step is done and the next one opens up.
 TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
 {
     struct Case
     {
         int step;
-        QString question;
         std::function<void()> spoil;
         std::function<void()> mend;
     };
     const Case cases[] = {
-        {2,
-         QStringLiteral("Helytelen adatkitöltés! Javítja? Nincs megadva helyrajzi szám. "
-                        "Nincs megadva terület. Helytelen talajkategória. "),
-         [this] { inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1); },
+        {2, [this] { inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1); },
          [this] {
              QTest::keyClicks(inBox<QLineEdit>(2, "lotNumberEdit"), QStringLiteral("0452/7"));
              QTest::keyClicks(inBox<QLineEdit>(2, "areaEdit"), QStringLiteral("124500"));
              inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(2);
          }},
-        {3, QStringLiteral("Helytelen adatkitöltés! Javítja?"), [] {},
+        {3, [] {},
          [this] {
              auto *yield = inBox<QLineEdit>(3, "yieldEdit");
              yield->setFocus();
@@ -173,14 +170,12 @@ TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
         c.spoil();
         m_messenger.expect(Answer::Igen);
         pressDone(c.step);
-        EXPECT_EQ(m_messenger.lastText(), c.question);
+        EXPECT_EQ(m_messenger.shown().size(), 2 * c.step - 3); // the question was asked
         EXPECT_TRUE(m_window->stepBox(c.step)->isVisible());
-        EXPECT_EQ(m_plan.stepState(c.step), State::Current);
 
         m_messenger.expect(Answer::Nem);
         pressDone(c.step);
         EXPECT_FALSE(m_window->stepBox(c.step)->isVisible());
-        EXPECT_EQ(m_plan.stepState(c.step), State::Current);
         EXPECT_FALSE(stepButton(c.step + 1)->isEnabled());
 
         QTest::mouseClick(stepButton(c.step), Qt::LeftButton);

@@ -216,14 +216,48 @@ TEST_F(Step2PanelTest, SiteCategoryTakesArrowsAndEnterMovesOn)
     EXPECT_EQ(items().siteCategory, 1);
 }
 
-// The sample values take numbers only (a refused key beeps, and as the first key opens no
-// editor); the average column and the marks of the samples, names typed in by hand when the
-// field is not imported, take any text.
+// Arrows move through the samples without an edit, Enter is no key of a cell. The sample values
+// take numbers only (a refused key beeps, and as the first key opens no editor); the average
+// column and the marks of the samples, names typed in by hand when the field is not imported,
+// take any text.
 TEST_F(Step2PanelTest, SampleCellsTakeNumbersTheAverageAndTheMarksAnyText)
 {
-    retype(edit("sampleCountEdit"), QStringLiteral("2"));
+    retype(edit("sampleCountEdit"), QStringLiteral("3"));
     QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
     m_plan.markSaved();
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QTest::keyClick(grid(), Qt::Key_Delete);
+    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(3, 3));
+    EXPECT_EQ(refused.count(), 0);
+    EXPECT_FALSE(m_plan.isModified());
+
+    // The titles are no cells the cursor can reach.
+    goToCell(1, 2);
+    QTest::keyClick(grid(), Qt::Key_Up);
+    QTest::keyClick(grid(), Qt::Key_Left);
+    QTest::keyClick(grid(), Qt::Key_Left);
+    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(1, 1));
+
+    // Enter beeps, on the cell and inside its editor; the editor stays open, Tab keeps the text.
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(refused.count(), 1);
+    EXPECT_FALSE(cellEditorOpen());
+    QTest::keyClick(grid(), Qt::Key_7);
+    ASSERT_TRUE(cellEditorOpen());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(refused.count(), 2);
+    EXPECT_TRUE(cellEditorOpen());
+    EXPECT_EQ(cell(2, 2), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(cell(2, 2), QStringLiteral("7"));
+
+    // The first key opens no editor when refused.
+    refused.clear();
+    m_plan.markSaved();
+    m_plan.setSoilCell(2, 2, QString(), Plan::Change::Computed);
     goToCell(2, 2);
     QTest::keyClick(grid(), Qt::Key_A);
     QTest::keyClick(grid(), Qt::Key_5, Qt::KeypadModifier);
@@ -250,7 +284,7 @@ TEST_F(Step2PanelTest, SampleCellsTakeNumbersTheAverageAndTheMarksAnyText)
         EXPECT_EQ(cell(c.row, c.column), QString::fromUtf8(c.stored));
         EXPECT_EQ(refused.count(), c.refusedKeys);
         EXPECT_TRUE(m_plan.isModified());
-        if (c.column < 3) { // Tab moved on to the next column
+        if (c.column < 4) { // Tab moved on to the next column
             EXPECT_EQ(grid()->currentIndex(), gridModel()->index(c.row, c.column + 1));
         }
     }
@@ -416,41 +450,6 @@ TEST_F(Step2PanelTest, StarredLabelsReachTheFixedTitles)
               view->verticalHeader()->fontMetrics().horizontalAdvance(starred));
     EXPECT_TRUE(view->isRowHidden(0));
     EXPECT_TRUE(view->isColumnHidden(0));
-}
-
-TEST_F(Step2PanelTest, ArrowsMoveThroughTheSamplesWithoutAnEditAndEnterIsNoKeyOfACell)
-{
-    retype(edit("sampleCountEdit"), QStringLiteral("3"));
-    m_plan.markSaved();
-    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
-    goToCell(2, 2);
-    QTest::keyClick(grid(), Qt::Key_Right);
-    QTest::keyClick(grid(), Qt::Key_Down);
-    QTest::keyClick(grid(), Qt::Key_Delete);
-    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(3, 3));
-    EXPECT_EQ(refused.count(), 0);
-    EXPECT_FALSE(m_plan.isModified());
-
-    // The titles are no cells the cursor can reach.
-    goToCell(1, 2);
-    QTest::keyClick(grid(), Qt::Key_Up);
-    QTest::keyClick(grid(), Qt::Key_Left);
-    QTest::keyClick(grid(), Qt::Key_Left);
-    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(1, 1));
-
-    // Enter beeps, on the cell and inside its editor; the editor stays open, Tab keeps the text.
-    goToCell(2, 2);
-    QTest::keyClick(grid(), Qt::Key_Return);
-    EXPECT_EQ(refused.count(), 1);
-    EXPECT_FALSE(cellEditorOpen());
-    QTest::keyClick(grid(), Qt::Key_7);
-    ASSERT_TRUE(cellEditorOpen());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(refused.count(), 2);
-    EXPECT_TRUE(cellEditorOpen());
-    EXPECT_EQ(cell(2, 2), QString());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(cell(2, 2), QStringLiteral("7"));
 }
 
 } // namespace
