@@ -66,7 +66,8 @@ TEST_F(HoverHelpTest, ControlsGetTheirMarkAndTheHelpText)
         bool field;
         QString help;
     } rows[] = {{edit, true, QStringLiteral("A várt termés t/ha-ban")}, {combo, true, {}},
-        {grid, true, {}}, {button, false, QStringLiteral("A lépés befejezése")}, {check, false, {}}};
+        {grid, true, {}}, {button, false, QStringLiteral("A lépés befejezése")},
+        {check, false, {}}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.control->objectName().toStdString());
         sendEnter(row.control);

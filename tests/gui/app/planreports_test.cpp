@@ -93,7 +93,8 @@ TEST_F(PlanReportsTest, TheSummaryDoesNotDependOnTheListsShownBefore)
     action("summaryAction")->trigger();
     EXPECT_EQ(m_reports.size(), 2);
     EXPECT_EQ(m_messenger.lastText(),
-              QStringLiteral("A várt hozam nincs megadva! Az összesített kimutatás nem készíthető el."));
+              QStringLiteral("A várt hozam nincs megadva! Az összesített kimutatás nem "
+                             "készíthető el."));
 }
 
 TEST_F(PlanReportsTest, TheResultBoxPrintsTheListItShows)
