@@ -56,38 +56,31 @@ protected:
                     {QStringLiteral("doneButton"), QStringLiteral("A lépés befejezése")}}};
 };
 
-TEST_F(HoverHelpTest, FieldsGetTheHighlightAndTheHelpText)
+// Fields get the highlight, buttons and check boxes the underline, until the mouse leaves;
+// the status line shows the control's help text, or nothing when it has none.
+TEST_F(HoverHelpTest, ControlsGetTheirMarkAndTheHelpText)
 {
-    sendEnter(edit);
-    EXPECT_EQ(status.text(), QStringLiteral("A várt termés t/ha-ban"));
-    EXPECT_EQ(edit->palette().color(QPalette::Base), HoverHelp::highlightColour());
-    sendLeave(edit);
-    EXPECT_TRUE(status.text().isEmpty());
-    EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(Qt::white));
-
-    for (QWidget *field : std::initializer_list<QWidget *>{combo, grid}) {
-        SCOPED_TRACE(field->objectName().toStdString());
-        sendEnter(field);
-        EXPECT_EQ(field->palette().color(QPalette::Base), HoverHelp::highlightColour());
-        // No help text stored: the status line is emptied, not left with an old text.
+    const struct
+    {
+        QWidget *control;
+        bool field;
+        QString help;
+    } rows[] = {{edit, true, QStringLiteral("A várt termés t/ha-ban")}, {combo, true, {}},
+        {grid, true, {}}, {button, false, QStringLiteral("A lépés befejezése")},
+        {check, false, {}}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.control->objectName().toStdString());
+        sendEnter(row.control);
+        EXPECT_EQ(status.text(), row.help);
+        EXPECT_EQ(row.control->palette().color(QPalette::Base) == HoverHelp::highlightColour(),
+                  row.field);
+        EXPECT_EQ(row.control->font().underline(), !row.field);
+        sendLeave(row.control);
         EXPECT_TRUE(status.text().isEmpty());
-        sendLeave(field);
-        EXPECT_EQ(field->palette().color(QPalette::Base), QColor(Qt::white));
+        EXPECT_FALSE(row.control->font().underline());
+        if (row.field)
+            EXPECT_EQ(row.control->palette().color(QPalette::Base), QColor(Qt::white));
     }
-}
-
-TEST_F(HoverHelpTest, ButtonsAndCheckBoxesGetUnderlined)
-{
-    for (QWidget *control : std::initializer_list<QWidget *>{button, check}) {
-        SCOPED_TRACE(control->objectName().toStdString());
-        sendEnter(control);
-        EXPECT_TRUE(control->font().underline());
-        EXPECT_NE(control->palette().color(QPalette::Base), HoverHelp::highlightColour());
-        sendLeave(control);
-        EXPECT_FALSE(control->font().underline());
-    }
-    sendEnter(button);
-    EXPECT_EQ(status.text(), QStringLiteral("A lépés befejezése"));
 }
 
 TEST_F(HoverHelpTest, ControlsAddedLaterAreWatchedOnTheNextCallOnly)

@@ -1,77 +1,15 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/data/reference/referencedatabase.h"
-#include "core/plan/plan.h"
-#include "gui/app/datalocationbox.h"
-#include "gui/ui/movablebox.h"
-#include "gui/app/steplistbox.h"
 #include "gui/reference/adviserpanel.h"
-#include "support/scriptedmessenger.h"
 #include "support/typetext.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 #include "mainwindowfixture.h"
-
-TEST_F(MainWindowTest, CaptionsOfTheMenusAndTheStepList)
-{
-    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Tápanyag-gazdálkodási terv"));
-    QStringList menus;
-    for (QAction *entry : m_window->menuBar()->actions())
-        menus << entry->text();
-    EXPECT_EQ(menus, (QStringList{"&Tervkészítés", "Lépések", "Segédadatok", "Levélanalízis",
-                                  "Beállítások", "Help", "Kilépes"}));
-
-    const std::pair<const char *, QString> entries[] = {
-        {"newPlanAction", QStringLiteral("Új &terv készítése")},
-        {"purchaseAction", QStringLiteral("Vásárlás tervezés")},
-        {"openPlanAction", QStringLiteral("&Megnyitás")},
-        {"savePlanAction", QStringLiteral("Terv menté&se")},
-        {"closePlanAction", QStringLiteral("Terv bezárása")},
-        {"quitAction", QStringLiteral("Program bezárása")},
-        {"step1Action", QStringLiteral("1. Elemek kiválasztása")},
-        {"step5Action", QStringLiteral("5. Kijuttatás")},
-        {"summaryAction", QStringLiteral("Összesített kimutatás")},
-        {"cropSpeciesAction", QStringLiteral("Növényfajok")},
-        {"specificNeedAction", QStringLiteral("Növények tápanyagigénye")},
-        {"splitEditorAction", QStringLiteral("Kijuttatás megosztása")},
-        {"materialsAction", QStringLiteral("Termésnövelő anyagok")},
-        {"adviserAction", QStringLiteral("Szaktanácsadó adatok")},
-        {"leafSamplesAction", QStringLiteral("Levélminta eredmények")},
-        {"leafLinkAction", QStringLiteral("Talajminták - levélminták összekapcsolása")},
-        {"leafSummaryAction", QStringLiteral("Összesített kimutatás levélanaéízissel")},
-        {"dataLocationAction", QStringLiteral("Adatelérés elérési út")},
-        {"saveLayoutAction", QStringLiteral("Elrendezés mentése")},
-        {"defaultLayoutAction", QStringLiteral("Eredeti elrendezés")},
-        {"helpAction", QStringLiteral("Nutrisor help")},
-        {"aboutAction", QStringLiteral("Készítő")},
-    };
-    for (const auto &[name, caption] : entries) {
-        SCOPED_TRACE(name);
-        QAction *entry = action(name);
-        ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->text(), caption);
-    }
-    // The step buttons carry their trailing blanks.
-    const QString stepCaptions[] = {
-        QStringLiteral("1. Elemek kiválasztása   "), QStringLiteral("2. Tábla adatok             "),
-        QStringLiteral("3. Növény adatai          "), QStringLiteral("4. Módosító tényezők    "),
-        QStringLiteral("5. Kijuttatás                  ")};
-    for (int step = 1; step <= 5; ++step)
-        EXPECT_EQ(stepButton(step)->text(), stepCaptions[step - 1]);
-}
 
 TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
 {
@@ -197,8 +135,19 @@ TEST_F(MainWindowTest, LayoutIsSavedAndRestored)
     EXPECT_EQ(written.boxPosition(ConfigBlock::Step3), QPoint(175, 5));
 }
 
-TEST_F(MainWindowTest, DataLocationWithoutTheSoilSampleTableWarnsButIsRemembered)
+TEST_F(MainWindowTest, DataLocationCancelledOrWithoutTheSoilSampleTable)
 {
+    // "Mégsem" changes nothing.
+    action("dataLocationAction")->trigger();
+    QTest::mouseClick(m_window->dataLocationBox()->findChild<QPushButton *>(
+                          QStringLiteral("dataLocationCancelButton")),
+                      Qt::LeftButton);
+    EXPECT_FALSE(m_window->dataLocationBox()->isVisible());
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    EXPECT_FALSE(QFile::exists(m_paths.configPath()));
+    EXPECT_TRUE(m_window->farmDatabaseDirectory().isEmpty());
+
+    // A folder without the soil sample table warns, but is remembered.
     QTemporaryDir farm;
     QFile tablak(farm.filePath(QStringLiteral("Tablak.db")));
     ASSERT_TRUE(tablak.open(QIODevice::WriteOnly));
@@ -221,18 +170,6 @@ TEST_F(MainWindowTest, DataLocationWithoutTheSoilSampleTableWarnsButIsRemembered
     ConfigBlock written;
     written.readFile(m_paths.configPath());
     EXPECT_EQ(written.farmDatabaseDirectory(), farm.path());
-}
-
-TEST_F(MainWindowTest, DataLocationCancelChangesNothing)
-{
-    action("dataLocationAction")->trigger();
-    QTest::mouseClick(m_window->dataLocationBox()->findChild<QPushButton *>(
-                          QStringLiteral("dataLocationCancelButton")),
-                      Qt::LeftButton);
-    EXPECT_FALSE(m_window->dataLocationBox()->isVisible());
-    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
-    EXPECT_FALSE(QFile::exists(m_paths.configPath()));
-    EXPECT_TRUE(m_window->farmDatabaseDirectory().isEmpty());
 }
 
 TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFrontAndAreStored)

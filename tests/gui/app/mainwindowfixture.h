@@ -10,6 +10,7 @@
 #include "gui/app/wizardboxes.h"
 #include "gui/ui/movablebox.h"
 #include "gui/app/steplistbox.h"
+#include "gui/ui/stepquestion.h"
 #include "support/defaultreference.h"
 #include "support/sampleplan.h"
 #include "support/screenshot.h"
@@ -68,6 +69,16 @@ protected:
         T *found = m_window->stepBox(step)->findChild<T *>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
+    }
+
+    // The sample plan, step 1 finished through the window and steps 2 to `lastStep` completed.
+    void makePlan(int lastStep)
+    {
+        m_window->session().newPlan();
+        m_plan.setItems(samplePlanItems());
+        m_window->wizard().finishStep(1);
+        for (int step = 2; step <= lastStep; ++step)
+            ASSERT_EQ(completeStep(m_plan, step, true, m_messenger), StepOutcome::Completed);
     }
 
     QToolButton *toolButton(const char *name) const

@@ -1,10 +1,8 @@
 #include "gui/app/mainwindow.h"
 
 #include "core/planfile/planfile.h"
-#include "core/plan/soilsamples.h"
 #include "gui/app/steplistbox.h"
 #include "gui/steps/step3panel.h"
-#include "gui/ui/stepquestion.h"
 #include "support/scriptedfilechooser.h"
 
 #include <QFile>
@@ -28,22 +26,10 @@ protected:
 
     QString planPath(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
-    // A plan at step 4: elements, a field with one sample, winter wheat for 6,5 t/ha.
+    // The sample plan at step 4, changed since it was made.
     void makePlan()
     {
-        m_window->session().newPlan();
-        m_window->wizard().finishStep(1);
-        m_plan.update(
-            PlanItem::All,
-            [](PlanItems &items) {
-                fillOneSampleField(items, 2);
-                items.farmingYear = QStringLiteral("2026/27");
-                items.cropId = QStringLiteral("1");
-                items.plannedYield = QStringLiteral("6,5");
-            },
-            Plan::Change::Computed);
-        ASSERT_EQ(completeStep(m_plan, 2, true, m_messenger), StepOutcome::Completed);
-        ASSERT_EQ(completeStep(m_plan, 3, true, m_messenger), StepOutcome::Completed);
+        MainWindowTest::makePlan(3);
         m_plan.markEdited();
     }
 

@@ -41,23 +41,15 @@ void writeOldTables(const QString &directory)
         << qPrintable(error);
 }
 
-// A stream holding `text`, read from its start.
-std::FILE *input(const char *text)
-{
-    std::FILE *stream = std::tmpfile();
-    std::fputs(text, stream);
-    std::rewind(stream);
-    return stream;
-}
-
+// What was written to `stream`; the stream is closed.
 QString contents(std::FILE *stream)
 {
     std::rewind(stream);
     QByteArray bytes;
     char buffer[4096];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
+    for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, stream)) > 0;)
         bytes.append(buffer, qsizetype(count));
+    std::fclose(stream);
     return QString::fromLocal8Bit(bytes);
 }
 
@@ -85,15 +77,15 @@ TEST(ImportReferenceCommandTest, AsksOnTheTerminalUnlessYes)
     const QString database = data.filePath(AppPaths::referenceDatabaseName());
 
     const auto run = [&](const char *answer, QString *out, QString *err) {
-        std::FILE *in = input(answer);
+        std::FILE *in = std::tmpfile();
+        std::fputs(answer, in);
+        std::rewind(in);
         std::FILE *outStream = std::tmpfile();
         std::FILE *errStream = std::tmpfile();
         const int code = importReferenceCommand(commandLine, data.path(), in, outStream, errStream);
         *out = contents(outStream);
         *err = contents(errStream);
         std::fclose(in);
-        std::fclose(outStream);
-        std::fclose(errStream);
         return code;
     };
     const auto cropCount = [&] {

@@ -1,13 +1,7 @@
 #include "gui/app/mainwindow.h"
 
-#include "core/plan/elementselection.h"
 #include "core/plan/soilsamples.h"
-#include "gui/app/hoverhelp.h"
-#include "gui/app/steplistbox.h"
 #include "gui/steps/resultbox.h"
-#include "gui/steps/step1panel.h"
-#include "gui/steps/step2panel.h"
-#include "gui/steps/step3panel.h"
 #include "gui/ui/stepquestion.h"
 
 #include <QCheckBox>
@@ -15,12 +9,8 @@
 #include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
-
-#include "core/text/numbers.h"
 
 #include "mainwindowfixture.h"
 
@@ -70,6 +60,8 @@ protected:
     }
 };
 
+// "Kész", or leaving the box, completes step 1: the rows are starred (the stars themselves
+// are ElementSelection's) and step 2 opens up.
 TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
 {
     QTest::mouseClick(stepButton(1), Qt::LeftButton);
@@ -84,34 +76,26 @@ TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
     EXPECT_TRUE(stepButton(2)->isEnabled());
     EXPECT_TRUE(action("step2Action")->isEnabled());
     EXPECT_FALSE(stepButton(3)->isEnabled());
-
     const TextGrid &grid = m_plan.items().soilSampleTable;
-    EXPECT_EQ(grid.cell(3, 0), QStringLiteral("Kötöttség Ka *"));  // N, Mn, Zn, Cu need it
-    EXPECT_EQ(grid.cell(7, 0), QStringLiteral("Kálium K2O"));      // K is not ticked
-    EXPECT_EQ(grid.cell(8, 0), QStringLiteral("Magnézium Mg"));    // nor Mg, which follows K
-    EXPECT_EQ(grid.cell(2, 0), QStringLiteral("Kémhatás pH *"));
+    EXPECT_EQ(grid.cell(3, 0), QStringLiteral("Kötöttség Ka *")); // N, Mn, Zn, Cu need it
+    EXPECT_EQ(grid.cell(7, 0), QStringLiteral("Kálium K2O"));     // K is not ticked
     const ElementTable &elements = m_window->session().calculationState().elements;
     EXPECT_TRUE(elements.entry(ElementTable::N).selected);
     EXPECT_FALSE(elements.entry(ElementTable::K).selected);
     EXPECT_FALSE(elements.entry(ElementTable::Mg).selected);
-}
 
-TEST_F(WizardTest, LeavingTheStepOneBoxCompletesTheStep)
-{
     QTest::mouseClick(stepButton(1), Qt::LeftButton);
     QCheckBox *nitrogen = inBox<QCheckBox>(1, "elementNBox");
     nitrogen->setFocus();
     ASSERT_TRUE(nitrogen->hasFocus());
     QTest::mouseClick(nitrogen, Qt::LeftButton); // unticks N, Cu and Mn
     stepButton(1)->setFocus();
-
     EXPECT_FALSE(m_window->stepBox(1)->isVisible());
-    EXPECT_EQ(m_plan.stepState(1), State::Done);
-    EXPECT_TRUE(stepButton(2)->isEnabled());
-    // The lists follow the ticks; the row labels keep their old texts.
-    EXPECT_FALSE(m_window->session().calculationState().elements.entry(ElementTable::N).selected);
-    EXPECT_TRUE(m_window->session().calculationState().elements.entry(ElementTable::P).selected);
-    EXPECT_EQ(m_plan.items().soilSampleTable.cell(5, 0), QStringLiteral("Humusz %"));
+    // The lists follow the ticks; the row labels keep their old texts: humus keeps the star
+    // of N and Cu, both unticked now.
+    EXPECT_FALSE(elements.entry(ElementTable::N).selected);
+    EXPECT_TRUE(elements.entry(ElementTable::P).selected);
+    EXPECT_EQ(m_plan.items().soilSampleTable.cell(5, 0), QStringLiteral("Humusz % *"));
 }
 
 TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
@@ -137,11 +121,10 @@ TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
     crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
     QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
 
+    // The title of the list is checked in the whole plan, its need of 30 by the step-3 panel.
     EXPECT_FALSE(m_window->stepBox(3)->isVisible());
     ResultBox *result = m_window->resultBox();
     ASSERT_TRUE(result->isVisible());
-    EXPECT_EQ(result->title(), QStringLiteral("Javasolt hatóanyag dózisok"));
-    EXPECT_EQ(result->reportTitle(), QStringLiteral("Javasolt adag: (kg/ha)"));
     QAbstractItemModel *model = result->grid()->model();
     ASSERT_EQ(model->rowCount(), 2); // the average and the sample
     EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Átlag"));
@@ -149,34 +132,29 @@ TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
     // Every listed element: N, P, K, Mg, Zn, Mn, Cu.
     EXPECT_EQ(model->columnCount(), 8);
     EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Magnézium"));
-    EXPECT_EQ(inBox<QTableView>(3, "needGrid")->model()->index(0, 1).data().toString(),
-              QStringLiteral("30"));
     EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("180"));
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 }
 
-// Done on faulty data asks whether to mend it: "Igen" keeps the box open, "Nem" closes it
-// with the step still to do; mended, the step is done and the next one opens up.
+// Done on faulty data asks whether to mend it (the questions and the step states are the
+// step checks'): "Igen" keeps the box open, "Nem" closes it with the step still to do;
+// mended, the step is done and the next one opens up.
 TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
 {
     struct Case
     {
         int step;
-        QString question;
         std::function<void()> spoil;
         std::function<void()> mend;
     };
     const Case cases[] = {
-        {2,
-         QStringLiteral("Helytelen adatkitöltés! Javítja? Nincs megadva helyrajzi szám. "
-                        "Nincs megadva terület. Helytelen talajkategória. "),
-         [this] { inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1); },
+        {2, [this] { inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1); },
          [this] {
              QTest::keyClicks(inBox<QLineEdit>(2, "lotNumberEdit"), QStringLiteral("0452/7"));
              QTest::keyClicks(inBox<QLineEdit>(2, "areaEdit"), QStringLiteral("124500"));
              inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(2);
          }},
-        {3, QStringLiteral("Helytelen adatkitöltés! Javítja?"), [] {},
+        {3, [] {},
          [this] {
              auto *yield = inBox<QLineEdit>(3, "yieldEdit");
              yield->setFocus();
@@ -192,14 +170,12 @@ TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
         c.spoil();
         m_messenger.expect(Answer::Igen);
         pressDone(c.step);
-        EXPECT_EQ(m_messenger.lastText(), c.question);
+        EXPECT_EQ(m_messenger.shown().size(), 2 * c.step - 3); // the question was asked
         EXPECT_TRUE(m_window->stepBox(c.step)->isVisible());
-        EXPECT_EQ(m_plan.stepState(c.step), State::Current);
 
         m_messenger.expect(Answer::Nem);
         pressDone(c.step);
         EXPECT_FALSE(m_window->stepBox(c.step)->isVisible());
-        EXPECT_EQ(m_plan.stepState(c.step), State::Current);
         EXPECT_FALSE(stepButton(c.step + 1)->isEnabled());
 
         QTest::mouseClick(stepButton(c.step), Qt::LeftButton);
@@ -216,11 +192,25 @@ TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
     EXPECT_EQ(m_plan.items().siteCategory, 2);
 }
 
-TEST_F(WizardTest, SupplyLevelsListEveryColumnAfterCompletingStepTwo)
+// A refused step 2 lists nothing, "Igen" keeping its box open; completed, every column.
+TEST_F(WizardTest, SupplyLevelsAreListedOnlyOnceStepTwoIsDone)
 {
     openStepTwoWithField();
+    const QString ka = m_plan.items().soilSampleTable.cell(3, 2);
+    m_plan.setSoilCell(3, 2, QString(), Plan::Change::Computed); // a starred cell left empty
+    m_messenger.expect(Answer::Nem);
     QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
+    EXPECT_EQ(m_messenger.lastText(),
+              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
+    EXPECT_FALSE(m_window->resultBox()->isVisible());
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    m_messenger.expect(Answer::Igen);
+    QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
+    EXPECT_FALSE(m_window->resultBox()->isVisible());
 
+    m_plan.setSoilCell(3, 2, ka, Plan::Change::Computed);
+    QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
     EXPECT_EQ(m_plan.stepState(2), State::Done);
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());
     ResultBox *result = m_window->resultBox();
@@ -229,36 +219,17 @@ TEST_F(WizardTest, SupplyLevelsListEveryColumnAfterCompletingStepTwo)
     EXPECT_EQ(result->reportTitle(), QStringLiteral("Ellátottság :"));
     QAbstractItemModel *model = result->grid()->model();
     ASSERT_EQ(model->rowCount(), 2);
-    ASSERT_EQ(model->columnCount(), 8);
-    const QStringList headings = {QString(), "Nitrogén", "Foszfor", "Kálium", "Magnézium",
-                                  "Cink", "Mangán", "Réz"};
-    for (int column = 0; column < headings.size(); ++column)
-        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), headings[column]);
-    // Site category I, Ka 38 and humus 1,7 %: nitrogen "Gyenge".
-    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("Gyenge"));
-    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("K-1"));
-    for (int column = 1; column < 8; ++column) {
-        SCOPED_TRACE(column);
-        EXPECT_NE(model->index(1, column).data().toString(), QString());
+    QStringList headings, sample;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        headings << model->headerData(column, Qt::Horizontal).toString();
+        sample << model->index(1, column).data().toString();
     }
-}
-
-TEST_F(WizardTest, SupplyLevelsAreNotListedWhenStepTwoIsRefused)
-{
-    openStepTwoWithField();
-    m_plan.setSoilCell(3, 2, QString(), Plan::Change::Computed); // a starred cell left empty
-    m_messenger.expect(Answer::Nem);
-    QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
-    EXPECT_EQ(m_messenger.lastText(),
-              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
-    EXPECT_FALSE(m_window->resultBox()->isVisible());
-
-    // "Igen" keeps the box open, and with step 2 never done there is still no list.
-    QTest::mouseClick(stepButton(2), Qt::LeftButton);
-    m_messenger.expect(Answer::Igen);
-    QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
-    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
-    EXPECT_FALSE(m_window->resultBox()->isVisible());
+    EXPECT_EQ(headings, (QStringList{"", "Nitrogén", "Foszfor", "Kálium", "Magnézium", "Cink",
+                                     "Mangán", "Réz"}));
+    // Site category I, Ka 38 and humus 1,7 %: nitrogen "Gyenge"; the sample has every level.
+    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("Gyenge"));
+    EXPECT_EQ(sample.first(), QStringLiteral("K-1"));
+    EXPECT_FALSE(sample.contains(QString())) << qPrintable(sample.join(u'|'));
 }
 
 TEST_F(WizardTest, ANonNumberInTheSamplesStopsTheAveragesAndTheStep)
@@ -287,7 +258,8 @@ TEST_F(WizardTest, ANonNumberInTheSamplesStopsTheAveragesAndTheStep)
     EXPECT_TRUE(m_window->stepBox(2)->isVisible());
 }
 
-TEST_F(WizardTest, TheStepsMenuShowsTheBoxesLikeTheButtons)
+// The steps menu shows the boxes like the buttons; a dragged box comes to the front.
+TEST_F(WizardTest, TheStepsMenuShowsTheBoxesAndADraggedBoxComesToTheFront)
 {
     completeStepsOneAndTwo();
     action("step3Action")->trigger();
@@ -296,24 +268,7 @@ TEST_F(WizardTest, TheStepsMenuShowsTheBoxesLikeTheButtons)
     EXPECT_TRUE(m_window->stepBox(2)->isVisible());
     EXPECT_FALSE(m_window->stepBox(3)->isVisible());
     EXPECT_FALSE(m_window->resultBox()->isVisible());
-}
 
-TEST_F(WizardTest, HoveringShowsTheHelpTextInTheStatusLine)
-{
-    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-    QCoreApplication::sendEvent(stepButton(1), &enter);
-    EXPECT_EQ(m_window->statusLabel()->text(),
-              QStringLiteral("1. lépés: a tervezendő tápelemek kiválasztása"));
-    EXPECT_TRUE(stepButton(1)->font().underline());
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(stepButton(1), &leave);
-    EXPECT_TRUE(m_window->statusLabel()->text().isEmpty());
-    EXPECT_FALSE(stepButton(1)->font().underline());
-}
-
-TEST_F(WizardTest, ADraggedBoxComesToTheFront)
-{
-    completeStepsOneAndTwo();
     QTest::mouseClick(stepButton(3), Qt::LeftButton);
     MovableBox *box = m_window->stepBox(3);
     m_window->resultBox()->show();
@@ -322,14 +277,22 @@ TEST_F(WizardTest, ADraggedBoxComesToTheFront)
     box->boxMouseMove(QPoint(25, 45));
     box->boxMouseUp();
     EXPECT_EQ(box->pos(), QPoint(195, 45));
-    const QObjectList &siblings = box->parentWidget()->children();
-    // The last child is painted on top.
+    // The last visible child is painted on top.
     QWidget *top = nullptr;
-    for (QObject *child : siblings) {
+    for (QObject *child : box->parentWidget()->children()) {
         if (auto *widget = qobject_cast<QWidget *>(child); widget && widget->isVisible())
             top = widget;
     }
     EXPECT_EQ(top, box);
+}
+
+// The underlining and the emptying on leaving are HoverHelp's; here the window's text.
+TEST_F(WizardTest, HoveringAStepButtonShowsItsHelpText)
+{
+    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+    QCoreApplication::sendEvent(stepButton(1), &enter);
+    EXPECT_EQ(m_window->statusLabel()->text(),
+              QStringLiteral("1. lépés: a tervezendő tápelemek kiválasztása"));
 }
 
 } // namespace

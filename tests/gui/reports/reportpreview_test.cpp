@@ -57,7 +57,6 @@ TEST_F(ReportPreviewTest, ExportTakesTheFormatFromTheChosenFilterOrTheExtension)
 {
     const ReportDocument report(scheduleHtml(), QStringLiteral("Ütemterv"));
     ReportPreview preview(report, m_fileChooser, m_messenger);
-    EXPECT_EQ(preview.windowTitle(), QStringLiteral("Nyomtatási kép"));
 
     // "Rich Text Format (RTF)" chosen, the name typed without an extension.
     m_fileChooser.expect(path(QStringLiteral("utemterv")), 1);
@@ -70,7 +69,6 @@ TEST_F(ReportPreviewTest, ExportTakesTheFormatFromTheChosenFilterOrTheExtension)
     m_fileChooser.expect(path(QStringLiteral("utemterv.HTM")), 0);
     auto *exportAction = preview.findChild<QAction *>(QStringLiteral("exportAction"));
     ASSERT_NE(exportAction, nullptr);
-    EXPECT_EQ(exportAction->text(), QStringLiteral("Exportálás..."));
     exportAction->trigger();
     EXPECT_TRUE(fileStart(path(QStringLiteral("utemterv.HTM")), 200).contains("<meta charset"));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("utemterv.HTM.pdf"))));

@@ -49,13 +49,10 @@ TEST(ResultBoxTest, ShowsTheListWithItsTitlesAndSizesAndCloses)
     EXPECT_EQ(box.height(), 6 * 19 + 60);
     auto *close = box.findChild<QPushButton *>(QStringLiteral("closeResultButton"));
     ASSERT_NE(close, nullptr);
-    EXPECT_EQ(close->text(), QStringLiteral("Bezárás"));
     EXPECT_EQ(close->y(), box.height() - 25);
     EXPECT_EQ(box.printButton()->y(), box.height() - 25);
     // Every column fits into the grid: nothing is hidden behind a scroll bar.
     EXPECT_GE(box.grid()->width(), box.grid()->horizontalHeader()->length());
-
-    EXPECT_EQ(box.printButton()->text(), QStringLiteral("Nyomtatás"));
     EXPECT_TRUE(box.printButton()->isEnabled());
     QTest::mouseClick(close, Qt::LeftButton);
     EXPECT_FALSE(box.isVisible());
@@ -65,6 +62,8 @@ TEST(ResultBoxTest, ANewListReplacesTheOldOne)
 {
     QWidget surface;
     ResultBox box(&surface);
+    QAbstractItemModelTester tester(box.grid()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     box.showResult(supplyList(5));
     const int tall = box.height();
     ResultTable doses;
@@ -79,6 +78,8 @@ TEST(ResultBoxTest, ANewListReplacesTheOldOne)
     box.clearResult();
     EXPECT_EQ(box.grid()->model()->rowCount(), 0);
     EXPECT_EQ(box.title(), QStringLiteral("Javasolt hatóanyag dózisok"));
+    box.showResult(supplyList(1));
+    EXPECT_EQ(box.grid()->model()->rowCount(), 2);
 }
 
 TEST(ResultBoxTest, ColumnsTakeTheWidthsTheListAsksFor)
@@ -94,17 +95,6 @@ TEST(ResultBoxTest, ColumnsTakeTheWidthsTheListAsksFor)
     EXPECT_EQ(columns->sectionSize(1), 140);
     EXPECT_EQ(columns->sectionSize(2), 100);
     EXPECT_GE(columns->sectionSize(0), 80); // not named: sized to its text
-}
-
-TEST(ResultBoxTest, TheModelIsConsistent)
-{
-    ResultBox box;
-    QAbstractItemModelTester tester(box.grid()->model(),
-                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
-    box.showResult(supplyList(3));
-    box.clearResult();
-    box.showResult(supplyList(1));
-    EXPECT_EQ(box.grid()->model()->rowCount(), 2);
 }
 
 } // namespace

@@ -38,17 +38,12 @@ TEST_F(Step1PanelTest, ANewPlanTicksEveryElement)
 {
     click(Element::N); // unticks and locks Cu and Mn, until the new plan
     m_plan.resetPlan();
-    QStringList captions;
     for (int index = 0; index < Elements::elementCount; ++index) {
         EXPECT_TRUE(ticked(Element(index)));
         EXPECT_TRUE(usable(Element(index)));
-        captions << m_panel.elementBox(Element(index))->text();
     }
-    EXPECT_EQ(captions, (QStringList{"Nitrogén", "Foszfor", "Kálium", "Magnézium", "Kén", "Mangán",
-                                     "Cink", "Réz", "Vas", "Molibdén", "Bór"}));
     auto *descriptions = m_panel.findChild<QCheckBox *>(QStringLiteral("showDescriptionsBox"));
     ASSERT_NE(descriptions, nullptr);
-    EXPECT_EQ(descriptions->text(), QStringLiteral("Leírás megjelenítése az összesített kimutatáson"));
     EXPECT_FALSE(descriptions->isChecked());
     m_plan.markSaved();
     QTest::mouseClick(descriptions, Qt::LeftButton);

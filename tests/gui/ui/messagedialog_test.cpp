@@ -21,19 +21,13 @@ const char *const buttonNames[4] = {"igenButton", "nemButton", "megsemButton", "
 // What the user sees while the dialog waits for an answer.
 struct Seen
 {
-    std::array<bool, 4> buttonShown {}; // Igen, Nem, Mégsem, Ok
-    std::array<QRect, 4> buttonGeometry {};
+    std::array<QRect, 4> buttons {}; // Igen, Nem, Mégsem, Ok; a null rectangle when hidden
     bool labelShown = false;
     bool memoShown = false;
-    QString labelText;
-    QString memoText;
+    QString labelText, memoText;
     int labelWidth = 0;
-    int frameWidth = 0;
-    int clientWidth = 0;
-    int dialogWidth = 0;
-    bool infoShown = false;
-    bool errorShown = false;
-    bool warningShown = false;
+    QList<int> widths; // frame, client area, dialog
+    std::array<bool, 3> icons {}; // information, error, warning
     QString caption;
 };
 
@@ -54,14 +48,14 @@ protected:
     {
         const auto *label = child<QLabel>("label");
         const auto *memo = child<QPlainTextEdit>("memo");
-        Seen seen {{}, {}, label->isVisible(), memo->isVisible(), label->text(),
-            memo->toPlainText(), label->width(), child<QFrame>("frame")->width(), dialog.width(),
-            dialog.dialogWidth(), child<QLabel>("infoIcon")->isVisible(),
-            child<QLabel>("errorIcon")->isVisible(), child<QLabel>("warningIcon")->isVisible(),
+        Seen seen {{}, label->isVisible(), memo->isVisible(), label->text(), memo->toPlainText(),
+            label->width(), {child<QFrame>("frame")->width(), dialog.width(), dialog.dialogWidth()},
+            {child<QLabel>("infoIcon")->isVisible(), child<QLabel>("errorIcon")->isVisible(),
+                child<QLabel>("warningIcon")->isVisible()},
             dialog.windowTitle()};
         for (int answer = 0; answer < 4; ++answer) {
-            seen.buttonShown[answer] = button(answer)->isVisible();
-            seen.buttonGeometry[answer] = button(answer)->geometry();
+            if (button(answer)->isVisible())
+                seen.buttons[answer] = button(answer)->geometry();
         }
         return seen;
     }
@@ -83,14 +77,10 @@ protected:
 
 TEST_F(MessageDialogTest, StartsWithTheFixedClientArea)
 {
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Mess"));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()); // a fixed border
     EXPECT_EQ(dialog.dialogWidth(), dialog.width() + 6);
     for (const char *name : {"infoIcon", "errorIcon", "warningIcon"})
         EXPECT_FALSE(child<QLabel>(name)->pixmap().isNull()) << name;
-    const char *const captions[4] = {"Igen", "Nem", "Mégsem", "Ok"};
-    for (int answer = 0; answer < 4; ++answer)
-        EXPECT_EQ(button(answer)->text(), QString::fromUtf8(captions[answer]));
 }
 
 TEST_F(MessageDialogTest, EachSetShowsItsButtonsRightAligned)
@@ -118,172 +108,122 @@ TEST_F(MessageDialogTest, EachSetShowsItsButtonsRightAligned)
         SCOPED_TRACE(row.name);
         const Seen seen = show(
             QStringLiteral("Biztosan törli a kijelölt sort?"), row.set, true, MessageKind::Warning);
-        const int expected[4] = {row.igen, row.nem, row.megsem, row.ok};
-        for (int answer = 0; answer < 4; ++answer) {
-            SCOPED_TRACE(buttonNames[answer]);
-            EXPECT_EQ(seen.buttonShown[answer], expected[answer] >= 0);
-            if (expected[answer] >= 0) {
-                EXPECT_EQ(seen.buttonGeometry[answer], QRect(expected[answer], 79, 75, 21));
-            }
-        }
+        const auto at = [](int left) { return left < 0 ? QRect() : QRect(left, 79, 75, 21); };
+        EXPECT_EQ(seen.buttons, (std::array<QRect, 4> {at(row.igen), at(row.nem),
+                                    at(row.megsem), at(row.ok)}));
     }
 }
 
-TEST_F(MessageDialogTest, EachButtonAnswersWithItsOwnValue)
+TEST_F(MessageDialogTest, EachButtonAnswersWithItsOwnValueClickedOrByEnter)
 {
-    // The value belongs to the button, not to its place: "Ok" is 3 whether it stands
-    // alone or beside "Mégsem".
-    struct Row
-    {
-        ButtonSet set;
-        int pressed;
-        int expected;
-    };
-    const Row rows[] = {
-        {ButtonSet::IgenNemMegsem, Answer::Igen, 0},
-        {ButtonSet::IgenNemMegsem, Answer::Nem, 1},
-        {ButtonSet::IgenNemMegsem, Answer::Megsem, 2},
-        {ButtonSet::OkOnly, Answer::Ok, 3},
-        {ButtonSet::MegsemOk, Answer::Ok, 3},
-        {ButtonSet::MegsemOk, Answer::Megsem, 2},
-        {ButtonSet::NemOk, Answer::Nem, 1},
-        {ButtonSet::IgenOnly, Answer::Igen, 0},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(buttonNames[row.pressed]);
-        SCOPED_TRACE(int(row.set));
-        bool stillShownAfterClick = true;
-        dialog.setModalRunner([&](MessageDialog &) {
-            QTest::mouseClick(button(row.pressed), Qt::LeftButton);
-            stillShownAfterClick = dialog.isVisible();
-        });
-        const int result = dialog.display(
-            QStringLiteral("Mentsem a változásokat ?"), row.set, true, MessageKind::Warning);
-        EXPECT_EQ(result, row.expected);
-        EXPECT_EQ(dialog.answer(), row.expected);
-        EXPECT_FALSE(stillShownAfterClick); // a button closes the dialog
-    }
-}
-
-TEST_F(MessageDialogTest, EnterPressesTheFocusedButton)
-{
-    // Without moving the focus, Enter takes the first shown button of the row.
+    // The value belongs to the button, not to its place: "Ok" is 3 whether it stands alone or
+    // beside "Mégsem". Enter presses the focused button; without moving the focus, the first
+    // shown button of the row.
     struct Row
     {
         const char *name;
         ButtonSet set;
         int focused; // -1: leave the focus where the dialog put it
-        Qt::Key key;
+        Qt::Key key; // Qt::Key_unknown: click the focused button
         int expected;
     };
     const Row rows[] = {
+        {"click Igen", ButtonSet::IgenNemMegsem, Answer::Igen, Qt::Key_unknown, 0},
+        {"click Nem", ButtonSet::IgenNemMegsem, Answer::Nem, Qt::Key_unknown, 1},
+        {"click Mégsem", ButtonSet::IgenNemMegsem, Answer::Megsem, Qt::Key_unknown, 2},
+        {"click Ok alone", ButtonSet::OkOnly, Answer::Ok, Qt::Key_unknown, 3},
+        {"click Ok beside Mégsem", ButtonSet::MegsemOk, Answer::Ok, Qt::Key_unknown, 3},
+        {"click Mégsem beside Ok", ButtonSet::MegsemOk, Answer::Megsem, Qt::Key_unknown, 2},
+        {"click Nem beside Ok", ButtonSet::NemOk, Answer::Nem, Qt::Key_unknown, 1},
+        {"click Igen alone", ButtonSet::IgenOnly, Answer::Igen, Qt::Key_unknown, 0},
         {"question, as opened", ButtonSet::IgenNem, -1, Qt::Key_Return, Answer::Igen},
         {"notice, as opened", ButtonSet::OkOnly, -1, Qt::Key_Return, Answer::Ok},
         {"Mégsem and Ok, as opened", ButtonSet::MegsemOk, -1, Qt::Key_Enter, Answer::Megsem},
-        {"focus on Nem", ButtonSet::IgenNemMegsem, Answer::Nem, Qt::Key_Return, Answer::Nem},
-        {"focus on Mégsem", ButtonSet::IgenNemMegsem, Answer::Megsem, Qt::Key_Enter,
+        {"Enter on Nem", ButtonSet::IgenNemMegsem, Answer::Nem, Qt::Key_Return, Answer::Nem},
+        {"Enter on Mégsem", ButtonSet::IgenNemMegsem, Answer::Megsem, Qt::Key_Enter,
             Answer::Megsem},
-        {"focus on Ok", ButtonSet::NemOk, Answer::Ok, Qt::Key_Return, Answer::Ok},
+        {"Enter on Ok", ButtonSet::NemOk, Answer::Ok, Qt::Key_Return, Answer::Ok},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
+        bool stillShown = true;
         dialog.setModalRunner([&](MessageDialog &) {
-            if (row.focused >= 0)
-                button(row.focused)->setFocus();
-            QWidget *focused = dialog.focusWidget();
-            ASSERT_NE(focused, nullptr);
-            QTest::keyClick(focused, row.key);
+            if (row.key == Qt::Key_unknown) {
+                QTest::mouseClick(button(row.focused), Qt::LeftButton);
+            } else {
+                if (row.focused >= 0)
+                    button(row.focused)->setFocus();
+                QWidget *focused = dialog.focusWidget();
+                ASSERT_NE(focused, nullptr);
+                QTest::keyClick(focused, row.key);
+            }
+            stillShown = dialog.isVisible();
         });
-        EXPECT_EQ(dialog.display(QStringLiteral("Biztosan törli a kijelölt sort?"), row.set, true,
+        EXPECT_EQ(dialog.display(QStringLiteral("Mentsem a változásokat ?"), row.set, true,
                       MessageKind::Warning),
             row.expected);
+        EXPECT_EQ(dialog.answer(), row.expected);
+        EXPECT_FALSE(stillShown); // a button closes the dialog
     }
 }
 
 TEST_F(MessageDialogTest, TextGoesToTheLabelOrTheMemo)
 {
-    const QString longText = QStringLiteral(
-        "A fejlesztői beállítások visszaállítása csak a kijelölt növény megosztási adataira "
-        "érvényes. Valóban visszatölti a fejlesztői beállításokat?");
-
-    Seen seen = show(
-        QStringLiteral("Nincs megnevezés megadva!"), ButtonSet::OkOnly, true, MessageKind::Error);
-    EXPECT_TRUE(seen.labelShown);
-    EXPECT_FALSE(seen.memoShown);
-    EXPECT_EQ(seen.labelText, QStringLiteral("Nincs megnevezés megadva!"));
-
-    seen = show(longText, ButtonSet::IgenNem, false, MessageKind::Warning);
-    EXPECT_FALSE(seen.labelShown);
-    EXPECT_TRUE(seen.memoShown);
-    EXPECT_EQ(seen.memoText, longText);
-
     // The memo starts empty each time: no line of the previous message stays in it.
-    seen = show(QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
-                               "hasznalati.pdf fájlnéven."),
-        ButtonSet::OkOnly, false, MessageKind::Information);
-    EXPECT_EQ(seen.memoText,
-        QStringLiteral("A Használati leírást megtalálja a program "
-                       "könyvtárában hasznalati.pdf fájlnéven."));
-
-    seen = show(QStringLiteral("Biztosan törli a kijelölt sort?"), ButtonSet::IgenNem, true,
-        MessageKind::Warning);
-    EXPECT_TRUE(seen.labelShown);
-    EXPECT_FALSE(seen.memoShown);
-
-    auto *memo = child<QPlainTextEdit>("memo");
-    EXPECT_TRUE(memo->isReadOnly());
-    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    const struct
+    {
+        QString text;
+        bool inLabel;
+    } rows[] = {
+        {QStringLiteral("Nincs megnevezés megadva!"), true},
+        {QStringLiteral("A fejlesztői beállítások visszaállítása csak a kijelölt növény "
+                        "megosztási adataira érvényes. Valóban visszatölti a fejlesztői "
+                        "beállításokat?"),
+            false},
+        {QStringLiteral("A Használati leírást megtalálja a program könyvtárában."), false},
+        {QStringLiteral("Biztosan törli a kijelölt sort?"), true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        const Seen seen = show(row.text, ButtonSet::IgenNem, row.inLabel, MessageKind::Warning);
+        EXPECT_EQ(seen.labelShown, row.inLabel);
+        EXPECT_EQ(seen.memoShown, !row.inLabel);
+        EXPECT_EQ(row.inLabel ? seen.labelText : seen.memoText, row.text);
+    }
 }
 
-TEST_F(MessageDialogTest, LongLabelWidensFrameAndDialog)
+TEST_F(MessageDialogTest, ALabelPastTwoHundredEightyPixelsWidensFrameAndDialog)
 {
-    const QString longLabel
-        = QStringLiteral("A magnézium, mangán, cink számításához kérem állítsa be a várt hozamot!");
-    const QString shortLabel = QStringLiteral("Nincs megnevezés megadva!");
-    const auto widths = [](const Seen &s) {
-        return QList<int> {s.frameWidth, s.clientWidth, s.dialogWidth};
-    };
-
-    const Seen seen = show(longLabel, ButtonSet::OkOnly, true, MessageKind::Warning);
+    // Lengthen the label a letter at a time; the frame keeps 393 up to a label of 280 pixels
+    // and follows the label from the first width beyond, the dialog with it.
+    const QString text = QStringLiteral("A magnézium, mangán, cink számításához kérem állítsa be "
+                                        "a várt hozamot!");
+    bool sawNarrow = false;
+    Seen seen;
+    for (int length = 30; length <= text.size(); ++length) {
+        seen = show(text.left(length), ButtonSet::OkOnly, true, MessageKind::None);
+        SCOPED_TRACE(seen.labelWidth);
+        const int frame = seen.labelWidth <= 280 ? 393 : seen.labelWidth + 130;
+        sawNarrow = sawNarrow || seen.labelWidth <= 280;
+        EXPECT_EQ(seen.widths, (QList<int> {frame, frame, frame + 6}));
+    }
+    EXPECT_TRUE(sawNarrow);
     ASSERT_GT(seen.labelWidth, 280);
     // The label is as wide as its text (the glyphs' ink may reach a pixel past the advance).
-    const int textWidth = QFontMetrics(dialog.font()).horizontalAdvance(longLabel);
+    const int textWidth = QFontMetrics(dialog.font()).horizontalAdvance(text);
     EXPECT_GE(seen.labelWidth, textWidth);
     EXPECT_LE(seen.labelWidth, textWidth + 2);
-    EXPECT_EQ(widths(seen),
-        (QList<int> {seen.labelWidth + 130, seen.labelWidth + 130, seen.labelWidth + 136}));
     // The buttons were placed on the standard width before the label widened the dialog.
-    EXPECT_EQ(seen.buttonGeometry[Answer::Ok].left(), 299);
+    EXPECT_EQ(seen.buttons[Answer::Ok].left(), 299);
 
     // Every message starts again from the standard width; the memo never widens it, even
     // with the long text still in the hidden label.
-    EXPECT_EQ(widths(show(longLabel, ButtonSet::IgenNem, false, MessageKind::Warning)),
+    EXPECT_EQ(show(text, ButtonSet::IgenNem, false, MessageKind::Warning).widths,
         (QList<int> {393, 393, 399}));
-    EXPECT_EQ(widths(show(shortLabel, ButtonSet::OkOnly, true, MessageKind::Error)),
+    EXPECT_EQ(show(QStringLiteral("Nincs megnevezés megadva!"), ButtonSet::OkOnly, true,
+                  MessageKind::Error)
+                  .widths,
         (QList<int> {393, 393, 399}));
-}
-
-TEST_F(MessageDialogTest, FrameGrowsOnlyPastTwoHundredEightyPixels)
-{
-    // Lengthen the label a letter at a time; the frame keeps 393 up to a label of 280 pixels
-    // and follows the label from the first width beyond.
-    const QString text = QStringLiteral("Az anyaghoz tartozó adatok rögzítve lettek, kéri a "
-                                        "további anyag felvitelét?");
-    bool sawNarrow = false;
-    bool sawWide = false;
-    for (int length = 30; length <= text.size(); ++length) {
-        const Seen seen = show(text.left(length), ButtonSet::OkOnly, true, MessageKind::None);
-        SCOPED_TRACE(seen.labelWidth);
-        if (seen.labelWidth <= 280) {
-            sawNarrow = true;
-            EXPECT_EQ(seen.frameWidth, 393);
-        } else {
-            sawWide = true;
-            EXPECT_EQ(seen.frameWidth, seen.labelWidth + 130);
-        }
-    }
-    EXPECT_TRUE(sawNarrow);
-    EXPECT_TRUE(sawWide);
 }
 
 TEST_F(MessageDialogTest, KindChoosesIconAndCaption)
@@ -311,9 +251,7 @@ TEST_F(MessageDialogTest, KindChoosesIconAndCaption)
         SCOPED_TRACE(row.name);
         const Seen seen = show(QStringLiteral("A lekéréshez hibás elem lett kiválasztva!"),
             ButtonSet::OkOnly, true, row.kind);
-        EXPECT_EQ(seen.infoShown, row.info);
-        EXPECT_EQ(seen.errorShown, row.error);
-        EXPECT_EQ(seen.warningShown, row.warning);
+        EXPECT_EQ(seen.icons, (std::array<bool, 3> {row.info, row.error, row.warning}));
         EXPECT_EQ(seen.caption, QString::fromUtf8(row.caption));
     }
 }

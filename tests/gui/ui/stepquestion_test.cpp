@@ -51,20 +51,22 @@ protected:
     ScriptedMessenger messenger;
 };
 
-// A failed check asks its question with Igen and Nem as a warning; "Igen" (correct it)
-// leaves every step as it was, even in a plan whose later steps are done.
-TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
+// A failed check asks its question with Igen and Nem as a warning. "Igen" (correct it) leaves
+// every step as it was, even in a plan whose later steps are done; "Nem" — or no one to ask,
+// which answers "Nem" unshown — makes the step current again and locks every later step and
+// the summary.
+TEST_F(StepCompletionTest, EachCheckAsksItsQuestionAndFollowsTheAnswer)
 {
     const QString question = QStringLiteral("Helytelen adatkitöltés! Javítja?");
     const struct
     {
         int step;
         Spoil spoil;
-        bool passed;
-        QString question;
+        QString question; // empty: the check passes
         bool inLabel;
+        bool interactive = true;
     } cases[] = {
-        {1, [](PlanItems &items) { items.lotNumber.clear(); }, true, QString(), true},
+        {1, [](PlanItems &items) { items.lotNumber.clear(); }, QString(), true},
         // the field faults in order, each ending in a blank; the long text goes into the memo
         {2,
          [](PlanItems &items) {
@@ -72,11 +74,12 @@ TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
              items.area.clear();
              items.siteCategory = -1;
          },
-         false,
          question
              + QStringLiteral(" Nincs megadva helyrajzi szám. Nincs megadva terület. "
                               "Helytelen talajkategória. "),
          false},
+        {2, [](PlanItems &items) { items.lotNumber.clear(); },
+         question + QStringLiteral(" Nincs megadva helyrajzi szám. "), false, false},
         // a table fault hides the field faults; two blanks between the question mark and "Hiba"
         {2,
          [](PlanItems &items) {
@@ -85,34 +88,54 @@ TEST_F(StepCompletionTest, EachCheckNamesItsQuestion)
              items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
              items.soilSampleTable.setCell(1, 2, QString()); // sample 1 has no mark
          },
-         false, question + QStringLiteral("  Hiba a táblázat kitöltésénél."), false},
-        {3, [](PlanItems &items) { items.plannedYield = QStringLiteral("sok"); }, false, question,
-         true},
-        {3, [](PlanItems &items) { items.plannedYield.clear(); }, false, question, true},
-        {4, [](PlanItems &items) { items.residueCrop = PlanItems::Kukorica; }, false, question,
-         true},
-        {5, [](PlanItems &items) { items.plannedYield.clear(); }, true, QString(), true},
+         question + QStringLiteral("  Hiba a táblázat kitöltésénél."), false},
+        {3, [](PlanItems &items) { items.plannedYield = QStringLiteral("sok"); }, question, true},
+        {3, [](PlanItems &items) { items.plannedYield.clear(); }, question, true},
+        {4, [](PlanItems &items) { items.residueCrop = PlanItems::Kukorica; }, question, true},
+        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }, question, true},
+        {5, [](PlanItems &items) { items.plannedYield.clear(); }, QString(), true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.question.toStdString());
         startPlan();
         completeThroughStep3();
+        ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
+        EXPECT_FALSE(plan.isSummaryEnabled()); // step 5 enables it
+        ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
+        EXPECT_EQ(plan.stepState(5), State::Done);
+        ASSERT_TRUE(plan.isSummaryEnabled());
+
         plan.update(PlanItem::All, c.spoil);
         const StepCheck check = checkStep(plan.items(), c.step);
-        EXPECT_EQ(check.passed, c.passed);
+        EXPECT_EQ(check.passed, c.question.isEmpty());
         EXPECT_EQ(check.question, c.question);
         EXPECT_EQ(check.inLabel, c.inLabel);
-        if (c.passed)
+        if (check.passed)
             continue;
-        const QString before = steps();
-        messenger.expect(Answer::Igen);
-        EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::KeepOpen);
-        const ScriptedMessenger::Shown &shown = messenger.shown().last();
-        EXPECT_EQ(shown.text, c.question);
-        EXPECT_EQ(shown.buttons, ButtonSet::IgenNem);
-        EXPECT_EQ(shown.kind, MessageKind::Warning);
-        EXPECT_EQ(shown.inLabel, c.inLabel);
-        EXPECT_EQ(steps(), before);
+        const qsizetype shown = messenger.shown().size();
+        if (c.interactive) {
+            const QString before = steps();
+            messenger.expect(Answer::Igen);
+            EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::KeepOpen);
+            const ScriptedMessenger::Shown &asked = messenger.shown().last();
+            EXPECT_EQ(asked.text, c.question);
+            EXPECT_EQ(asked.buttons, ButtonSet::IgenNem);
+            EXPECT_EQ(asked.kind, MessageKind::Warning);
+            EXPECT_EQ(asked.inLabel, c.inLabel);
+            EXPECT_EQ(steps(), before);
+            messenger.expect(Answer::Nem);
+        }
+        EXPECT_EQ(completeStep(plan, c.step, c.interactive, messenger), StepOutcome::Reverted);
+        EXPECT_EQ(messenger.shown().size(), shown + (c.interactive ? 2 : 0));
+        for (int step = 1; step <= 5; ++step) {
+            SCOPED_TRACE(step);
+            const State expected = step < c.step    ? State::Done
+                                   : step == c.step ? State::Current
+                                                    : State::Locked;
+            EXPECT_EQ(plan.stepState(step), expected);
+            EXPECT_EQ(plan.isStepEnabled(step), step <= c.step);
+        }
+        EXPECT_FALSE(plan.isSummaryEnabled());
     }
 }
 
@@ -134,85 +157,34 @@ TEST_F(StepCompletionTest, CompletingUnlocksTheNextStepAndRepeatingKeepsLaterOne
     EXPECT_TRUE(messenger.shown().isEmpty());
 }
 
-// "Nem" — or no one to ask, which answers "Nem" unshown — makes the step current again and
-// locks every later step and the summary.
-TEST_F(StepCompletionTest, ARefusedStepLocksEveryLaterStep)
-{
-    const struct
-    {
-        int step;
-        Spoil spoil;
-        bool interactive;
-    } cases[] = {
-        {2, [](PlanItems &items) { items.lotNumber.clear(); }, true},
-        {2, [](PlanItems &items) { items.lotNumber.clear(); }, false},
-        {3, [](PlanItems &items) { items.plannedYield.clear(); }, true},
-        {4, [](PlanItems &items) { items.manureTiming = PlanItems::EgyEve; }, true}, // no amount
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1 %2").arg(c.step).arg(c.interactive).toStdString());
-        startPlan();
-        completeThroughStep3();
-        ASSERT_EQ(completeStep(plan, 4, true, messenger), StepOutcome::Completed);
-        EXPECT_FALSE(plan.isSummaryEnabled()); // step 5 enables it
-        ASSERT_EQ(completeStep(plan, 5, true, messenger), StepOutcome::Completed);
-        EXPECT_EQ(plan.stepState(5), State::Done);
-        ASSERT_TRUE(plan.isSummaryEnabled());
-
-        plan.update(PlanItem::All, c.spoil);
-        const qsizetype shown = messenger.shown().size();
-        if (c.interactive)
-            messenger.expect(Answer::Nem);
-        EXPECT_EQ(completeStep(plan, c.step, c.interactive, messenger), StepOutcome::Reverted);
-        EXPECT_EQ(messenger.shown().size(), shown + (c.interactive ? 1 : 0));
-        for (int step = 1; step <= 5; ++step) {
-            SCOPED_TRACE(step);
-            const State expected = step < c.step    ? State::Done
-                                   : step == c.step ? State::Current
-                                                    : State::Locked;
-            EXPECT_EQ(plan.stepState(step), expected);
-            EXPECT_EQ(plan.isStepEnabled(step), step <= c.step);
-        }
-        EXPECT_FALSE(plan.isSummaryEnabled());
-    }
-}
-
 // The yield must be a number with a decimal comma; a factor left out is not checked.
 TEST_F(StepCompletionTest, StepsThreeAndFourCheckOnlyTheValuesInUse)
 {
+    using I = PlanItems;
     const struct
     {
-        const char *name;
         int step;
         Spoil set;
         bool passes;
     } cases[] = {
-        {"yield 6", 3, [](PlanItems &i) { i.plannedYield = "6"; }, true},
-        {"yield 6,5", 3, [](PlanItems &i) { i.plannedYield = "6,5"; }, true},
-        {"yield in blanks", 3, [](PlanItems &i) { i.plannedYield = " 7 "; }, true},
-        {"yield empty", 3, [](PlanItems &i) { i.plannedYield = ""; }, false},
-        {"yield with a point", 3, [](PlanItems &i) { i.plannedYield = "6.5"; }, false},
-        {"yield in words", 3, [](PlanItems &i) { i.plannedYield = "hat"; }, false},
-        {"no factor chosen", 4, [](PlanItems &) {}, true},
-        {"manure a year ago, amount empty", 4,
-         [](PlanItems &i) { i.manureTiming = PlanItems::EgyEve; }, false},
-        {"manure two years ago with amount", 4,
-         [](PlanItems &i) { i.manureTiming = PlanItems::KetEve; i.manureAmount = "30"; }, true},
-        {"residue without forecrop yield", 4,
-         [](PlanItems &i) { i.residueCrop = PlanItems::Kukorica; }, false},
-        {"residue with forecrop yield", 4,
-         [](PlanItems &i) { i.residueCrop = PlanItems::Kukorica; i.forecropYield = "8,2"; }, true},
-        {"residue with text yield", 4,
-         [](PlanItems &i) { i.residueCrop = PlanItems::OsziBuza; i.forecropYield = "sok"; }, false},
-        {"yield loss without residues", 4, [](PlanItems &i) { i.yieldLoss = true; }, false},
-        {"yield loss with residues", 4,
-         [](PlanItems &i) { i.yieldLoss = true; i.residualN = i.residualP = i.residualK = "10"; },
-         true},
-        {"yield loss, one residue of three missing", 4,
-         [](PlanItems &i) { i.yieldLoss = true; i.residualN = i.residualP = "5"; }, false},
+        {3, [](I &i) { i.plannedYield = "6"; }, true},
+        {3, [](I &i) { i.plannedYield = "6,5"; }, true},
+        {3, [](I &i) { i.plannedYield = " 7 "; }, true},
+        {3, [](I &i) { i.plannedYield = ""; }, false},
+        {3, [](I &i) { i.plannedYield = "6.5"; }, false},
+        {3, [](I &i) { i.plannedYield = "hat"; }, false},
+        {4, [](I &) {}, true}, // no factor chosen
+        {4, [](I &i) { i.manureTiming = I::EgyEve; }, false},
+        {4, [](I &i) { i.manureTiming = I::KetEve; i.manureAmount = "30"; }, true},
+        {4, [](I &i) { i.residueCrop = I::Kukorica; }, false},
+        {4, [](I &i) { i.residueCrop = I::Kukorica; i.forecropYield = "8,2"; }, true},
+        {4, [](I &i) { i.residueCrop = I::OsziBuza; i.forecropYield = "sok"; }, false},
+        {4, [](I &i) { i.yieldLoss = true; }, false},
+        {4, [](I &i) { i.yieldLoss = true; i.residualN = i.residualP = i.residualK = "10"; }, true},
+        {4, [](I &i) { i.yieldLoss = true; i.residualN = i.residualP = "5"; }, false},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(&c - cases);
         PlanItems items;
         c.set(items);
         EXPECT_EQ(checkStep(items, c.step).passed, c.passes);
