@@ -320,14 +320,14 @@ TEST_P(FarmDatabaseTest, SamplesOfOneFieldComeInTableOrderWithTheAverageRecord)
     // sample table, nor a field's id there.
     ASSERT_TRUE(samples.setFilter(samplesOf(201)));
     EXPECT_TRUE(samples.isEmpty());
-    FarmTableResult result = open(FarmTables::PTalajmintak, samplesOf(201));
-    ASSERT_TRUE(result) << result.error.toStdString();
-    EXPECT_EQ(columnTexts(*result.table, Mintas), QStringList({"1", "2", "3", "4", "5", "6", "0"}));
-    result.table->seek(6);
+    FarmTableResult parcel = open(FarmTables::PTalajmintak, samplesOf(201));
+    ASSERT_TRUE(parcel) << parcel.error.toStdString();
+    EXPECT_EQ(columnTexts(*parcel.table, Mintas), QStringList({"1", "2", "3", "4", "5", "6", "0"}));
+    parcel.table->seek(6);
     // (5.18 + 5.38 + 7.04 + 5.31 + 5.64 + 7.16) / 6
-    EXPECT_NEAR(result.table->number(PH), 5.951666666666667, 1e-12);
-    ASSERT_TRUE(result.table->setFilter(samplesOf(33)));
-    EXPECT_TRUE(result.table->isEmpty());
+    EXPECT_NEAR(parcel.table->number(PH), 5.951666666666667, 1e-12);
+    ASSERT_TRUE(parcel.table->setFilter(samplesOf(33)));
+    EXPECT_TRUE(parcel.table->isEmpty());
 }
 
 TEST_P(FarmDatabaseTest, UnmeasuredValuesReadAsZeroAndEmptyText)
