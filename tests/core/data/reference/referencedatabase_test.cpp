@@ -291,7 +291,7 @@ TEST_F(ReferenceDatabaseTest, RowsComeInTheOrderOfTheirTable)
 
 // --- writes ---------------------------------------------------------------------------------
 
-TEST_F(ReferenceDatabaseTest, DeletedMaterialStaysButIsNotListed)
+TEST_F(ReferenceDatabaseTest, DeletedMaterialStaysButIsNotListedAndANewOneHasZeroContents)
 {
     const int materials = allRows(Tapanyagok::name);
     const Filter urea = Filter::equals(Tapanyagok::Anyagid, 3);
@@ -314,11 +314,8 @@ TEST_F(ReferenceDatabaseTest, DeletedMaterialStaysButIsNotListed)
     EXPECT_EQ(error,
         QStringLiteral("A(z) Tapanyagok tábla sorai nem törölhetők, csak töröltnek jelölhetők."));
     EXPECT_EQ(allRows(Tapanyagok::name), materials);
-}
 
-TEST_F(ReferenceDatabaseTest, NewMaterialWithNameAndUnitOnlyIsListedWithZeroContents)
-{
-    QString error;
+    // a new material with its name and unit only is listed with zero contents
     const std::optional<qint64> id = m_database.insert(Tapanyagok::name,
         {{Tapanyagok::Megnev, QStringLiteral("Új anyag")}, {Tapanyagok::Mert, QStringLiteral("l")}},
         &error);
