@@ -27,34 +27,25 @@ using Paradox::FieldType;
 
 constexpr qint64 julianDayOfDayZero = 1721425;
 
+// The bytes a field takes in the record; only the types the reference and farm tables use.
 int recordBytes(const Field &field)
 {
     switch (field.type) {
-    case FieldType::Alpha:
-    case FieldType::Bytes:
-    case FieldType::Memo:
-    case FieldType::FormattedMemo:
-    case FieldType::Blob:
-    case FieldType::Ole:
-    case FieldType::Graphic:
-        return field.size;
     case FieldType::Logical:
         return 1;
     case FieldType::Short:
         return 2;
     case FieldType::Date:
     case FieldType::Long:
-    case FieldType::Time:
     case FieldType::AutoIncrement:
         return 4;
-    case FieldType::Currency:
     case FieldType::Number:
-    case FieldType::Timestamp:
         return 8;
     case FieldType::Bcd:
         return 17;
+    default: // alpha and memo fields
+        return field.size;
     }
-    return 0;
 }
 
 // A number as PX_put_data_bcd reads it: the C library's decimal point.
@@ -81,7 +72,6 @@ void putValue(pxdoc_t *document, char *data, const Field &field, const QVariant 
         break;
     }
     case FieldType::Number:
-    case FieldType::Currency:
         PX_put_data_double(document, data, 8, value.toDouble());
         break;
     case FieldType::Short:
@@ -104,9 +94,7 @@ void putValue(pxdoc_t *document, char *data, const Field &field, const QVariant 
     }
     case FieldType::Memo:
     case FieldType::FormattedMemo: {
-        QByteArray bytes = value.typeId() == QMetaType::QByteArray
-                               ? value.toByteArray()
-                               : Text::encodeCodePage(value.toString(), codePage);
+        QByteArray bytes = Text::encodeCodePage(value.toString(), codePage);
         if (bytes.isEmpty())
             std::memset(data, 0, size_t(size));
         else
@@ -127,7 +115,7 @@ void ignoreError(pxdoc_t *, int, const char *message, void *data)
 
 } // namespace
 
-bool write(const QString &path, const Table &table, QString *error, const QString &memoPath)
+bool write(const QString &path, const Table &table, QString *error)
 {
     const auto fail = [&](const QString &text) {
         if (error)
@@ -168,10 +156,8 @@ bool write(const QString &path, const Table &table, QString *error, const QStrin
         PX_set_value(document, "numprimkeys", 1);
     PX_set_value(document, "codepage", float(table.codePage));
     if (hasMemo) {
-        const QString memo = memoPath.isEmpty()
-                                 ? QFileInfo(path).path() + QLatin1Char('/')
-                                       + QFileInfo(path).completeBaseName() + QStringLiteral(".MB")
-                                 : memoPath;
+        const QString memo = QFileInfo(path).path() + QLatin1Char('/')
+                             + QFileInfo(path).completeBaseName() + QStringLiteral(".MB");
         QFile::remove(memo);
         if (PX_set_blob_file(document, QFile::encodeName(memo).constData()) < 0) {
             PX_close(document);

@@ -27,11 +27,10 @@ struct Table
     bool isKeyed = false; // keyed on the first field, without its .PX index
 };
 
-// Writes `table` into `path` (replacing it) and, when it has memo fields, `memoPath` (by
-// default `path` with the extension .MB). Values: QString for alpha and memo fields, numbers
-// for the number types, bool for logical fields, QDate for dates.
-bool write(const QString &path, const Table &table, QString *error,
-           const QString &memoPath = QString());
+// Writes `table` into `path` (replacing it) and, when it has memo fields, into `path` with
+// the extension .MB. Values: QString for alpha and memo fields, numbers for the number
+// types, bool for logical fields, QDate for dates.
+bool write(const QString &path, const Table &table, QString *error);
 
 // The sample farm of writeSampleFarm as Paradox tables: Tablak and PTalajmintak in code
 // page 1250, Talajmintak and parcellak in 852; the keys are autoincrement fields, sample

@@ -16,7 +16,10 @@ QJsonArray texts(std::initializer_list<const char16_t *> cells)
     return row;
 }
 
-TEST(PlanJsonTest, SmallPlan)
+// The JSON view holds what the plan file stores: the soil columns in use (the marks, then
+// the ten values), the schedule rows the file counts without the header, the links without
+// the empty row below them.
+TEST(PlanJsonTest, HoldsTheItemsAndTheGridRowsInUse)
 {
     PlanItems items;
     items.elementSelected.fill(true);
@@ -25,66 +28,50 @@ TEST(PlanJsonTest, SmallPlan)
     items.area = QStringLiteral("5000");
     items.siteCategory = 2;
     items.sampleCount = 1;
-    const char16_t *const marks[] = {u"Átlag", u"K-1"};
-    for (int column = 1; column <= 2; ++column) {
-        items.soilSampleTable.setCell(1, column, QString::fromUtf16(marks[column - 1]));
-        for (int row = 2; row <= 11; ++row)
-            items.soilSampleTable.setCell(row, column, QString::number(row));
+    QJsonArray soil;
+    for (int row = 1; row <= 11; ++row) {
+        const QStringList cells = {QStringLiteral("%1a").arg(row), QStringLiteral("%1b").arg(row)};
+        items.soilSampleTable.setCell(row, 1, cells[0]);
+        items.soilSampleTable.setCell(row, 2, cells[1]);
+        soil.append(QJsonArray::fromStringList(cells));
     }
     items.soilSampleTable.setCell(1, 3, QStringLiteral("nem használt")); // beyond the samples
-    items.cropId = QStringLiteral("3");
     items.plannedYield = QStringLiteral("6,5");
     items.scheduleGrid.setCell(1, 0, QStringLiteral("2012.3.5."));
     items.scheduleGrid.setCell(1, 1, QStringLiteral("Karbamid"));
     items.scheduleGrid.setCell(1, 2, QStringLiteral("100"));
     items.scheduleDetailGrid.setCell(1, 0, QStringLiteral("46"));
-    items.scheduleDetailGrid.setCell(1, 14, QStringLiteral("0"));
     items.leafLinks.setRowCount(3);
     items.leafLinks.setCell(1, 0, QStringLiteral("K-1"));
     items.leafLinks.setCell(1, 4, QStringLiteral("9"));
 
     const QJsonObject json = planToJson(items);
-    const QJsonArray elements = json.value(QStringLiteral("elementSelected")).toArray();
-    ASSERT_EQ(elements.size(), 11);
-    EXPECT_TRUE(elements.at(0).toBool());   // N
-    EXPECT_FALSE(elements.at(10).toBool()); // B
-    EXPECT_EQ(json.value(QStringLiteral("lotNumber")).toString(), QStringLiteral("Őrség-dűlő"));
-    EXPECT_EQ(json.value(QStringLiteral("area")).toString(), QStringLiteral("5000"));
+    EXPECT_EQ(json.value(QStringLiteral("elementSelected")).toArray(),
+              QJsonArray({true, true, true, true, true, true, true, true, true, true, false}));
+    EXPECT_EQ(QStringList({json.value(QStringLiteral("lotNumber")).toString(),
+                           json.value(QStringLiteral("area")).toString(),
+                           json.value(QStringLiteral("plannedYield")).toString(),
+                           json.value(QStringLiteral("residualN")).toString()}),
+              QStringList({"Őrség-dűlő", "5000", "6,5", ""}));
     EXPECT_EQ(json.value(QStringLiteral("siteCategory")).toInt(), 2); // III
-    EXPECT_EQ(json.value(QStringLiteral("sampleCount")).toInt(), 1);
-    EXPECT_EQ(json.value(QStringLiteral("cropId")).toString(), QStringLiteral("3"));
-    EXPECT_EQ(json.value(QStringLiteral("plannedYield")).toString(), QStringLiteral("6,5"));
-    EXPECT_EQ(json.value(QStringLiteral("residueCrop")).toInt(), PlanItems::EgyikSem); // reset value
-    EXPECT_EQ(json.value(QStringLiteral("residualN")).toString(), QString());
+    EXPECT_EQ(json.value(QStringLiteral("residueCrop")).toInt(), PlanItems::EgyikSem);
+    EXPECT_EQ(json.value(QStringLiteral("soilSampleTable")).toArray(), soil);
+    EXPECT_EQ(json.value(QStringLiteral("scheduleGrid")).toArray(),
+              QJsonArray({texts({u"2012.3.5.", u"Karbamid", u"100"})}));
+    // N … B, Egyeb, Egyebmeny, Anyagid, Ertek, Mert
+    EXPECT_EQ(json.value(QStringLiteral("scheduleDetailGrid")).toArray(),
+              QJsonArray({texts({u"46", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"",
+                                 u"", u"", u"", u""})}));
+    EXPECT_EQ(json.value(QStringLiteral("leafLinks")).toArray(),
+              QJsonArray({texts({u"K-1", u"", u"", u"", u"9"})}));
 
-    // Rows 1–11 (mark, ten values) of the two columns in use; column 3 is not.
-    const QJsonArray soil = json.value(QStringLiteral("soilSampleTable")).toArray();
-    ASSERT_EQ(soil.size(), 11);
-    EXPECT_EQ(soil.at(0).toArray(), texts({u"Átlag", u"K-1"}));
-    EXPECT_EQ(soil.at(10).toArray(), texts({u"11", u"11"})); // Cu, row 11
-
-    const QJsonArray schedule = json.value(QStringLiteral("scheduleGrid")).toArray();
-    ASSERT_EQ(schedule.size(), 1); // the one application, no header
-    EXPECT_EQ(schedule.at(0).toArray(), texts({u"2012.3.5.", u"Karbamid", u"100"}));
-    const QJsonArray detail = json.value(QStringLiteral("scheduleDetailGrid")).toArray();
-    ASSERT_EQ(detail.size(), 1);
-    ASSERT_EQ(detail.at(0).toArray().size(), 16); // N … B, Egyeb, Egyebmeny, Anyagid, Ertek, Mert
-    EXPECT_EQ(detail.at(0).toArray().at(0).toString(), QStringLiteral("46"));
-
-    const QJsonArray links = json.value(QStringLiteral("leafLinks")).toArray();
-    ASSERT_EQ(links.size(), 1); // the empty row below the link is not a link
-    EXPECT_EQ(links.at(0).toArray(), texts({u"K-1", u"", u"", u"", u"9"}));
-}
-
-TEST(PlanJsonTest, AnEmptyScheduleHasNoRows)
-{
-    PlanItems items;
-    items.scheduleGrid.setCell(1, 0, QStringLiteral("2012.3.5.")); // a date, but no material
-    const QJsonObject json = planToJson(items);
-    EXPECT_TRUE(json.value(QStringLiteral("scheduleGrid")).toArray().isEmpty());
-    EXPECT_TRUE(json.value(QStringLiteral("leafLinks")).toArray().isEmpty());
-    // The average column is always there.
-    EXPECT_EQ(json.value(QStringLiteral("soilSampleTable")).toArray().at(0).toArray().size(), 1);
+    // A date but no material is no schedule row; the average column is always there.
+    PlanItems empty;
+    empty.scheduleGrid.setCell(1, 0, QStringLiteral("2012.3.5."));
+    const QJsonObject none = planToJson(empty);
+    EXPECT_TRUE(none.value(QStringLiteral("scheduleGrid")).toArray().isEmpty());
+    EXPECT_TRUE(none.value(QStringLiteral("leafLinks")).toArray().isEmpty());
+    EXPECT_EQ(none.value(QStringLiteral("soilSampleTable")).toArray().at(0).toArray().size(), 1);
 }
 
 } // namespace

@@ -34,12 +34,6 @@ protected:
         openDefaultReference(m_directory, m_database);
     }
 
-    void emptyTable()
-    {
-        ASSERT_GE(m_database.remove(F::name, {}), 0);
-        ASSERT_EQ(rows().size(), 0);
-    }
-
     QList<QVariantMap> rows() const
     {
         return m_database.select(F::name).value_or(QList<QVariantMap>());
@@ -51,24 +45,48 @@ protected:
 
 } // namespace
 
-TEST_F(AdviserRecordTest, BuiltInRowIsReadWithItsLogicalField)
+// The built-in row is read with its logical field; a store changes the first row only, even
+// when an equal copy follows (picking the row by what it holds would change both); a post
+// code longer than four is refused and nothing changes.
+TEST_F(AdviserRecordTest, BuiltInRowIsReadAndAStoreChangesTheFirstRowOnly)
 {
     QString error;
-    const AdviserRecord record = AdviserRecord::readAdviser(m_database, &error);
+    const AdviserRecord builtIn = AdviserRecord::readAdviser(m_database, &error);
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     // the Fax empty in the defaults, Megjel "False"
-    EXPECT_EQ(record, adviser({"Minta Szaktanácsadó", "9330", "Kapuvár", "Fő utca 1.",
-                               "+36 96 000 000", "", "szaktanacsado@example.hu", "DEMO-0001",
-                               "Bemutató szaktanácsadói hálózat"},
-                              false));
+    EXPECT_EQ(builtIn, adviser({"Minta Szaktanácsadó", "9330", "Kapuvár", "Fő utca 1.",
+                                "+36 96 000 000", "", "szaktanacsado@example.hu", "DEMO-0001",
+                                "Bemutató szaktanácsadói hálózat"},
+                               false));
+
+    AdviserRecord tooLong = sampleAdviser();
+    tooLong.Irany = QStringLiteral("94001");
+    EXPECT_FALSE(AdviserRecord::storeAdviser(m_database, tooLong, &error));
+    EXPECT_EQ(
+        error, QStringLiteral("A(z) Tanacsado.Irany mező legfeljebb 4 karakter lehet: „94001”."));
+    EXPECT_EQ(AdviserRecord::readAdviser(m_database), builtIn);
+
+    ASSERT_TRUE(m_database.insert(F::name, rows().first()).has_value());
+    ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, sampleAdviser()));
+    const QList<QVariantMap> after = rows();
+    ASSERT_EQ(after.size(), 2);
+    EXPECT_EQ(after.at(0).value(F::Nev).toString(), QStringLiteral("Kovács Ödön"));
+    EXPECT_EQ(after.at(1).value(F::Nev).toString(), QStringLiteral("Minta Szaktanácsadó"));
+    EXPECT_EQ(AdviserRecord::readAdviser(m_database), sampleAdviser());
 }
 
+// An empty table reads as an empty record and gains one row, which later stores change;
+// a refused store adds none.
 TEST_F(AdviserRecordTest, EmptyTableGainsOneRowAndLaterStoresChangeIt)
 {
-    emptyTable();
+    ASSERT_GE(m_database.remove(F::name, {}), 0);
     QString error;
     EXPECT_EQ(AdviserRecord::readAdviser(m_database, &error), AdviserRecord());
     EXPECT_TRUE(error.isEmpty());
+    AdviserRecord tooLong = sampleAdviser();
+    tooLong.Irany = QStringLiteral("94001");
+    EXPECT_FALSE(AdviserRecord::storeAdviser(m_database, tooLong));
+    EXPECT_EQ(rows().size(), 0);
 
     const AdviserRecord first = sampleAdviser();
     ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, first, &error)) << error.toStdString();
@@ -84,37 +102,6 @@ TEST_F(AdviserRecordTest, EmptyTableGainsOneRowAndLaterStoresChangeIt)
     ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, second, &error)) << error.toStdString();
     EXPECT_EQ(rows().size(), 1);
     EXPECT_EQ(AdviserRecord::readAdviser(m_database), second);
-}
-
-TEST_F(AdviserRecordTest, StoreChangesTheFirstRowOnlyEvenWhenCopiesFollow)
-{
-    // A table holding two equal rows: picking the row by what it holds would change both.
-    const QVariantMap copy = rows().first();
-    ASSERT_TRUE(m_database.insert(F::name, copy).has_value());
-    ASSERT_EQ(rows().size(), 2);
-
-    ASSERT_TRUE(AdviserRecord::storeAdviser(m_database, sampleAdviser()));
-    const QList<QVariantMap> after = rows();
-    ASSERT_EQ(after.size(), 2);
-    EXPECT_EQ(after.at(0).value(F::Nev).toString(), QStringLiteral("Kovács Ödön"));
-    EXPECT_EQ(after.at(1).value(F::Nev).toString(), QStringLiteral("Minta Szaktanácsadó"));
-    EXPECT_EQ(AdviserRecord::readAdviser(m_database), sampleAdviser());
-}
-
-TEST_F(AdviserRecordTest, PostCodeLongerThanFourIsRefusedAndNothingChanges)
-{
-    const AdviserRecord before = AdviserRecord::readAdviser(m_database);
-    AdviserRecord record = sampleAdviser();
-    record.Irany = QStringLiteral("94001");
-    QString error;
-    EXPECT_FALSE(AdviserRecord::storeAdviser(m_database, record, &error));
-    EXPECT_EQ(
-        error, QStringLiteral("A(z) Tanacsado.Irany mező legfeljebb 4 karakter lehet: „94001”."));
-    EXPECT_EQ(AdviserRecord::readAdviser(m_database), before);
-
-    emptyTable();
-    EXPECT_FALSE(AdviserRecord::storeAdviser(m_database, record));
-    EXPECT_EQ(rows().size(), 0);
 }
 
 TEST(AdviserLine, NamesIdentifierAndPhoneWhereGiven)

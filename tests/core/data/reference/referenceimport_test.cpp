@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QMap>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -135,12 +134,9 @@ protected:
                        const QString &leftOut = QString())
     {
         QString error;
-        const QString path = QDir(m_oldDirectory).filePath(fileName);
-        const QString memo = QFileInfo(path).path() + QLatin1Char('/')
-                             + QFileInfo(path).completeBaseName() + QStringLiteral(".MB");
         ASSERT_TRUE(ParadoxWriter::write(
-            path, paradoxCopy(*Schema::table(table), rowsOf(m_old, table), codePage, leftOut),
-            &error, memo))
+            oldFile(fileName),
+            paradoxCopy(*Schema::table(table), rowsOf(m_old, table), codePage, leftOut), &error))
             << qPrintable(error);
     }
 
