@@ -5,6 +5,7 @@
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
+#include "gui/steps/stepcontext.h"
 #include "support/defaultreference.h"
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
@@ -78,6 +79,9 @@ protected:
         m_plan.setPlannedYield(QStringLiteral("6"));
         m_plan.markSaved();
     }
+
+    // What a panel under test works with: the fixture's plan, tables, messenger and state.
+    StepContext context() { return {m_plan, m_reference, m_messenger, m_state}; }
 
     // The plan's items as the panels read them.
     const PlanItems &items() const { return m_plan.items(); }

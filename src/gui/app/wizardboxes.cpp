@@ -49,10 +49,9 @@ WizardBoxes::WizardBoxes(PlanSession &session, Messenger &messenger, ReferenceDa
 
 void WizardBoxes::buildPanels()
 {
-    ReferenceDatabase &reference = m_reference;
-    Plan &plan = m_session.plan();
-    // Merge point: the panels' constructors, the only place they get the plan and the state.
-    CalculationState &state = m_session.calculationState();
+    // The panels' one context: the plan, the tables, the messenger and the session's state.
+    const StepContext context {m_session.plan(), m_reference, m_messenger,
+                               m_session.calculationState()};
     auto fill = [](MovableBox *box, QWidget *panel) {
         auto *layout = new QVBoxLayout(box);
         layout->setContentsMargins(2, 2, 2, 2);
@@ -60,32 +59,32 @@ void WizardBoxes::buildPanels()
         box->resize(box->sizeHint());
     };
 
-    auto *step1Panel = new Step1Panel(plan, stepBox(1));
+    auto *step1Panel = new Step1Panel(context, stepBox(1));
     fill(stepBox(1), step1Panel);
     connect(step1Panel, &Step1Panel::doneRequested, this, [this] { finishStep(1); });
     connect(step1Panel, &Step1Panel::printDescriptionsRequested, this,
             &WizardBoxes::printDescriptionsRequested);
 
-    m_step2Panel = new Step2Panel(plan, m_messenger, reference, stepBox(2));
+    m_step2Panel = new Step2Panel(context, stepBox(2));
     fill(stepBox(2), m_step2Panel);
     connect(m_step2Panel, &Step2Panel::doneRequested, this, [this] { finishStep(2); });
     connect(m_step2Panel, &Step2Panel::supplyLevelsRequested, this, &WizardBoxes::showSupplyLevels);
     connect(m_step2Panel, &Step2Panel::dataLocationRequested, this,
             &WizardBoxes::dataLocationRequested);
 
-    m_step3Panel = new Step3Panel(plan, m_messenger, reference, state, stepBox(3));
+    m_step3Panel = new Step3Panel(context, stepBox(3));
     fill(stepBox(3), m_step3Panel);
     connect(m_step3Panel, &Step3Panel::doneRequested, this, [this] { finishStep(3); });
     connect(m_step3Panel, &Step3Panel::resultReady, this,
             [this](const ResultTable &result) { showStepResult(3, result); });
 
-    auto *step4Panel = new Step4Panel(plan, m_messenger, reference, state, stepBox(4));
+    auto *step4Panel = new Step4Panel(context, stepBox(4));
     fill(stepBox(4), step4Panel);
     connect(step4Panel, &Step4Panel::doneRequested, this, [this] { finishStep(4); });
     connect(step4Panel, &Step4Panel::resultReady, this,
             [this](const ResultTable &result) { showStepResult(4, result); });
 
-    m_step5Panel = new Step5Panel(plan, m_messenger, reference, state, stepBox(5));
+    m_step5Panel = new Step5Panel(context, stepBox(5));
     fill(stepBox(5), m_step5Panel);
     connect(m_step5Panel, &Step5Panel::doneRequested, this, [this] { finishStep(5); });
     connect(m_step5Panel, &Step5Panel::resultReady, this,

@@ -41,8 +41,8 @@ QFrame *separatorLine(QWidget *parent)
 
 } // namespace
 
-Step1Panel::Step1Panel(Plan &plan, QWidget *parent)
-    : StepPanel(plan, parent)
+Step1Panel::Step1Panel(const StepContext &context, QWidget *parent)
+    : StepPanel(context, parent)
 {
     setObjectName(QStringLiteral("step1Panel"));
     buildControls();

@@ -16,7 +16,7 @@ class Step1Panel final : public StepPanel
     Q_OBJECT
 
 public:
-    explicit Step1Panel(Plan &plan, QWidget *parent = nullptr);
+    explicit Step1Panel(const StepContext &context, QWidget *parent = nullptr);
 
     QCheckBox *elementBox(Elements::Element element) const { return m_elementBoxes[element]; }
 

@@ -45,11 +45,8 @@ QLineEdit *makeCaptionEdit(const QString &name, const QString &defaultCaption, Q
 
 } // namespace
 
-Step2Panel::Step2Panel(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
-                       QWidget *parent)
-    : StepPanel(plan, parent)
-    , m_messenger(messenger)
-    , m_reference(reference)
+Step2Panel::Step2Panel(const StepContext &context, QWidget *parent)
+    : StepPanel(context, parent)
 {
     setObjectName(QStringLiteral("step2Panel"));
     buildControls();

@@ -2,14 +2,12 @@
 
 #include "gui/steps/steppanel.h"
 
-class Messenger;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class ReferenceDatabase;
 class RequestPanel;
 class SoilSampleGrid;
 class SoilSampleModel;
@@ -25,8 +23,7 @@ class Step2Panel final : public StepPanel
     Q_OBJECT
 
 public:
-    Step2Panel(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
-               QWidget *parent = nullptr);
+    explicit Step2Panel(const StepContext &context, QWidget *parent = nullptr);
 
     // Reads the two captions from Modtext again.
     void reloadCaptions();
@@ -53,8 +50,6 @@ private:
     void applySampleCount(const QString &text);
     void saveCaptions();
 
-    Messenger &m_messenger;
-    ReferenceDatabase &m_reference;
     QString m_savedLotCaption;
     QString m_savedParcelCaption;
     bool m_savingCaptions = false;

@@ -41,12 +41,8 @@ ResultTable needTable(const TextGrid &grid)
 
 } // namespace
 
-Step3Panel::Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
-                       CalculationState &state, QWidget *parent)
-    : StepPanel(plan, parent)
-    , m_messenger(messenger)
-    , m_reference(reference)
-    , m_state(state)
+Step3Panel::Step3Panel(const StepContext &context, QWidget *parent)
+    : StepPanel(context, parent)
 {
     setObjectName(QStringLiteral("step3Panel"));
     buildControls();

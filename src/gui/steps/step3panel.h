@@ -3,15 +3,12 @@
 #include "core/plan/resulttable.h"
 #include "gui/steps/steppanel.h"
 
-class Messenger;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTableWidget;
-class ReferenceDatabase;
 class TextTableModel;
-struct CalculationState;
 
 // Step 3 "Növény adatai": the crop (ordered by name), the planned yield, the crop's specific
 // need per soil column and element, and the recommended doses that go to the result box.
@@ -20,8 +17,7 @@ class Step3Panel final : public StepPanel
     Q_OBJECT
 
 public:
-    Step3Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
-               CalculationState &state, QWidget *parent = nullptr);
+    explicit Step3Panel(const StepContext &context, QWidget *parent = nullptr);
 
     // Reads the crops again, keeping the chosen one; a change of Nov does so by itself.
     void reloadCrops();
@@ -54,9 +50,6 @@ private:
     void selectCropRow(const QString &novid);
     void showNeeds(const struct SpecificNeeds &needs);
 
-    Messenger &m_messenger;
-    const ReferenceDatabase &m_reference;
-    CalculationState &m_state;
 
     QTableWidget *m_cropList = nullptr;
     QPushButton *m_addCropButton = nullptr;

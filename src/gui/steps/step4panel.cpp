@@ -23,12 +23,8 @@
 
 #include <utility>
 
-Step4Panel::Step4Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
-                       CalculationState &state, QWidget *parent)
-    : StepPanel(plan, parent)
-    , m_messenger(messenger)
-    , m_reference(reference)
-    , m_state(state)
+Step4Panel::Step4Panel(const StepContext &context, QWidget *parent)
+    : StepPanel(context, parent)
 {
     setObjectName(QStringLiteral("step4Panel"));
 

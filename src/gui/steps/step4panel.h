@@ -5,7 +5,6 @@
 
 #include <array>
 
-class Messenger;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -14,8 +13,6 @@ class QPushButton;
 class QLabel;
 class QRadioButton;
 class QSpacerItem;
-class ReferenceDatabase;
-struct CalculationState;
 
 // Step 4 "Módosító tényezők": what happened on the field before this crop (ploughed-in
 // residue with the forecrop yield, a legume forecrop, yield loss with the nutrients left in
@@ -26,8 +23,7 @@ class Step4Panel final : public StepPanel
     Q_OBJECT
 
 public:
-    Step4Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
-               CalculationState &state, QWidget *parent = nullptr);
+    explicit Step4Panel(const StepContext &context, QWidget *parent = nullptr);
 
     // "Korrigált hatóanyag szükséglet kimutatása": the recommended doses plus their
     // corrections; on invalid input the message and no result.
@@ -51,9 +47,6 @@ private:
     void showItem(PlanItem item) override;
     void alignResidualEdits();
 
-    Messenger &m_messenger;
-    const ReferenceDatabase &m_reference;
-    CalculationState &m_state;
 
     QButtonGroup *m_residueGroup = nullptr;
     QRadioButton *m_kukoricaRadio = nullptr;

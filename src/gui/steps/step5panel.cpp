@@ -37,12 +37,8 @@ QString unitPerHectare(const QVariantMap &material)
 
 } // namespace
 
-Step5Panel::Step5Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
-                       CalculationState &state, QWidget *parent)
-    : StepPanel(plan, parent)
-    , m_messenger(messenger)
-    , m_reference(reference)
-    , m_state(state)
+Step5Panel::Step5Panel(const StepContext &context, QWidget *parent)
+    : StepPanel(context, parent)
 {
     setObjectName(QStringLiteral("step5Panel"));
     buildControls();

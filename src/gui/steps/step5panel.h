@@ -6,7 +6,6 @@
 #include <QList>
 #include <QVariantMap>
 
-class Messenger;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -14,9 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTableWidget;
-class ReferenceDatabase;
 class TextTableModel;
-struct CalculationState;
 
 // Step 5 "Kijuttattás ütemezése": the application schedule of concrete materials with their
 // dates and amounts per hectare, what it applies, what of the corrected need it leaves open,
@@ -27,8 +24,7 @@ class Step5Panel final : public StepPanel
     Q_OBJECT
 
 public:
-    Step5Panel(Plan &plan, Messenger &messenger, const ReferenceDatabase &reference,
-               CalculationState &state, QWidget *parent = nullptr);
+    explicit Step5Panel(const StepContext &context, QWidget *parent = nullptr);
 
     // Reads the materials not marked deleted again, by name, keeping the chosen one.
     void reloadMaterials();
@@ -66,9 +62,6 @@ private:
     void showCover(const QList<std::pair<QString, QString>> &rows);
     void showError(const QString &text);
 
-    Messenger &m_messenger;
-    const ReferenceDatabase &m_reference;
-    CalculationState &m_state;
     QList<QVariantMap> m_materials; // in the order of the list
 
     QComboBox *m_materialCombo = nullptr;

@@ -9,9 +9,12 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-StepPanel::StepPanel(Plan &plan, QWidget *parent)
+StepPanel::StepPanel(const StepContext &context, QWidget *parent)
     : QWidget(parent)
-    , m_plan(plan)
+    , m_plan(context.plan)
+    , m_reference(context.reference)
+    , m_messenger(context.messenger)
+    , m_state(context.state)
 {
     connect(&m_plan, &Plan::planReset, this, [this] { clearComputed(); });
     connect(&m_plan, &Plan::itemChanged, this, [this](PlanItem item) { showItem(item); });

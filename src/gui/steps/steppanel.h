@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/plan/plan.h"
+#include "gui/steps/stepcontext.h"
 
 #include <QWidget>
 
@@ -12,8 +13,9 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-// What the five step panels share: the plan they show and edit, and the helpers that bind a
-// control to its plan item. A control's change goes to the plan's setter as an edit; the
+// What the five step panels share: their context (the plan they show and edit, the reference
+// tables, the messenger, the calculation state), and the helpers that bind a control to its
+// plan item. A control's change goes to the plan's setter as an edit; the
 // plan's itemChanged comes back to showItem(), which puts the value into the control with
 // its signals blocked, so showing a plan never counts as an edit.
 class StepPanel : public QWidget
@@ -24,7 +26,7 @@ protected:
     template <typename T>
     using Setter = void (Plan::*)(T, Plan::Change);
 
-    StepPanel(Plan &plan, QWidget *parent);
+    StepPanel(const StepContext &context, QWidget *parent);
 
     // Shows every item of the plan, once the panel's controls are built; after that the
     // plan's changes come by themselves.
@@ -61,4 +63,7 @@ protected:
     static void showIndex(QComboBox *combo, int index);
 
     Plan &m_plan;
+    ReferenceDatabase &m_reference;
+    Messenger &m_messenger;
+    CalculationState &m_state;
 };

@@ -1,7 +1,7 @@
 #include "gui/steps/step1panel.h"
 
 #include "core/plan/plan.h"
-#include "support/screenshot.h"
+#include "support/panelfixture.h"
 
 #include <QCheckBox>
 #include <QTest>
@@ -12,26 +12,23 @@ namespace {
 
 using Elements::Element;
 
-class Step1PanelTest : public ::testing::Test
+class Step1PanelTest : public PanelTest
 {
 protected:
     void SetUp() override
     {
+        PanelTest::SetUp();
         m_plan.resetPlan();
-        m_plan.setOpen(true);
         m_plan.markSaved();
-        m_panel.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_panel));
+        m_panel = std::make_unique<Step1Panel>(context());
+        showPanel(m_panel.get(), m_panel->sizeHint(), QStringLiteral("step1-"));
     }
 
-    void TearDown() override { saveScreenshot(&m_panel, QStringLiteral("step1-")); }
+    void click(Element element) { QTest::mouseClick(m_panel->elementBox(element), Qt::LeftButton); }
+    bool ticked(Element element) const { return m_panel->elementBox(element)->isChecked(); }
+    bool usable(Element element) const { return m_panel->elementBox(element)->isEnabled(); }
 
-    void click(Element element) { QTest::mouseClick(m_panel.elementBox(element), Qt::LeftButton); }
-    bool ticked(Element element) const { return m_panel.elementBox(element)->isChecked(); }
-    bool usable(Element element) const { return m_panel.elementBox(element)->isEnabled(); }
-
-    Plan m_plan;
-    Step1Panel m_panel{m_plan};
+    std::unique_ptr<Step1Panel> m_panel;
 };
 
 TEST_F(Step1PanelTest, ANewPlanTicksEveryElement)
@@ -42,7 +39,7 @@ TEST_F(Step1PanelTest, ANewPlanTicksEveryElement)
         EXPECT_TRUE(ticked(Element(index)));
         EXPECT_TRUE(usable(Element(index)));
     }
-    auto *descriptions = m_panel.findChild<QCheckBox *>(QStringLiteral("showDescriptionsBox"));
+    auto *descriptions = m_panel->findChild<QCheckBox *>(QStringLiteral("showDescriptionsBox"));
     ASSERT_NE(descriptions, nullptr);
     EXPECT_FALSE(descriptions->isChecked());
     m_plan.markSaved();

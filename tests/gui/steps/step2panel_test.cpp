@@ -31,7 +31,7 @@ protected:
         PanelTest::SetUp();
         if (HasFatalFailure())
             return;
-        m_panel = std::make_unique<Step2Panel>(m_plan, m_messenger, m_reference);
+        m_panel = std::make_unique<Step2Panel>(context());
         showPanel(m_panel.get(), QSize(780, 520), QStringLiteral("step2-"));
     }
 

@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        m_panel = std::make_unique<Step3Panel>(m_plan, m_messenger, m_reference, m_state);
+        m_panel = std::make_unique<Step3Panel>(context());
         showPanel(m_panel.get(), QSize(620, 460), QStringLiteral("step3-"));
     }
 

@@ -20,7 +20,7 @@ protected:
     {
         PanelTest::SetUp();
         chooseWheat();
-        m_panel = std::make_unique<Step4Panel>(m_plan, m_messenger, m_reference, m_state);
+        m_panel = std::make_unique<Step4Panel>(context());
         showPanel(m_panel.get(), QSize(700, 440), QStringLiteral("step4-"));
     }
 

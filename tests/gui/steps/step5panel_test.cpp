@@ -27,7 +27,7 @@ protected:
     {
         PanelTest::SetUp();
         chooseWheat();
-        m_panel = std::make_unique<Step5Panel>(m_plan, m_messenger, m_reference, m_state);
+        m_panel = std::make_unique<Step5Panel>(context());
         showPanel(m_panel.get(), QSize(720, 480), QStringLiteral("step5-"));
     }
 
