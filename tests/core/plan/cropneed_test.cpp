@@ -70,22 +70,21 @@ TEST(CropNeedRulesTest, AmountsByTheFixedRules)
         int phosphorusLevel;
         double amount;
     };
+    // K 200 with Ka 42 and with Ka 29,9, K 240 with Ka 42, P level 1, P level 7, N 120 at
+    // pH 6,5 and at 7,5, and Cu at Ka 42 or 43 with little N are worked through end to end
+    // in RecommendedDosesForEveryColumn, ShowingNeedsWhileCorrectedUsesNoDoses,
+    // MicroElementNeedsRoundUpToThousandths and the corrections tests.
     const double y = 6;
     const QList<Case> cases = {
-        {"Mg: K 200 and Ka 42 are both in the lower bands", E::Mg, 0, 200, 42, 7, 0, 30},
-        {"Mg: Ka just under 30", E::Mg, 0, 200, 29.9, 7, 0, 20},
         {"Mg: Ka 30 starts the middle band", E::Mg, 0, 0, 30, 7, 0, 30},
         {"Mg: Ka over 42", E::Mg, 0, 200, 42.1, 7, 0, 40},
         {"Mg: K over 200, light soil", E::Mg, 0, 200.1, 10, 7, 0, 30},
-        {"Mg: K over 200, middle", E::Mg, 0, 201, 42, 7, 0, 45},
         {"Mg: K over 200, heavy soil", E::Mg, 0, 300, 43, 7, 0, 60},
-        {"Zn: P level 1 follows the yield", E::Zn, 0, 0, 0, 5, 1, 0.05 * y},
         {"Zn: P level 2 whatever the pH", E::Zn, 0, 0, 0, 8, 2, 0.05 * y},
         {"Zn: P level 3, acid", E::Zn, 0, 0, 0, 5.9, 3, 5},
         {"Zn: P level 3, pH 6 is no longer acid", E::Zn, 0, 0, 0, 6, 3, 3},
         {"Zn: P level 4, acid", E::Zn, 0, 0, 0, 5.99, 4, 10},
         {"Zn: P level 6, pH 6", E::Zn, 0, 0, 0, 6, 6, 5},
-        {"Zn: P level 7 has no rule", E::Zn, 0, 0, 0, 6, 7, -1},
         {"Zn: P level not determined", E::Zn, 0, 0, 0, 6, -1, -1},
         {"Zn: no level 0", E::Zn, 0, 0, 0, 6, 0, -1},
         {"Mn: 100 kg N is the lower band, pH 7.4 the middle", E::Mn, 100, 0, 0, 7.4, 0, 6},
@@ -93,14 +92,10 @@ TEST(CropNeedRulesTest, AmountsByTheFixedRules)
         {"Mn: acid", E::Mn, 50, 0, 0, 6.99, 0, 12},
         {"Mn: alkaline", E::Mn, 0, 0, 0, 7.41, 0, 3},
         {"Mn: over 100 kg N, middle pH", E::Mn, 100.5, 0, 0, 7.4, 0, 3},
-        {"Mn: over 100 kg N, acid", E::Mn, 150, 0, 0, 5, 0, 6},
-        {"Mn: over 100 kg N, alkaline", E::Mn, 101, 0, 0, 8, 0, 0},
         {"Cu: 100 kg N is the middle band", E::Cu, 100, 0, 29.9, 7, 0, 3},
         {"Cu: under 100 kg N", E::Cu, 99.9, 0, 29.9, 7, 0, 2},
         {"Cu: 200 kg N still the middle band", E::Cu, 200, 0, 30, 7, 0, 6},
         {"Cu: over 200 kg N, Ka 42", E::Cu, 200.1, 0, 42, 7, 0, 7},
-        {"Cu: Ka 42, little N", E::Cu, 0, 0, 42, 7, 0, 5},
-        {"Cu: heavy soil, little N", E::Cu, 0, 0, 43, 7, 0, 7},
         {"Cu: heavy soil, middle N", E::Cu, 150, 0, 43, 7, 0, 8},
         {"Cu: heavy soil, much N", E::Cu, 250, 0, 43, 7, 0, 10},
         {"N has no fixed rule", E::N, 0, 0, 0, 7, 3, -1},
@@ -336,14 +331,12 @@ TEST_F(CropNeedTest, WithoutAYieldOnlyTheNPKNeedsShow)
     };
     const QStringList onlyN = {"Átlag", "2,5", "---", "---", "---"};
     const QStringList noDose = {"Átlag", "---", "---", "---", "---"};
+    // An empty yield is scripted in Step3PanelTest.MissingYieldWarnsOnceAndShowsNoValue; the
+    // same soil with a yield of 8 is the average of RecommendedDosesForEveryColumn.
     const QList<Case> cases = {
-        {"empty", "", onlyN, noDose, true},
-        {"not a number", "sok", onlyN, noDose, true},
         {"a decimal point", "8.5", onlyN, noDose, true},
         // a yield of 0 is a number: the N dose is 0 kg/ha, the micro elements cannot divide
         {"zero", "0", onlyN, {"Átlag", "0", "---", "---", "---"}, true},
-        {"given", "8", {"Átlag", "2,5", "3,75", "0,75", "0,625"}, {"Átlag", "20", "30", "6", "5"},
-            false},
     };
     select({ElementTable::N, ElementTable::Mg, ElementTable::Mn, ElementTable::Cu});
     setColumn(1, QStringLiteral("Átlag"), {{kaRow, "42"}, {phRow, "7,4"}, {humusRow, "1"}});
