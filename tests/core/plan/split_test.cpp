@@ -72,9 +72,7 @@ TEST_F(SplitTest, EachColumnTakesTheFirstBandReachingItsPlasticity)
     const QStringList none = {"---", "---", "---"};
     const QList<Case> cases = {
         {"37", band37},   // a limit equal to the value is that band's
-        {"38", band50},   // just above: the next band
-        {"120", none},    // beyond every band
-        {"37,5", band50}, // decimal comma
+        {"37,5", band50}, // just above, with a decimal comma: the next band
         {"50", band50},
         {"100", band100}, // the last band's own limit
         {"100,1", none},
