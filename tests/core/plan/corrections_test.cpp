@@ -323,15 +323,14 @@ TEST_F(CorrectionsTest, InvalidInputChangesNothing)
         Factors factors;
         bool valid;
     };
+    // manure without its amount and an empty residual are refused in
+    // Step4PanelTest.AFactorWithoutItsAmountIsRefused
     const QList<Case> cases = {
         {"residue without a forecrop yield", {.residue = P::Kaposztarepce}, false},
         {"residue with a forecrop yield that is no number",
             {.residue = P::Kukorica, .forecropYield = "3.5"}, false},
-        {"yield loss with an empty residual P",
-            {.yieldLoss = true, .residualN = "5", .residualK = "5"}, false},
         {"yield loss with a residual K that is no number",
             {.yieldLoss = true, .residualN = "5", .residualP = "5", .residualK = "öt"}, false},
-        {"manure without an amount", {.manureTiming = P::KetEve}, false},
         {"text in the manure amount with no manure is ignored", {.manureAmount = "sok"}, true},
     };
     for (const Case &c : cases) {
