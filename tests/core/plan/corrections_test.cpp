@@ -323,8 +323,7 @@ TEST_F(CorrectionsTest, InvalidInputChangesNothing)
         Factors factors;
         bool valid;
     };
-    // manure without its amount and an empty residual are refused in
-    // Step4PanelTest.AFactorWithoutItsAmountIsRefused
+    // manure without its amount and an empty residual: Step4PanelTest.AFactorWithoutItsAmount…
     const QList<Case> cases = {
         {"residue without a forecrop yield", {.residue = P::Kaposztarepce}, false},
         {"residue with a forecrop yield that is no number",

@@ -70,10 +70,7 @@ TEST(CropNeedRulesTest, AmountsByTheFixedRules)
         int phosphorusLevel;
         double amount;
     };
-    // K 200 with Ka 42 and with Ka 29,9, K 240 with Ka 42, P level 1, P level 7, N 120 at
-    // pH 6,5 and at 7,5, and Cu at Ka 42 or 43 with little N are worked through end to end
-    // in RecommendedDosesForEveryColumn, ShowingNeedsWhileCorrectedUsesNoDoses,
-    // MicroElementNeedsRoundUpToThousandths and the corrections tests.
+    // the cells the need and dose lists below and the corrections tests work through are left out
     const double y = 6;
     const QList<Case> cases = {
         {"Mg: Ka 30 starts the middle band", E::Mg, 0, 0, 30, 7, 0, 30},
@@ -119,8 +116,7 @@ TEST_F(CropNeedTest, MicroElementNeedsRoundUpToThousandths)
         QString ka, ph, phosphorus, yield;
         double need;
     };
-    // 3,334 at yield 6 is RoundedNeedGivesItsDose; a manganese need of 0 and zinc at P level 7
-    // are shown in TheCaptionTellsOfAMissingReferenceRow and RecommendedDosesForEveryColumn.
+    // 3,334 at yield 6, a manganese need of 0 and zinc at P level 7 are in the list tests below
     const QList<Case> cases = {
         {"Mg 20 at yield 0,7: 28.5714...", ElementTable::Mg, 0, 0, "10", "7", "", "0,7", 28.572},
         {"Mg 45 at yield 0,9 is exactly 50", ElementTable::Mg, 0, 250, "35", "7", "", "0,9", 50},
@@ -172,9 +168,7 @@ TEST_F(CropNeedTest, NPKNeedsComeFromTheCropsRowAtTheSupplyLevel)
         double doseN, doseK;
     };
     const QList<Case> cases = {
-        // the levels, the column I and the doses of N and K stored for Mg, Mn and Cu are
-        // worked through in RecommendedDosesForEveryColumn, ShowingNeedsWhileCorrectedUsesNoDoses
-        // and CorrectionsTest.ACorrectionBeyondTheDoseShowsZeroButKeepsItsSign
+        // the levels, column I and the stored N and K doses are worked through in the lists below
         {"P stores no dose", ElementTable::P, "", "150", "8", false, 0.8, 0, 0},
         {"while corrected, N leaves the doses", ElementTable::N, "1,5", "", "8", true, 2.5, 0, 0},
         {"no yield: no dose", ElementTable::N, "1,5", "", "", false, 2.5, 0, 0},
@@ -329,8 +323,7 @@ TEST_F(CropNeedTest, WithoutAYieldOnlyTheNPKNeedsShow)
     };
     const QStringList onlyN = {"Átlag", "2,5", "---", "---", "---"};
     const QStringList noDose = {"Átlag", "---", "---", "---", "---"};
-    // An empty yield is scripted in Step3PanelTest.MissingYieldWarnsOnceAndShowsNoValue; the
-    // same soil with a yield of 8 is the average of RecommendedDosesForEveryColumn.
+    // an empty yield: Step3PanelTest; a yield of 8: the average of RecommendedDosesForEveryColumn
     const QList<Case> cases = {
         {"a decimal point", "8.5", onlyN, noDose, true},
         // a yield of 0 is a number: the N dose is 0 kg/ha, the micro elements cannot divide

@@ -150,8 +150,7 @@ TEST_F(ScheduleTest, AtMostFiftyRows)
     EXPECT_EQ(m_items.scheduleGrid.cell(50, 2), QStringLiteral("51"));
 }
 
-// Moving the later rows up and blanking the last row are scripted in
-// Step5PanelTest.DeletingARowMovesTheNextOnesUpAndTheLastLeavesABlankRow.
+// Moving rows up and blanking the last row are scripted in Step5PanelTest.DeletingARow…
 TEST_F(ScheduleTest, DeletingOutsideTheRowsIsIgnoredAndTheLastRowIsBlankedInBothGrids)
 {
     add(material(QStringLiteral("A"), {{"N", 10.0}}), QStringLiteral("1"));
@@ -264,8 +263,7 @@ TEST_F(ScheduleTest, RemainderAfterTheCorrections)
     m_items.manureAmount = QStringLiteral("10");
     add(nitrate34, QStringLiteral("200"));
     EXPECT_EQ(remainder()->rows, (QList<QStringList> {{"Átlag", "14", "20", "---"}}));
-    // invalid step-4 input refusing the remainder and the cover grid is scripted in
-    // Step5PanelTest.InvalidStep4InputStopsTheRemainderAndTheCoverGrid
+    // invalid step-4 input: Step5PanelTest.InvalidStep4InputStopsTheRemainderAndTheCoverGrid
 }
 
 TEST_F(ScheduleTest, CoverGridGivesTheAmountForTheOpenNeed)
