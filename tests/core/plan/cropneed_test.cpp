@@ -70,22 +70,18 @@ TEST(CropNeedRulesTest, AmountsByTheFixedRules)
         int phosphorusLevel;
         double amount;
     };
+    // the cells the need and dose lists below and the corrections tests work through are left out
     const double y = 6;
     const QList<Case> cases = {
-        {"Mg: K 200 and Ka 42 are both in the lower bands", E::Mg, 0, 200, 42, 7, 0, 30},
-        {"Mg: Ka just under 30", E::Mg, 0, 200, 29.9, 7, 0, 20},
         {"Mg: Ka 30 starts the middle band", E::Mg, 0, 0, 30, 7, 0, 30},
         {"Mg: Ka over 42", E::Mg, 0, 200, 42.1, 7, 0, 40},
         {"Mg: K over 200, light soil", E::Mg, 0, 200.1, 10, 7, 0, 30},
-        {"Mg: K over 200, middle", E::Mg, 0, 201, 42, 7, 0, 45},
         {"Mg: K over 200, heavy soil", E::Mg, 0, 300, 43, 7, 0, 60},
-        {"Zn: P level 1 follows the yield", E::Zn, 0, 0, 0, 5, 1, 0.05 * y},
         {"Zn: P level 2 whatever the pH", E::Zn, 0, 0, 0, 8, 2, 0.05 * y},
         {"Zn: P level 3, acid", E::Zn, 0, 0, 0, 5.9, 3, 5},
         {"Zn: P level 3, pH 6 is no longer acid", E::Zn, 0, 0, 0, 6, 3, 3},
         {"Zn: P level 4, acid", E::Zn, 0, 0, 0, 5.99, 4, 10},
         {"Zn: P level 6, pH 6", E::Zn, 0, 0, 0, 6, 6, 5},
-        {"Zn: P level 7 has no rule", E::Zn, 0, 0, 0, 6, 7, -1},
         {"Zn: P level not determined", E::Zn, 0, 0, 0, 6, -1, -1},
         {"Zn: no level 0", E::Zn, 0, 0, 0, 6, 0, -1},
         {"Mn: 100 kg N is the lower band, pH 7.4 the middle", E::Mn, 100, 0, 0, 7.4, 0, 6},
@@ -93,14 +89,10 @@ TEST(CropNeedRulesTest, AmountsByTheFixedRules)
         {"Mn: acid", E::Mn, 50, 0, 0, 6.99, 0, 12},
         {"Mn: alkaline", E::Mn, 0, 0, 0, 7.41, 0, 3},
         {"Mn: over 100 kg N, middle pH", E::Mn, 100.5, 0, 0, 7.4, 0, 3},
-        {"Mn: over 100 kg N, acid", E::Mn, 150, 0, 0, 5, 0, 6},
-        {"Mn: over 100 kg N, alkaline", E::Mn, 101, 0, 0, 8, 0, 0},
         {"Cu: 100 kg N is the middle band", E::Cu, 100, 0, 29.9, 7, 0, 3},
         {"Cu: under 100 kg N", E::Cu, 99.9, 0, 29.9, 7, 0, 2},
         {"Cu: 200 kg N still the middle band", E::Cu, 200, 0, 30, 7, 0, 6},
         {"Cu: over 200 kg N, Ka 42", E::Cu, 200.1, 0, 42, 7, 0, 7},
-        {"Cu: Ka 42, little N", E::Cu, 0, 0, 42, 7, 0, 5},
-        {"Cu: heavy soil, little N", E::Cu, 0, 0, 43, 7, 0, 7},
         {"Cu: heavy soil, middle N", E::Cu, 150, 0, 43, 7, 0, 8},
         {"Cu: heavy soil, much N", E::Cu, 250, 0, 43, 7, 0, 10},
         {"N has no fixed rule", E::N, 0, 0, 0, 7, 3, -1},
@@ -124,22 +116,14 @@ TEST_F(CropNeedTest, MicroElementNeedsRoundUpToThousandths)
         QString ka, ph, phosphorus, yield;
         double need;
     };
+    // 3,334 at yield 6, a manganese need of 0 and zinc at P level 7 are in the list tests below
     const QList<Case> cases = {
-        {"Mg 30 at yield 6", ElementTable::Mg, 0, 200, "42", "7", "", "6", 5},
-        {"Mg 20 at yield 6: 3.333... rounded up", ElementTable::Mg, 0, 200, "29,9", "7", "", "6",
-            3.334},
         {"Mg 20 at yield 0,7: 28.5714...", ElementTable::Mg, 0, 0, "10", "7", "", "0,7", 28.572},
         {"Mg 45 at yield 0,9 is exactly 50", ElementTable::Mg, 0, 250, "35", "7", "", "0,9", 50},
         {"Zn 0.3 at yield 6 is 0.05, not raised", ElementTable::Zn, 0, 0, "", "7", "10", "6", 0.05},
-        {"Zn at yield 7,3 is 0.05 too", ElementTable::Zn, 0, 0, "", "7", "40", "7,3", 0.05},
         {"Zn 3 at yield 7: 0.42857...", ElementTable::Zn, 0, 0, "", "7", "80", "7", 0.429},
-        {"Cu 3 at 100 kg N and Ka 29,9", ElementTable::Cu, 100, 0, "29,9", "7", "", "6", 0.5},
-        {"Cu 3 at yield 0,3 is exactly 10", ElementTable::Cu, 100, 0, "29,9", "7", "", "0,3", 10},
         {"Cu 7 at yield 0,7 is exactly 10", ElementTable::Cu, 0, 0, "43", "7", "", "0,7", 10},
         {"Mn is not rounded", ElementTable::Mn, 0, 0, "", "5", "", "7", 12.0 / 7},
-        {"Mn 6 at pH 7,4 and 100 kg N", ElementTable::Mn, 100, 0, "", "7,4", "", "4", 1.5},
-        {"Mn 0: nothing needed", ElementTable::Mn, 101, 0, "", "8", "", "4", 0},
-        {"Zn at P level 7", ElementTable::Zn, 0, 0, "", "7", "250", "6", -1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,11 +168,8 @@ TEST_F(CropNeedTest, NPKNeedsComeFromTheCropsRowAtTheSupplyLevel)
         double doseN, doseK;
     };
     const QList<Case> cases = {
-        {"N at level 2", ElementTable::N, "1,5", "", "8", false, 2.5, 20, 0},
-        {"N at level 7 reads the column I", ElementTable::N, "3", "", "8", false, 1.5, 12, 0},
-        {"K stores its dose", ElementTable::K, "", "", "8", false, 25, 0, 200},
+        // the levels, column I and the stored N and K doses are worked through in the lists below
         {"P stores no dose", ElementTable::P, "", "150", "8", false, 0.8, 0, 0},
-        {"P at level 7 without an I value", ElementTable::P, "", "250", "8", false, -1, 0, 0},
         {"while corrected, N leaves the doses", ElementTable::N, "1,5", "", "8", true, 2.5, 0, 0},
         {"no yield: no dose", ElementTable::N, "1,5", "", "", false, 2.5, 0, 0},
         {"a yield that is no number: no dose", ElementTable::K, "", "", "nyolc", false, 25, 0, 0},
@@ -291,14 +272,13 @@ TEST_F(CropNeedTest, RecommendedDosesForEveryColumn)
     EXPECT_FALSE(result.needs.yieldMissing);
 
     const ResultTable &doses = result.doses;
-    EXPECT_EQ(doses.boxTitle, QStringLiteral("Javasolt hatóanyag dózisok"));
     EXPECT_EQ(doses.reportTitle, QStringLiteral("Javasolt adag: (kg/ha)"));
     EXPECT_EQ(doses.headings, needs.row(0));
-    ASSERT_EQ(doses.rowCount(), 3);
     // need × 8 kg/ha: the 2.5 kg/t of N make 20 kg/ha
-    EXPECT_EQ(doses.rows[0], QStringList({"Átlag", "20", "6,4", "200", "30", "5", "6", "5"}));
-    EXPECT_EQ(doses.rows[1], QStringList({"TVG1", "12", "---", "200", "20", "---", "12", "2"}));
-    EXPECT_EQ(doses.rows[2], QStringList({"TVG2", "20", "12", "200", "20", "0,4", "12", "2"}));
+    EXPECT_EQ(doses.rows,
+        (QList<QStringList> {{"Átlag", "20", "6,4", "200", "30", "5", "6", "5"},
+            {"TVG1", "12", "---", "200", "20", "---", "12", "2"},
+            {"TVG2", "20", "12", "200", "20", "0,4", "12", "2"}}));
 }
 
 TEST_F(CropNeedTest, RoundedNeedGivesItsDose)
@@ -309,8 +289,7 @@ TEST_F(CropNeedTest, RoundedNeedGivesItsDose)
     m_items.plannedYield = QStringLiteral("6");
     const RecommendedDoses result = showRecommendedDoses(m_items, m_state, m_calculator).value();
     EXPECT_EQ(result.needs.grid.row(1), QStringList({"Átlag", "25", "3,334"}));
-    ASSERT_EQ(result.doses.rowCount(), 1);
-    EXPECT_EQ(result.doses.rows[0], QStringList({"Átlag", "150", "20,004"}));
+    EXPECT_EQ(result.doses.rows, (QList<QStringList> {{"Átlag", "150", "20,004"}}));
 }
 
 TEST_F(CropNeedTest, ShowingNeedsWhileCorrectedUsesNoDoses)
@@ -344,14 +323,11 @@ TEST_F(CropNeedTest, WithoutAYieldOnlyTheNPKNeedsShow)
     };
     const QStringList onlyN = {"Átlag", "2,5", "---", "---", "---"};
     const QStringList noDose = {"Átlag", "---", "---", "---", "---"};
+    // an empty yield: Step3PanelTest; a yield of 8: the average of RecommendedDosesForEveryColumn
     const QList<Case> cases = {
-        {"empty", "", onlyN, noDose, true},
-        {"not a number", "sok", onlyN, noDose, true},
         {"a decimal point", "8.5", onlyN, noDose, true},
         // a yield of 0 is a number: the N dose is 0 kg/ha, the micro elements cannot divide
         {"zero", "0", onlyN, {"Átlag", "0", "---", "---", "---"}, true},
-        {"given", "8", {"Átlag", "2,5", "3,75", "0,75", "0,625"}, {"Átlag", "20", "30", "6", "5"},
-            false},
     };
     select({ElementTable::N, ElementTable::Mg, ElementTable::Mn, ElementTable::Cu});
     setColumn(1, QStringLiteral("Átlag"), {{kaRow, "42"}, {phRow, "7,4"}, {humusRow, "1"}});
@@ -363,8 +339,7 @@ TEST_F(CropNeedTest, WithoutAYieldOnlyTheNPKNeedsShow)
         EXPECT_EQ(needs.yieldMissing, c.yieldMissing);
         const RecommendedDoses doses
             = showRecommendedDoses(m_items, m_state, m_calculator).value();
-        ASSERT_EQ(doses.doses.rowCount(), 1);
-        EXPECT_EQ(doses.doses.rows[0], c.doses);
+        EXPECT_EQ(doses.doses.rows, QList<QStringList> {c.doses});
         EXPECT_EQ(doses.needs.yieldMissing, c.yieldMissing);
     }
 }
@@ -385,8 +360,8 @@ TEST_F(CropNeedTest, AMissingYieldMattersForTheNeedsOnlyWithMgMnOrZn)
 
 TEST_F(CropNeedTest, TheCaptionTellsOfAMissingReferenceRow)
 {
-    const QString text = QStringLiteral("(nincs az adatbázisban NPK)");
-    EXPECT_EQ(SpecificNeeds::noReferenceCaption(), text);
+    // the text itself is checked with the step-3 panel
+    const QString text = SpecificNeeds::noReferenceCaption();
     addNeed(QStringLiteral("990003"), QStringLiteral("K"), 3, {{Find2::Igy, 20}}); // K only
     addNeed(QStringLiteral("990004"), QStringLiteral("N"), 3, {{Find2::Gy, 2}}); // N only
     struct Case
@@ -397,7 +372,6 @@ TEST_F(CropNeedTest, TheCaptionTellsOfAMissingReferenceRow)
         QString caption;
     };
     const QList<Case> cases = {
-        {"N without a row", "990003", {ElementTable::N}, text},
         {"a later K with a row clears it", "990003", {ElementTable::N, ElementTable::K}, ""},
         {"the last of N, K without a row", "990004", {ElementTable::N, ElementTable::K}, text},
         // Zn at P level 7 is not available: it neither sets nor clears the caption

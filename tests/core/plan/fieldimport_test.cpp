@@ -5,8 +5,6 @@
 #include "core/plan/planitems.h"
 #include "core/plan/soilsamples.h"
 #include "core/planfile/planjson.h"
-#include "core/data/farm/samplefarm.h"
-#include "support/paradoxwriter.h"
 #include "support/qstringprinter.h"
 
 #include <QDir>
@@ -130,56 +128,6 @@ protected:
     QString m_error;
 };
 
-// Step 2 on the farm the farm-management program keeps in genuine Paradox tables (code
-// pages 852 and 1250, BCD areas, autoincrement keys) gives every active field and parcel
-// exactly as the same farm in SQLite files does: identification, sample count, marks and
-// values, the average records and the empty values included.
-TEST(FieldImportBackendsTest, ParadoxFarmImportsExactlyAsTheSqliteFarm)
-{
-    QTemporaryDir sqlite;
-    QTemporaryDir paradox;
-    QString error;
-    const QString csv = QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV);
-    ASSERT_TRUE(writeSampleFarm(csv, sqlite.path(), &error)) << qPrintable(error);
-    ASSERT_TRUE(ParadoxWriter::writeSampleFarm(csv, paradox.path(), &error)) << qPrintable(error);
-    const FarmDatabase sqliteFarm(sqlite.path());
-    const FarmDatabase paradoxFarm(paradox.path());
-
-    struct Mode
-    {
-        FarmRecordKind kind;
-        QString table;
-        Filter filter;
-        int records;
-    };
-    const QList<Mode> modes = {
-        {FarmRecordKind::Fields, FarmTables::Tablak, activeFields(), 5},
-        {FarmRecordKind::Parcels, FarmTables::parcellak, activeParcels(), 3},
-    };
-    for (const Mode &mode : modes) {
-        FarmTableResult fromSqlite = sqliteFarm.openTable(mode.table, mode.filter);
-        FarmTableResult fromParadox = paradoxFarm.openTable(mode.table, mode.filter);
-        ASSERT_TRUE(fromSqlite && fromParadox) << qPrintable(fromParadox.error);
-        ASSERT_EQ(fromParadox.table->rowCount(), mode.records);
-        ASSERT_EQ(fromSqlite.table->rowCount(), mode.records);
-        for (int record = 0; record < mode.records; ++record) {
-            SCOPED_TRACE(record);
-            fromSqlite.table->seek(record);
-            fromParadox.table->seek(record);
-            PlanItems expected;
-            PlanItems imported;
-            SoilSamples::initSoilGrid(expected);
-            SoilSamples::initSoilGrid(imported);
-            ASSERT_TRUE(importField(expected, *fromSqlite.table, sqliteFarm, mode.kind, &error));
-            ASSERT_TRUE(importField(imported, *fromParadox.table, paradoxFarm, mode.kind, &error))
-                << qPrintable(error);
-            EXPECT_GT(imported.sampleCount, 0);
-            EXPECT_EQ(planToJson(imported), planToJson(expected));
-            EXPECT_EQ(imported.soilSampleTable, expected.soilSampleTable);
-        }
-    }
-}
-
 } // namespace
 
 TEST_F(FieldImportTest, AFieldWithAnAverageAndTwoSamples)
@@ -220,8 +168,6 @@ TEST_F(FieldImportTest, AFieldWithoutSamplesKeepsTheAverageColumn)
     ASSERT_TRUE(importRecord(FarmTables::Tablak, Tableid, 9, FarmRecordKind::Fields))
         << m_error.toStdString();
     EXPECT_EQ(m_items.sampleCount, 0);
-    EXPECT_EQ(m_items.lotNumber, QStringLiteral("0200/1"));
-    EXPECT_EQ(m_items.area, QStringLiteral("5000"));
     EXPECT_EQ(column(m_items, 1), averageBefore); // the grid is not cleared first
 }
 
