@@ -7,6 +7,9 @@
 #include "support/testdata.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -204,6 +207,64 @@ TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
         EXPECT_EQ(error, formatMessage);
         EXPECT_EQ(planToJson(items), before); // the plan as it was
         EXPECT_EQ(items.soilSampleTable, soilBefore);
+    }
+}
+
+// Every seed of the fuzzer's corpus, read as a plan file: "ok-" seeds must read, "bad-"
+// seeds must be refused with the format message and leave the items alone.
+TEST(PlanFileReadTest, EverySeedOfTheCorpusReadsOrIsRefused)
+{
+    const QDir corpus(QStringLiteral(PLANFILE_CORPUS_DIR));
+    const QStringList seeds = corpus.entryList(QDir::Files, QDir::Name);
+    ASSERT_GE(seeds.size(), 12); // the seeds kept beside the fuzzer
+    for (const QString &seed : seeds) {
+        SCOPED_TRACE(qPrintable(seed));
+        QFile file(corpus.filePath(seed));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        PlanItems items;
+        items.lotNumber = QStringLiteral("előző");
+        QString error;
+        const bool read = PlanFile::readPlanFile(file, items, &error);
+        if (seed.startsWith(QLatin1String("ok-"))) {
+            EXPECT_TRUE(read) << qPrintable(error);
+            EXPECT_GE(items.sampleCount, 0);
+            EXPECT_LE(items.sampleCount, PlanItems::maxSampleCount);
+        } else {
+            EXPECT_FALSE(read);
+            EXPECT_EQ(error, formatMessage);
+            EXPECT_EQ(items.lotNumber, QStringLiteral("előző")); // untouched
+        }
+    }
+}
+
+// Loading a file: a missing one is named, one of another kind gets the format message.
+TEST(PlanFileReadTest, AMissingFileOrOneOfAnotherKindIsRefused)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString missing = dir.filePath(QStringLiteral("nincs.tap"));
+    const QString other = dir.filePath(QStringLiteral("config.ini"));
+    {
+        QFile file(other);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(364, '\x01')); // the size of a config.ini, not of a plan
+    }
+    const struct
+    {
+        QString path;
+        QString message; // the message; for a missing file, how it starts
+    } cases[] = {
+        {missing, QStringLiteral("A fájl nem nyitható meg: ") + QDir::toNativeSeparators(missing)},
+        {other, formatMessage},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(qPrintable(c.path));
+        PlanItems items = freshItems();
+        items.lotNumber = QStringLiteral("régi");
+        QString error;
+        EXPECT_FALSE(PlanFile::loadPlanFile(c.path, items, &error));
+        EXPECT_EQ(c.path == missing ? error.left(c.message.size()) : error, c.message);
+        EXPECT_EQ(items.lotNumber, QStringLiteral("régi")); // nothing read
     }
 }
 
