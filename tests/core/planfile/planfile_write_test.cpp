@@ -278,11 +278,9 @@ TEST(PlanFileWriteTest, AZeroItsOptionNeedsReadsBackAsZero)
     items.yieldLoss = true;
     items.residualN = items.residualP = items.residualK = QStringLiteral("0");
     items.plannedYield = QStringLiteral("0");
-    const auto readBack = [](const PlanItems &written) { return ::readBack(writeBytes(written)); };
-    PlanItems back = readBack(items);
-    for (const QString &value : {back.forecropYield, back.manureAmount, back.residualN,
-                                 back.residualP, back.residualK})
-        EXPECT_EQ(value, QStringLiteral("0"));
+    PlanItems back = readBack(writeBytes(items));
+    EXPECT_EQ(QStringList({back.forecropYield, back.manureAmount, back.residualN, back.residualP,
+                           back.residualK}), QStringList(5, QStringLiteral("0")));
     EXPECT_EQ(back.plannedYield, QString()); // a yield of 0 shows an empty edit, as none does
     EXPECT_TRUE(checkModifyingFactors(back)); // step 4 accepts the reopened plan
 
@@ -290,10 +288,9 @@ TEST(PlanFileWriteTest, AZeroItsOptionNeedsReadsBackAsZero)
     items.residueCrop = PlanItems::EgyikSem;
     items.manureTiming = PlanItems::NemVolt;
     items.yieldLoss = false;
-    back = readBack(items);
-    for (const QString &value : {back.forecropYield, back.manureAmount, back.residualN,
-                                 back.residualP, back.residualK})
-        EXPECT_EQ(value, QString());
+    back = readBack(writeBytes(items));
+    EXPECT_EQ(QStringList({back.forecropYield, back.manureAmount, back.residualN, back.residualP,
+                           back.residualK}), QStringList(5, QString()));
 }
 
 TEST(PlanFileName, EnsureTapExtension)

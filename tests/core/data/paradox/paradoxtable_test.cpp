@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -139,9 +140,7 @@ TEST(ParadoxTableCorpusTest, EverySeedReadsOrIsRefused)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         ASSERT_GE(bytes.size(), 4);
-        const quint32 tableSize = quint32(quint8(bytes[0])) | (quint32(quint8(bytes[1])) << 8)
-                                  | (quint32(quint8(bytes[2])) << 16)
-                                  | (quint32(quint8(bytes[3])) << 24);
+        const quint32 tableSize = qFromLittleEndian<quint32>(bytes.constData());
         ASSERT_LE(qsizetype(tableSize), bytes.size() - 4);
         QString error;
         const auto table = ParadoxTable::fromBytes(bytes.mid(4, tableSize),

@@ -438,8 +438,6 @@ TEST_F(ReferenceDatabaseTest, ReplacingNeedRowsChecksEveryRowFirst)
             QStringLiteral("A termőhely száma 1 és 6 közötti egész szám, nem 7.")},
         {"site category twice", {{{Find2::Sztid, 2}}, {{Find2::Sztid, 2}}},
             QStringLiteral("A(z) 2. termőhely kétszer szerepel.")},
-        {"value as text", {{{Find2::Sztid, 1}, {Find2::Gy, QStringLiteral("2,5")}}},
-            QStringLiteral("A(z) Find2.Gy mező értéke nem szám: „2,5”.")},
         {"other element", {{{Find2::Sztid, 1}, {Find2::Anyid, QStringLiteral("K")}}},
             QStringLiteral("A sor más elemhez tartozik: K.")},
     };
@@ -580,10 +578,7 @@ TEST_F(ReferenceDatabaseTest, OpeningRefusesWhatIsNoReferenceDatabase)
         QStringLiteral("A(z) %1 nem nyitható meg referencia-adatbázisként:").arg(text)))
         << error.toStdString();
     EXPECT_FALSE(database.isOpen());
-
-    EXPECT_FALSE(
-        database.select(Tables::Nov::name, {}, {}, ReferenceDatabase::DeletedRows::Hidden, &error));
-    EXPECT_EQ(error, QStringLiteral("A referencia-adatbázis nincs megnyitva."));
+    // what a closed database answers is in the crop need and adviser panel tests
 }
 
 } // namespace
