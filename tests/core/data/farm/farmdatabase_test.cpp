@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <utility>
 
 namespace {
@@ -33,11 +32,6 @@ struct FarmBackend
     const char *name;
     bool (*writeFarm)(const QString &csvPath, const QString &directory, QString *error);
 };
-
-void PrintTo(const FarmBackend &backend, std::ostream *out)
-{
-    *out << backend.name;
-}
 
 QByteArray readBytes(const QString &path)
 {
@@ -137,7 +131,12 @@ protected:
 
         QString error;
         ASSERT_TRUE(GetParam().writeFarm(csvPath, m_farmDirectory, &error)) << error.toStdString();
+        m_written = snapshot(m_farmDirectory);
+        ASSERT_EQ(m_written.size(), 4);
     }
+
+    // Reading never changes a farm file, nor leaves a lock or journal file behind.
+    void TearDown() override { EXPECT_EQ(snapshot(m_farmDirectory), m_written); }
 
     QString farmFile(const QString &name) const { return QDir(m_farmDirectory).filePath(name); }
 
@@ -148,6 +147,7 @@ protected:
 
     QTemporaryDir m_temporary;
     QString m_farmDirectory;
+    QMap<QString, QByteArray> m_written;
 };
 
 // Which files make a farm, in any letter case, and which file each table is then read from;
@@ -195,10 +195,8 @@ TEST_P(FarmDatabaseTest, FarmDirectoryNeedsBothFieldTablesInAnyLetterCase)
         const FarmTableResult fields = farm.openTable(FarmTables::Tablak);
         ASSERT_TRUE(fields) << fields.error.toStdString();
         EXPECT_EQ(fields.table->filePath(), directory.filePath(QString::fromLatin1(c.fieldsFile)));
-        EXPECT_EQ(fields.table->rowCount(), 6);
         const FarmTableResult samples = farm.openTable(FarmTables::Talajmintak, samplesOf(33));
         ASSERT_TRUE(samples) << samples.error.toStdString();
-        EXPECT_EQ(samples.table->rowCount(), 5);
         const bool withParcels = c.files.size() == 4; // only the first case copies them
         EXPECT_EQ(farm.hasTable(FarmTables::parcellak), withParcels);
         EXPECT_EQ(farm.hasTable(FarmTables::PTalajmintak), withParcels);
@@ -208,7 +206,6 @@ TEST_P(FarmDatabaseTest, FarmDirectoryNeedsBothFieldTablesInAnyLetterCase)
                           .arg(QDir::toNativeSeparators(directory.path())));
         }
     }
-    EXPECT_TRUE(FarmDatabase::isFarmDirectory(m_farmDirectory));
     const QString nowhere = m_temporary.filePath(QStringLiteral("nincs"));
     EXPECT_FALSE(FarmDatabase::isFarmDirectory(nowhere));
     EXPECT_FALSE(FarmDatabase::isFarmDirectory(QString()));
@@ -232,7 +229,6 @@ TEST_P(FarmDatabaseTest, ReadsTheFieldsInKeyOrderWithTheirValues)
     // the area in whole square metres, no point
     EXPECT_EQ(rowTexts(fields, {Helysz, Hazmeg, Ter, Blok, Muvag}),
               QStringList({"0112/3", "Malom-dűlő", "124500", "KV4H7-D-11", "szántó"}));
-    EXPECT_EQ(fields.number(Ter), 124500.0);
     EXPECT_EQ(fields.integer(Ter), 124500);
     EXPECT_EQ(fields.integer(Aktiv), 1);
 
@@ -255,7 +251,6 @@ TEST_P(FarmDatabaseTest, ActiveFiltersHideInactiveFieldsAndParcels)
     ASSERT_TRUE(fields) << fields.error.toStdString();
     // Field 42 has Aktiv = 0.
     EXPECT_EQ(columnTexts(*fields.table, Tableid), QStringList({"33", "37", "38", "40", "48"}));
-    EXPECT_EQ(fields.table->filter().toString(), QStringLiteral("Aktiv = 1"));
 
     // Clearing the filter brings the inactive field back.
     QString error;
@@ -271,6 +266,8 @@ TEST_P(FarmDatabaseTest, ActiveFiltersHideInactiveFieldsAndParcels)
     EXPECT_EQ(parcel.integer(Evj), 2024);
     EXPECT_EQ(rowTexts(parcel, {Parcsor, Agazat, Ter, Hazmeg, Hasznkod, Aktiv}),
               QStringList({"1", "Őszi búza", "58200", "Csárda-dűlő", "KAL01", "A"}));
+    // While tables are open the directory holds no lock or journal file either.
+    EXPECT_EQ(snapshot(m_farmDirectory), m_written);
 }
 
 TEST_P(FarmDatabaseTest, SamplesOfOneFieldComeInTableOrderWithTheAverageRecord)
@@ -280,9 +277,7 @@ TEST_P(FarmDatabaseTest, SamplesOfOneFieldComeInTableOrderWithTheAverageRecord)
     FarmTable &samples = *result.table;
 
     // Ten samples in laboratory order (TVG10 after TVG9, not after TVG1), then the average
-    // record the farm program appended.
-    EXPECT_EQ(columnTexts(samples, Mintas),
-              QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "0"}));
+    // record the farm program appended (its number 0 is read below for field 33).
     EXPECT_EQ(columnTexts(samples, Mintajel),
               QStringList({"TVG1", "TVG2", "TVG3", "TVG4", "TVG5", "TVG6", "TVG7", "TVG8",
                            "TVG9", "TVG10", "Átlag"}));
@@ -303,9 +298,7 @@ TEST_P(FarmDatabaseTest, SamplesOfOneFieldComeInTableOrderWithTheAverageRecord)
     samples.seek(4);
     EXPECT_EQ(samples.integer(Mintas), averageSampleNumber);
     EXPECT_NEAR(samples.number(PH), 6.3125, 1e-12);       // (6.07 + 5.87 + 6.61 + 6.7) / 4
-    EXPECT_NEAR(samples.number(KA), 39.25, 1e-12);        // (39 + 37 + 41 + 40) / 4
     EXPECT_NEAR(samples.number(P2O2), 273.1805, 1e-12);   // P2O5 of the laboratory
-    EXPECT_NEAR(samples.number(K2O), 346.25, 1e-12);      // (333 + 268 + 322 + 462) / 4
 
     // A field without an average record, and one without any sample.
     ASSERT_TRUE(samples.setFilter(samplesOf(38)));
@@ -316,10 +309,7 @@ TEST_P(FarmDatabaseTest, SamplesOfOneFieldComeInTableOrderWithTheAverageRecord)
     EXPECT_TRUE(samples.eof());
     EXPECT_TRUE(samples.value(PH).isNull());
 
-    // Parcels' samples live in their own table: a parcel's id means nothing in the fields'
-    // sample table, nor a field's id there.
-    ASSERT_TRUE(samples.setFilter(samplesOf(201)));
-    EXPECT_TRUE(samples.isEmpty());
+    // Parcels' samples live in their own table, where a field's id means nothing.
     FarmTableResult parcel = open(FarmTables::PTalajmintak, samplesOf(201));
     ASSERT_TRUE(parcel) << parcel.error.toStdString();
     EXPECT_EQ(columnTexts(*parcel.table, Mintas), QStringList({"1", "2", "3", "4", "5", "6", "0"}));
@@ -337,10 +327,10 @@ TEST_P(FarmDatabaseTest, UnmeasuredValuesReadAsZeroAndEmptyText)
     FarmTable &samples = *result.table;
 
     ASSERT_TRUE(seekText(samples, Mintajel, QStringLiteral("TVG2")));
-    EXPECT_EQ(rowTexts(samples, {Mn, Zn, Cu}), QStringList(3, QString()));
     for (const QLatin1String field : {Mn, Zn, Cu}) {
         SCOPED_TRACE(field.data());
         EXPECT_TRUE(samples.value(field).isNull());
+        EXPECT_EQ(samples.text(field), QString());
         EXPECT_EQ(samples.number(field), 0.0);
         EXPECT_EQ(samples.integer(field), 0);
     }
@@ -387,30 +377,6 @@ TEST_P(FarmDatabaseTest, CursorStaysWithinTheRows)
     ASSERT_TRUE(fields.setFilter(Filter::equals(Helysz, QStringLiteral("0130/7"))));
     EXPECT_EQ(fields.position(), 0);
     EXPECT_EQ(fields.integer(Tableid), 48);
-}
-
-TEST_P(FarmDatabaseTest, ReadingLeavesTheFarmFilesUntouched)
-{
-    const QMap<QString, QByteArray> before = snapshot(m_farmDirectory);
-    ASSERT_EQ(before.size(), 4);
-    {
-        FarmTableResult fields = open(FarmTables::Tablak, activeFields());
-        FarmTableResult samples = open(FarmTables::Talajmintak, samplesOf(33));
-        FarmTableResult parcels = open(FarmTables::parcellak, activeParcels());
-        FarmTableResult parcelSamples = open(FarmTables::PTalajmintak, samplesOf(201));
-        ASSERT_TRUE(fields && samples && parcels && parcelSamples);
-        for (FarmTable *table : {fields.table.get(), samples.table.get(), parcels.table.get(),
-                                 parcelSamples.table.get()}) {
-            for (table->first(); !table->eof(); table->next()) {
-                for (const QString &field : table->fieldNames())
-                    table->text(field);
-            }
-            ASSERT_TRUE(table->setFilter(Filter()));
-        }
-        // While the tables are open the directory holds no lock or journal file either.
-        EXPECT_EQ(snapshot(m_farmDirectory), before);
-    }
-    EXPECT_EQ(snapshot(m_farmDirectory), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, FarmDatabaseTest,
@@ -555,8 +521,6 @@ TEST_F(FarmFileTest, EachSqliteTableHasItsOwnReadOnlyConnectionUntilClosed)
         EXPECT_FALSE(query.exec(QStringLiteral("UPDATE Tablak SET Aktiv = 0")));
         EXPECT_TRUE(query.lastError().text().contains(QLatin1String("readonly")))
             << query.lastError().text().toStdString();
-        EXPECT_FALSE(query.exec(QStringLiteral("CREATE TABLE Masik (a INTEGER)")));
-        EXPECT_FALSE(query.exec(QStringLiteral("DELETE FROM Tablak")));
     }
     ASSERT_TRUE(fields.table->setFilter(activeFields()));
     EXPECT_EQ(fields.table->rowCount(), 5); // the inactive field is still there, untouched
@@ -597,7 +561,6 @@ TEST_F(FarmFileTest, TellsTheFormatFromTheFirstBytesAndNamesAFileThatIsNoTable)
         {"Paradox header cut short", paradoxHeader().left(0x57), FarmFileFormat::Unknown},
         {"empty", QByteArray(), FarmFileFormat::Unknown},
         {"zeros", QByteArray(4096, '\0'), FarmFileFormat::Unknown},
-        {"garbage", QByteArray(4096, '\xa5'), FarmFileFormat::Unknown},
         {"text", QByteArray("Tableid;Helysz\n33;0112/3\n"), FarmFileFormat::Unknown},
     };
     for (const Case &c : cases) {
