@@ -85,8 +85,9 @@ TEST_F(ParadoxTableTest, ReadsEveryFieldTypeInBothCodePages)
             for (int field = 0; field < values.size(); ++field) {
                 SCOPED_TRACE(field);
                 EXPECT_EQ(values.at(field).isNull(), expected.at(field).isNull());
-                if (!expected.at(field).isNull())
+                if (!expected.at(field).isNull()) {
                     EXPECT_EQ(values.at(field), expected.at(field));
+                }
             }
             if (record < 2) {
                 EXPECT_EQ(values.at(2).typeId(), QMetaType::LongLong); // whole numbers as such
