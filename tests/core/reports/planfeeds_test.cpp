@@ -143,17 +143,13 @@ TEST_F(PlanFeedsTest, TheHeaderCarriesThePlanWithItsUnits)
 {
     PlanReports reports(m_plan.items(), m_database, QString());
     PrintState state;
-    state.reportTitle = PlanReports::summaryTitle();
     const DrainedFeed header = drain(*PlanFeeds::planHeaderFeed(reports.planHeader(), state));
     ASSERT_EQ(header.rows.size(), 1);
-    EXPECT_EQ(header.column(QStringLiteral("ter")).first(), QStringLiteral("125000 m2"));
-    EXPECT_EQ(header.column(QStringLiteral("mintasz")).first(), QStringLiteral("1 db"));
-    EXPECT_EQ(header.column(QStringLiteral("atlag")).first(), QStringLiteral("Program által"));
-    EXPECT_EQ(header.column(QStringLiteral("nov")).first(), QStringLiteral("Őszi búza"));
-    EXPECT_EQ(header.column(QStringLiteral("hozam")).first(), QStringLiteral("6,5 t/ha"));
-    EXPECT_EQ(header.column(QStringLiteral("title")).first(), PlanReports::summaryTitle());
-    EXPECT_EQ(header.column(QStringLiteral("st1")).first(), QStringLiteral("Helyrajzi szám :"));
-    EXPECT_EQ(header.columns.last().width, 250);
+    QStringList values;
+    for (const char *name : {"ter", "mintasz", "atlag", "nov", "hozam", "st1"})
+        values.append(header.column(QString::fromLatin1(name)).value(0));
+    EXPECT_EQ(values, (QStringList {"125000 m2", "1 db", "Program által", "Őszi búza", "6,5 t/ha",
+                                    "Helyrajzi szám :"}));
 }
 
 TEST_F(PlanFeedsTest, AnElementWithoutAColumnMapsToMinusOneAndDeliversNothing)
@@ -206,6 +202,4 @@ TEST_F(PlanFeedsTest, TheCorrectionAndTotalsFeedsStartAtRowZero)
     ASSERT_EQ(totals.rows.size(), 2);
     EXPECT_EQ(totals.rows[0].value(1), QStringLiteral("Nitrogén"));
     EXPECT_EQ(totals.rows[1].value(0), QStringLiteral("Össz hatóanyag:"));
-    EXPECT_EQ(totals.columns.first().width, 50);
-    EXPECT_EQ(totals.columns.last().name, QStringLiteral("f12"));
 }

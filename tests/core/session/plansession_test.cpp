@@ -239,11 +239,9 @@ TEST_F(PlanSessionTest, CloseFollowsTheAnswerToTheSaveQuestion)
         if (c.dialog)
             m_chooser.expect(c.savePath);
         EXPECT_EQ(m_session.closePlan(), c.closes);
-        const ScriptedMessenger::Shown &question = m_messenger.shown().last();
-        EXPECT_EQ(question.text, QStringLiteral("Mentsem a változásokat ?"));
-        EXPECT_EQ(question.buttons, ButtonSet::IgenNemMegsem);
-        EXPECT_TRUE(question.inLabel);
-        EXPECT_EQ(question.kind, MessageKind::Warning);
+        EXPECT_EQ(m_messenger.shown().last(),
+                  (ScriptedMessenger::Shown {"Mentsem a változásokat ?", ButtonSet::IgenNemMegsem,
+                                             true, MessageKind::Warning}));
         EXPECT_EQ(m_plan.isOpen(), !c.closes);
         EXPECT_EQ(m_plan.isModified(), !c.closes);
         // Closing finishes the boxes of steps 1–4 on screen; the step-5 box is left alone.

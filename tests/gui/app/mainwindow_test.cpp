@@ -86,13 +86,10 @@ TEST_F(MainWindowTest, HelpNamesTheUserGuide)
 {
     m_messenger.expect(Answer::Ok);
     action("helpAction")->trigger();
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    const ScriptedMessenger::Shown &shown = m_messenger.shown().at(0);
-    EXPECT_EQ(shown.text, QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
-                                         "hasznalati.pdf fájlnéven."));
-    EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
-    EXPECT_FALSE(shown.inLabel); // in the memo
-    EXPECT_EQ(shown.kind, MessageKind::Information);
+    EXPECT_EQ(m_messenger.shown(),
+              QList<ScriptedMessenger::Shown>({{"A Használati leírást megtalálja a program "
+                                                "könyvtárában hasznalati.pdf fájlnéven.",
+                                                ButtonSet::OkOnly, false, MessageKind::Information}}));
 }
 
 TEST_F(MainWindowTest, LayoutIsSavedAndRestored)

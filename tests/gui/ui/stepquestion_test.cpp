@@ -117,11 +117,8 @@ TEST_F(StepCompletionTest, EachCheckAsksItsQuestionAndFollowsTheAnswer)
             const QString before = steps();
             messenger.expect(Answer::Igen);
             EXPECT_EQ(completeStep(plan, c.step, true, messenger), StepOutcome::KeepOpen);
-            const ScriptedMessenger::Shown &asked = messenger.shown().last();
-            EXPECT_EQ(asked.text, c.question);
-            EXPECT_EQ(asked.buttons, ButtonSet::IgenNem);
-            EXPECT_EQ(asked.kind, MessageKind::Warning);
-            EXPECT_EQ(asked.inLabel, c.inLabel);
+            EXPECT_EQ(messenger.shown().last(), (ScriptedMessenger::Shown {c.question,
+                          ButtonSet::IgenNem, c.inLabel, MessageKind::Warning}));
             EXPECT_EQ(steps(), before);
             messenger.expect(Answer::Nem);
         }
