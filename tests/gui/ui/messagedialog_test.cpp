@@ -87,9 +87,6 @@ TEST_F(MessageDialogTest, EachSetShowsItsButtonsRightAligned)
     };
     const Row rows[] = {
         {"IgenOnly", ButtonSet::IgenOnly, 299, -1, -1, -1},
-        {"NemOnly", ButtonSet::NemOnly, -1, 299, -1, -1},
-        {"MegsemOnly", ButtonSet::MegsemOnly, -1, -1, 299, -1},
-        {"OkOnly", ButtonSet::OkOnly, -1, -1, -1, 299},
         {"IgenNem", ButtonSet::IgenNem, 214, 299, -1, -1},
         {"IgenMegsem", ButtonSet::IgenMegsem, 214, -1, 299, -1},
         {"MegsemOk", ButtonSet::MegsemOk, -1, -1, 214, 299},
