@@ -9,6 +9,7 @@
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -77,6 +78,15 @@ protected:
         m_plan.setCropId(QStringLiteral("1"));
         m_plan.setPlannedYield(QStringLiteral("6"));
         m_plan.markSaved();
+    }
+
+    // Replaces the text of a field as the user would: the field focused, all of it selected,
+    // the new text typed.
+    static void retype(QLineEdit *field, const QString &text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
     }
 
     // The plan's items as the panels read them.

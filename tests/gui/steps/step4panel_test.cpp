@@ -34,12 +34,7 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
     }
 
-    void type(const char *name, const QString &text)
-    {
-        auto *edit = child<QLineEdit>(name);
-        edit->setFocus();
-        QTest::keyClicks(edit, text);
-    }
+    void type(const char *name, const QString &text) { retype(child<QLineEdit>(name), text); }
 
     // The corrected doses the button emits; none when it emitted nothing.
     std::optional<ResultTable> pressCorrectedDoses()

@@ -50,13 +50,7 @@ protected:
         ASSERT_EQ(combo->currentText(), name);
     }
 
-    void typeAmount(const QString &text)
-    {
-        auto *amount = child<QLineEdit>("amountEdit");
-        amount->setFocus();
-        amount->selectAll();
-        QTest::keyClicks(amount, text);
-    }
+    void typeAmount(const QString &text) { retype(child<QLineEdit>("amountEdit"), text); }
 
     QString scheduleCell(int row, int column) const
     {
