@@ -43,16 +43,12 @@ TEST(ConfigBlockTest, LayoutRoundTripKeepsReservedBytes)
     ASSERT_EQ(bytes.size(), 364);
 
     EXPECT_EQ(bytes.mid(256, 36), reservedPattern());
-    // Height, Width, Top, Left of the window at 292–307.
-    EXPECT_EQ(int32At(bytes, 292), 700);
-    EXPECT_EQ(int32At(bytes, 296), 1024);
-    EXPECT_EQ(int32At(bytes, 300), 40);
-    EXPECT_EQ(int32At(bytes, 304), 30);
-    // Each box stores Top before Left: the step list at 308, the step-5 box last at 356.
-    EXPECT_EQ(int32At(bytes, 308), 5);
-    EXPECT_EQ(int32At(bytes, 312), 175);
-    EXPECT_EQ(int32At(bytes, 356), 11);
-    EXPECT_EQ(int32At(bytes, 360), 181);
+    // Height, Width, Top, Left of the window at 292–307; each box stores Top before Left,
+    // the step list at 308, the step-5 box last at 356.
+    QList<qint32> fields;
+    for (int offset : {292, 296, 300, 304, 308, 312, 356, 360})
+        fields.append(int32At(bytes, offset));
+    EXPECT_EQ(fields, QList<qint32>({700, 1024, 40, 30, 5, 175, 11, 181}));
     // The directory is cp1250 and NUL-terminated: "á" is one byte, 0xE1.
     EXPECT_EQ(bytes.mid(0, 11), QByteArray("/home/tan\xE1" "c"));
 
