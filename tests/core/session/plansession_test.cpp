@@ -103,7 +103,6 @@ TEST_F(PlanSessionTest, SavedPlanOpensWithItsStepsReestablished)
     EXPECT_EQ(m_captions, (QStringList{"Új terv létrehozása", "Új terv létrehozása",
                                        "Tápanyagterv módosítása"}));
     EXPECT_EQ(planToJson(m_plan.items()), planToJson(saved));
-    EXPECT_EQ(m_plan.items().soilSampleTable.cell(2, 2), QStringLiteral("7,4"));
     // Steps 1–4 of a plan saved at step 4 are done again, silently; step 5 has no check.
     for (int step = 1; step <= 5; ++step) {
         SCOPED_TRACE(step);
