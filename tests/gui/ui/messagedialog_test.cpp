@@ -120,7 +120,6 @@ TEST_F(MessageDialogTest, EachButtonAnswersWithItsOwnValueClickedOrByEnter)
         {"click Igen", ButtonSet::IgenNemMegsem, Answer::Igen, Qt::Key_unknown, 0},
         {"click Nem", ButtonSet::IgenNemMegsem, Answer::Nem, Qt::Key_unknown, 1},
         {"click Mégsem", ButtonSet::IgenNemMegsem, Answer::Megsem, Qt::Key_unknown, 2},
-        {"click Ok alone", ButtonSet::OkOnly, Answer::Ok, Qt::Key_unknown, 3},
         {"click Ok beside Mégsem", ButtonSet::MegsemOk, Answer::Ok, Qt::Key_unknown, 3},
         {"click Mégsem beside Ok", ButtonSet::MegsemOk, Answer::Megsem, Qt::Key_unknown, 2},
         {"question, as opened", ButtonSet::IgenNem, -1, Qt::Key_Return, Answer::Igen},
