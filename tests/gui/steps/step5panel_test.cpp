@@ -124,9 +124,8 @@ TEST_F(Step5PanelTest, AddingWithoutMaterialOrAmountIsRefused)
         m_plan.markSaved(); // the amount's keys count as edits
         m_messenger.expect(Answer::Ok);
         click("addButton");
-        EXPECT_EQ(m_messenger.lastText(), message);
-        EXPECT_EQ(m_messenger.shown().last().kind, MessageKind::Error);
-        EXPECT_EQ(m_messenger.shown().last().buttons, ButtonSet::OkOnly);
+        EXPECT_EQ(m_messenger.shown().last(),
+                  (ScriptedMessenger::Shown {message, ButtonSet::OkOnly, true, MessageKind::Error}));
         EXPECT_TRUE(Schedule::isEmpty(items()));
         EXPECT_FALSE(m_plan.isModified());
         EXPECT_EQ(scheduleRows(), 1);
