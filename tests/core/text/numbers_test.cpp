@@ -101,14 +101,12 @@ TEST(NumbersTest, FormatGeneralShowsFifteenDigitsWithDecimalComma)
         const char *why;
     } cases[] = {
         {20.004, "20,004", "binary noise past the 15th digit vanishes"},
-        {3.334, "3,334", "same"},
         {0.1 + 0.2, "0,3", "0,30000000000000004 rounds to 0,3"},
         {2.0 / 3.0, "0,666666666666667", "15 digits, last one rounded up"},
         {0.0, "0", "zero"},
         {-0.0, "0", "negative zero shows no sign"},
         {-3.0, "-3", "no decimals for a whole number"},
         {100.0, "100", "zeros of the integer part stay"},
-        {1234.5, "1234,5", ""},
         {-0.5, "-0,5", ""},
         {0.0001, "0,0001", "smallest magnitude still shown plainly"},
         {0.00009999999999999999, "0,0001", "rounds up to 1E-4 before the form is chosen"},
@@ -124,7 +122,6 @@ TEST(NumbersTest, FormatGeneralShowsFifteenDigitsWithDecimalComma)
         {1E300, "1E300", "exponent without '+' or leading zeros"},
         {DBL_MAX, "1,79769313486232E308", "largest double"},
         {4.9406564584124654E-324, "4,94065645841247E-324", "smallest denormal"},
-        {9.99999999999999E307, "9,99999999999999E307", "large mantissa and exponent"},
         {std::numeric_limits<double>::quiet_NaN(), "NAN", ""},
         {std::numeric_limits<double>::infinity(), "INF", ""},
         {-std::numeric_limits<double>::infinity(), "-INF", ""},

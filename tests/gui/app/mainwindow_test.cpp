@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, DataLocationCancelledOrWithoutTheSoilSampleTable)
     EXPECT_EQ(written.farmDatabaseDirectory(), farm.path());
 }
 
-TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFrontAndAreStored)
+TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFront)
 {
     QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
     m_window->wizard().finishStep(1);
@@ -192,12 +192,8 @@ TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFrontAndAreStored)
     QCoreApplication::sendEvent(name, &enter);
     EXPECT_EQ(m_window->statusLabel()->text(), QStringLiteral("A szaktanácsadó neve"));
 
+    // (storing what is typed is the adviser panel's tests')
     name->clear();
     typeText(name, QStringLiteral("Szabó Éva"));
     snapshot("adviser");
-    QTest::mouseClick(panel->findChild<QPushButton *>(QStringLiteral("storeAdviserButton")),
-                      Qt::LeftButton);
-    EXPECT_FALSE(panel->isVisible());
-    EXPECT_EQ(AdviserRecord::readAdviser(m_reference).Nev, QStringLiteral("Szabó Éva"));
-    EXPECT_FALSE(m_plan.isModified()); // a setting of the installation, not of the plan
 }

@@ -171,9 +171,7 @@ TEST_F(WizardTest, SupplyLevelsAreListedOnlyOnceStepTwoIsDone)
     EXPECT_EQ(m_plan.stepState(2), State::Done);
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());
     ResultBox *result = m_window->resultBox();
-    ASSERT_TRUE(result->isVisible());
-    EXPECT_EQ(result->title(), QStringLiteral("Tápanyag-szolgáltatási szint kimutatása"));
-    EXPECT_EQ(result->reportTitle(), QStringLiteral("Ellátottság :"));
+    ASSERT_TRUE(result->isVisible()); // its titles: the whole plan's and the report tests
     QAbstractItemModel *model = result->grid()->model();
     ASSERT_EQ(model->rowCount(), 2);
     QStringList headings, sample;
