@@ -190,10 +190,7 @@ TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_EQ(items().lotNumber, QString());
 
-    // The mode switch finds nothing either.
-    QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
-    EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
-
+    // (a switch to parcels that finds none: WithoutParcelTablesTheSwitchChangesNothing)
     QSignalSpy location(m_panel, &RequestPanel::dataLocationRequested);
     press("settingsButton");
     EXPECT_EQ(location.count(), 1);
