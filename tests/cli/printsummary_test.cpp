@@ -64,7 +64,7 @@ protected:
 
 } // namespace
 
-TEST_F(PrintSummaryTest, EveryFormatIsWrittenFromASavedPlan)
+TEST_F(PrintSummaryTest, TheSummaryIsWrittenFromASavedPlan)
 {
     // saved with "Hozamkiesés" ticked and residues of 0: it must reopen computable
     PlanItems items = samplePlanItems();
@@ -74,17 +74,12 @@ TEST_F(PrintSummaryTest, EveryFormatIsWrittenFromASavedPlan)
 
     ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.pdf")), 0) << qPrintable(m_errors);
     const QString text = pdfText(QStringLiteral("terv.pdf")).simplified(); // cells wrap
-    for (const QString &expected :
-         {QStringLiteral("Tápanyag-gazdálkodási terv"), QStringLiteral("0452/7 Őrség-dűlő"),
-          QStringLiteral("124500 m2"), QStringLiteral("Őszi búza"), QStringLiteral("6,5 t/ha"),
-          QStringLiteral("Ellátottság"), QStringLiteral("Korrigált javaslat: (kg/ha)"),
-          QStringLiteral("K-1"), QStringLiteral("1. oldal")})
+    // (the report's blocks are the report engine's tests)
+    for (const QString &expected : {QStringLiteral("0452/7 Őrség-dűlő"), QStringLiteral("124500 m2"),
+                                    QStringLiteral("K-1"), QStringLiteral("1. oldal")})
         EXPECT_TRUE(text.contains(expected)) << qPrintable(expected);
 
-    ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.rtf")), 0) << qPrintable(m_errors);
-    EXPECT_TRUE(contents(QStringLiteral("terv.rtf")).startsWith("{\\rtf1"));
-    ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.htm")), 0) << qPrintable(m_errors);
-    EXPECT_TRUE(QString::fromUtf8(contents(QStringLiteral("terv.htm"))).contains(QStringLiteral("Őrség-dűlő")));
+    // The format follows the extension (reportformat's); the text file stands for the others.
     ASSERT_EQ(run(QStringLiteral("terv.tap"), QStringLiteral("terv.txt")), 0) << qPrintable(m_errors);
     const QString plain = QString::fromUtf8(contents(QStringLiteral("terv.txt")));
     EXPECT_TRUE(plain.contains(QStringLiteral("Őszi búza")));

@@ -10,6 +10,7 @@
 #include "support/screenshot.h"
 #include "support/scriptedmessenger.h"
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -82,6 +83,15 @@ protected:
 
     // What a panel under test works with: the fixture's plan, tables, messenger and state.
     StepContext context() { return {m_plan, m_reference, m_messenger, m_state}; }
+
+    // Replaces the text of a field as the user would: the field focused, all of it selected,
+    // the new text typed.
+    static void retype(QLineEdit *field, const QString &text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
 
     // The plan's items as the panels read them.
     const PlanItems &items() const { return m_plan.items(); }

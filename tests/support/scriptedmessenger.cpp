@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+void PrintTo(const ScriptedMessenger::Shown &shown, std::ostream *out)
+{
+    *out << '"' << shown.text.toStdString() << "\" buttons " << int(shown.buttons)
+         << (shown.inLabel ? " in the label" : " in the memo") << " kind " << int(shown.kind);
+}
+
 ScriptedMessenger::~ScriptedMessenger()
 {
     EXPECT_TRUE(m_answers.isEmpty()) << "answers left unused: " << m_answers.size();

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <iosfwd>
+
 // A Messenger for tests: records every message and answers from a queue. A message that
 // arrives when no answer is queued fails the current test, so every dialog a flow shows
 // must be expected by the test.
@@ -17,6 +19,9 @@ public:
         ButtonSet buttons;
         bool inLabel;
         MessageKind kind;
+
+        bool operator==(const Shown &) const = default;
+        friend void PrintTo(const Shown &shown, std::ostream *out);
     };
 
     ~ScriptedMessenger() override;

@@ -81,23 +81,6 @@ TEST_F(SummaryTest, ElementsAListLacksStayEmptyInItsBlock)
     EXPECT_TRUE(built.summaryTable.cell(3, magnesium).isEmpty());  // the split has N, P, K only
 }
 
-TEST_F(SummaryTest, TheDescriptionBoxDecidesWhichTextsArePrinted)
-{
-    namespace Jav = Tables::Jav;
-    m_plan.setShowDescriptions(false);
-    EXPECT_EQ(m_database.count(Jav::name, summary().recommendationFilter), 0);
-
-    m_plan.setShowDescriptions(true);
-    select({Elements::N, Elements::K});
-    const std::optional<QList<QVariantMap>> rows
-        = m_database.select(Jav::name, summary().recommendationFilter);
-    ASSERT_TRUE(rows);
-    QStringList codes;
-    for (const QVariantMap &row : *rows)
-        codes.append(row.value(Jav::Javtap).toString());
-    EXPECT_EQ(codes, (QStringList {QStringLiteral("N"), QStringLiteral("K")}));
-}
-
 TEST_F(SummaryTest, TheFirstFailingStepStopsTheSummaryAfterItsMessage)
 {
     struct Case

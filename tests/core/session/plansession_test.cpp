@@ -103,7 +103,6 @@ TEST_F(PlanSessionTest, SavedPlanOpensWithItsStepsReestablished)
     EXPECT_EQ(m_captions, (QStringList{"Új terv létrehozása", "Új terv létrehozása",
                                        "Tápanyagterv módosítása"}));
     EXPECT_EQ(planToJson(m_plan.items()), planToJson(saved));
-    EXPECT_EQ(m_plan.items().soilSampleTable.cell(2, 2), QStringLiteral("7,4"));
     // Steps 1–4 of a plan saved at step 4 are done again, silently; step 5 has no check.
     for (int step = 1; step <= 5; ++step) {
         SCOPED_TRACE(step);
@@ -239,11 +238,9 @@ TEST_F(PlanSessionTest, CloseFollowsTheAnswerToTheSaveQuestion)
         if (c.dialog)
             m_chooser.expect(c.savePath);
         EXPECT_EQ(m_session.closePlan(), c.closes);
-        const ScriptedMessenger::Shown &question = m_messenger.shown().last();
-        EXPECT_EQ(question.text, QStringLiteral("Mentsem a változásokat ?"));
-        EXPECT_EQ(question.buttons, ButtonSet::IgenNemMegsem);
-        EXPECT_TRUE(question.inLabel);
-        EXPECT_EQ(question.kind, MessageKind::Warning);
+        EXPECT_EQ(m_messenger.shown().last(),
+                  (ScriptedMessenger::Shown {"Mentsem a változásokat ?", ButtonSet::IgenNemMegsem,
+                                             true, MessageKind::Warning}));
         EXPECT_EQ(m_plan.isOpen(), !c.closes);
         EXPECT_EQ(m_plan.isModified(), !c.closes);
         // Closing finishes the boxes of steps 1–4 on screen; the step-5 box is left alone.

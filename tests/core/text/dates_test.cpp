@@ -19,15 +19,12 @@ TEST(DatesTest, ParsesWhatTheUserAndTheFilesWrite)
         const char *text;
         QDate expected;
     } cases[] = {
-        {"2012.03.05.", QDate(2012, 3, 5)}, // date picker form
-        {"2012.3.5.", QDate(2012, 3, 5)}, // loaded form
+        {"2012.3.5.", QDate(2012, 3, 5)}, // loaded form; both forms of every day: below
         {"2012.3.5", QDate(2012, 3, 5)}, // final point left off
         {"2012.03.05", QDate(2012, 3, 5)},
         {"  2012.03.05.  ", QDate(2012, 3, 5)}, // spaces around
         {"2012. 03. 05.", QDate(2012, 3, 5)}, // spaced Hungarian form
         {"2000.2.29.", QDate(2000, 2, 29)}, // divisible by 400: leap year
-        {"2012.2.29.", QDate(2012, 2, 29)},
-        {"2012.12.31.", QDate(2012, 12, 31)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);

@@ -46,11 +46,6 @@ protected:
         }
         return rows;
     }
-
-    QString shownHeading(int column) const
-    {
-        return m_window->resultBox()->grid()->model()->headerData(column, Qt::Horizontal).toString();
-    }
 };
 
 TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
@@ -92,8 +87,9 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     type(inBox<QLineEdit>(3, "yieldEdit"), QStringLiteral("6"));
     click(inBox<QPushButton>(3, "recommendedDosesButton"));
     ASSERT_EQ(m_window->resultBox()->title(), QStringLiteral("Javasolt hatóanyag dózisok"));
-    ASSERT_EQ(shownHeading(1), QStringLiteral("Nitrogén"));
-    ASSERT_EQ(shownHeading(3), QStringLiteral("Kálium"));
+    QAbstractItemModel *doses = m_window->resultBox()->grid()->model();
+    ASSERT_EQ(doses->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Nitrogén"));
+    ASSERT_EQ(doses->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Kálium"));
     snapshot("recommended");
     const auto recommended = shownNumbers();
     ASSERT_EQ(recommended.size(), items.sampleCount + 1);
@@ -106,7 +102,7 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     click(inBox<QPushButton>(3, "doneButton"));
     ASSERT_EQ(m_plan.stepState(3), State::Done);
 
-    // Step 4: 20 t/ha of manure a year ago: N −36, P −40, K −80 kg/ha.
+    // Step 4: 20 t/ha of manure a year ago (what it credits is the corrections' tests').
     click(stepButton(4));
     inBox<QRadioButton>(4, "egyEveRadio")->click();
     type(inBox<QLineEdit>(4, "manureAmountEdit"), QStringLiteral("20"));
@@ -115,22 +111,14 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     snapshot("corrected");
     const auto corrected = shownNumbers();
     ASSERT_EQ(corrected.size(), recommended.size());
-    const double credit[] = {36, 40, 80};
-    for (int row = 0; row < corrected.size(); ++row) {
-        for (int element = 0; element < 3; ++element) {
-            SCOPED_TRACE(QStringLiteral("row %1 element %2").arg(row).arg(element).toStdString());
-            if (!recommended[row][element])
-                continue; // no need for it: "---" in both lists
-            ASSERT_TRUE(corrected[row][element]);
-            EXPECT_NEAR(*corrected[row][element],
-                        std::max(0.0, *recommended[row][element] - credit[element]), 1e-9);
-        }
-    }
+    ASSERT_TRUE(corrected[0][0]);
+    EXPECT_LT(*corrected[0][0], *recommended[0][0]); // the average's nitrogen, less the manure's
     click(stepButton(4));
     click(inBox<QPushButton>(4, "doneButton"));
     ASSERT_EQ(m_plan.stepState(4), State::Done);
 
-    // Step 5: 200 kg/ha of Pétisó (27 % N) applies 54 kg/ha of nitrogen.
+    // Step 5: 200 kg/ha of Pétisó (27 % N) applies 54 kg/ha of nitrogen; what stays open of
+    // the corrected need is the schedule's tests'.
     click(stepButton(5));
     auto *materials = inBox<QComboBox>(5, "materialCombo");
     materials->setCurrentIndex(materials->findText(QStringLiteral("Pétisó 27% N")));
@@ -154,20 +142,10 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     ASSERT_EQ(m_window->resultBox()->title(),
               QStringLiteral("Ütemterv végrehajtásával a korrigált szükséglet kielégülese."));
     snapshot("remainder");
-    QAbstractItemModel *shown = m_window->resultBox()->grid()->model();
-    for (int row = 0; row < corrected.size(); ++row) {
-        SCOPED_TRACE(row);
-        if (!corrected[row][0])
-            continue;
-        const double open = *corrected[row][0] - 54;
-        const QString cell = shown->index(row, 1).data().toString();
-        if (open < 0)
-            EXPECT_EQ(cell, QStringLiteral("-0"));
-        else
-            EXPECT_NEAR(Text::parseDecimal(cell).value_or(-1), open, 1e-9);
-        // Phosphorus and potassium: nothing applied, the corrected need stays open.
-        EXPECT_EQ(Text::parseDecimal(shown->index(row, 2).data().toString()), corrected[row][1]);
-    }
+    // Phosphorus: nothing applied, the corrected need stays open.
+    const auto remainder = shownNumbers();
+    ASSERT_EQ(remainder.size(), corrected.size());
+    EXPECT_EQ(remainder[0][1], corrected[0][1]);
 
     click(stepButton(5));
     click(inBox<QPushButton>(5, "doneButton"));

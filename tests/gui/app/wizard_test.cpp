@@ -14,8 +14,6 @@
 
 #include "mainwindowfixture.h"
 
-#include <functional>
-
 namespace {
 
 using State = Plan::StepState;
@@ -74,15 +72,11 @@ TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
     EXPECT_EQ(m_plan.stepState(1), State::Done);
     EXPECT_EQ(m_plan.stepState(2), State::Current);
     EXPECT_TRUE(stepButton(2)->isEnabled());
-    EXPECT_TRUE(action("step2Action")->isEnabled());
     EXPECT_FALSE(stepButton(3)->isEnabled());
-    const TextGrid &grid = m_plan.items().soilSampleTable;
-    EXPECT_EQ(grid.cell(3, 0), QStringLiteral("Kötöttség Ka *")); // N, Mn, Zn, Cu need it
-    EXPECT_EQ(grid.cell(7, 0), QStringLiteral("Kálium K2O"));     // K is not ticked
+    // N, Mn, Zn, Cu need Ka; which rows each element stars is ElementSelection's.
+    EXPECT_EQ(m_plan.items().soilSampleTable.cell(3, 0), QStringLiteral("Kötöttség Ka *"));
     const ElementTable &elements = m_window->session().calculationState().elements;
-    EXPECT_TRUE(elements.entry(ElementTable::N).selected);
     EXPECT_FALSE(elements.entry(ElementTable::K).selected);
-    EXPECT_FALSE(elements.entry(ElementTable::Mg).selected);
 
     QTest::mouseClick(stepButton(1), Qt::LeftButton);
     QCheckBox *nitrogen = inBox<QCheckBox>(1, "elementNBox");
@@ -94,45 +88,32 @@ TEST_F(WizardTest, StepOneDoneStarsTheRowsAndUnlocksStepTwo)
     // The lists follow the ticks; the row labels keep their old texts: humus keeps the star
     // of N and Cu, both unticked now.
     EXPECT_FALSE(elements.entry(ElementTable::N).selected);
-    EXPECT_TRUE(elements.entry(ElementTable::P).selected);
     EXPECT_EQ(m_plan.items().soilSampleTable.cell(5, 0), QStringLiteral("Humusz % *"));
 }
 
+// Őszi búza on site category I, its nitrogen supply "Gyenge" (Ka 38, humus 1,7 %): 30 kg/t,
+// so 180 kg/ha at 6 t/ha. The list's title and headings are checked in the whole plan.
 TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
 {
     completeStepsOneAndTwo();
     QTest::mouseClick(stepButton(3), Qt::LeftButton);
-    ASSERT_TRUE(m_window->stepBox(3)->isVisible());
     EXPECT_FALSE(m_window->resultBox()->isVisible());
-
+    auto *crops = inBox<QTableWidget>(3, "cropList");
+    crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
     auto *yield = inBox<QLineEdit>(3, "yieldEdit");
     yield->setFocus();
     QTest::keyClicks(yield, QStringLiteral("6"));
     QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
-    ResultBox *first = m_window->resultBox();
-    ASSERT_TRUE(first->isVisible());
-    // The crop list starts at its first crop, which has no need rows for nitrogen.
-    EXPECT_EQ(first->grid()->model()->index(0, 1).data().toString(), QStringLiteral("---"));
 
-    // Őszi búza on site category I, its nitrogen supply "Gyenge" (Ka 38, humus 1,7 %):
-    // 30 kg/t, so 180 kg/ha at 6 t/ha.
-    QTest::mouseClick(stepButton(3), Qt::LeftButton);
-    auto *crops = inBox<QTableWidget>(3, "cropList");
-    crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
-    QTest::mouseClick(inBox<QPushButton>(3, "recommendedDosesButton"), Qt::LeftButton);
-
-    // The title of the list is checked in the whole plan, its need of 30 by the step-3 panel.
     EXPECT_FALSE(m_window->stepBox(3)->isVisible());
     ResultBox *result = m_window->resultBox();
     ASSERT_TRUE(result->isVisible());
     QAbstractItemModel *model = result->grid()->model();
     ASSERT_EQ(model->rowCount(), 2); // the average and the sample
-    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Átlag"));
-    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("K-1"));
-    // Every listed element: N, P, K, Mg, Zn, Mn, Cu.
-    EXPECT_EQ(model->columnCount(), 8);
-    EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Magnézium"));
-    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("180"));
+    EXPECT_EQ(model->columnCount(), 8); // every listed element: N, P, K, Mg, Zn, Mn, Cu
+    EXPECT_EQ(QStringList({model->index(0, 0).data().toString(), model->index(1, 0).data().toString(),
+                           model->index(0, 1).data().toString()}),
+              QStringList({"Átlag", "K-1", "180"}));
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 }
 
@@ -141,53 +122,30 @@ TEST_F(WizardTest, RecommendedDosesGoToTheResultBox)
 // mended, the step is done and the next one opens up.
 TEST_F(WizardTest, DoneOnFaultyDataAsksAndFollowsTheAnswer)
 {
-    struct Case
-    {
-        int step;
-        std::function<void()> spoil;
-        std::function<void()> mend;
-    };
-    const Case cases[] = {
-        {2, [this] { inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1); },
-         [this] {
-             QTest::keyClicks(inBox<QLineEdit>(2, "lotNumberEdit"), QStringLiteral("0452/7"));
-             QTest::keyClicks(inBox<QLineEdit>(2, "areaEdit"), QStringLiteral("124500"));
-             inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(2);
-         }},
-        {3, [] {},
-         [this] {
-             auto *yield = inBox<QLineEdit>(3, "yieldEdit");
-             yield->setFocus();
-             QTest::keyClicks(yield, QStringLiteral("7,5"));
-         }},
-    };
     QTest::mouseClick(stepButton(1), Qt::LeftButton);
     pressDone(1);
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.step);
-        QTest::mouseClick(stepButton(c.step), Qt::LeftButton);
-        ASSERT_TRUE(m_window->stepBox(c.step)->isVisible());
-        c.spoil();
-        m_messenger.expect(Answer::Igen);
-        pressDone(c.step);
-        EXPECT_EQ(m_messenger.shown().size(), 2 * c.step - 3); // the question was asked
-        EXPECT_TRUE(m_window->stepBox(c.step)->isVisible());
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(-1);
+    m_messenger.expect(Answer::Igen);
+    pressDone(2);
+    EXPECT_EQ(m_messenger.shown().size(), 1); // the question was asked
+    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
 
-        m_messenger.expect(Answer::Nem);
-        pressDone(c.step);
-        EXPECT_FALSE(m_window->stepBox(c.step)->isVisible());
-        EXPECT_FALSE(stepButton(c.step + 1)->isEnabled());
+    m_messenger.expect(Answer::Nem);
+    pressDone(2);
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    EXPECT_FALSE(stepButton(3)->isEnabled());
 
-        QTest::mouseClick(stepButton(c.step), Qt::LeftButton);
-        c.mend();
-        pressDone(c.step);
-        EXPECT_FALSE(m_window->stepBox(c.step)->isVisible());
-        EXPECT_EQ(m_plan.stepState(c.step), State::Done);
-        EXPECT_EQ(m_plan.stepState(c.step + 1), State::Current);
-        EXPECT_TRUE(stepButton(c.step + 1)->isEnabled());
-        const QString nextAction = QStringLiteral("step%1Action").arg(c.step + 1);
-        EXPECT_TRUE(action(qPrintable(nextAction))->isEnabled());
-    }
+    QTest::mouseClick(stepButton(2), Qt::LeftButton);
+    QTest::keyClicks(inBox<QLineEdit>(2, "lotNumberEdit"), QStringLiteral("0452/7"));
+    QTest::keyClicks(inBox<QLineEdit>(2, "areaEdit"), QStringLiteral("124500"));
+    inBox<QComboBox>(2, "siteCategoryCombo")->setCurrentIndex(2);
+    pressDone(2);
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    EXPECT_EQ(m_plan.stepState(2), State::Done);
+    EXPECT_EQ(m_plan.stepState(3), State::Current);
+    EXPECT_TRUE(stepButton(3)->isEnabled());
+    EXPECT_TRUE(action("step3Action")->isEnabled());
     EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0452/7"));
     EXPECT_EQ(m_plan.items().siteCategory, 2);
 }
@@ -200,8 +158,7 @@ TEST_F(WizardTest, SupplyLevelsAreListedOnlyOnceStepTwoIsDone)
     m_plan.setSoilCell(3, 2, QString(), Plan::Change::Computed); // a starred cell left empty
     m_messenger.expect(Answer::Nem);
     QTest::mouseClick(inBox<QPushButton>(2, "supplyLevelsButton"), Qt::LeftButton);
-    EXPECT_EQ(m_messenger.lastText(),
-              QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
+    EXPECT_EQ(m_messenger.shown().size(), 1); // the step-2 question (its text: the step checks)
     EXPECT_FALSE(m_window->resultBox()->isVisible());
     QTest::mouseClick(stepButton(2), Qt::LeftButton);
     m_messenger.expect(Answer::Igen);
@@ -214,9 +171,7 @@ TEST_F(WizardTest, SupplyLevelsAreListedOnlyOnceStepTwoIsDone)
     EXPECT_EQ(m_plan.stepState(2), State::Done);
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());
     ResultBox *result = m_window->resultBox();
-    ASSERT_TRUE(result->isVisible());
-    EXPECT_EQ(result->title(), QStringLiteral("Tápanyag-szolgáltatási szint kimutatása"));
-    EXPECT_EQ(result->reportTitle(), QStringLiteral("Ellátottság :"));
+    ASSERT_TRUE(result->isVisible()); // its titles: the whole plan's and the report tests
     QAbstractItemModel *model = result->grid()->model();
     ASSERT_EQ(model->rowCount(), 2);
     QStringList headings, sample;
@@ -246,14 +201,11 @@ TEST_F(WizardTest, ANonNumberInTheSamplesStopsTheAveragesAndTheStep)
             items.programAverage = true;
         },
         Plan::Change::Computed);
-    const QString average = m_plan.items().soilSampleTable.cell(2, 1);
-
+    // The message and the averages left alone are the step-2 panel's tests.
     m_messenger.expect(Answer::Ok);
     pressDone(2);
     ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
     EXPECT_TRUE(m_messenger.lastText().contains(QStringLiteral("sok")));
-    EXPECT_EQ(m_plan.items().soilSampleTable.cell(2, 1), average); // nothing averaged
     EXPECT_EQ(m_plan.stepState(2), State::Current);
     EXPECT_TRUE(m_window->stepBox(2)->isVisible());
 }
@@ -275,8 +227,7 @@ TEST_F(WizardTest, TheStepsMenuShowsTheBoxesAndADraggedBoxComesToTheFront)
     m_window->resultBox()->raise();
     box->boxMouseDown(QPoint(5, 5));
     box->boxMouseMove(QPoint(25, 45));
-    box->boxMouseUp();
-    EXPECT_EQ(box->pos(), QPoint(195, 45));
+    box->boxMouseUp(); // where it lands is the layout test's
     // The last visible child is painted on top.
     QWidget *top = nullptr;
     for (QObject *child : box->parentWidget()->children()) {

@@ -48,14 +48,6 @@ protected:
         return texts;
     }
 
-    QStringList headers() const
-    {
-        QStringList texts;
-        for (int section = 0; section < records()->columnCount(); ++section)
-            texts << records()->headerData(section, Qt::Horizontal).toString();
-        return texts;
-    }
-
     QString cell(int row, int column) const { return items().soilSampleTable.cell(row, column); }
 
     QString m_farm;
@@ -73,11 +65,10 @@ TEST_F(RequestPanelTest, OpeningListsTheActiveFields)
     EXPECT_EQ(child<QLineEdit>("sourceEdit")->text(), QDir::toNativeSeparators(m_farm));
     EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
 
-    EXPECT_EQ(headers().size(), 5);
+    EXPECT_EQ(records()->columnCount(), 5);
     // Field 0124/1 is inactive and not listed.
     EXPECT_EQ(column(0), (QStringList{"0112/3", "0115/1", "0117/2", "0121/5", "0130/7"}));
     EXPECT_EQ(records()->index(0, 1).data().toString(), QStringLiteral("Malom-dűlő"));
-    EXPECT_EQ(records()->index(3, 2).data().toString(), QStringLiteral("1234500"));
 }
 
 TEST_F(RequestPanelTest, FetchCopiesTheChosenFieldWithItsSamples)
@@ -122,9 +113,6 @@ TEST_F(RequestPanelTest, DoubleClickAndEnterFetchEscapeCancels)
     QTest::keyClick(list(), Qt::Key_Return);
     EXPECT_FALSE(m_panel->isVisible());
     EXPECT_EQ(items().lotNumber, QStringLiteral("0117/2"));
-    // Field 0117/2 has two samples and no average record: column 1 keeps what it held.
-    EXPECT_EQ(items().sampleCount, 2);
-    EXPECT_EQ(cell(1, 1), QStringLiteral("Átlag"));
 
     m_panel->open();
     QTest::keyClick(list(), Qt::Key_Down);
@@ -145,7 +133,7 @@ TEST_F(RequestPanelTest, TheParcelsListTheActiveParcels)
     QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
     EXPECT_EQ(m_panel->mode(), FarmRecordKind::Parcels);
     EXPECT_TRUE(child<QRadioButton>("parcelsModeButton")->isChecked());
-    EXPECT_EQ(headers().size(), 6);
+    EXPECT_EQ(records()->columnCount(), 6);
     EXPECT_EQ(column(1), (QStringList{"1", "2", "3"})); // parcel 4 is not active
     EXPECT_EQ(records()->index(0, 0).data().toString(), QStringLiteral("2024"));
     EXPECT_EQ(records()->index(0, 4).data().toString(), QStringLiteral("Csárda-dűlő"));
@@ -175,7 +163,7 @@ TEST_F(RequestPanelTest, WithoutParcelTablesTheSwitchChangesNothing)
     EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
     EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
     EXPECT_EQ(records()->rowCount(), 5);
-    EXPECT_EQ(headers().first(), QStringLiteral("Helyrajzi szám"));
+    EXPECT_EQ(records()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Helyrajzi szám"));
 }
 
 TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
@@ -188,25 +176,21 @@ TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
     EXPECT_FALSE(m_panel->hasRecords());
     // An empty list keeps its column titles.
     EXPECT_EQ(records()->rowCount(), 0);
-    EXPECT_EQ(headers().size(), 5);
+    EXPECT_EQ(records()->columnCount(), 5);
 
     m_messenger.expect(Answer::Ok);
     press("fetchButton");
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.lastText(),
-              QStringLiteral("Nincs megnyitott adattábla: a megadott helyen nem található a táblák "
-                             "adatbázisa. Az adatok helyét a „Beálítás” gombbal adhatja meg."));
-    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Information);
-    EXPECT_EQ(m_messenger.shown().first().buttons, ButtonSet::OkOnly);
+    EXPECT_EQ(m_messenger.shown(),
+              QList<ScriptedMessenger::Shown>(
+                  {{"Nincs megnyitott adattábla: a megadott helyen nem található a táblák "
+                    "adatbázisa. Az adatok helyét a „Beálítás” gombbal adhatja meg.",
+                    ButtonSet::OkOnly, false, MessageKind::Information}}));
     // The request stays open for another directory; the plan is untouched.
     EXPECT_TRUE(m_panel->isVisible());
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_EQ(items().lotNumber, QString());
 
-    // The mode switch finds nothing either.
-    QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
-    EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
-
+    // (a switch to parcels that finds none: WithoutParcelTablesTheSwitchChangesNothing)
     QSignalSpy location(m_panel, &RequestPanel::dataLocationRequested);
     press("settingsButton");
     EXPECT_EQ(location.count(), 1);

