@@ -35,6 +35,12 @@ QString unitPerHectare(const QVariantMap &material)
     return material.value(Tables::Tapanyagok::Mert).toString() + QStringLiteral("/ha");
 }
 
+// The titles of the schedule grid; row 0 of the plan's grid is not shown.
+QStringList scheduleHeadings()
+{
+    return {QStringLiteral("Dátum"), QStringLiteral("Megnevezés"), QStringLiteral("Mennyiség")};
+}
+
 } // namespace
 
 Step5Panel::Step5Panel(const StepContext &context, QWidget *parent)
@@ -110,6 +116,8 @@ void Step5Panel::buildControls()
     m_scheduleModel = new TextTableModel(this);
     // Amounts line up by their digits.
     m_scheduleModel->setAlignments({{}, {}, Qt::AlignRight | Qt::AlignVCenter});
+    // The columns exist before the view sizes them.
+    m_scheduleModel->setTable(scheduleHeadings(), {});
     m_scheduleGrid = new QTableView(this);
     m_scheduleGrid->setObjectName(QStringLiteral("scheduleGrid"));
     m_scheduleGrid->setModel(m_scheduleModel);
@@ -217,9 +225,7 @@ void Step5Panel::showItem(PlanItem item)
     QList<QStringList> rows;
     for (int row = 1; row < grid.rowCount(); ++row)
         rows.append(grid.row(row));
-    m_scheduleModel->setTable({QStringLiteral("Dátum"), QStringLiteral("Megnevezés"),
-                               QStringLiteral("Mennyiség")},
-                              rows);
+    m_scheduleModel->setTable(scheduleHeadings(), rows);
 }
 
 void Step5Panel::clearComputed()
