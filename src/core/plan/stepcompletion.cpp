@@ -88,9 +88,14 @@ StepCheck checkStep(const PlanItems &items, int step)
 
 StepOutcome completeStep(Plan &plan, int step, bool correct)
 {
+    return applyStepCheck(plan, step, checkStep(plan.items(), step), correct);
+}
+
+StepOutcome applyStepCheck(Plan &plan, int step, const StepCheck &check, bool correct)
+{
     if (step < 1 || step > Plan::stepCount)
         return StepOutcome::Completed;
-    if (!checkStep(plan.items(), step).passed) {
+    if (!check.passed) {
         if (correct)
             return StepOutcome::KeepOpen;
         revertStep(plan, step);

@@ -32,6 +32,9 @@ StepCheck checkStep(const PlanItems &items, int step);
 // `correct` is the answer to its question: true keeps the step as it is (KeepOpen), false
 // reverts it. The step's box is visible after it exactly when the outcome is KeepOpen.
 StepOutcome completeStep(Plan &plan, int step, bool correct);
+// The same with the check of step `step` already made on the plan's current items, so that
+// a caller that asked its question from the check does not check again.
+StepOutcome applyStepCheck(Plan &plan, int step, const StepCheck &check, bool correct);
 
 // The checks of steps 3 and 4 (step 2's are in SoilSamples).
 bool checkCropData(const PlanItems &items);

@@ -119,11 +119,11 @@ private:
                 m_result.question = check;
                 return fail(2, QString());
             }
-            completeStep(m_plan, 2, false);
+            applyStepCheck(m_plan, 2, check, false);
             return fail(2, cannotSummarise(QStringLiteral("Helytelen adatkitöltés! ")
                                            + check.faults.trimmed()));
         }
-        completeStep(m_plan, 2, false);
+        applyStepCheck(m_plan, 2, check, false);
         const Outcome<ResultTable> supply = showSupplyLevels(m_items, m_state, m_need.classifier);
         if (!supply)
             return fail(2, supply.refusal());

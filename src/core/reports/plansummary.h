@@ -45,7 +45,7 @@ struct SummaryResult
     Outcome<PlanSummary> summary = Refusal {};
     int failedStep = 0; // the plan step whose replay failed (2–5)
     // Interactive only: step 2's failed check. Its states are as they were: the caller asks
-    // the question and applies the answer with completeStep(plan, 2, answer).
+    // the question and applies the answer with applyStepCheck(plan, 2, *question, answer).
     std::optional<StepCheck> question;
 };
 

@@ -5,13 +5,11 @@
 #include "core/messages/messenger.h"
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
-#include "core/plan/soilsamples.h"
 #include "core/plan/stepcompletion.h"
 #include "core/planfile/planfile.h"
 #include "core/session/stepboxes.h"
 #include "core/text/numbers.h"
 
-#include <utility>
 
 namespace {
 const QString openFilter = QStringLiteral("Tápanyag-gazdálkodási terv (*.tap)|*.tap");
@@ -74,13 +72,15 @@ void PlanSession::completeFirstStep()
 
 void PlanSession::establishStepStates()
 {
-    // The step states follow what the data allow, without a question.
-    const PlanItems &items = m_plan.items();
-    if (m_plan.stepState(1) != Plan::StepState::Done || !SoilSamples::checkSoilGrid(items)
-        || !SoilSamples::checkFieldData(items).isEmpty())
+    // The step states follow what the data allow, without a question; step 2 is completed
+    // only when its data pass, so a faulty field leaves it as the load found it.
+    if (m_plan.stepState(1) != Plan::StepState::Done)
         return;
     for (int step = 2; step <= Plan::stepCount; ++step) {
-        completeStep(m_plan, step, false);
+        const StepCheck check = checkStep(m_plan.items(), step);
+        if (step == 2 && !check.passed)
+            return;
+        applyStepCheck(m_plan, step, check, false);
         if (m_plan.stepState(step) != Plan::StepState::Done)
             break;
     }

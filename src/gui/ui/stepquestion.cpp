@@ -15,7 +15,7 @@ StepOutcome completeStep(Plan &plan, int step, bool interactive, Messenger &mess
 {
     const StepCheck check = checkStep(plan.items(), step);
     const bool correct = !check.passed && interactive && wantsToCorrect(check, messenger);
-    return completeStep(plan, step, correct);
+    return applyStepCheck(plan, step, check, correct);
 }
 
 bool wantsToCorrect(const StepCheck &check, Messenger &messenger)
@@ -29,7 +29,8 @@ bool showSummaryStop(Plan &plan, const SummaryResult &result, Messenger &messeng
 {
     if (result.question) {
         const bool correct = wantsToCorrect(*result.question, messenger);
-        return completeStep(plan, result.failedStep, correct) == StepOutcome::KeepOpen;
+        return applyStepCheck(plan, result.failedStep, *result.question, correct)
+               == StepOutcome::KeepOpen;
     }
     if (!result.summary.refusalText().isEmpty())
         showRefusal(messenger, result.summary.refusal());
