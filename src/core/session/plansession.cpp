@@ -10,7 +10,6 @@
 #include "core/session/stepboxes.h"
 #include "core/text/numbers.h"
 
-
 namespace {
 const QString openFilter = QStringLiteral("Tápanyag-gazdálkodási terv (*.tap)|*.tap");
 const QString saveFilter = QStringLiteral("Tápanyag-gazdálkodási terv (.tap)|*.tap");

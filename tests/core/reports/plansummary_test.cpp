@@ -119,8 +119,9 @@ TEST_F(SummaryTest, TheFirstFailingStepStopsTheSummaryAfterItsMessage)
         EXPECT_EQ(result.failedStep, c.step);
         EXPECT_FALSE(result.question); // nothing is asked without a window
         EXPECT_FALSE(result.summary.refusalText().isEmpty());
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(result.summary.refusalText(), c.message);
+        }
     }
 }
 
