@@ -111,6 +111,11 @@ StepOutcome WizardBoxes::finishStep(int step)
         m_session.applyElementSelection();
     if (step == 2 && !m_step2Panel->computeAverages())
         return StepOutcome::KeepOpen;
+    return completeBox(step);
+}
+
+StepOutcome WizardBoxes::completeBox(int step)
+{
     const StepOutcome outcome = completeStep(m_session.plan(), step, true, m_messenger);
     stepBox(step)->setVisible(outcome == StepOutcome::KeepOpen);
     return outcome;
@@ -133,9 +138,10 @@ void WizardBoxes::showStep(int step)
 void WizardBoxes::showSupplyLevels()
 {
     m_resultBox->clearResult();
+    // The step's "Kész" without averaging a second time.
     if (!m_step2Panel->computeAverages())
         return;
-    finishStep(2);
+    completeBox(2);
     const Plan &plan = m_session.plan();
     if (plan.stepState(2) != Plan::StepState::Done)
         return;

@@ -62,6 +62,8 @@ signals:
 
 private:
     void buildPanels();
+    // The check of a step whose inputs are ready, its question, and the box's visibility.
+    StepOutcome completeBox(int step);
     void watchFocusLeavingStep1(QWidget *old, QWidget *now);
 
     PlanSession &m_session;
