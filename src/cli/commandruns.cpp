@@ -78,9 +78,8 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
     // Every replayed step answers its questions "Nem" and says why it stopped.
     const SummaryResult summary = buildSummary(plan, reference, false);
     if (!summary.summary) {
-        const Refusal &refusal = summary.summary.refusal();
-        if (!refusal.text.isEmpty())
-            messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
+        if (!summary.summary.refusalText().isEmpty())
+            messenger.inform(summary.summary.refusal());
         return 1;
     }
     PlanReports reports(plan.items(), reference, paths.startDirectory);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/messages/messagekind.h"
+#include "core/messages/refusal.h"
 
 #include <QString>
 
@@ -75,4 +76,6 @@ public:
     {
         display(text, ButtonSet::OkOnly, inLabel, kind);
     }
+    // Says why a computation refused.
+    void inform(const Refusal &refusal) { inform(refusal.text, refusal.inLabel, refusal.kind); }
 };

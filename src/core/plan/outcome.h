@@ -1,23 +1,12 @@
 #pragma once
 
-#include "core/messages/messagekind.h"
+#include "core/messages/refusal.h"
 
 #include <QString>
 
 #include <optional>
 #include <utility>
 #include <variant>
-
-// Why a computation would not run: the message for the user as the caller shows it, with
-// an Ok button. Core never shows it itself.
-struct Refusal
-{
-    QString text;
-    MessageKind kind = MessageKind::Error;
-    bool inLabel = true; // the one-line label, not the scrolling memo
-
-    bool operator==(const Refusal &) const = default;
-};
 
 // What a computation that may refuse gives back: its value, or the refusal that says why
 // there is none.

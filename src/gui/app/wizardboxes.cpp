@@ -1,6 +1,7 @@
 #include "gui/app/wizardboxes.h"
 
 #include "core/data/reference/referencedatabase.h"
+#include "core/messages/messenger.h"
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/supplyclassifier.h"
@@ -149,7 +150,7 @@ void WizardBoxes::showSupplyLevels()
     const Outcome<ResultTable> supply
         = ::showSupplyLevels(plan.items(), m_session.calculationState(), classifier);
     if (!supply) {
-        showRefusal(m_messenger, supply.refusal());
+        m_messenger.inform(supply.refusal());
         return;
     }
     m_resultBox->showResult(*supply);

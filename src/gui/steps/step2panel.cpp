@@ -11,7 +11,6 @@
 #include "gui/steps/soilsamplemodel.h"
 #include "gui/ui/controls.h"
 #include "gui/ui/numberkeyfilter.h"
-#include "gui/ui/stepquestion.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -239,7 +238,7 @@ bool Step2Panel::computeAverages()
         [&averaged](PlanItems &items) { averaged = SoilSamples::computeAverages(items); },
         Plan::Change::Computed);
     if (!averaged) {
-        showRefusal(m_messenger, averaged.refusal());
+        m_messenger.inform(averaged.refusal());
         return false;
     }
     return true;

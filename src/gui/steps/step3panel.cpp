@@ -9,7 +9,6 @@
 #include "core/plan/plan.h"
 #include "core/plan/split.h"
 #include "gui/ui/controls.h"
-#include "gui/ui/stepquestion.h"
 #include "gui/ui/texttablemodel.h"
 
 #include <QEvent>
@@ -263,7 +262,7 @@ void Step3Panel::showSpecificNeeds()
     const Outcome<SpecificNeeds> needs
         = ::showSpecificNeeds(m_plan.items(), m_state, need.calculator);
     if (!needs) {
-        showRefusal(m_messenger, needs.refusal());
+        m_messenger.inform(needs.refusal());
         return;
     }
     showNeeds(*needs);
@@ -275,7 +274,7 @@ void Step3Panel::showRecommendedDoses()
     const Outcome<RecommendedDoses> result
         = ::showRecommendedDoses(m_plan.items(), m_state, need.calculator);
     if (!result) {
-        showRefusal(m_messenger, result.refusal());
+        m_messenger.inform(result.refusal());
         return;
     }
     showNeeds(result->needs);
@@ -287,7 +286,7 @@ void Step3Panel::showSplit()
     const Outcome<ResultTable> split
         = ::showSplit(m_plan.items(), m_state, m_reference);
     if (!split) {
-        showRefusal(m_messenger, split.refusal());
+        m_messenger.inform(split.refusal());
         return;
     }
     emit resultReady(*split);

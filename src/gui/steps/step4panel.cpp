@@ -6,7 +6,6 @@
 #include "core/plan/needcalculation.h"
 #include "core/plan/plan.h"
 #include "gui/ui/controls.h"
-#include "gui/ui/stepquestion.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -263,7 +262,7 @@ void Step4Panel::showCorrectedDoses()
     const Outcome<ResultTable> result = Corrections::computeCorrectedDoses(
         m_plan.items(), m_state, need.calculator, need.classifier);
     if (!result) {
-        showRefusal(m_messenger, result.refusal());
+        m_messenger.inform(result.refusal());
         return;
     }
     emit resultReady(*result);

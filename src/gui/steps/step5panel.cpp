@@ -8,7 +8,6 @@
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"
 #include "gui/ui/controls.h"
-#include "gui/ui/stepquestion.h"
 #include "gui/ui/texttablemodel.h"
 
 #include <QComboBox>
@@ -263,7 +262,7 @@ void Step5Panel::addToSchedule()
     const Outcome<void> outcome = Schedule::addScheduleRow(added, currentMaterial(),
                                                            m_dateEdit->date(), m_amountEdit->text());
     if (!outcome) {
-        showRefusal(m_messenger, outcome.refusal());
+        m_messenger.inform(outcome.refusal());
         return;
     }
     m_plan.update(PlanItem::Schedule, [&added](PlanItems &plan) {
@@ -302,7 +301,7 @@ void Step5Panel::showRemainder()
     const Outcome<ResultTable> result = Schedule::remainder(
         m_plan.items(), m_state, need.calculator, need.classifier);
     if (!result) {
-        showRefusal(m_messenger, result.refusal());
+        m_messenger.inform(result.refusal());
         return;
     }
     emit resultReady(*result);
@@ -320,7 +319,7 @@ void Step5Panel::updateCoverGrid()
         m_plan.items(), material, m_state, need.calculator, need.classifier);
     if (!cover) {
         showCover({});
-        showRefusal(m_messenger, cover.refusal());
+        m_messenger.inform(cover.refusal());
         return;
     }
     showCover(cover->rows);

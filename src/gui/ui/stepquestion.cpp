@@ -6,11 +6,6 @@
 
 #include <utility>
 
-void showRefusal(Messenger &messenger, const Refusal &refusal)
-{
-    messenger.inform(refusal.text, refusal.inLabel, refusal.kind);
-}
-
 StepOutcome completeStep(Plan &plan, int step, bool interactive, Messenger &messenger)
 {
     const StepCheck check = checkStep(plan.items(), step);
@@ -20,9 +15,7 @@ StepOutcome completeStep(Plan &plan, int step, bool interactive, Messenger &mess
 
 bool wantsToCorrect(const StepCheck &check, Messenger &messenger)
 {
-    return messenger.display(check.question, ButtonSet::IgenNem, check.inLabel,
-                             MessageKind::Warning)
-           == Answer::Igen;
+    return messenger.askYesNo(check.question, check.inLabel);
 }
 
 bool showSummaryStop(Plan &plan, const SummaryResult &result, Messenger &messenger)
@@ -33,6 +26,6 @@ bool showSummaryStop(Plan &plan, const SummaryResult &result, Messenger &messeng
                == StepOutcome::KeepOpen;
     }
     if (!result.summary.refusalText().isEmpty())
-        showRefusal(messenger, result.summary.refusal());
+        messenger.inform(result.summary.refusal());
     return false;
 }

@@ -4,14 +4,10 @@
 
 class Messenger;
 class Plan;
-struct Refusal;
 struct SummaryResult;
 
-// The questions of a step's "Kész" and of the summary, and the refusals of the lists, said
-// through the Messenger; the checks, the step states and the refusals are core's.
-
-// Shows why a computation refused, with an Ok button.
-void showRefusal(Messenger &messenger, const Refusal &refusal);
+// The questions of a step's "Kész" and of the summary, asked through the Messenger; the
+// checks and the step states are core's.
 
 // Completes step `step` as its "Kész" does: when the check fails, asks its question and
 // applies the answer; with `interactive` false the answer is "Nem" without being shown.
