@@ -169,10 +169,10 @@ void Plan::update(PlanItem item, const std::function<void(PlanItems &)> &edit, C
     changed(item, change);
 }
 
-void Plan::setItems(const PlanItems &items)
+void Plan::setItems(const PlanItems &items, Change change)
 {
     m_items = items;
-    emit itemChanged(PlanItem::All);
+    changed(PlanItem::All, change);
 }
 
 void Plan::setOpen(bool open)

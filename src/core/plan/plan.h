@@ -73,8 +73,9 @@ public:
     // a schedule row, the averages): `edit` runs on the items, then `item` is announced.
     void update(PlanItem item, const std::function<void(PlanItems &)> &edit,
                 Change change = Change::Edit);
-    // Every item replaced, as a file load does; announced as PlanItem::All, not an edit.
-    void setItems(const PlanItems &items);
+    // Every item replaced, announced as PlanItem::All: a file load (not an edit), or a
+    // field taken over from the farm database (an edit).
+    void setItems(const PlanItems &items, Change change = Change::Computed);
 
     bool isOpen() const { return m_open; }
     bool isModified() const { return m_modified; }

@@ -301,7 +301,7 @@ void RequestPanel::fetchSelected()
         m_messenger.display(error, ButtonSet::OkOnly, false, MessageKind::Error);
         return;
     }
-    m_plan.update(PlanItem::All, [&items](PlanItems &plan) { plan = items; });
+    m_plan.setItems(items, Plan::Change::Edit);
     hide();
     emit fieldImported();
 }

@@ -63,7 +63,7 @@ protected:
     void makePlan(int doneSteps = 3)
     {
         m_session.newPlan();
-        m_plan.update(PlanItem::All, [](PlanItems &items) { items = samplePlanItems(); });
+        m_plan.setItems(samplePlanItems(), Plan::Change::Edit);
         for (int step = 1; step <= doneSteps; ++step)
             ASSERT_EQ(completeStep(m_plan, step, false), StepOutcome::Completed);
         ASSERT_TRUE(m_plan.isModified());
