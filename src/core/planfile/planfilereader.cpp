@@ -1,7 +1,9 @@
 #include "core/planfile/planfile.h"
 
+#include "core/files/fileaccess.h"
 #include "core/plan/planitems.h"
 #include "core/planfile/planfilelayout.h"
+#include "core/planfile/plausiblevalues.h"
 #include "core/text/cp1250.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
@@ -61,6 +63,10 @@ int radioCode(int code, int codeCount)
     return code < codeCount ? code : -1;
 }
 
+// The doubles of the header that hold quantities.
+constexpr int quantityOffsets[] = {plannedYieldOffset, forecropYieldOffset, manureAmountOffset,
+                                   residualNOffset,    residualPOffset,     residualKOffset};
+
 bool decode(const QByteArray &bytes, PlanItems &items)
 {
     const qint64 size = bytes.size();
@@ -100,6 +106,11 @@ bool decode(const QByteArray &bytes, PlanItems &items)
             return false;
     }
 
+    for (const int offset : quantityOffsets) {
+        if (!isPlausibleQuantity(takeDouble(header + offset)))
+            return false;
+    }
+
     for (int e = 0; e < Elements::elementCount; ++e)
         items.elementSelected[size_t(e)] = takeByte(header + elementsOffset + e) != 0;
     items.showDescriptions = takeByte(header + showDescriptionsOffset) != 0;
@@ -118,8 +129,12 @@ bool decode(const QByteArray &bytes, PlanItems &items)
     soil.clear(markRow, PlanItems::soilRowCount - 1, 1, soil.columnCount() - 1);
     const char *cursor = header + headerSize;
     for (int column = 1; column <= columnCount; ++column) {
-        for (int v = 0; v < valueCount; ++v)
-            soil.setCell(firstValueRow + v, column, Text::formatGeneral(takeDouble(cursor + 8 * v)));
+        for (int v = 0; v < valueCount; ++v) {
+            const double value = takeDouble(cursor + 8 * v);
+            if (!isPlausibleSoilValue(v, value))
+                return false;
+            soil.setCell(firstValueRow + v, column, Text::formatGeneral(value));
+        }
         soil.setCell(markRow, column, Text::readFixedField(cursor + markOffset, markSize));
         cursor += columnRecordSize;
     }
@@ -157,10 +172,18 @@ bool decode(const QByteArray &bytes, PlanItems &items)
     schedule.clear(1, scheduleRows - 1, 0, schedule.columnCount() - 1);
     detail.clear(1, scheduleRows - 1, 0, detail.columnCount() - 1);
     for (int row = 1; row <= scheduleCount; ++row) {
-        schedule.setCell(row, dateColumn,
-                         Text::formatShortDateNoLeadingZeros(takeInt32(cursor + yearOffset),
-                                                             takeInt32(cursor + monthOffset),
-                                                             takeInt32(cursor + dayOffset)));
+        const qint32 year = takeInt32(cursor + yearOffset);
+        const qint32 month = takeInt32(cursor + monthOffset);
+        const qint32 day = takeInt32(cursor + dayOffset);
+        if (!isPlausibleDate(year, month, day))
+            return false;
+        bool plausible = isPlausibleQuantity(takeDouble(cursor + amountOffset))
+                         && isPlausibleQuantity(takeDouble(cursor + otherContentOffset));
+        for (int e = 0; e < contentColumnCount && plausible; ++e)
+            plausible = isPlausibleQuantity(takeDouble(cursor + contentsOffset + 8 * e));
+        if (!plausible)
+            return false;
+        schedule.setCell(row, dateColumn, Text::formatShortDateNoLeadingZeros(year, month, day));
         schedule.setCell(row, nameColumn,
                          Text::readFixedField(cursor + materialNameOffset, materialNameSize));
         schedule.setCell(row, amountColumn, Text::formatGeneral(takeDouble(cursor + amountOffset)));
@@ -208,11 +231,12 @@ bool readPlanFile(QIODevice &device, PlanItems &items, QString *error)
 
 bool loadPlanFile(const QString &path, PlanItems &items, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString reason;
+    if (!Files::openForReading(file, path, &reason)) {
         if (error) {
             *error = QStringLiteral("A fájl nem nyitható meg: %1 (%2)")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+                         .arg(QDir::toNativeSeparators(path), reason);
         }
         return false;
     }

@@ -1,5 +1,6 @@
 #include "core/settings/configblock.h"
 
+#include "core/files/fileaccess.h"
 #include "core/text/cp1250.h"
 
 #include <QFile>
@@ -44,8 +45,8 @@ bool ConfigBlock::write(QIODevice &device) const
 
 void ConfigBlock::readFile(const QString &path)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (Files::openForReading(file, path))
         read(file);
 }
 

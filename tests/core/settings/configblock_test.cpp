@@ -1,10 +1,13 @@
 #include "core/settings/configblock.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -121,6 +124,10 @@ TEST(ConfigBlockTest, AMissingOrUnwritableFile)
     ConfigBlock missing;
     missing.readFile(path); // no file: no error, nothing stored
     EXPECT_FALSE(missing.mainWindowGeometry().has_value());
+    EXPECT_TRUE(missing.farmDatabaseDirectory().isEmpty());
+    // a FIFO in its place is not waited for
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    missing.readFile(path);
     EXPECT_TRUE(missing.farmDatabaseDirectory().isEmpty());
 
     // The file round trip is the main window's layout test.

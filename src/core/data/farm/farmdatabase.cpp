@@ -3,6 +3,7 @@
 #include "core/data/farm/farmfields.h"
 #include "core/data/farm/farmparadoxtable.h"
 #include "core/data/farm/farmsqlitetable.h"
+#include "core/files/fileaccess.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -105,10 +106,11 @@ FarmTableResult FarmDatabase::openTable(const QString &tableName, const Filter &
 
     FarmFileFormat format = FarmFileFormat::Unknown;
     {
-        QFile file(filePath);
-        if (!file.open(QIODevice::ReadOnly)) {
+        QFile file;
+        QString reason;
+        if (!Files::openForReading(file, filePath, &reason)) {
             result.error = QStringLiteral("A(z) %1 nem nyitható meg: %2")
-                               .arg(QDir::toNativeSeparators(filePath), file.errorString());
+                               .arg(QDir::toNativeSeparators(filePath), reason);
             return result;
         }
         format = detectFormat(file);

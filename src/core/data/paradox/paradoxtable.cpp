@@ -1,6 +1,7 @@
 #include "core/data/paradox/paradoxtable.h"
 
 #include "core/data/paradox/paradoxmemo.h"
+#include "core/files/fileaccess.h"
 #include "core/text/codepages.h"
 
 #include <QDate>
@@ -27,15 +28,6 @@ void keepError(pxdoc_t *, int, const char *message, void *data)
 {
     if (data && message)
         *static_cast<QString *>(data) = QString::fromLocal8Bit(message);
-}
-
-std::FILE *openForReading(const QString &path)
-{
-#ifdef _WIN32
-    return _wfopen(reinterpret_cast<const wchar_t *>(path.utf16()), L"rb");
-#else
-    return std::fopen(QFile::encodeName(path).constData(), "rb");
-#endif
 }
 
 // The stream pxlib reads: the very bytes that were checked.
@@ -110,7 +102,7 @@ QString ParadoxTable::failure(const QString &problem) const
 std::unique_ptr<ParadoxTable> ParadoxTable::open(const QString &filePath, QString *error)
 {
     const QString shownName = QDir::toNativeSeparators(filePath);
-    std::FILE *stream = openForReading(filePath);
+    std::FILE *stream = Files::openStreamForReading(filePath);
     QByteArray bytes;
     if (!stream || !readAll(stream, &bytes)) {
         if (stream)
@@ -127,8 +119,8 @@ std::unique_ptr<ParadoxTable> ParadoxTable::open(const QString &filePath, QStrin
     const std::optional<Paradox::Header> header = Paradox::readHeader(bytes, &problem);
     if (header && header->hasBlobFields()) {
         const QString memoPath = memoFilePath(filePath);
-        QFile memo(memoPath);
-        if (memoPath.isEmpty() || !memo.open(QIODevice::ReadOnly)) {
+        QFile memo;
+        if (memoPath.isEmpty() || !Files::openForReading(memo, memoPath)) {
             std::fclose(stream);
             if (error) {
                 const QFileInfo table(filePath);

@@ -5,6 +5,7 @@
 #include "core/data/paradox/paradoxtable.h"
 #include "core/data/reference/referencedatabase.h"
 #include "core/data/reference/tables.h"
+#include "core/files/fileaccess.h"
 #include "core/text/richtext.h"
 
 #include <QDir>
@@ -183,8 +184,8 @@ std::optional<QList<QVariantMap>> readTable(const Schema::Table &table, const QS
                                             QString *reason)
 {
     {
-        QFile file(filePath);
-        if (file.open(QIODevice::ReadOnly)
+        QFile file;
+        if (Files::openForReading(file, filePath)
             && FarmDatabase::detectFormat(file) != FarmFileFormat::Paradox) {
             *reason = QStringLiteral("A(z) %1 nem Paradox tábla.")
                           .arg(QDir::toNativeSeparators(filePath));
