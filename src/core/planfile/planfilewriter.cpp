@@ -2,6 +2,7 @@
 
 #include "core/plan/planitems.h"
 #include "core/planfile/planfilelayout.h"
+#include "core/planfile/plausiblevalues.h"
 #include "core/text/cp1250.h"
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
@@ -78,22 +79,29 @@ bool editNumber(const QString &text, const QString &caption, double *value, QStr
         *error = QStringLiteral("%1 értéke nem szám: „%2”. A terv nem menthető.").arg(caption, text);
         return false;
     }
+    if (!isPlausibleQuantity(*parsed)) {
+        *error = QStringLiteral("%1 értéke túl nagy: „%2”. A terv nem menthető.").arg(caption, text);
+        return false;
+    }
     *value = *parsed;
     return true;
 }
 
-// A grid cell that holds a number: it must hold one, as the steps computed with it.
+// A grid cell that holds a quantity: it must hold one, as the steps computed with it.
 std::optional<double> cellNumber(const QString &text)
 {
-    return Text::parseDecimal(text);
+    const std::optional<double> value = Text::parseDecimal(text);
+    return value && isPlausibleQuantity(*value) ? value : std::nullopt;
 }
 
 QString cellError(const QString &grid, int row, int column, const QString &text)
 {
-    return QStringLiteral("%1 %2. sorának %3. oszlopa nem szám: „%4”. A terv nem menthető.")
+    const bool isNumber = Text::parseDecimal(text).has_value();
+    return QStringLiteral("%1 %2. sorának %3. oszlopa %4: „%5”. A terv nem menthető.")
         .arg(grid)
         .arg(row)
         .arg(column)
+        .arg(isNumber ? QStringLiteral("túl nagy") : QStringLiteral("nem szám"))
         .arg(text);
 }
 
@@ -148,9 +156,19 @@ bool convertPlan(const PlanItems &items, PlanRecord *record, QString *error)
     for (int column = 1; column <= record->columnCount; ++column) {
         for (int row = firstValueRow; row < firstValueRow + valueCount; ++row) {
             const QString text = items.soilSampleTable.cell(row, column);
-            const std::optional<double> value = cellNumber(text);
+            const std::optional<double> value = Text::parseDecimal(text);
             if (!value) {
                 *error = cellError(QStringLiteral("A talajminták táblázatának"), row, column, text);
+                return false;
+            }
+            if (!isPlausibleSoilValue(row - firstValueRow, *value)) {
+                const ValueRange range = soilValueRange(row - firstValueRow);
+                *error = QStringLiteral("A talajminták táblázatának %1. sorának %2. oszlopa nem "
+                                        "lehet „%3”: %4 és %5 közé esik. A terv nem menthető.")
+                             .arg(row)
+                             .arg(column)
+                             .arg(text, Text::formatGeneral(range.lowest),
+                                  Text::formatGeneral(range.highest));
                 return false;
             }
             record->sampleValues.append(*value);
@@ -166,7 +184,7 @@ bool convertPlan(const PlanItems &items, PlanRecord *record, QString *error)
         PlanRecord::Application application;
         const QString dateText = items.scheduleGrid.cell(row, dateColumn);
         const std::optional<QDate> date = Text::parseShortDate(dateText);
-        if (!date) {
+        if (!date || !isPlausibleDate(date->year(), date->month(), date->day())) {
             *error = QStringLiteral("A kijuttatás %1. sorának dátuma hibás: „%2”. A terv nem "
                                     "menthető.")
                          .arg(row)

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 const QString formatMessage = QStringLiteral("A fájl nem Tápanyag-gazdálkodási terv, vagy sérült.");
@@ -142,7 +145,7 @@ TEST(PlanFileReadTest, EmptyValuesAndOddCodes)
 // A valid version-15 plan with one sample, one application and one link, then the same
 // file spoilt in the ways the reader must notice, and in another version. The largest plan
 // that does read is AFullPlanComesBackCellByCell of the writer's tests.
-TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
+TEST(PlanFileReadTest, TruncatedFilesAbsurdCountsAndImpossibleValuesAreRefused)
 {
     QByteArray good = samplePlan(15).chopped(56); // the second link left out
     const qsizetype trailer = good.size() - 56 - 2;
@@ -160,6 +163,13 @@ TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
         bytes[offset] = char(quint8(value));
         return bytes;
     };
+    const auto withDouble = [&](qsizetype offset, double value) {
+        QByteArray bytes = good;
+        qToLittleEndian(value, bytes.data() + offset);
+        return bytes;
+    };
+    constexpr qsizetype header = 8, soil = header + 168, schedule = soil + 2 * 112;
+    const double infinity = std::numeric_limits<double>::infinity();
     const struct
     {
         const char *what;
@@ -186,6 +196,16 @@ TEST(PlanFileReadTest, TruncatedFilesAndAbsurdCountsAreRefused)
         {"version 12", withInt32(8, 12)},
         {"version 16", withInt32(8, 16)},
         {"version -15", withInt32(8, -15)},
+        // values that no laboratory, field or calendar gives
+        {"planned yield 1e308", withDouble(header + 8, 1e308)},
+        {"manure NaN", withDouble(header + 128, std::nan(""))},
+        {"pH 15", withDouble(soil, 15)},
+        {"negative potassium", withDouble(soil + 5 * 8, -1)},
+        {"copper 1e7 mg/kg", withDouble(soil + 9 * 8, 1e7)},
+        {"infinite amount", withDouble(schedule + 8, infinity)},
+        {"year 2147483647", withInt32(schedule + 16, 0x7fffffff)},
+        {"month 13", withInt32(schedule + 20, 13)},
+        {"day 0", withInt32(schedule + 24, 0)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -148,6 +148,16 @@ TEST(PlanFileWriteTest, ValuesThatDoNotConvertWriteNothing)
          QStringLiteral("A kijuttatás 1. sorának dátuma hibás: „2012.02.30.”. A terv nem menthető.")},
         {"amount not a number", [](PlanItems &p) { p.scheduleGrid.setCell(1, 2, QStringLiteral("x")); },
          QStringLiteral("A kijuttatás 1. sorának 2. oszlopa nem szám: „x”. A terv nem menthető.")},
+        // values no laboratory or calendar gives would be refused by the reader
+        {"pH 15", [](PlanItems &p) { p.soilSampleTable.setCell(2, 1, QStringLiteral("15")); },
+         QStringLiteral("A talajminták táblázatának 2. sorának 1. oszlopa nem lehet „15”: 0 és 14 "
+                        "közé esik. A terv nem menthető.")},
+        {"huge yield", [](PlanItems &p) { p.plannedYield = QStringLiteral("1E308"); },
+         QStringLiteral("A tervezett hozam értéke túl nagy: „1E308”. A terv nem menthető.")},
+        {"huge amount", [](PlanItems &p) { p.scheduleGrid.setCell(1, 2, QStringLiteral("2E6")); },
+         QStringLiteral("A kijuttatás 1. sorának 2. oszlopa túl nagy: „2E6”. A terv nem menthető.")},
+        {"year 999", [](PlanItems &p) { p.scheduleGrid.setCell(1, 0, QStringLiteral("0999.1.1.")); },
+         QStringLiteral("A kijuttatás 1. sorának dátuma hibás: „0999.1.1.”. A terv nem menthető.")},
         {"material id not whole", [](PlanItems &p) { p.scheduleDetailGrid.setCell(1, 13, QStringLiteral("7,5")); },
          QStringLiteral("A kijuttatás 1. sorának anyagazonosítója hibás: „7,5”. A terv nem menthető.")},
         {"1000 samples", [](PlanItems &p) { p.sampleCount = 1000; },
@@ -215,7 +225,8 @@ PlanItems fullPlan()
         items.soilSampleTable.setCell(1, column, column == 1 ? QStringLiteral("Átlag")
                                                              : QStringLiteral("ő-%1").arg(column));
         for (int row = 2; row <= 11; ++row)
-            items.soilSampleTable.setCell(row, column, QStringLiteral("%1%2,25").arg(row).arg(column));
+            items.soilSampleTable.setCell(row, column, // within every row's range, none alike
+                                          QStringLiteral("%1,%2").arg(row).arg(column * 10 + 1));
     }
     items.cropId = QStringLiteral("16");
     items.plannedYield = QStringLiteral("6,75");
