@@ -6,7 +6,7 @@
 // What the program was asked to do at start: the plan to open, where the data live.
 struct CommandLine
 {
-    QString planPath;  // the first argument that is not an option, or empty
+    QString planPath;  // the one argument that is not an option, or empty
     QString dataDir;   // --data-dir DIR: reference database and config.ini
     QString farmDir;   // --farm-dir DIR: farm database when config.ini names none
     QString exportJsonPath; // --export-json PLAN: print the plan as JSON, open no window
@@ -15,7 +15,7 @@ struct CommandLine
     QString printSummaryPath; // --print-summary PLAN: write the plan's full summary, no window
     QString outputPath;       // --output FILE: where --print-summary writes
     bool showUsage = false;
-    QString error;     // an unknown option or an option without its value
+    QString error;     // an unknown, repeated or valueless option, or requests that conflict
 
     static CommandLine parse(const QStringList &arguments);
     static QString usage();

@@ -4,6 +4,7 @@
 #include "cli/terminalmessenger.h"
 #include "core/data/reference/referencedatabase.h"
 #include "core/data/reference/referenceimportflow.h"
+#include "core/files/fileaccess.h"
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
 #include "core/planfile/planfile.h"
@@ -38,6 +39,19 @@ bool loadCommandLinePlan(const QString &path, Plan &plan, std::FILE *err)
     return false;
 }
 
+// A command's output may not be one of its inputs, however it is spelt: writing it would
+// destroy the plan it was made from. The refusal text, or empty.
+QString overwritesInput(const QString &output, const QStringList &inputs)
+{
+    for (const QString &input : inputs) {
+        if (Files::sameFile(output, input)) {
+            return QStringLiteral("%1: a kimenet azonos a(z) %2 bemenettel, nem írom felül.")
+                .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(input));
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
@@ -64,6 +78,10 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
         return fail(QStringLiteral("%1: a kiterjesztés nem nevez meg nyomtatási formátumot "
                                    "(.pdf, .rtf, .html, .htm, .txt).")
                         .arg(QDir::toNativeSeparators(output)));
+    }
+    if (const QString refusal = overwritesInput(output, {commandLine.printSummaryPath});
+        !refusal.isEmpty()) {
+        return fail(refusal);
     }
 
     const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);

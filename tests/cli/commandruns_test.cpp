@@ -25,10 +25,20 @@ TEST(CommandLineTest, OptionsAndPlanArgument)
     const Case cases[] = {
         {{"nutrisor"}, {}, {}, {}, false},
         {{"nutrisor", "terv.tap"}, "terv.tap", {}, {}, false},
-        {{"nutrisor", "--data-dir", "/d", "a.tap", "b.tap"}, "a.tap", "/d", {}, false},
         {{"nutrisor", "--farm-dir=/f", "--data-dir=/d"}, {}, "/d", "/f", false},
+        // Qt's own options are stepped over, with their values
+        {{"nutrisor", "-platform", "offscreen", "-reverse", "terv.tap"}, "terv.tap", {}, {}, false},
         {{"nutrisor", "--data-dir"}, {}, {}, {}, true}, // the folder is missing
+        {{"nutrisor", "--export-json="}, {}, {}, {}, true},
         {{"nutrisor", "--bogus"}, {}, {}, {}, true},
+        // requests that would silently drop one another
+        {{"nutrisor", "--data-dir", "/d", "a.tap", "b.tap"}, {}, "/d", {}, true},
+        {{"nutrisor", "--data-dir", "/d", "--data-dir", "/e"}, {}, "/d", {}, true},
+        {{"nutrisor", "--export-json", "a.tap", "--print-summary", "b.tap", "--output", "c.txt"},
+         {}, {}, {}, true},
+        {{"nutrisor", "--export-json", "a.tap", "b.tap"}, {}, {}, {}, true},
+        {{"nutrisor", "--output", "c.txt"}, {}, {}, {}, true},
+        {{"nutrisor", "--yes", "a.tap"}, {}, {}, {}, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());

@@ -2,11 +2,15 @@
 #include "core/planfile/planfile.h"
 #include "support/sampleplan.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -118,5 +122,30 @@ TEST_F(PrintSummaryTest, TheUsageAndAMissingOutputNeedNoDisplay)
     EXPECT_EQ(runProgram({QStringLiteral("--print-summary"), path(QStringLiteral("terv.tap"))}), 2);
     EXPECT_TRUE(m_errors.contains(
         QStringLiteral("A --print-summary és az --output kapcsolót együtt kell megadni.")))
+        << qPrintable(m_errors);
+}
+
+TEST_F(PrintSummaryTest, NoOutputOverwritesItsPlanAndNoSpecialFileIsWaitedFor)
+{
+    // a plan named like a text file, then the same file under other spellings
+    savePlan(QStringLiteral("terv.txt"), samplePlanItems());
+    const QByteArray plan = contents(QStringLiteral("terv.txt"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("al")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("terv.txt")), path(QStringLiteral("jel.txt"))));
+    ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("terv.txt"))).constData(),
+                     QFile::encodeName(path(QStringLiteral("kemeny.txt"))).constData()), 0);
+    for (const char *output : {"terv.txt", "jel.txt", "al/../terv.txt", "kemeny.txt"}) {
+        SCOPED_TRACE(output);
+        EXPECT_EQ(run(QStringLiteral("terv.txt"), QString::fromLatin1(output)), 1);
+        EXPECT_TRUE(m_errors.contains(QStringLiteral("nem írom felül"))) << qPrintable(m_errors);
+        EXPECT_EQ(contents(QStringLiteral("terv.txt")), plan);
+    }
+
+    // a FIFO nobody writes to is refused at once, as any unreadable plan
+    const QByteArray fifo = QFile::encodeName(path(QStringLiteral("fifo.tap")));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    EXPECT_EQ(runProgram({QStringLiteral("--export-json"), path(QStringLiteral("fifo.tap"))}), 1);
+    EXPECT_EQ(run(QStringLiteral("fifo.tap"), QStringLiteral("ki.txt")), 1);
+    EXPECT_TRUE(m_errors.contains(QStringLiteral("A fájl formátuma helytelen!")))
         << qPrintable(m_errors);
 }
