@@ -1,6 +1,7 @@
 #include "core/settings/apppaths.h"
 
 #include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/referenceimport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,7 +54,22 @@ bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database
         return false;
     }
     const QString path = paths.referenceDatabasePath();
-    if (!QFileInfo::exists(path) && !ReferenceDatabase::createFromDefaults(path, error))
+    if (!QFileInfo::exists(path) && !createReferenceDatabase(path, error))
         return false;
+    ReferenceImport::removeUnfinishedBackups(path);
     return database.open(path, error);
+}
+
+bool createReferenceDatabase(const QString &path, QString *error)
+{
+    QString createError;
+    if (ReferenceDatabase::createFromDefaults(path, &createError))
+        return true;
+    // Another run got there first. Its file is whole, since a database only ever appears by
+    // a rename, and our half-built copy went with our failure.
+    if (QFileInfo::exists(path))
+        return true;
+    if (error)
+        *error = createError;
+    return false;
 }

@@ -25,6 +25,13 @@ struct AppPaths
 };
 
 // Makes the reference database ready for the run: creates the data directory and, on the
-// first start, a new database from the built-in defaults; then opens it with every table.
+// first start, a new database from the built-in defaults; then removes the copies left by
+// reference imports that never finished and opens the database with every table.
 // False with a text for the user when the database cannot be created or lacks a table.
 bool prepareReferenceDatabase(const AppPaths &paths, ReferenceDatabase &database, QString *error);
+
+// Creates the reference database at `path` from the built-in defaults. Several runs started
+// at once on an empty data directory each build one: the first to finish wins, and for the
+// others the database now there counts as created. False with a text for the user when no
+// database could be created.
+bool createReferenceDatabase(const QString &path, QString *error);

@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <limits>
+
 namespace {
 constexpr int directoryOffset = 0;
 constexpr int directorySize = 256;
@@ -90,10 +92,14 @@ std::optional<QRect> ConfigBlock::mainWindowGeometry() const
         return std::nullopt;
     const int height = int32At(heightOffset);
     const int width = int32At(widthOffset);
-    // A window of no size cannot be meant; keep the built-in size then.
-    if (height <= 0 || width <= 0)
+    const int top = int32At(topOffset);
+    const int left = int32At(leftOffset);
+    // A window of no size cannot be meant, nor one reaching beyond the last coordinate;
+    // keep the built-in size then.
+    if (height <= 0 || width <= 0 || qint64(left) + width > std::numeric_limits<int>::max()
+        || qint64(top) + height > std::numeric_limits<int>::max())
         return std::nullopt;
-    return QRect(int32At(leftOffset), int32At(topOffset), width, height);
+    return QRect(left, top, width, height);
 }
 
 void ConfigBlock::setMainWindowGeometry(const QRect &geometry)

@@ -40,7 +40,7 @@ public:
     void setFarmDatabaseDirectory(const QString &directory);
 
     // Height, Width, Top and Left of the main window; no value unless the file supplied all
-    // four and they describe a window of some size.
+    // four and they describe a window of some size whose edges are coordinates.
     std::optional<QRect> mainWindowGeometry() const;
     void setMainWindowGeometry(const QRect &geometry);
 

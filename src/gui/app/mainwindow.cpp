@@ -8,6 +8,7 @@
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "core/session/plansession.h"
+#include "core/settings/windowplacement.h"
 #include "gui/app/datalocationbox.h"
 #include "gui/app/hoverhelp.h"
 #include "gui/app/planprinting.h"
@@ -26,6 +27,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -35,6 +37,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -333,7 +336,10 @@ void MainWindow::updateSurfaceSize()
     QRect extent(0, 0, 1, 1);
     for (const auto &entry : storedBoxes())
         extent = extent.united(entry.second->geometry());
-    m_surface->setMinimumSize(extent.right() + 40, extent.bottom() + 40);
+    const auto withMargin = [](int edge) {
+        return int(std::min<qint64>(qint64(edge) + 40, QWIDGETSIZE_MAX));
+    };
+    m_surface->setMinimumSize(withMargin(extent.right()), withMargin(extent.bottom()));
 }
 
 void MainWindow::showPlanState()
@@ -377,33 +383,54 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::applyStoredLayout()
 {
-    if (const std::optional<QRect> geometry = m_config.mainWindowGeometry()) {
-        resize(geometry->size());
-        move(geometry->topLeft());
-    } else if (const QScreen *screen = this->screen()) {
-        // No stored place: the built-in size, centred on the screen.
-        const QRect available = screen->availableGeometry();
-        const QSize size = builtInWindowSize.boundedTo(available.size());
-        resize(size);
-        move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+    // The window's own screen first: a window with no place of its own opens centred on it.
+    QList<QRect> screens;
+    const QScreen *ownScreen = screen();
+    if (ownScreen)
+        screens.append(ownScreen->availableGeometry());
+    for (const QScreen *other : QGuiApplication::screens()) {
+        if (other != ownScreen)
+            screens.append(other->availableGeometry());
     }
+    const QRect place = mainWindowPlace(m_config.mainWindowGeometry(), builtInWindowSize, screens);
+    resize(place.size());
+    move(place.topLeft());
+    const QSize screenSize = screens.isEmpty() ? builtInWindowSize : screens.first().size();
     for (const auto &[box, widget] : storedBoxes())
-        widget->move(m_config.boxPosition(box).value_or(defaultBoxPosition(box)));
+        widget->move(boxPlace(m_config.boxPosition(box), defaultBoxPosition(box), widget->size(),
+                              screenSize));
     updateSurfaceSize();
+    notePlaces();
+}
+
+void MainWindow::notePlaces()
+{
+    m_placedGeometry = QRect(pos(), size());
+    for (const auto &[box, widget] : storedBoxes())
+        m_placedBoxPositions[box] = widget->pos();
 }
 
 void MainWindow::saveLayout()
 {
-    m_config.setMainWindowGeometry(QRect(pos(), size()));
-    for (const auto &[box, widget] : storedBoxes())
-        m_config.setBoxPosition(box, widget->pos());
+    // What still stands where config.ini put it is written back as it was read, so saving an
+    // unchanged layout changes no byte, not even of a place the screen could not show.
+    const QRect geometry(pos(), size());
+    if (!m_config.mainWindowGeometry() || geometry != m_placedGeometry)
+        m_config.setMainWindowGeometry(geometry);
+    for (const auto &[box, widget] : storedBoxes()) {
+        if (!m_config.boxPosition(box) || widget->pos() != m_placedBoxPositions[box])
+            m_config.setBoxPosition(box, widget->pos());
+    }
     m_config.writeFile(m_paths.configPath()); // an unwritable file fails silently
+    notePlaces();
 }
 
 void MainWindow::restoreDefaultLayout()
 {
-    for (const auto &[box, widget] : storedBoxes())
+    for (const auto &[box, widget] : storedBoxes()) {
         widget->move(defaultBoxPosition(box));
+        m_config.setBoxPosition(box, defaultBoxPosition(box));
+    }
     updateSurfaceSize();
     saveLayout();
 }

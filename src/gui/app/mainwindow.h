@@ -90,6 +90,8 @@ private:
     void showHelp();
     void showAbout();
     void updateSurfaceSize();
+    // Remembers where the window and the boxes stand now, so that a save can tell what moved.
+    void notePlaces();
     QList<std::pair<ConfigBlock::Box, QWidget *>> storedBoxes() const;
 
     Plan &m_plan;
@@ -97,6 +99,8 @@ private:
     ReferenceDatabase &m_reference;
     AppPaths m_paths;
     ConfigBlock m_config;
+    QRect m_placedGeometry; // where the window stood when config.ini was last read or written
+    std::array<QPoint, ConfigBlock::boxCount> m_placedBoxPositions {};
     bool m_firstShowDone = false;
     bool m_quitting = false;
     std::unique_ptr<FileChooser> m_dialogFileChooser;

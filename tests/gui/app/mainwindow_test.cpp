@@ -1,6 +1,7 @@
 #include "gui/app/mainwindow.h"
 
 #include "gui/reference/adviserpanel.h"
+#include "gui/steps/resultbox.h"
 #include "support/typetext.h"
 
 #include <QEnterEvent>
@@ -8,6 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QtEndian>
+
+#include <array>
+#include <cstdint>
 
 #include "mainwindowfixture.h"
 
@@ -130,6 +137,51 @@ TEST_F(MainWindowTest, LayoutIsSavedAndRestored)
     written.readFile(m_paths.configPath());
     EXPECT_EQ(written.boxPosition(ConfigBlock::StepList), QPoint(0, 0));
     EXPECT_EQ(written.boxPosition(ConfigBlock::Step3), QPoint(175, 5));
+}
+
+// A config.ini with places and sizes no screen can show: the window and the boxes open where
+// they can be seen, on a surface of about the screen's size. Saved again, what was not moved
+// keeps every byte as read; a window rectangle that cannot be read gives way to the window's.
+TEST_F(MainWindowTest, StoredPlacesNoScreenCanShow)
+{
+    const qint32 most = INT32_MAX, least = INT32_MIN;
+    // height, width, top and left of the window, top and left of every box, whether the
+    // window's rectangle can be read
+    const std::array<qint32, 7> cases[] = {{500, 700, 20, 10, 40, 175, true},
+                                           {most, most, 0, 0, most, most, true},
+                                           {most, most, most, most, least, least, false},
+                                           {600, 800, least, least, -30, -30, true},
+                                           {0, -5, 10, 10, 0, 0, false},
+                                           {400, 500, 100000, -100000, 100000, 5, true}};
+    for (const std::array<qint32, 7> &values : cases) {
+        SCOPED_TRACE(&values - cases);
+        QByteArray stored(ConfigBlock::size, '\0');
+        for (int field = 0; field < 18; ++field)
+            qToLittleEndian(values[field < 4 ? field : 4 + field % 2],
+                            stored.data() + 292 + 4 * field);
+        ConfigBlock config;
+        config.setBytes(stored);
+        ASSERT_TRUE(config.writeFile(m_paths.configPath()));
+        Plan plan;
+        MainWindow window(plan, m_messenger, m_reference, m_paths);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = window.screen()->availableGeometry();
+        const QRect shown(window.pos(), window.size());
+        EXPECT_TRUE(screen.contains(shown));
+        EXPECT_TRUE(QRect(QPoint(0, 0), screen.size()).contains(window.stepListBox()->pos()));
+        EXPECT_TRUE(QRect(QPoint(0, 0), screen.size()).contains(window.resultBox()->pos()));
+        const QSize surface = window.findChild<QScrollArea *>()->widget()->minimumSize();
+        EXPECT_EQ(surface.boundedTo(2 * screen.size()), surface);
+
+        window.saveLayout();
+        config.readFile(m_paths.configPath());
+        EXPECT_EQ(config.bytes().mid(308), stored.mid(308));
+        if (values[6])
+            EXPECT_EQ(config.bytes(), stored);
+        else
+            EXPECT_EQ(config.mainWindowGeometry(), shown);
+    }
 }
 
 TEST_F(MainWindowTest, DataLocationCancelledOrWithoutTheSoilSampleTable)

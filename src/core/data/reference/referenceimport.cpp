@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSet>
 
 #include <optional>
@@ -383,6 +384,13 @@ bool ReferenceImport::apply(ReferenceDatabase &database, const QDate &today, QSt
         return fail(QStringLiteral("A referencia-adatbázis nincs megnyitva."));
 
     const QString copyPath = backupPath(database.path(), today);
+    // The mark stays while this run lives: another run starting meanwhile leaves the copy be.
+    QLockFile unfinished(unfinishedMarkPath(copyPath));
+    unfinished.setStaleLockTime(0);
+    if (!unfinished.tryLock())
+        return fail(QStringLiteral("A(z) %1 biztonsági másolat nem írható: a jelölése nem "
+                                   "hozható létre.")
+                        .arg(QDir::toNativeSeparators(copyPath)));
     QString reason;
     if (!database.writeCopy(copyPath, &reason))
         return fail(reason);
@@ -399,7 +407,38 @@ bool ReferenceImport::apply(ReferenceDatabase &database, const QDate &today, QSt
         QFile::remove(copyPath);
         return fail(reason);
     }
+    unfinished.unlock();
     if (backup)
         *backup = copyPath;
     return true;
+}
+
+QString ReferenceImport::unfinishedMarkPath(const QString &backupPath)
+{
+    return backupPath + QStringLiteral(".befejezetlen");
+}
+
+void ReferenceImport::removeUnfinishedBackups(const QString &databasePath)
+{
+    const QFileInfo database(databasePath);
+    const QString suffix = database.suffix().isEmpty() ? QString()
+                                                       : QLatin1Char('.') + database.suffix();
+    const QString pattern = database.completeBaseName() + QStringLiteral("-*") + suffix
+                            + unfinishedMarkPath(QString());
+    const QDir directory = database.dir();
+    for (const QString &name : directory.entryList({pattern}, QDir::Files | QDir::Hidden)) {
+        const QString markPath = directory.filePath(name);
+        QLockFile mark(markPath);
+        mark.setStaleLockTime(0);
+        // A mark of a run that was killed is taken over; one that cannot be read was cut
+        // short by the kill while it was being written.
+        if (!mark.tryLock()) {
+            const bool readable = mark.getLockInfo(nullptr, nullptr, nullptr);
+            if (mark.error() != QLockFile::LockFailedError || readable
+                || !mark.removeStaleLockFile() || !mark.tryLock())
+                continue;
+        }
+        QFile::remove(markPath.chopped(unfinishedMarkPath(QString()).size()));
+        mark.unlock();
+    }
 }

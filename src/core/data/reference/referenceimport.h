@@ -52,9 +52,18 @@ public:
     static QString backupPath(const QString &databasePath, const QDate &today);
 
     // Writes the copy, then replaces the tables found, all in one transaction. False, with
-    // the database as it was and no copy left behind, when anything fails.
+    // the database as it was and no copy left behind, when anything fails. Until the change
+    // is committed the copy is marked unfinished, so a run killed meanwhile leaves a copy
+    // the next start knows to remove.
     bool apply(ReferenceDatabase &database, const QDate &today, QString *backup,
                QString *error) const;
+
+    // The mark of a copy whose import has not been committed yet.
+    static QString unfinishedMarkPath(const QString &backupPath);
+    // Removes the copies beside the database at `databasePath` whose import was killed or
+    // failed before committing, with their marks; a copy an import of a run still going is
+    // writing stays.
+    static void removeUnfinishedBackups(const QString &databasePath);
 
 private:
     QString m_directory;

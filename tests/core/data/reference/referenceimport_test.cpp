@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QMap>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -155,8 +156,15 @@ TEST_F(ReferenceImportTest, TakesOverEveryTableWithItsRows)
     const QList<QVariantMap> limitsBefore = rowsOf(m_database, Tables::NitrateLimits::name);
     QString backup;
     QString error;
+    // A change failing halfway is undone, its copy with it: the day's name stays free.
+    QSqlQuery refuse(m_database.database());
+    ASSERT_TRUE(refuse.exec(QStringLiteral("CREATE TRIGGER tele BEFORE INSERT ON Nov BEGIN "
+                                           "SELECT RAISE(ABORT, 'a lemez megtelt'); END")));
+    EXPECT_FALSE(found.apply(m_database, importDay, &backup, &error));
+    ASSERT_TRUE(refuse.exec(QStringLiteral("DROP TRIGGER tele")));
     ASSERT_TRUE(found.apply(m_database, importDay, &backup, &error)) << qPrintable(error);
     EXPECT_EQ(backup, m_temporary.filePath(QStringLiteral("nutrisor-referencia-2024-11-05.sqlite")));
+    EXPECT_FALSE(QFile::exists(ReferenceImport::unfinishedMarkPath(backup))); // committed
 
     for (const ReferenceImport::Table &table : found.tables()) {
         SCOPED_TRACE(qPrintable(table.name));
