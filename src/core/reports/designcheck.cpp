@@ -69,8 +69,7 @@ QString depthReason()
 
 DesignCheck::DesignCheck(std::function<QString(const QString &)> locate)
     : m_locate(std::move(locate))
-{
-}
+{ }
 
 QString DesignCheck::faultText(const QString &path, const QString &reason)
 {
@@ -111,7 +110,8 @@ int DesignCheck::readFile(const QString &path, int base)
     if (size > maxSize)
         return refuse(path, QStringLiteral("a fájl nagyobb 4 MiB-nál."));
     if (m_totalSize + size > maxSize)
-        return refuse(path, QStringLiteral("a terv a beillesztett részeivel együtt nagyobb 4 MiB-nál."));
+        return refuse(
+            path, QStringLiteral("a terv a beillesztett részeivel együtt nagyobb 4 MiB-nál."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = QStringLiteral("A(z) %1 nyomtatási terv nem olvasható: %2")
@@ -120,7 +120,8 @@ int DesignCheck::readFile(const QString &path, int base)
     }
     const QByteArray bytes = file.read(maxSize + 1); // a file that grew meanwhile stays bounded
     if (bytes.size() > maxSize || m_totalSize + bytes.size() > maxSize)
-        return refuse(path, QStringLiteral("a terv a beillesztett részeivel együtt nagyobb 4 MiB-nál."));
+        return refuse(
+            path, QStringLiteral("a terv a beillesztett részeivel együtt nagyobb 4 MiB-nál."));
     m_totalSize += bytes.size();
 
     const QString canonical = QFileInfo(path).canonicalFilePath();
@@ -145,15 +146,15 @@ int DesignCheck::readFile(const QString &path, int base)
             const QString piecePath
                 = pieceName.match(token.name).hasMatch() ? m_locate(token.name) : QString();
             if (piecePath.isEmpty()) {
-                return refuse(path,
-                              QStringLiteral("a(z) „%1” rész nem található.").arg(token.name));
+                return refuse(
+                    path, QStringLiteral("a(z) „%1” rész nem található.").arg(token.name));
             }
             const QString pieceCanonical = QFileInfo(piecePath).canonicalFilePath();
             piece = m_fileIndex.value(pieceCanonical.isEmpty() ? piecePath : pieceCanonical, -1);
             if (piece >= 0 && m_files[piece].reading) {
-                return refuse(path, QStringLiteral("a részek körbe hivatkoznak egymásra: %1.")
-                                        .arg((m_chain + QStringList{token.name})
-                                                 .join(QStringLiteral(" → "))));
+                return refuse(path,
+                    QStringLiteral("a részek körbe hivatkoznak egymásra: %1.")
+                        .arg((m_chain + QStringList {token.name}).join(QStringLiteral(" → "))));
             }
             if (piece < 0) {
                 m_chain.append(token.name);
@@ -202,14 +203,15 @@ bool DesignCheck::scan(File &file)
         qsizetype contents = start + open.size();
         // only with the braces does a third one make a tag whose value is put in as markup
         const bool triple = open == QLatin1String("{{") && close == QLatin1String("}}")
-                            && contents < size && text.at(contents) == u'{';
+            && contents < size && text.at(contents) == u'{';
         const QString end = triple ? QStringLiteral("}}}") : close;
         if (triple)
             ++contents;
         const qsizetype stop = text.indexOf(end, contents);
         if (stop < 0) {
-            refuse(file.path, QStringLiteral("a(z) %1. sorban kezdődő címke nincs lezárva.")
-                                  .arg(QStringView(text).left(start).count(u'\n') + 1));
+            refuse(file.path,
+                QStringLiteral("a(z) %1. sorban kezdődő címke nincs lezárva.")
+                    .arg(QStringView(text).left(start).count(u'\n') + 1));
             return false;
         }
         const QString tag = trimmedTag(QStringView(text).mid(contents, stop - contents));
@@ -218,8 +220,9 @@ bool DesignCheck::scan(File &file)
 
         if (tag.startsWith(u'=')) {
             if (!readDelimiters(tag, &open, &close)) {
-                refuse(file.path, QStringLiteral("a(z) „%1” határolójel-váltás hibás.")
-                                      .arg(text.mid(start, position - start)));
+                refuse(file.path,
+                    QStringLiteral("a(z) „%1” határolójel-váltás hibás.")
+                        .arg(text.mid(start, position - start)));
                 return false;
             }
             continue;
@@ -240,13 +243,14 @@ bool DesignCheck::scan(File &file)
             break;
         case '/':
             if (sections.isEmpty()) {
-                refuse(file.path, QStringLiteral("a(z) „%1” szakasz lezárásának nincs nyitó párja.")
-                                      .arg(name));
+                refuse(file.path,
+                    QStringLiteral("a(z) „%1” szakasz lezárásának nincs nyitó párja.").arg(name));
                 return false;
             }
             if (sections.last() != name) {
-                refuse(file.path, QStringLiteral("a nyitott „%1” szakasz helyett „%2” van lezárva.")
-                                      .arg(sections.last(), name));
+                refuse(file.path,
+                    QStringLiteral("a nyitott „%1” szakasz helyett „%2” van lezárva.")
+                        .arg(sections.last(), name));
                 return false;
             }
             sections.removeLast();
@@ -276,13 +280,13 @@ bool DesignCheck::checkWork(const std::function<qint64(const QString &)> &repeat
 }
 
 // The steps of filling the file once, at most limit + 1; a file past the limit is refused.
-qint64 DesignCheck::work(File &file, const std::function<qint64(const QString &)> &repeats,
-                         qint64 limit)
+qint64 DesignCheck::work(
+    File &file, const std::function<qint64(const QString &)> &repeats, qint64 limit)
 {
     if (file.work >= 0)
         return file.work;
-    QList<qint64> sums{0}; // the work inside each open section
-    QList<qint64> times;   // how often each open section repeats
+    QList<qint64> sums {0}; // the work inside each open section
+    QList<qint64> times; // how often each open section repeats
     for (const Token &token : std::as_const(file.tokens)) {
         switch (token.kind) {
         case Token::Kind::Text:
@@ -291,7 +295,8 @@ qint64 DesignCheck::work(File &file, const std::function<qint64(const QString &)
         case Token::Kind::Open:
         case Token::Kind::OpenInverted:
             sums.append(0);
-            times.append(token.kind == Token::Kind::Open ? qMax<qint64>(1, repeats(token.name)) : 1);
+            times.append(
+                token.kind == Token::Kind::Open ? qMax<qint64>(1, repeats(token.name)) : 1);
             break;
         case Token::Kind::Close: {
             const qint64 inner = sums.takeLast();
@@ -315,8 +320,9 @@ qint64 DesignCheck::work(File &file, const std::function<qint64(const QString &)
     }
     file.work = sums.last() > limit ? limit + 1 : sums.first();
     if (file.work > limit) {
-        refuse(file.path, QStringLiteral("az egymásba ágyazott ismétlődő szakaszok túl sokszor "
-                                         "ismétlődnének."));
+        refuse(file.path,
+            QStringLiteral("az egymásba ágyazott ismétlődő szakaszok túl sokszor "
+                           "ismétlődnének."));
     }
     return file.work;
 }

@@ -50,7 +50,7 @@ private:
         Kind kind = Kind::Text;
         QString name;
         qint64 weight = 0; // characters of text
-        int depth = 0;     // sections open around the tag
+        int depth = 0; // sections open around the tag
     };
 
     struct File
@@ -70,9 +70,9 @@ private:
 
     std::function<QString(const QString &)> m_locate;
     std::deque<File> m_files; // the design first; a deque keeps each entry in place
-    QHash<QString, int> m_fileIndex;  // by the file's path
+    QHash<QString, int> m_fileIndex; // by the file's path
     QHash<QString, int> m_pieceFiles; // by the name a piece is included under
-    QStringList m_chain;              // the names being read, for a cycle's message
+    QStringList m_chain; // the names being read, for a cycle's message
     qint64 m_totalSize = 0;
     QString m_error;
 };

@@ -22,24 +22,21 @@ bool isSpace(QChar c)
 
 bool isKept(const QString &element)
 {
-    static const QStringList kept = {
-        QStringLiteral("p"),  QStringLiteral("br"),     QStringLiteral("b"),
-        QStringLiteral("strong"), QStringLiteral("i"),  QStringLiteral("em"),
-        QStringLiteral("u"),  QStringLiteral("ul"),     QStringLiteral("ol"),
-        QStringLiteral("li"), QStringLiteral("table"),  QStringLiteral("thead"),
-        QStringLiteral("tbody"), QStringLiteral("tr"),  QStringLiteral("td"),
-        QStringLiteral("th")};
+    static const QStringList kept = {QStringLiteral("p"), QStringLiteral("br"), QStringLiteral("b"),
+        QStringLiteral("strong"), QStringLiteral("i"), QStringLiteral("em"), QStringLiteral("u"),
+        QStringLiteral("ul"), QStringLiteral("ol"), QStringLiteral("li"), QStringLiteral("table"),
+        QStringLiteral("thead"), QStringLiteral("tbody"), QStringLiteral("tr"),
+        QStringLiteral("td"), QStringLiteral("th")};
     return kept.contains(element);
 }
 
 // Elements whose content is code or a page of its own, never text of the memo.
 bool isDroppedWithContent(const QString &element)
 {
-    static const QStringList dropped = {
-        QStringLiteral("script"),   QStringLiteral("style"),    QStringLiteral("title"),
-        QStringLiteral("textarea"), QStringLiteral("iframe"),   QStringLiteral("noscript"),
-        QStringLiteral("noembed"),  QStringLiteral("noframes"), QStringLiteral("xmp"),
-        QStringLiteral("template")};
+    static const QStringList dropped = {QStringLiteral("script"), QStringLiteral("style"),
+        QStringLiteral("title"), QStringLiteral("textarea"), QStringLiteral("iframe"),
+        QStringLiteral("noscript"), QStringLiteral("noembed"), QStringLiteral("noframes"),
+        QStringLiteral("xmp"), QStringLiteral("template")};
     return dropped.contains(element);
 }
 
@@ -47,24 +44,23 @@ bool isDroppedWithContent(const QString &element)
 bool closesItsKind(const QString &element)
 {
     return element == QLatin1String("p") || element == QLatin1String("li")
-           || element == QLatin1String("tr") || element == QLatin1String("td")
-           || element == QLatin1String("th");
+        || element == QLatin1String("tr") || element == QLatin1String("td")
+        || element == QLatin1String("th");
 }
 
 const QHash<QString, char32_t> &namedEntities()
 {
     static const QHash<QString, char32_t> entities = [] {
-        QHash<QString, char32_t> table{
-            {QStringLiteral("amp"), u'&'},       {QStringLiteral("lt"), u'<'},
-            {QStringLiteral("gt"), u'>'},        {QStringLiteral("quot"), u'"'},
-            {QStringLiteral("apos"), u'\''},     {QStringLiteral("Odblac"), 0x150},
-            {QStringLiteral("odblac"), 0x151},   {QStringLiteral("Udblac"), 0x170},
-            {QStringLiteral("udblac"), 0x171},   {QStringLiteral("ndash"), 0x2013},
-            {QStringLiteral("mdash"), 0x2014},   {QStringLiteral("lsquo"), 0x2018},
-            {QStringLiteral("rsquo"), 0x2019},   {QStringLiteral("sbquo"), 0x201A},
-            {QStringLiteral("ldquo"), 0x201C},   {QStringLiteral("rdquo"), 0x201D},
-            {QStringLiteral("bdquo"), 0x201E},   {QStringLiteral("bull"), 0x2022},
-            {QStringLiteral("hellip"), 0x2026},  {QStringLiteral("euro"), 0x20AC},
+        QHash<QString, char32_t> table {{QStringLiteral("amp"), u'&'}, {QStringLiteral("lt"), u'<'},
+            {QStringLiteral("gt"), u'>'}, {QStringLiteral("quot"), u'"'},
+            {QStringLiteral("apos"), u'\''}, {QStringLiteral("Odblac"), 0x150},
+            {QStringLiteral("odblac"), 0x151}, {QStringLiteral("Udblac"), 0x170},
+            {QStringLiteral("udblac"), 0x171}, {QStringLiteral("ndash"), 0x2013},
+            {QStringLiteral("mdash"), 0x2014}, {QStringLiteral("lsquo"), 0x2018},
+            {QStringLiteral("rsquo"), 0x2019}, {QStringLiteral("sbquo"), 0x201A},
+            {QStringLiteral("ldquo"), 0x201C}, {QStringLiteral("rdquo"), 0x201D},
+            {QStringLiteral("bdquo"), 0x201E}, {QStringLiteral("bull"), 0x2022},
+            {QStringLiteral("hellip"), 0x2026}, {QStringLiteral("euro"), 0x20AC},
             {QStringLiteral("trade"), 0x2122}};
         // the Latin-1 letters and signs, from the no-break space on
         const QStringList latin1 = QStringLiteral(
@@ -75,7 +71,8 @@ const QHash<QString, char32_t> &namedEntities()
             "times Oslash Ugrave Uacute Ucirc Uuml Yacute THORN szlig agrave aacute acirc "
             "atilde auml aring aelig ccedil egrave eacute ecirc euml igrave iacute icirc iuml "
             "eth ntilde ograve oacute ocirc otilde ouml divide oslash ugrave uacute ucirc uuml "
-            "yacute thorn yuml").split(u' ');
+            "yacute thorn yuml")
+                                       .split(u' ');
         for (qsizetype i = 0; i < latin1.size(); ++i)
             table.insert(latin1[i], char32_t(0xA0 + i));
         return table;
@@ -100,14 +97,15 @@ QString decodeEntity(const QString &html, qsizetype &position)
         const QString digits = name.mid(hex ? 2 : 1);
         bool ok = !digits.isEmpty() && digits.size() <= 8;
         for (const QChar c : digits)
-            ok = ok && ((c >= u'0' && c <= u'9')
-                        || (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))));
+            ok = ok
+                && ((c >= u'0' && c <= u'9')
+                    || (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))));
         const uint value = ok ? digits.toUInt(&ok, hex ? 16 : 10) : 0;
         known = ok;
         // no character, a surrogate or past the last one reads as the replacement character
         code = value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)
-                   ? char32_t(0xFFFD)
-                   : char32_t(value);
+            ? char32_t(0xFFFD)
+            : char32_t(value);
     } else if (const auto it = namedEntities().constFind(name); it != namedEntities().cend()) {
         known = true;
         code = it.value();
@@ -120,7 +118,7 @@ QString decodeEntity(const QString &html, qsizetype &position)
     return QString::fromUcs4(&code, 1);
 }
 
-void appendEscaped(QString &out, const QString &text)
+void appendEscaped(QString &out, QStringView text)
 {
     for (const QChar c : text) {
         switch (c.unicode()) {
@@ -191,9 +189,10 @@ Tag readTag(const QString &html, qsizetype &position)
         tag.selfClosing = false;
         const qsizetype attributeStart = i;
         while (i < size && !isSpace(html.at(i)) && html.at(i) != u'/' && html.at(i) != u'>'
-               && html.at(i) != u'=')
+            && html.at(i) != u'=')
             ++i;
-        const QString attribute = html.mid(attributeStart, qMax<qsizetype>(1, i - attributeStart)).toLower();
+        const QString attribute
+            = html.mid(attributeStart, qMax<qsizetype>(1, i - attributeStart)).toLower();
         if (i == attributeStart)
             ++i; // a stray "=" names nothing
         while (i < size && isSpace(html.at(i)))
@@ -246,6 +245,10 @@ qsizetype skipContent(const QString &html, qsizetype position, const QString &el
 
 } // namespace
 
+// Elements nested deeper than this are dropped, their text kept: no memo needs them, and
+// each closing tag looks through the open ones.
+constexpr qsizetype maxNesting = 100;
+
 QString sanitizeMemoHtml(const QString &html)
 {
     QString out;
@@ -260,9 +263,10 @@ QString sanitizeMemoHtml(const QString &html)
         }
         const QChar next = position + 1 < size ? html.at(position + 1) : QChar();
         const QChar afterSlash = position + 2 < size ? html.at(position + 2) : QChar();
-        if (c != u'<' || !(isAsciiLetter(next) || next == u'!' || next == u'?'
-                           || (next == u'/' && isAsciiLetter(afterSlash)))) {
-            appendEscaped(out, QString(c));
+        if (c != u'<'
+            || !(isAsciiLetter(next) || next == u'!' || next == u'?'
+                || (next == u'/' && isAsciiLetter(afterSlash)))) {
+            appendEscaped(out, QStringView(html).mid(position, 1));
             ++position;
             continue;
         }
@@ -285,12 +289,12 @@ QString sanitizeMemoHtml(const QString &html)
             continue;
         if (tag.name == QLatin1String("br")) {
             out += QStringLiteral("<br />");
-        } else if (!tag.closing) {
+        } else if (!tag.closing && open.size() < maxNesting) {
             if (closesItsKind(tag.name) && !open.isEmpty() && open.last() == tag.name)
                 out += QStringLiteral("</%1>").arg(open.takeLast());
             out += QStringLiteral("<%1%2>").arg(tag.name, tag.attributes);
             open.append(tag.name);
-        } else if (const qsizetype at = open.lastIndexOf(tag.name); at >= 0) {
+        } else if (const qsizetype at = tag.closing ? open.lastIndexOf(tag.name) : -1; at >= 0) {
             while (open.size() > at)
                 out += QStringLiteral("</%1>").arg(open.takeLast());
         }
