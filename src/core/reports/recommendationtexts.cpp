@@ -4,6 +4,7 @@
 #include "core/data/reference/tables.h"
 #include "core/plan/elements.h"
 #include "core/plan/planitems.h"
+#include "core/text/memohtml.h"
 #include "core/text/richtext.h"
 
 #include <QRegularExpression>
@@ -56,7 +57,8 @@ QString memoMarkup(const QString &memo)
                                              QRegularExpression::CaseInsensitiveOption
                                                  | QRegularExpression::DotMatchesEverythingOption);
         const QRegularExpressionMatch match = body.match(memo);
-        return match.hasMatch() ? match.captured(1) : memo;
+        // a text stored before memos were sanitised is made safe here
+        return Text::sanitizeMemoHtml(match.hasMatch() ? match.captured(1) : memo);
     }
     // RTF as an earlier installation stored it, or plain text: paragraphs of escaped text
     return Text::memoToRichText(memo);

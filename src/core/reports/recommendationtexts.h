@@ -31,7 +31,7 @@ std::optional<QList<QVariantMap>> readTexts(const ReferenceDatabase &reference,
                                             const Filter &filter, QString *error = nullptr);
 
 // A stored text as report markup: rich text (HTML) keeps its formatting, the body of a
-// whole document taken; RTF keeps its paragraphs and emphasis; plain text is escaped and
+// whole document taken and only the harmless elements kept (Text::sanitizeMemoHtml); RTF keeps its paragraphs and emphasis; plain text is escaped and
 // each line becomes a paragraph.
 QString memoMarkup(const QString &memo);
 

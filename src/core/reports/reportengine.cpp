@@ -1,9 +1,11 @@
 #include "core/reports/reportengine.h"
 
+#include "core/reports/designcheck.h"
 #include "core/reports/reportfeed.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -12,6 +14,26 @@
 namespace {
 
 using Data = kainjow::mustache::data;
+
+// The most steps (about one per character and tag put out) filling a design may take: far
+// above what the largest plan's designs need, and a few seconds' work at most.
+constexpr qint64 workLimit = 10'000'000;
+
+// Pieces are taken from the checked designs only, never from the values being filled in,
+// so a value that happens to share a piece's name is not read as a design.
+class DesignContext : public kainjow::mustache::context<std::string>
+{
+public:
+    DesignContext(const Data *root, const Data *pieces) : context(root), m_pieces(pieces) {}
+
+    const Data *get_partial(const std::string &name) const override
+    {
+        return m_pieces->get(name);
+    }
+
+private:
+    const Data *m_pieces;
+};
 
 std::string utf8(const QString &text)
 {
@@ -23,8 +45,9 @@ Data boolean(bool value)
     return Data(value ? Data::type::bool_true : Data::type::bool_false);
 }
 
-// The rows and columns of one feed, pulled as the engine of a report designer does.
-void addFeed(Data &root, ReportFeed &feed)
+// The rows and columns of one feed, pulled as the engine of a report designer does; the
+// lengths of its lists go to `lists`.
+void addFeed(Data &root, ReportFeed &feed, QHash<QString, qint64> &lists)
 {
     feed.open(); // the rows are counted as they come
     const QList<FeedColumn> columns = feed.columns();
@@ -63,6 +86,8 @@ void addFeed(Data &root, ReportFeed &feed)
     root.set(name, rows);
     root.set(name + "_columns", columnList);
     root.set(name + "_count", utf8(QString::number(index)));
+    lists.insert(feed.name(), index);
+    lists.insert(feed.name() + QStringLiteral("_columns"), columns.size());
 }
 
 } // namespace
@@ -97,43 +122,42 @@ std::optional<RenderedReport> ReportEngine::render(const QString &project,
     const QString path = templatePath(project);
     if (path.isEmpty())
         return fail(QStringLiteral("A(z) „%1” nyomtatási terv nem található.").arg(project));
-    const QString shownPath = QDir::toNativeSeparators(path);
     const auto broken = [&](const QString &reason) {
-        return fail(QStringLiteral("A(z) %1 nyomtatási terv hibás: %2").arg(shownPath, reason));
+        return fail(DesignCheck::faultText(path, reason));
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return fail(QStringLiteral("A(z) %1 nyomtatási terv nem olvasható: %2")
-                        .arg(shownPath, file.errorString()));
-    }
-    const QString design = QString::fromUtf8(file.readAll());
+    DesignCheck check([this](const QString &name) { return templatePath(name); });
+    if (!check.load(path, project))
+        return fail(check.error());
+    const QString design = check.design();
     kainjow::mustache::mustache tmpl(utf8(design));
     if (!tmpl.is_valid())
         return broken(QString::fromStdString(tmpl.error_message()));
 
-    Data root;
     // Pieces shared by several designs ("{{> report-style}}") are designs of their own.
-    static const QRegularExpression partialTag(QStringLiteral("\\{\\{>\\s*([\\w-]+)\\s*\\}\\}"));
-    for (QRegularExpressionMatchIterator it = partialTag.globalMatch(design); it.hasNext();) {
-        const QString name = it.next().captured(1);
-        const QString partialPath = templatePath(name);
-        QFile partialFile(partialPath);
-        if (partialPath.isEmpty() || !partialFile.open(QIODevice::ReadOnly))
-            return broken(QStringLiteral("a(z) „%1” rész nem található.").arg(name));
-        const std::string text = partialFile.readAll().toStdString();
-        root.set(utf8(name), kainjow::mustache::partial([text] { return text; }));
+    Data pieces;
+    const QHash<QString, QString> pieceTexts = check.pieces();
+    for (auto it = pieceTexts.cbegin(); it != pieceTexts.cend(); ++it) {
+        const std::string text = utf8(it.value());
+        pieces.set(utf8(it.key()), kainjow::mustache::partial([text] { return text; }));
     }
+    Data root;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         if (it.value().typeId() == QMetaType::Bool)
             root.set(utf8(it.key()), boolean(it.value().toBool()));
         else
             root.set(utf8(it.key()), utf8(it.value().toString()));
     }
+    QHash<QString, qint64> lists;
     for (ReportFeed *feed : feeds)
-        addFeed(root, *feed);
+        addFeed(root, *feed, lists);
+    // a section repeats once per row of the list it names, and at most once otherwise
+    if (!check.checkWork([&lists](const QString &name) { return lists.value(name, 1); },
+                         workLimit))
+        return fail(check.error());
 
     RenderedReport report;
-    report.html = QString::fromStdString(tmpl.render(root));
+    DesignContext context(&root, &pieces);
+    report.html = QString::fromStdString(tmpl.render(context));
     if (!tmpl.is_valid())
         return broken(QString::fromStdString(tmpl.error_message()));
     static const QRegularExpression landscape(

@@ -25,7 +25,11 @@ struct RenderedReport
 // <meta name="orientation" content="landscape">.
 //
 // Designs are looked up in the start directory first, the file name in any letter case, so
-// a user's own design replaces the built-in one; then among the built-in designs.
+// a user's own design replaces the built-in one; then among the built-in designs. A design
+// includes a piece, itself a design, with {{> name}}, pieces their own pieces too. A design
+// is refused before it is filled when its pieces include each other in a circle, sections
+// and includes nest deeper than 32 levels, a section is left open or closed out of turn,
+// the files pass 4 MiB, or its nested repeating sections would take too long to fill.
 class ReportEngine
 {
 public:
@@ -38,7 +42,7 @@ public:
     // project's design with their rows. `values` adds top-level values: booleans become
     // Mustache conditions, everything else text. Values are escaped by {{name}}; only
     // {{{name}}} inserts markup. No value, with a message naming the file, when the design
-    // is missing or cannot be parsed.
+    // is missing, cannot be parsed or is refused.
     std::optional<RenderedReport> render(const QString &project, const QList<ReportFeed *> &feeds,
                                          const QVariantMap &values = {},
                                          QString *error = nullptr) const;

@@ -1,5 +1,6 @@
 #include "core/reports/planreports.h"
 #include "core/reports/recommendationtexts.h"
+#include "core/reports/reportdocument.h"
 #include "core/reports/reportengine.h"
 #include "summaryfixture.h"
 
@@ -110,6 +111,33 @@ TEST_F(ReportEngineTest, PlanValuesPrintAsTypedAndOnlyTheTextsAsMarkup)
     EXPECT_TRUE(text.contains(QStringLiteral("<b>12&13</b>")));
     EXPECT_TRUE(report->rendered.html.contains(QStringLiteral("Az <b>őszi</b> adag &amp; a tavaszi")));
     EXPECT_TRUE(text.contains(QStringLiteral("Foszfor < 10 mg/kg\nMásodik bekezdés")));
+}
+
+// A text is made safe when it is stored, and one stored before that when it is printed.
+TEST_F(ReportEngineTest, AScriptInARecommendationTextNeverReachesTheExportedPage)
+{
+    m_plan.setShowDescriptions(true);
+    ASSERT_EQ(m_database.update(Jav::name, Filter::equals(Jav::Javtap, QStringLiteral("N")),
+                                {{Jav::Jav, QStringLiteral("<p onclick=\"steal()\">Őszi adag</p>"
+                                                           "<script>steal()</script>"
+                                                           "<img src=http://example.com/t.png>")}}),
+              1);
+    EXPECT_EQ(storedTexts().value(QStringLiteral("N")), QStringLiteral("<p>Őszi adag</p>"));
+    const std::optional<PlanReport> report = fullSummary();
+    ASSERT_TRUE(report);
+    const QString path = m_start.filePath(QStringLiteral("terv.html"));
+    ASSERT_TRUE(ReportDocument(report->rendered.html, report->title).exportTo(path, ReportFormat::Html));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString written = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(written.contains(QStringLiteral("<p>Őszi adag</p>")));
+    EXPECT_FALSE(written.contains(QStringLiteral("<script"), Qt::CaseInsensitive));
+    EXPECT_FALSE(written.contains(QStringLiteral("steal")));
+    EXPECT_FALSE(written.contains(QStringLiteral("example.com")));
+
+    EXPECT_EQ(RecommendationTexts::memoMarkup(QStringLiteral(
+                  "<html><body onload=\"steal()\"><p>a</p><SCRIPT>steal()</SCRIPT></body></html>")),
+              QStringLiteral("<p>a</p>"));
 }
 
 // The summary prints the texts of the ticked elements, and only those, only when asked for;

@@ -1,6 +1,7 @@
 #include "core/data/reference/fieldvalues.h"
 
 #include "core/data/reference/tables.h"
+#include "core/text/memohtml.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -56,7 +57,10 @@ std::optional<QVariant> toStored(
     const bool isEmptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
     switch (field.type) {
     case FieldType::Text: {
-        const QString text = value.toString();
+        // a recommendation text is printed as markup, so it is stored with none that could harm
+        const QString text = table.name == Tables::Jav::name && field.name == Tables::Jav::Jav
+            ? Text::storedMemo(value.toString())
+            : value.toString();
         if (field.maxLength > 0 && text.size() > field.maxLength) {
             fail(error,
                 QStringLiteral("A(z) %1.%2 mező legfeljebb %3 karakter lehet: „%4”.")

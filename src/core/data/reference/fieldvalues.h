@@ -17,7 +17,9 @@ namespace FieldValues {
 // A caller's value as the field stores it. Numbers must come as numbers: typed text is
 // converted by the caller with the user's number convention, never guessed at here. A null
 // value, or empty text in a number, logical or date field, is an empty field; text fields
-// keep even empty text. No value, and a text naming the field, for a value it cannot hold.
+// keep even empty text; a recommendation text (Jav.Jav) given as HTML keeps only harmless
+// markup (Text::storedMemo). No value, and a text naming the field, for a value it cannot
+// hold.
 std::optional<QVariant> toStored(const Schema::Table &table, const Schema::Field &field,
     const QVariant &value, QString *error = nullptr);
 
