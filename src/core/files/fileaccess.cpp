@@ -53,6 +53,13 @@ int openDescriptor(const QString &path, QString *error)
 bool openForReading(QFile &file, const QString &path, QString *error)
 {
     file.setFileName(path);
+    // Built into the program: never a special file.
+    if (path.startsWith(QLatin1Char(':'))) {
+        if (file.open(QIODevice::ReadOnly))
+            return true;
+        setError(error, file.errorString());
+        return false;
+    }
 #ifdef Q_OS_UNIX
     const int descriptor = openDescriptor(path, error);
     if (descriptor < 0)

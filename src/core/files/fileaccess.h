@@ -11,7 +11,8 @@ class QFile;
 namespace Files {
 
 // Opens `file` on `path` for reading when `path` is a regular file, without ever blocking on
-// the open. False with the reason in `error` otherwise; the file name stays set either way.
+// the open; a resource built into the program (":/…") opens as it is. False with the reason
+// in `error` otherwise; the file name stays set either way.
 bool openForReading(QFile &file, const QString &path, QString *error = nullptr);
 
 // The same for a C stream ("rb"), for libraries that read through one; null when refused.

@@ -1,5 +1,7 @@
 #include "core/reports/designcheck.h"
 
+#include "core/files/fileaccess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -112,10 +114,11 @@ int DesignCheck::readFile(const QString &path, int base)
     if (m_totalSize + size > maxSize)
         return refuse(
             path, QStringLiteral("a terv a beillesztett részeivel együtt nagyobb 4 MiB-nál."));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString reason;
+    if (!Files::openForReading(file, path, &reason)) {
         m_error = QStringLiteral("A(z) %1 nyomtatási terv nem olvasható: %2")
-                      .arg(QDir::toNativeSeparators(path), file.errorString());
+                      .arg(QDir::toNativeSeparators(path), reason);
         return -1;
     }
     const QByteArray bytes = file.read(maxSize + 1); // a file that grew meanwhile stays bounded
