@@ -75,14 +75,18 @@ std::unique_ptr<ReportFeed> planHeaderFeed(const PlanHeader &header, PrintState 
         {QStringLiteral("st2"), 30, QStringLiteral("masodikmezo"), QStringLiteral("Description 10")},
         {QStringLiteral("Szaktan"), 250, QStringLiteral("masodikmezo"), QStringLiteral("Description 10")},
     };
+    // A value the plan does not hold yet prints as nothing, without its unit.
+    const auto withUnit = [](const QString &value, const QString &unit) {
+        return value.isEmpty() ? QString() : value + unit;
+    };
     const QStringList values {
         header.lotNumber,
-        header.area + QStringLiteral(" m2"),
+        withUnit(header.area, QStringLiteral(" m2")),
         header.siteCategoryName,
         header.sampleCount + QStringLiteral(" db"),
         header.programAverage ? QStringLiteral("Program által") : QStringLiteral("Kézi bevitel"),
         header.cropName,
-        header.plannedYield + QStringLiteral(" t/ha"),
+        withUnit(header.plannedYield, QStringLiteral(" t/ha")),
         state.reportTitle,
         header.parcelNumber,
         header.farmingYear,

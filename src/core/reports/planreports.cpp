@@ -40,10 +40,12 @@ PlanFeeds::PlanHeader PlanReports::planHeader() const
     header.siteCategoryName = Elements::siteCategoryNames().value(m_items.siteCategory);
     header.sampleCount = QString::number(m_items.sampleCount);
     header.programAverage = m_items.programAverage;
-    const std::optional<QVariantMap> crop
-        = m_reference.selectFirst(Nov::name, Filter::equals(Nov::Novid, m_items.cropId));
-    header.cropName = crop ? crop->value(Nov::Nev).toString() : QString();
-    header.plannedYield = m_items.plannedYield;
+    if (m_cropChosen) {
+        const std::optional<QVariantMap> crop
+            = m_reference.selectFirst(Nov::name, Filter::equals(Nov::Novid, m_items.cropId));
+        header.cropName = crop ? crop->value(Nov::Nev).toString() : QString();
+        header.plannedYield = m_items.plannedYield;
+    }
     header.parcelNumber = m_items.parcelNumber;
     header.farmingYear = m_items.farmingYear;
     const QVariantMap captions

@@ -45,6 +45,10 @@ public:
     // The adviser's cover sheet.
     std::optional<PlanReport> coverSheet(QString *error = nullptr);
 
+    // Until the crop is chosen in step 3 the plan holds only the list's first crop as a
+    // stand-in: the headers then print no crop and no yield.
+    void setCropChosen(bool chosen) { m_cropChosen = chosen; }
+
     // The state the last report was prepared with.
     const PrintState &printState() const { return m_state; }
 
@@ -63,4 +67,5 @@ private:
     const ReferenceDatabase &m_reference;
     ReportEngine m_engine;
     PrintState m_state;
+    bool m_cropChosen = true;
 };

@@ -14,7 +14,10 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -77,6 +80,37 @@ QString fileMessage(const QString &text, const QString &path, const QFileDevice 
     return QStringLiteral("%1 (%2)").arg(message, reason);
 }
 
+// Where the first line of `block` lies in the document, in layout units.
+qreal firstLineTop(const QTextDocument &document, const QTextBlock &block)
+{
+    const QRectF rect = document.documentLayout()->blockBoundingRect(block);
+    const QTextLayout *layout = block.layout();
+    return layout && layout->lineCount() > 0 ? rect.top() + layout->lineAt(0).y() : rect.top();
+}
+
+// A heading left alone at the foot of a page while what it heads starts on the next one
+// moves to the next page too. The headings are taken in order, so a heading over a heading
+// goes with it; each move lays out only what follows it.
+void keepHeadingsWithNext(QTextDocument &document)
+{
+    const qreal pageHeight = document.pageSize().height();
+    const auto page = [&](const QTextBlock &block) {
+        return int(firstLineTop(document, block) / pageHeight);
+    };
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 0)
+            continue;
+        QTextBlock next = block.next();
+        while (next.isValid() && next.blockFormat().headingLevel() > 0)
+            next = next.next();
+        if (!next.isValid() || page(next) <= page(block))
+            continue;
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+    }
+}
+
 } // namespace
 
 ReportDocument::ReportDocument(const QString &html, const QString &title,
@@ -107,6 +141,7 @@ ReportDocument::ReportDocument(const QString &html, const QString &title,
     m_document->setPageSize(QSizeF(area.width(),
                                    area.height() - (bodyTop + footerHeight) * unitsPerPoint));
     m_document->setHtml(html);
+    keepHeadingsWithNext(*m_document);
     m_pageCount = m_document->pageCount();
 }
 

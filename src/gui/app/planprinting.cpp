@@ -32,6 +32,7 @@ void PlanPrinting::printResult(PrintKind kind)
 {
     const CalculationState &state = m_session.calculationState();
     PlanReports reports(m_session.plan().items(), m_reference, m_startDirectory);
+    reports.setCropChosen(m_session.plan().stepState(3) == Plan::StepState::Done);
     QString error;
     std::optional<PlanReport> report;
     switch (kind) {

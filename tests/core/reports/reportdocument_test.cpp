@@ -8,7 +8,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -203,6 +206,33 @@ TEST_F(ReportDocumentTest, LongTableFlowsOverPagesWithoutLosingOrRepeatingRows)
     }
     const QString last = pdfText(pdf, report.pageCount(), report.pageCount());
     EXPECT_TRUE(last.contains(QStringLiteral("R150X")));
+}
+
+// Wherever the page ends, a heading (or two over each other) starts on the page of the first
+// row or line it heads: filler of every length pushes them through the foot of the first page.
+TEST(ReportDocumentLayoutTest, AHeadingStaysWithWhatFollows)
+{
+    const auto pageOf = [](const ReportDocument &report, const QString &text) {
+        const QTextDocument &document = report.document();
+        const QTextBlock block = document.find(text).block();
+        const QRectF rect = document.documentLayout()->blockBoundingRect(block);
+        return int((rect.top() + block.layout()->lineAt(0).y()) / document.pageSize().height());
+    };
+    for (int filler = 30; filler <= 75; ++filler) {
+        SCOPED_TRACE(filler);
+        const QString html = QStringLiteral("<p>sor</p>").repeated(filler)
+                             + QStringLiteral("<h2>Kijuttatási ütemterv</h2><table border=\"1\">"
+                                              "<tr><th>Dátum</th></tr><tr><td>2012.3.5.</td></tr>"
+                                              "</table><h2>Javaslatok</h2><h3>Nitrogén</h3>"
+                                              "<p>Tavasszal megosztva.</p>");
+        const ReportDocument report(html, QStringLiteral("Terv"), QPageLayout::Portrait, printDate);
+        EXPECT_EQ(pageOf(report, QStringLiteral("Kijuttatási ütemterv")),
+                  pageOf(report, QStringLiteral("Dátum")));
+        EXPECT_EQ(pageOf(report, QStringLiteral("Javaslatok")),
+                  pageOf(report, QStringLiteral("Tavasszal megosztva.")));
+        EXPECT_EQ(pageOf(report, QStringLiteral("Nitrogén")),
+                  pageOf(report, QStringLiteral("Tavasszal megosztva.")));
+    }
 }
 
 // A failed write names the file and leaves nothing behind; an existing file stays untouched.

@@ -107,6 +107,19 @@ TEST_F(PlanReportsTest, TheResultBoxPrintsTheListItShows)
     EXPECT_EQ(m_reports[0].title, box->result().boxTitle);
     EXPECT_TRUE(m_reports[0].text.contains(box->result().reportTitle));
     EXPECT_TRUE(m_reports[0].text.contains(box->result().cell(1, 1))); // K-1's first level
+    EXPECT_TRUE(m_reports[0].html.contains(QStringLiteral("6,5 t/ha")));
+}
+
+// Before step 3 the plan holds only a stand-in crop: the header prints no crop and no yield.
+TEST_F(PlanReportsTest, TheSupplyListBeforeACropIsChosenPrintsNone)
+{
+    makePlan(2);
+    m_window->wizard().showSupplyLevels();
+    m_window->resultBox()->printButton()->click();
+    ASSERT_EQ(m_reports.size(), 1);
+    const QString empty = QStringLiteral("</td><td class=\"value\"></td>");
+    EXPECT_TRUE(m_reports[0].html.contains(QStringLiteral("Növényfaj:") + empty));
+    EXPECT_TRUE(m_reports[0].html.contains(QStringLiteral("Tervezett hozam:") + empty));
 }
 
 TEST_F(PlanReportsTest, DescriptionsPrintTheTextsOfTheTickedElements)
