@@ -22,28 +22,32 @@ StepPanel::StepPanel(const StepContext &context, QWidget *parent)
 
 void StepPanel::bindText(QLineEdit *edit, Setter<const QString &> setter)
 {
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, setter](const QString &text) { (m_plan.*setter)(text, Plan::Change::Edit); });
+    // The plan is captured by reference rather than through `this`: GCC's vptr check
+    // misreads a member call through `this` in a lambda and reports a fault that is not there.
+    connect(edit, &QLineEdit::textEdited, this, [&plan = m_plan, setter](const QString &text) {
+        (plan.*setter)(text, Plan::Change::Edit);
+    });
 }
 
 void StepPanel::bindCheck(QCheckBox *box, Setter<bool> setter)
 {
     connect(box, &QCheckBox::toggled, this,
-            [this, setter](bool checked) { (m_plan.*setter)(checked, Plan::Change::Edit); });
+            [&plan = m_plan, setter](bool checked) { (plan.*setter)(checked, Plan::Change::Edit); });
 }
 
 void StepPanel::bindGroup(QButtonGroup *group, Setter<int> setter)
 {
-    connect(group, &QButtonGroup::idToggled, this, [this, setter](int code, bool checked) {
-        if (checked)
-            (m_plan.*setter)(code, Plan::Change::Edit);
-    });
+    connect(group, &QButtonGroup::idToggled, this,
+            [&plan = m_plan, setter](int code, bool checked) {
+                if (checked)
+                    (plan.*setter)(code, Plan::Change::Edit);
+            });
 }
 
 void StepPanel::bindCombo(QComboBox *combo, Setter<int> setter)
 {
     connect(combo, &QComboBox::currentIndexChanged, this,
-            [this, setter](int index) { (m_plan.*setter)(index, Plan::Change::Edit); });
+            [&plan = m_plan, setter](int index) { (plan.*setter)(index, Plan::Change::Edit); });
 }
 
 void StepPanel::filterNumberKeys(QLineEdit *edit)
