@@ -4,6 +4,9 @@
 #include "gui/steps/resultbox.h"
 #include "gui/steps/step2panel.h"
 
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
@@ -174,6 +177,36 @@ TEST_F(SurfaceTest, EveryBoxFitsTheWindowAndNoneCoversAnother)
         snapshot(entry.name);
         if (entry.close)
             entry.close();
+    }
+}
+
+// The amounts just added to the schedule are in view: every column of both grids of step 5
+// lies inside its grid at the default layout, with a long material name and amount too.
+TEST_F(SurfaceTest, StepFiveShowsEveryColumnOfItsGrids)
+{
+    m_window->wizard().showStep(5);
+    auto *materials = inBox<QComboBox>(5, "materialCombo");
+    materials->setCurrentIndex(materials->findText(QStringLiteral("Pétisó 27% N")));
+    auto *amount = inBox<QLineEdit>(5, "amountEdit");
+    amount->setFocus();
+    QTest::keyClicks(amount, QStringLiteral("12345,678"));
+    click("addButton", 5);
+    QCoreApplication::processEvents();
+    for (const char *name : {"scheduleGrid", "coverGrid"}) {
+        SCOPED_TRACE(name);
+        auto *grid = inBox<QTableView>(5, name);
+        ASSERT_GE(grid->model()->rowCount(), 1);
+        EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+        QHeaderView *columns = grid->horizontalHeader();
+        for (int column = 0; column < grid->model()->columnCount(); ++column) {
+            const int left = columns->sectionViewportPosition(column);
+            EXPECT_GE(left, 0) << column;
+            EXPECT_LE(left + columns->sectionSize(column), grid->viewport()->width()) << column;
+            // the texts fit their columns
+            const QString text = grid->model()->index(0, column).data().toString();
+            EXPECT_LE(grid->fontMetrics().horizontalAdvance(text), columns->sectionSize(column))
+                << qPrintable(text);
+        }
     }
 }
 
