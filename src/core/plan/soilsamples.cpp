@@ -86,23 +86,27 @@ Outcome<void> computeAverages(PlanItems &items)
 
 bool checkSoilGrid(const PlanItems &items)
 {
+    return !firstMissingCell(items);
+}
+
+std::optional<CellPlace> firstMissingCell(const PlanItems &items)
+{
     if (items.sampleCount < 1)
-        return true;
-    QList<int> rows;
+        return std::nullopt;
+    QList<int> rows {markRow};
     for (int element = 0; element < Elements::elementCount; ++element) {
         if (items.elementSelected[element])
             rows += ElementSelection::requiredRows(Elements::Element(element));
     }
+    std::sort(rows.begin(), rows.end());
     const TextGrid &grid = items.soilSampleTable;
     for (int column = averageColumn; column <= lastDataColumn(items); ++column) {
-        if (grid.cell(markRow, column).isEmpty())
-            return false;
         for (int row : std::as_const(rows)) {
             if (grid.cell(row, column).isEmpty())
-                return false;
+                return CellPlace {row, column};
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 QString checkFieldData(const PlanItems &items)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 struct PlanItems;
 
 // The soil-sample table of step 2 and its checks. Rows: 0 header, 1 sample mark, 2–11 the
@@ -34,10 +36,21 @@ struct BadCell
 // is written: refused with the BadCell message that names it.
 Outcome<void> computeAverages(PlanItems &items);
 
+// A cell of the sample table, in the table's own rows and columns.
+struct CellPlace
+{
+    int row = 0;
+    int column = 0;
+    friend bool operator==(const CellPlace &, const CellPlace &) = default;
+};
+
 // The sample-table check of "Kész": with at least one sample, every column from the average
 // to the last sample needs its mark and, for each ticked element, the rows it needs.
 // True when the table passes.
 bool checkSoilGrid(const PlanItems &items);
+// The first empty cell that fails that check, column by column from the average and top to
+// bottom within a column; none when the table passes.
+std::optional<CellPlace> firstMissingCell(const PlanItems &items);
 
 // The field check: the messages for the faulty identification items, each ending in a
 // blank, in the order lot number, area, area not whole, site category; empty when all pass.

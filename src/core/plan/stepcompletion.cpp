@@ -62,7 +62,8 @@ StepCheck checkStep(const PlanItems &items, int step)
     StepCheck check;
     switch (step) {
     case 2: {
-        const bool tableFaulty = !SoilSamples::checkSoilGrid(items);
+        check.missingCell = SoilSamples::firstMissingCell(items);
+        const bool tableFaulty = check.missingCell.has_value();
         check.faults = tableFaulty ? QStringLiteral("Hiba a táblázat kitöltésénél.")
                                    : SoilSamples::checkFieldData(items);
         check.passed = check.faults.isEmpty();

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/plan/soilsamples.h"
+
 #include <QString>
+
+#include <optional>
 
 class Plan;
 struct PlanItems;
@@ -22,6 +26,8 @@ struct StepCheck
     bool inLabel = true; // step 2's long question goes into the memo
     // Step 2 only: the table fault, or else the field faults, each ending in a blank.
     QString faults;
+    // Step 2 only: the first empty cell of the sample table that failed, for the user to fill.
+    std::optional<SoilSamples::CellPlace> missingCell;
 };
 
 // The check of step `step` (1–5); steps 1 and 5 always pass.

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTreeView>
@@ -39,7 +40,11 @@ DataLocationBox::DataLocationBox(ConfigBlock &config, const QString &configPath,
     m_directoryList->setHeaderHidden(true);
     for (int column = 1; column < m_model->columnCount(); ++column)
         m_directoryList->hideColumn(column);
-    m_directoryList->setMinimumSize(260, 160);
+    m_directoryList->setMinimumSize(360, 240);
+    m_chosenPathEdit = new QLineEdit(this);
+    m_chosenPathEdit->setObjectName(QStringLiteral("chosenPathEdit"));
+    m_chosenPathEdit->setReadOnly(true);
+    m_chosenPathEdit->setFocusPolicy(Qt::NoFocus);
 
     m_okButton = new QPushButton(QStringLiteral("Ok"), this);
     m_okButton->setObjectName(QStringLiteral("dataLocationOkButton"));
@@ -51,12 +56,21 @@ DataLocationBox::DataLocationBox(ConfigBlock &config, const QString &configPath,
     layout->addWidget(m_driveList);
     layout->addWidget(new QLabel(QStringLiteral("Könyvtár megadása:"), this));
     layout->addWidget(m_directoryList, 1);
+    layout->addWidget(m_chosenPathEdit);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_okButton);
     buttons->addWidget(m_cancelButton);
     layout->addLayout(buttons);
 
+    connect(m_directoryList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &DataLocationBox::showChosenPath);
+    // The tree fills in while the folders are read: the chosen one stays in view.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (isVisible())
+            m_directoryList->scrollTo(m_directoryList->currentIndex(),
+                                      QAbstractItemView::PositionAtCenter);
+    });
     connect(m_driveList, &QComboBox::textActivated, this, &DataLocationBox::showDrive);
     connect(m_okButton, &QPushButton::clicked, this, [this] { accept(directory()); });
     connect(m_cancelButton, &QPushButton::clicked, this, &DataLocationBox::cancel);
@@ -68,10 +82,19 @@ void DataLocationBox::open(bool fromMenu)
     QWidget *stepBox = parentWidget();
     stepBox->show();
     stepBox->raise();
-    move(3, 15);
-    setDirectory(m_config.farmDatabaseDirectory());
+    if (!isVisible()) {
+        for (QWidget *content : stepBox->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (content != this && content->isVisibleTo(stepBox)) {
+                content->hide();
+                m_replaced.append(content);
+            }
+        }
+    }
+    setGeometry(stepBox->contentsRect());
     show();
     raise();
+    setDirectory(m_config.farmDatabaseDirectory());
+    m_directoryList->setFocus();
 }
 
 void DataLocationBox::accept(const QString &directory)
@@ -97,6 +120,11 @@ void DataLocationBox::cancel()
 void DataLocationBox::closeChooser()
 {
     hide();
+    for (QWidget *content : std::as_const(m_replaced)) {
+        if (content)
+            content->show();
+    }
+    m_replaced.clear();
     if (m_openedFromMenu)
         parentWidget()->hide();
 }
@@ -145,7 +173,13 @@ void DataLocationBox::selectDirectory(const QString &directory)
     const QModelIndex index = m_model->index(QDir::cleanPath(directory));
     m_directoryList->setCurrentIndex(index);
     m_directoryList->expand(index);
-    m_directoryList->scrollTo(index, QAbstractItemView::PositionAtTop);
+    m_directoryList->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    showChosenPath();
+}
+
+void DataLocationBox::showChosenPath()
+{
+    m_chosenPathEdit->setText(directory());
 }
 
 QString DataLocationBox::directory() const

@@ -16,7 +16,6 @@
 #include "gui/app/wizardboxes.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/steps/resultbox.h"
-#include "gui/steps/step3panel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/dialogfilechooser.h"
 #include "gui/ui/movablebox.h"
@@ -27,7 +26,6 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -118,14 +116,14 @@ void MainWindow::connectSession()
     });
     connect(m_session, &PlanSession::planClosed, this, &MainWindow::showStepList);
 
-    connect(m_printing, &PlanPrinting::stepToCorrect, m_wizard, &WizardBoxes::showStep);
+    connect(m_printing, &PlanPrinting::stepToCorrect, m_wizard, &WizardBoxes::correctStep);
     connect(resultBox(), &ResultBox::printRequested, m_printing,
             [this] { m_printing->printResult(PlanPrinting::PrintKind::ResultList); });
     connect(m_wizard, &WizardBoxes::printDescriptionsRequested, m_printing, [this] {
         m_wizard->finishStep(1);
         m_printing->printDescriptions();
     });
-    connect(m_adviserPanel, &AdviserPanel::coverSheetRequested, m_printing,
+    connect(adviserPanel(), &AdviserPanel::coverSheetRequested, m_printing,
             &PlanPrinting::printCoverSheet);
 }
 
@@ -171,7 +169,11 @@ void MainWindow::buildMenus()
 
     QMenu *planMenu = bar->addMenu(QStringLiteral("&Tervkészítés"));
     addAction(planMenu, QStringLiteral("Új &terv készítése"), QStringLiteral("newPlanAction"),
-              [this] { m_session->newPlan(); });
+              [this] {
+                  m_session->newPlan();
+                  m_statusLabel->setText(QStringLiteral(
+                      "Töltse ki az 1. lépés adatait, majd nyomja meg a „Kész” gombot."));
+              });
     addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"), {});
     addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"),
               [this] { m_session->openPlanCommand(); });
@@ -207,7 +209,7 @@ void MainWindow::buildMenus()
     addAction(referenceMenu, QStringLiteral("Termésnövelő anyagok"),
               QStringLiteral("materialsAction"), {});
     addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
-              QStringLiteral("adviserAction"), [this] { m_adviserPanel->open(); });
+              QStringLiteral("adviserAction"), [this] { m_wizard->openAdviserPanel(); });
 
     referenceMenu->addSeparator();
     addAction(referenceMenu, QStringLiteral("Régi referencia-táblák átvétele"),
@@ -223,7 +225,10 @@ void MainWindow::buildMenus()
 
     QMenu *settingsMenu = bar->addMenu(QStringLiteral("Beállítások"));
     addAction(settingsMenu, QStringLiteral("Adatelérés elérési út"),
-              QStringLiteral("dataLocationAction"), [this] { m_dataLocationBox->open(true); });
+              QStringLiteral("dataLocationAction"), [this] {
+                  if (m_wizard->showStep(2))
+                      m_dataLocationBox->open(true);
+              });
     addAction(settingsMenu, QStringLiteral("Elrendezés mentése"),
               QStringLiteral("saveLayoutAction"), [this] { saveLayout(); });
     addAction(settingsMenu, QStringLiteral("Eredeti elrendezés"),
@@ -299,17 +304,11 @@ void MainWindow::buildSurface()
 
     m_dataLocationBox
         = new DataLocationBox(m_config, m_paths.configPath(), m_messenger, stepBox(2));
-    m_dataLocationBox->resize(320, 300);
     m_dataLocationBox->hide();
     connect(m_wizard, &WizardBoxes::dataLocationRequested, m_dataLocationBox,
             [this] { m_dataLocationBox->open(false); });
     connect(m_dataLocationBox, &DataLocationBox::directoryChanged, m_wizard,
             &WizardBoxes::setFarmDirectory);
-
-    // Not part of the stored layout: it opens where the step boxes open.
-    m_adviserPanel = new AdviserPanel(m_messenger, m_reference, m_surface);
-    m_adviserPanel->move(defaultBoxPosition(ConfigBlock::Step1));
-    m_adviserPanel->hide();
 
     for (const auto &[box, widget] : storedBoxes())
         widget->move(defaultBoxPosition(box));

@@ -51,7 +51,7 @@ public:
     HoverHelp *hoverHelp() const { return m_hoverHelp; }
     DataLocationBox *dataLocationBox() const { return m_dataLocationBox; }
     QLabel *statusLabel() const { return m_statusLabel; }
-    AdviserPanel *adviserPanel() const { return m_adviserPanel; }
+    AdviserPanel *adviserPanel() const { return m_wizard->adviserPanel(); }
     QAction *action(const QString &objectName) const;
 
     // The built-in place of every box ("Eredeti elrendezés").
@@ -116,7 +116,6 @@ private:
     StepListBox *m_stepListBox = nullptr;
     HoverHelp *m_hoverHelp = nullptr;
     DataLocationBox *m_dataLocationBox = nullptr;
-    AdviserPanel *m_adviserPanel = nullptr;
     QLabel *m_statusLabel = nullptr;
     QMenu *m_stepsMenu = nullptr;
     std::array<QAction *, 5> m_stepActions {};

@@ -6,6 +6,7 @@
 #include "core/plan/plan.h"
 #include "core/plan/supplyclassifier.h"
 #include "core/session/plansession.h"
+#include "gui/reference/adviserpanel.h"
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/resultbox.h"
 #include "gui/steps/step1panel.h"
@@ -43,6 +44,13 @@ WizardBoxes::WizardBoxes(PlanSession &session, Messenger &messenger, ReferenceDa
     m_resultBox = new ResultBox(surface);
     m_resultBox->hide();
     connect(m_resultBox, &MovableBox::moved, this, &WizardBoxes::boxesChanged);
+
+    m_adviserPanel = new AdviserPanel(m_messenger, m_reference, surface);
+    m_adviserPanel->hide();
+    connect(m_adviserPanel, &AdviserPanel::closed, this, [this] {
+        if (QWidget *replaced = std::exchange(m_replacedBox, nullptr))
+            replaced->show();
+    });
 
     buildPanels();
     connect(qApp, &QApplication::focusChanged, this, &WizardBoxes::watchFocusLeavingStep1);
@@ -117,13 +125,30 @@ StepOutcome WizardBoxes::finishStep(int step)
 
 StepOutcome WizardBoxes::completeBox(int step)
 {
-    const StepOutcome outcome = completeStep(m_session.plan(), step, true, m_messenger);
+    Plan &plan = m_session.plan();
+    const StepCheck check = checkStep(plan.items(), step);
+    const bool correct = !check.passed && wantsToCorrect(check, m_messenger);
+    const StepOutcome outcome = applyStepCheck(plan, step, check, correct);
     stepBox(step)->setVisible(outcome == StepOutcome::KeepOpen);
+    // The message names no cell: the grid shows the first one to fill.
+    if (outcome == StepOutcome::KeepOpen && check.missingCell)
+        m_step2Panel->showSoilCell(*check.missingCell);
     return outcome;
 }
 
-void WizardBoxes::showStep(int step)
+void WizardBoxes::correctStep(int step)
 {
+    showStep(step);
+    if (step != 2)
+        return;
+    if (const auto cell = SoilSamples::firstMissingCell(m_session.plan().items()))
+        m_step2Panel->showSoilCell(*cell);
+}
+
+bool WizardBoxes::showStep(int step)
+{
+    if (!leaveAdviserPanel())
+        return false;
     for (int other = 1; other <= 5; ++other) {
         if (other != step)
             hideStep(other);
@@ -134,6 +159,39 @@ void WizardBoxes::showStep(int step)
     MovableBox *box = stepBox(step);
     box->show();
     box->raise();
+    return true;
+}
+
+void WizardBoxes::openAdviserPanel()
+{
+    if (m_adviserPanel->isVisible()) {
+        m_adviserPanel->open();
+        return;
+    }
+    MovableBox *replaced = m_resultBox->isVisible() ? m_resultBox : nullptr;
+    for (MovableBox *box : m_stepBoxes) {
+        if (box->isVisible())
+            replaced = box;
+    }
+    m_adviserPanel->move((replaced ? replaced : stepBox(1))->pos());
+    if (!m_adviserPanel->open())
+        return;
+    // Opening moved the focus out of a step-1 box, which closed it as leaving it does.
+    if (replaced && replaced->isVisible()) {
+        replaced->hide();
+        m_replacedBox = replaced;
+    }
+    emit boxesChanged();
+}
+
+bool WizardBoxes::leaveAdviserPanel()
+{
+    // The box the panel stood in for stays closed: another takes its place.
+    QPointer<QWidget> replaced = std::exchange(m_replacedBox, nullptr);
+    if (m_adviserPanel->leave())
+        return true;
+    m_replacedBox = replaced;
+    return false;
 }
 
 void WizardBoxes::showSupplyLevels()

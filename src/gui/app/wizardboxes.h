@@ -3,9 +3,11 @@
 #include "core/session/stepboxes.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <array>
 
+class AdviserPanel;
 class Messenger;
 class MovableBox;
 class PlanSession;
@@ -18,9 +20,11 @@ class Step5Panel;
 struct ResultTable;
 
 // The wizard's boxes on the main window's surface: the five step boxes with their panels and
-// the result box. It carries out a step's "Kész" (the panel's own part first, then the step
-// check), shows one step at a time and puts a step's list in the result box. The boxes are
-// children of the surface; the window places them.
+// the result box, and the adviser panel. It carries out a step's "Kész" (the panel's own part
+// first, then the step check), shows one step at a time and puts a step's list in the result
+// box. The boxes are children of the surface; the window places them. One box at a time
+// stands right of the step list: the adviser panel takes the place of the box open there and
+// gives it back when it closes.
 class WizardBoxes final : public QObject, public StepBoxes
 {
     Q_OBJECT
@@ -32,6 +36,7 @@ public:
     // The step boxes are numbered 1–5.
     MovableBox *stepBox(int step) const { return m_stepBoxes[step - 1]; }
     ResultBox *resultBox() const { return m_resultBox; }
+    AdviserPanel *adviserPanel() const { return m_adviserPanel; }
     Step2Panel *step2Panel() const { return m_step2Panel; }
     Step3Panel *step3Panel() const { return m_step3Panel; }
 
@@ -41,8 +46,16 @@ public:
     StepOutcome finishStep(int step) override;
     void hideStep(int step) override;
 
-    // Shows the box of a step and hides the other step boxes and the result box.
-    void showStep(int step);
+    // Shows the box of a step and hides the other step boxes, the result box and the adviser
+    // panel; false (nothing changed) when the user chose to stay in the adviser panel.
+    bool showStep(int step);
+    // "Szaktanácsadó adatok": the adviser panel in place of the box open right of the list.
+    void openAdviserPanel();
+    // Closes the adviser panel for another box (see AdviserPanel::leave()); true when closed.
+    bool leaveAdviserPanel();
+    // Shows the box of a step the user chose to correct; in step 2 the first empty cell of
+    // the sample table that fails the check becomes the grid's current cell.
+    void correctStep(int step);
     // "Tápanyagszolgáltatás kimutatása": completes step 2, then lists the supply levels.
     void showSupplyLevels();
     // A list computed in a step's box: the box closes and the result box shows the list.
@@ -72,6 +85,8 @@ private:
     QWidget *m_surface;
     std::array<MovableBox *, 5> m_stepBoxes {};
     ResultBox *m_resultBox = nullptr;
+    AdviserPanel *m_adviserPanel = nullptr;
+    QPointer<QWidget> m_replacedBox; // hidden while the adviser panel stands in its place
     Step2Panel *m_step2Panel = nullptr;
     Step3Panel *m_step3Panel = nullptr;
     Step5Panel *m_step5Panel = nullptr;

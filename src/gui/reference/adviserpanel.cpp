@@ -192,6 +192,7 @@ bool AdviserPanel::store()
     if (!storeRecord())
         return false;
     hide();
+    emit closed();
     return true;
 }
 
@@ -201,6 +202,24 @@ void AdviserPanel::cancel()
     // details that are not stored once the panel has been closed.
     showRecord(m_stored);
     hide();
+    emit closed();
+}
+
+bool AdviserPanel::leave()
+{
+    if (!isVisible())
+        return true;
+    if (hasUnsavedChanges()) {
+        const int answer = m_messenger.display(
+            QStringLiteral("A szaktanácsadó adatai módosultak. Rögzíti őket?"),
+            ButtonSet::IgenNemMegsem, true, MessageKind::Warning);
+        if (answer == Answer::Igen)
+            return store();
+        if (answer != Answer::Nem)
+            return false; // "Mégsem" or the dialog closed
+    }
+    cancel();
+    return true;
 }
 
 void AdviserPanel::printCoverSheet()

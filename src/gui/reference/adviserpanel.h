@@ -30,6 +30,9 @@ public:
     bool store();
     // "Mégsem": closes the panel without storing.
     void cancel();
+    // Closes the panel for another box: values typed but not stored are offered for storing
+    // first. False when the user chose to stay ("Mégsem") or storing failed.
+    bool leave();
     // "Fedlap nyomtatása": asks for the cover sheet. Values typed but not stored are offered
     // for storing first, as the cover sheet prints the stored details.
     void printCoverSheet();
@@ -39,6 +42,8 @@ public:
     bool hasUnsavedChanges() const { return record() != m_stored; }
 
 signals:
+    // The panel was closed, by "Rögzítés", "Mégsem" or leave().
+    void closed();
     // The cover sheet of the stored details is to be printed.
     void coverSheetRequested();
 

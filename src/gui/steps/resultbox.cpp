@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 
 namespace {
@@ -12,6 +13,10 @@ constexpr int gridTop = 20;
 constexpr int buttonWidth = 90;
 constexpr int buttonHeight = 21;
 constexpr int smallestBoxWidth = 330;
+// A long list scrolls inside the box, which stays within a 1024 × 720 window right of the
+// step list and leaves the surface's margin free, so the surface never scrolls for it.
+constexpr int widestBoxWidth = 790;
+constexpr int tallestBoxHeight = 560;
 } // namespace
 
 ResultBox::ResultBox(QWidget *parent)
@@ -72,7 +77,6 @@ void ResultBox::layoutBox()
 {
     // The grid counts its heading row as a row: (rows + 2) × 19 pixels.
     const int gridRows = m_model->rowCount() + 1;
-    const int gridHeight = (gridRows + 2) * rowHeight;
 
     m_grid->resizeColumnsToContents();
     QHeaderView *columns = m_grid->horizontalHeader();
@@ -83,8 +87,18 @@ void ResultBox::layoutBox()
                               : std::max(columns->sectionSize(column), 80);
         columns->resizeSection(column, width);
     }
-    const int gridWidth = std::max(columns->length() + 2 * m_grid->frameWidth() + 2,
-                                   smallestBoxWidth - 2 * gridLeft);
+    int gridWidth = std::max(columns->length() + 2 * m_grid->frameWidth() + 2,
+                             smallestBoxWidth - 2 * gridLeft);
+    int gridHeight = (gridRows + 2) * rowHeight;
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_grid);
+    if (gridHeight + 60 > tallestBoxHeight) {
+        gridHeight = tallestBoxHeight - 60;
+        gridWidth += scrollBar;
+    }
+    if (gridWidth + 2 * gridLeft > widestBoxWidth) {
+        gridWidth = widestBoxWidth - 2 * gridLeft;
+        gridHeight = std::min(gridHeight + scrollBar, tallestBoxHeight - 60);
+    }
 
     m_grid->resize(gridWidth, gridHeight);
     resize(gridWidth + 2 * gridLeft, gridHeight + 60);

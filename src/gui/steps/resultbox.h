@@ -21,7 +21,8 @@ public:
 
     // Shows the list: the box title, the grid of (rows + 2) × 19 pixels with one row per
     // soil column under a heading row, the box 60 pixels taller, the buttons 25 pixels
-    // above its bottom; then the box comes to the front.
+    // above its bottom; then the box comes to the front. A list too wide or too long for
+    // the window scrolls inside the grid.
     void showResult(const ResultTable &table);
     // Empties the grid (a new plan) without changing the box's visibility.
     void clearResult();

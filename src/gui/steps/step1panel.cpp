@@ -2,6 +2,7 @@
 
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
+#include "gui/ui/controls.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -116,6 +117,9 @@ void Step1Panel::buildControls()
     layout->addLayout(grid);
     layout->addSpacing(8);
     layout->addLayout(bottom);
+
+    Controls::setTabOrder({m_elementBoxes.back(), m_showDescriptionsBox,
+                           m_printDescriptionsButton, m_doneButton});
 }
 
 void Step1Panel::showItem(PlanItem item)

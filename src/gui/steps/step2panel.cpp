@@ -187,6 +187,11 @@ void Step2Panel::buildControls()
     // Created last, so that it lies over the other controls when shown.
     m_requestPanel = new RequestPanel(m_plan, m_messenger, this);
 
+    Controls::setTabOrder({m_lotNumberEdit, m_areaEdit, m_dataRequestButton, m_parcelNumberEdit,
+                           m_farmingYearEdit, m_siteCategoryCombo, m_sampleCountEdit,
+                           m_programAverageBox, m_soilGrid, m_supplyLevelsButton, m_doneButton,
+                           m_requestPanel});
+
     resize(780, 520);
 }
 
@@ -242,6 +247,17 @@ bool Step2Panel::computeAverages()
         return false;
     }
     return true;
+}
+
+void Step2Panel::showSoilCell(const SoilSamples::CellPlace &cell)
+{
+    const QModelIndex index = m_soilModel->index(cell.row, cell.column);
+    if (!index.isValid())
+        return;
+    m_requestPanel->hide(); // it lies over the grid
+    m_soilGrid->setCurrentIndex(index);
+    m_soilGrid->scrollTo(index);
+    m_soilGrid->setFocus(Qt::OtherFocusReason);
 }
 
 void Step2Panel::setFarmDirectory(const QString &directory)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/plan/soilsamples.h"
 #include "gui/steps/steppanel.h"
 
 class QCheckBox;
@@ -31,6 +32,10 @@ public:
     // With "Átlag számíttatása programmal" ticked: the average column from the samples. A
     // cell that is not a number is reported and stops it; false then.
     bool computeAverages();
+
+    // Makes `cell` of the sample table the grid's current cell, scrolled into view, selected
+    // and focused, so the user sees what to fill in.
+    void showSoilCell(const SoilSamples::CellPlace &cell);
 
     // The farm directory the data request reads.
     void setFarmDirectory(const QString &directory);

@@ -170,6 +170,10 @@ void Step3Panel::buildControls()
     layout->addLayout(needHeader);
     layout->addWidget(m_needGrid, 1);
     layout->addLayout(bottom);
+
+    Controls::setTabOrder({m_cropList, m_addCropButton, m_yieldEdit, m_specificNeedButton,
+                           m_splitButton, m_recommendedDosesButton, m_needGrid, m_selectButton,
+                           m_doneButton});
 }
 
 void Step3Panel::reloadCrops()

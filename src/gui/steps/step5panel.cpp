@@ -40,6 +40,18 @@ QStringList scheduleHeadings()
     return {QStringLiteral("Dátum"), QStringLiteral("Megnevezés"), QStringLiteral("Mennyiség")};
 }
 
+// Every column of `grid` stays in view: the named one takes the room the others, sized to
+// their texts and titles, leave.
+void fitColumns(QTableView *grid, int stretched)
+{
+    QHeaderView *columns = grid->horizontalHeader();
+    columns->setStretchLastSection(false);
+    columns->setMinimumSectionSize(40);
+    for (int column = 0; column < grid->model()->columnCount(); ++column)
+        columns->setSectionResizeMode(column, column == stretched ? QHeaderView::Stretch
+                                                                  : QHeaderView::ResizeToContents);
+}
+
 } // namespace
 
 Step5Panel::Step5Panel(const StepContext &context, QWidget *parent)
@@ -97,8 +109,7 @@ void Step5Panel::buildControls()
     m_coverGrid = new QTableWidget(0, 2, this);
     m_coverGrid->setObjectName(QStringLiteral("coverGrid"));
     m_coverGrid->setHorizontalHeaderLabels({QStringLiteral("Anyag"), QStringLiteral("Mennyiség")});
-    m_coverGrid->horizontalHeader()->setStretchLastSection(true);
-    m_coverGrid->horizontalHeader()->setDefaultSectionSize(110);
+    fitColumns(m_coverGrid, 0);
     m_coverGrid->verticalHeader()->hide();
     m_coverGrid->verticalHeader()->setDefaultSectionSize(19);
     m_coverGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -124,9 +135,7 @@ void Step5Panel::buildControls()
     m_scheduleGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_scheduleGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_scheduleGrid->verticalHeader()->setDefaultSectionSize(19);
-    m_scheduleGrid->horizontalHeader()->resizeSection(0, 85);
-    m_scheduleGrid->horizontalHeader()->resizeSection(1, 200);
-    m_scheduleGrid->horizontalHeader()->setStretchLastSection(true);
+    fitColumns(m_scheduleGrid, 1);
     m_scheduleGrid->setMinimumWidth(360);
 
     m_deleteButton = Controls::makeButton(QStringLiteral("Törlés"), QStringLiteral("deleteButton"), this);
@@ -148,7 +157,10 @@ void Step5Panel::buildControls()
     inputs->addWidget(m_unitLabel, 1, 2);
     inputs->setColumnStretch(3, 1);
 
-    auto *left = new QVBoxLayout;
+    // The inputs and the schedule are two columns, each read from top to bottom.
+    auto *inputColumn = new QWidget(this);
+    auto *left = new QVBoxLayout(inputColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(new QLabel(QStringLiteral("Anyag megnevezése :"), this));
     left->addLayout(materialRow);
     left->addSpacing(4);
@@ -167,15 +179,17 @@ void Step5Panel::buildControls()
     scheduleButtons->addWidget(m_totalsButton);
     scheduleButtons->addWidget(m_remainderButton);
 
-    auto *right = new QVBoxLayout;
+    auto *scheduleColumn = new QWidget(this);
+    auto *right = new QVBoxLayout(scheduleColumn);
+    right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(new QLabel(QStringLiteral("Kijuttatás :"), this));
     right->addWidget(m_scheduleGrid, 1);
     right->addLayout(scheduleButtons);
 
     auto *columns = new QHBoxLayout;
-    columns->addLayout(left, 0);
+    columns->addWidget(inputColumn, 0);
     columns->addSpacing(12);
-    columns->addLayout(right, 1);
+    columns->addWidget(scheduleColumn, 1);
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -185,6 +199,10 @@ void Step5Panel::buildControls()
     layout->setContentsMargins(8, 4, 8, 8);
     layout->addLayout(columns, 1);
     layout->addLayout(bottom);
+
+    Controls::setTabOrder({m_materialCombo, m_addMaterialButton, m_dateEdit, m_amountEdit,
+                           m_addButton, m_coverGrid, m_scheduleGrid, m_deleteButton,
+                           m_totalsButton, m_remainderButton, m_doneButton});
 }
 
 void Step5Panel::reloadMaterials()

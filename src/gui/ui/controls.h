@@ -3,6 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QWidget>
+
+#include <initializer_list>
 
 // Controls as the panels make them: each with its object name, by which the help texts
 // and the tests find it.
@@ -23,6 +26,18 @@ inline QLineEdit *makeEdit(const QString &name, QWidget *parent, int width = 0)
     if (width > 0)
         edit->setFixedWidth(width);
     return edit;
+}
+
+// Tab goes from control to control in the order given: reading order, left to right and top
+// to bottom, whatever order the controls were made in.
+inline void setTabOrder(std::initializer_list<QWidget *> controls)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 } // namespace Controls

@@ -36,6 +36,8 @@ TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
     StepListBox *steps = m_window->stepListBox();
     EXPECT_TRUE(steps->isVisible());
     EXPECT_EQ(steps->title(), QStringLiteral("Új terv létrehozása"));
+    EXPECT_EQ(m_window->statusLabel()->text(),
+              QStringLiteral("Töltse ki az 1. lépés adatait, majd nyomja meg a „Kész” gombot."));
     EXPECT_TRUE(action("closePlanAction")->isEnabled());
     EXPECT_TRUE(m_window->menuBar()->actions().at(1)->isEnabled());
     // Only step 1 is available.
@@ -221,7 +223,9 @@ TEST_F(MainWindowTest, DataLocationCancelledOrWithoutTheSoilSampleTable)
     EXPECT_EQ(written.farmDatabaseDirectory(), farm.path());
 }
 
-TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFront)
+// The panel takes the place of the open step box, which comes back when it closes; a step
+// opened meanwhile asks about what was typed first.
+TEST_F(MainWindowTest, AdviserDataFromTheMenuTakeTheStepBoxPlace)
 {
     QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
     m_window->wizard().finishStep(1);
@@ -232,9 +236,8 @@ TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFront)
     action("adviserAction")->trigger();
     AdviserPanel *panel = m_window->adviserPanel();
     ASSERT_TRUE(panel->isVisible());
-    // in front of the step-2 box, which stays open under it
-    EXPECT_EQ(panel->parentWidget()->children().last(), panel);
-    EXPECT_TRUE(m_window->stepBox(2)->isVisible());
+    EXPECT_EQ(panel->pos(), m_window->stepBox(2)->pos());
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
 
     auto *name = panel->findChild<QLineEdit *>(QStringLiteral("adviserNameEdit"));
     ASSERT_NE(name, nullptr);
@@ -248,4 +251,18 @@ TEST_F(MainWindowTest, AdviserDataFromTheMenuOpenInFront)
     name->clear();
     typeText(name, QStringLiteral("Szabó Éva"));
     snapshot("adviser");
+
+    // "Mégsem" to the question keeps the panel; "Nem" drops the typing and opens step 1.
+    const QString question = QStringLiteral("A szaktanácsadó adatai módosultak. Rögzíti őket?");
+    m_messenger.expect(Answer::Megsem);
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    EXPECT_EQ(m_messenger.lastText(), question);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(m_window->stepBox(1)->isVisible());
+    m_messenger.expect(Answer::Nem);
+    QTest::mouseClick(stepButton(1), Qt::LeftButton);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(m_window->stepBox(1)->isVisible());
+    EXPECT_FALSE(m_window->stepBox(2)->isVisible());
+    EXPECT_EQ(m_messenger.shown().size(), 2);
 }
