@@ -53,3 +53,33 @@ TEST(AppPathsTest, PreparingRemovesTheCopiesOfUnfinishedImports)
                            "nutrisor-referencia-2024-11-06.sqlite.befejezetlen",
                            "nutrisor-referencia.sqlite"}));
 }
+
+// The user guide of a portable installation lies beside the program; an installed program
+// (<prefix>/bin) finds it in <prefix>/share/nutrisor. Without either the place beside the
+// program is named, as the help command says.
+TEST(AppPathsTest, UserGuideIsFoundBesideTheProgramOrInTheInstalledData)
+{
+    struct Case
+    {
+        QStringList guides; // relative to the prefix
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {{QStringLiteral("bin/hasznalati.pdf"), QStringLiteral("share/nutrisor/hasznalati.pdf")},
+            QStringLiteral("bin/hasznalati.pdf")},
+        {{QStringLiteral("share/nutrisor/hasznalati.pdf")},
+            QStringLiteral("share/nutrisor/hasznalati.pdf")},
+        {{}, QStringLiteral("bin/hasznalati.pdf")},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir prefix;
+        QDir(prefix.path()).mkpath(QStringLiteral("bin"));
+        QDir(prefix.path()).mkpath(QStringLiteral("share/nutrisor"));
+        for (const QString &guide : c.guides)
+            QFile(prefix.filePath(guide)).open(QIODevice::WriteOnly);
+        const AppPaths paths
+            = AppPaths::resolve(prefix.filePath(QStringLiteral("bin")), prefix.path());
+        EXPECT_EQ(paths.helpFilePath(), prefix.filePath(c.expected))
+            << c.guides.join(u',').toStdString();
+    }
+}
