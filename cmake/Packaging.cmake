@@ -17,8 +17,10 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${NUTRISOR_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The user guide, once it is written: an installed program (<prefix>/bin) looks for it in
 # <prefix>/share/nutrisor (AppPaths::helpFilePath); a portable one beside itself.
-install(FILES ${PROJECT_SOURCE_DIR}/resources/help/hasznalati.pdf
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/nutrisor OPTIONAL)
+set(user_guide ${PROJECT_SOURCE_DIR}/resources/help/hasznalati.pdf)
+if(EXISTS ${user_guide})
+    install(FILES ${user_guide} DESTINATION ${CMAKE_INSTALL_DATADIR}/nutrisor)
+endif()
 
 set(CPACK_PACKAGE_NAME nutrisor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

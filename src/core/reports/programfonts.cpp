@@ -11,13 +11,8 @@ QString tahomaFontDirectory()
 
 bool loadTahomaFont(const QString &directory)
 {
-    const QDir fonts(directory);
-    const QString regular = fonts.filePath(QStringLiteral("tahoma.ttf"));
-    if (!QFileInfo::exists(regular) || QFontDatabase::addApplicationFont(regular) < 0)
-        return false;
-    // The bold face is optional: without it Qt emboldens the regular one.
-    const QString bold = fonts.filePath(QStringLiteral("tahomabd.ttf"));
-    if (QFileInfo::exists(bold))
-        QFontDatabase::addApplicationFont(bold);
-    return true;
+    // Only the regular face: the bold file of fonts-wine has the bold widths but the regular
+    // outlines, so bold text would come out regular. Without it Qt emboldens the regular face.
+    const QString regular = QDir(directory).filePath(QStringLiteral("tahoma.ttf"));
+    return QFileInfo::exists(regular) && QFontDatabase::addApplicationFont(regular) >= 0;
 }

@@ -9,6 +9,6 @@
 // The directory of the Tahoma files of fonts-wine.
 QString tahomaFontDirectory();
 
-// Adds tahoma.ttf and tahomabd.ttf from `directory` to the program's fonts. False when the
-// regular face is not there or cannot be read; the program then goes on with its fallback.
+// Adds tahoma.ttf from `directory` to the program's fonts. False when it is not there or cannot
+// be read; the program then goes on with its fallback.
 bool loadTahomaFont(const QString &directory = tahomaFontDirectory());
