@@ -59,27 +59,19 @@ TEST(AppPathsTest, PreparingRemovesTheCopiesOfUnfinishedImports)
 // program is named, as the help command says.
 TEST(AppPathsTest, UserGuideIsFoundBesideTheProgramOrInTheInstalledData)
 {
-    struct Case
-    {
-        QStringList guides; // relative to the prefix
-        QString expected;
-    };
-    const QList<Case> cases = {
-        {{QStringLiteral("bin/hasznalati.pdf"), QStringLiteral("share/nutrisor/hasznalati.pdf")},
-            QStringLiteral("bin/hasznalati.pdf")},
-        {{QStringLiteral("share/nutrisor/hasznalati.pdf")},
-            QStringLiteral("share/nutrisor/hasznalati.pdf")},
-        {{}, QStringLiteral("bin/hasznalati.pdf")},
-    };
-    for (const Case &c : cases) {
+    const QString beside = QStringLiteral("bin/hasznalati.pdf");
+    const QString shared = QStringLiteral("share/nutrisor/hasznalati.pdf");
+    const QList<std::pair<QStringList, QString>> cases
+        = {{{beside, shared}, beside}, {{shared}, shared}, {{}, beside}};
+    for (const auto &[guides, expected] : cases) {
         QTemporaryDir prefix;
         QDir(prefix.path()).mkpath(QStringLiteral("bin"));
         QDir(prefix.path()).mkpath(QStringLiteral("share/nutrisor"));
-        for (const QString &guide : c.guides)
+        for (const QString &guide : guides)
             QFile(prefix.filePath(guide)).open(QIODevice::WriteOnly);
         const AppPaths paths
             = AppPaths::resolve(prefix.filePath(QStringLiteral("bin")), prefix.path());
-        EXPECT_EQ(paths.helpFilePath(), prefix.filePath(c.expected))
-            << c.guides.join(u',').toStdString();
+        EXPECT_EQ(paths.helpFilePath(), prefix.filePath(expected))
+            << guides.join(u',').toStdString();
     }
 }

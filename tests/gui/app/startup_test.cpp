@@ -86,14 +86,14 @@ TEST(StartupTest, WindowsUseTahomaWhereItIsInstalled)
 static double contrast(const QColor &a, const QColor &b)
 {
     const auto luminance = [](const QColor &c) {
-        const auto channel = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF())
-            + 0.0722 * channel(c.blueF());
+        double sum = 0;
+        for (const auto &[value, weight] : {std::pair(c.redF(), 0.2126),
+                                            {c.greenF(), 0.7152}, {c.blueF(), 0.0722}})
+            sum += weight
+                   * (value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4));
+        return sum + 0.05;
     };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
 }
 
 // A disabled menu title ("Lépések" before a plan is open) on the light-blue bar of the main
@@ -110,5 +110,5 @@ TEST(StartupTest, DisabledMenuTitlesAreReadableOnTheWindowColour)
     EXPECT_EQ(background, QColor(152, 202, 228));
     EXPECT_GE(contrast(bar.color(QPalette::Disabled, QPalette::ButtonText), background), 4.5);
     EXPECT_LT(contrast(bar.color(QPalette::Disabled, QPalette::ButtonText), background),
-        contrast(bar.color(QPalette::Active, QPalette::ButtonText), background));
+              contrast(bar.color(QPalette::Active, QPalette::ButtonText), background));
 }
