@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Nutrisor need.
+# Installs the Debian 12 packages that building, running and testing Nutrisor need, and the
+# further packages named as arguments (scripts/package.sh adds the packaging tools).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libgl-dev pxlib-dev
-          libkainjow-mustache-dev googletest libgtest-dev xvfb xauth poppler-utils)
+          libkainjow-mustache-dev googletest libgtest-dev xvfb xauth poppler-utils
+          qt6-translations-l10n fonts-wine "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \

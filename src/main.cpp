@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 #include "cli/commandruns.h"
 #include "cli/terminalmessenger.h"
+#include "core/reports/programfonts.h"
 #include "core/settings/apppaths.h"
 #include "gui/app/startup.h"
 #include "gui/ui/dialogmessenger.h"
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
         QGuiApplication gui(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("Nutrisor"));
         QGuiApplication::setOrganizationName(QStringLiteral("Nutrisor"));
+        loadTahomaFont();
         TerminalMessenger messenger(stdin, stderr, false);
         return printPlanSummary(early, QGuiApplication::applicationDirPath(), messenger, stderr);
     }
@@ -57,6 +59,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Nutrisor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Nutrisor"));
     QApplication::setOrganizationName(QStringLiteral("Nutrisor"));
+    prepareApplication(application);
 
     // Qt has taken its own options (-platform …) out of the arguments by now.
     const CommandLine commandLine = CommandLine::parse(QApplication::arguments());

@@ -24,7 +24,14 @@ QString AppPaths::configPath() const
 
 QString AppPaths::helpFilePath() const
 {
-    return inDirectory(programDirectory, QStringLiteral("hasznalati.pdf"));
+    const QString name = QStringLiteral("hasznalati.pdf");
+    const QString beside = inDirectory(programDirectory, name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    // An installed program lives in <prefix>/bin and keeps its guide in <prefix>/share/nutrisor.
+    const QString installed = QDir::cleanPath(
+        inDirectory(programDirectory, QStringLiteral("../share/nutrisor/") + name));
+    return QFileInfo::exists(installed) ? installed : beside;
 }
 
 AppPaths AppPaths::resolve(const QString &programDirectory, const QString &dataDirOption)

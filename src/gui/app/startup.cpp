@@ -4,11 +4,38 @@
 #include "core/messages/messenger.h"
 #include "core/plan/plan.h"
 #include "core/settings/apppaths.h"
+#include "core/reports/programfonts.h"
 #include "gui/app/mainwindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPalette>
+#include <QTranslator>
 
 #include <cstdio>
+
+namespace {
+// Disabled menu titles ("Lépések" before a plan is open): dark enough on the light-blue bar to
+// be read, still lighter than the black of the enabled titles.
+const QColor disabledMenuTitleColour(64, 76, 88);
+} // namespace
+
+void prepareApplication(QApplication &application)
+{
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+
+    loadTahomaFont();
+
+    QPalette menuBarPalette = QApplication::palette("QMenuBar");
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        menuBarPalette.setColor(QPalette::Disabled, role, disabledMenuTitleColour);
+    QApplication::setPalette(menuBarPalette, "QMenuBar");
+}
 
 int runProgram(const AppPaths &paths, const QString &planPath, const QString &farmDirectory,
                Messenger &messenger, bool runEventLoop)

@@ -3,7 +3,14 @@
 #include <QString>
 
 class Messenger;
+class QApplication;
 struct AppPaths;
+
+// The set-up of the windowed program before its first window: Qt's own dialogs (file, print,
+// preview, standard buttons) speak Hungarian, the Tahoma face is loaded where it is installed,
+// and disabled menu titles stay readable on the light-blue menu bar. The GUI tests run under
+// the same set-up.
+void prepareApplication(QApplication &application);
 
 // The run with a window: the reference database, the plan and the main window, then the
 // event loop (skipped when runEventLoop is false, for tests). `planPath` (may be empty) opens

@@ -19,6 +19,25 @@ QLabel *centredLabel(const QString &text, const QString &name, QWidget *parent)
     return label;
 }
 
+QString sourcesText()
+{
+    return QStringLiteral(
+        "<p><b>A beépített alapadatok forrásai</b></p>"
+        "<p><b>Forrásból:</b> a tápanyag-ellátottsági határok, a fajlagos tápanyagigények, az "
+        "őszi–tavaszi megosztás nagyobb része, a növénylista és a nitrátérzékeny területek "
+        "N-korlátai a grbeno/szaktan_con nyilvános adattár táblázataiból (a hazai szántóföldi "
+        "szaktanácsadási rendszer táblái; hogy melyik kiadás számai, azt nem sikerült "
+        "igazolni). A gyümölcsfajok levélanalízisének optimális tartományai a Washington State "
+        "University Tree Fruit táblázatából, a termésnövelő anyagok hatóanyag-tartalma a "
+        "névleges összetételből vagy a vegyület képletéből.</p>"
+        "<p><b>Bemutató adatok</b> (nem hivatalos szaktanácsadási értékek): a levéltartalom "
+        "hiányos, magas és túlzott határai, a meggy és a szüretkori minták határai, a "
+        "forrásból hiányzó megosztási sorok, a súgó- és javaslatszövegek, a minta "
+        "szaktanácsadó és a minta levélanalízis-eredmények.</p>"
+        "<p>A részletes forrásjegyzék a program forrásában: "
+        "resources/reference/SOURCES.md.</p>");
+}
+
 } // namespace
 
 AboutBox::AboutBox(QWidget *parent)
@@ -41,16 +60,22 @@ AboutBox::AboutBox(QWidget *parent)
     titleFont.setBold(true);
     title->setFont(titleFont);
 
-    QLabel *version
-        = centredLabel(QStringLiteral("Verzió: 2.12"), QStringLiteral("versionLabel"), panel);
+    QLabel *version = centredLabel(QStringLiteral("Verzió: ") + QStringLiteral(NUTRISOR_VERSION),
+        QStringLiteral("versionLabel"), panel);
     QLabel *basis = centredLabel(
         QStringLiteral("talaj- és levélminták alapján"), QStringLiteral("basisLabel"), panel);
-    QLabel *maker = centredLabel(
-        QStringLiteral("Nutrisor fejlesztőcsapat"), QStringLiteral("makerLabel"), panel);
-    QLabel *contact = centredLabel(
-        QStringLiteral("nutrisor@example.hu"), QStringLiteral("contactLabel"), panel);
-    // The address can be copied into a mail program.
-    contact->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const QString licence = QStringLiteral(NUTRISOR_LICENSE);
+    QLabel *licenceLabel = centredLabel(QStringLiteral("Licenc: ")
+            + (licence.isEmpty() ? QStringLiteral("nincs megadva") : licence),
+        QStringLiteral("licenceLabel"), panel);
+
+    // Where the reference data built into the program come from, after the source notes kept
+    // beside those data (SOURCES.md).
+    auto *sources = new QLabel(sourcesText(), panel);
+    sources->setObjectName(QStringLiteral("sourcesLabel"));
+    sources->setTextFormat(Qt::RichText);
+    sources->setWordWrap(true);
+    sources->setFixedWidth(380);
 
     auto *panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(24, 16, 24, 16);
@@ -59,9 +84,9 @@ AboutBox::AboutBox(QWidget *parent)
     panelLayout->addWidget(version);
     panelLayout->addSpacing(8);
     panelLayout->addWidget(basis);
+    panelLayout->addWidget(licenceLabel);
     panelLayout->addSpacing(12);
-    panelLayout->addWidget(maker);
-    panelLayout->addWidget(contact);
+    panelLayout->addWidget(sources);
 
     auto *okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));

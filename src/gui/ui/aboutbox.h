@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-// The "Készítő" box: program title, version and the maker's contact lines. The caller
-// creates it, shows it modally and destroys it.
+// The "Készítő" box: program title, version, licence and where the built-in reference data
+// come from. The caller creates it, shows it modally and destroys it.
 class AboutBox final : public QDialog
 {
     Q_OBJECT

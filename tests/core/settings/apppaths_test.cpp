@@ -53,3 +53,25 @@ TEST(AppPathsTest, PreparingRemovesTheCopiesOfUnfinishedImports)
                            "nutrisor-referencia-2024-11-06.sqlite.befejezetlen",
                            "nutrisor-referencia.sqlite"}));
 }
+
+// The user guide of a portable installation lies beside the program; an installed program
+// (<prefix>/bin) finds it in <prefix>/share/nutrisor. Without either the place beside the
+// program is named, as the help command says.
+TEST(AppPathsTest, UserGuideIsFoundBesideTheProgramOrInTheInstalledData)
+{
+    const QString beside = QStringLiteral("bin/hasznalati.pdf");
+    const QString shared = QStringLiteral("share/nutrisor/hasznalati.pdf");
+    const QList<std::pair<QStringList, QString>> cases
+        = {{{beside, shared}, beside}, {{shared}, shared}, {{}, beside}};
+    for (const auto &[guides, expected] : cases) {
+        QTemporaryDir prefix;
+        QDir(prefix.path()).mkpath(QStringLiteral("bin"));
+        QDir(prefix.path()).mkpath(QStringLiteral("share/nutrisor"));
+        for (const QString &guide : guides)
+            QFile(prefix.filePath(guide)).open(QIODevice::WriteOnly);
+        const AppPaths paths
+            = AppPaths::resolve(prefix.filePath(QStringLiteral("bin")), prefix.path());
+        EXPECT_EQ(paths.helpFilePath(), prefix.filePath(expected))
+            << guides.join(u',').toStdString();
+    }
+}
