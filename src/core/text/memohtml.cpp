@@ -120,24 +120,7 @@ QString decodeEntity(const QString &html, qsizetype &position)
 
 void appendEscaped(QString &out, QStringView text)
 {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '&':
-            out += QStringLiteral("&amp;");
-            break;
-        case '<':
-            out += QStringLiteral("&lt;");
-            break;
-        case '>':
-            out += QStringLiteral("&gt;");
-            break;
-        case '"':
-            out += QStringLiteral("&quot;");
-            break;
-        default:
-            out += c;
-        }
-    }
+    out += text.toString().toHtmlEscaped();
 }
 
 // A colspan or rowspan kept: digits only, 1 to 100.

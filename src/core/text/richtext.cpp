@@ -44,22 +44,7 @@ public:
                 m_paragraph += QStringLiteral("<u>");
         }
         m_hasText = true;
-        switch (character.unicode()) {
-        case '&':
-            m_paragraph += QStringLiteral("&amp;");
-            break;
-        case '<':
-            m_paragraph += QStringLiteral("&lt;");
-            break;
-        case '>':
-            m_paragraph += QStringLiteral("&gt;");
-            break;
-        case '"':
-            m_paragraph += QStringLiteral("&quot;");
-            break;
-        default:
-            m_paragraph += character;
-        }
+        m_paragraph += QString(character).toHtmlEscaped();
     }
 
     void lineBreak()

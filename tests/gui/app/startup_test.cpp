@@ -6,20 +6,14 @@
 #include "gui/ui/programfont.h"
 #include "support/scriptedmessenger.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFontInfo>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 
 TEST(StartupTest, FirstStartCreatesTheReferenceDatabaseFromTheDefaults)
 {
@@ -80,35 +74,4 @@ TEST(StartupTest, WindowsUseTahomaWhereItIsInstalled)
     if (!QFileInfo::exists(tahomaFontDirectory() + QStringLiteral("/tahoma.ttf")))
         GTEST_SKIP() << "fonts-wine is not installed";
     EXPECT_EQ(QFontInfo(programFont()).family(), QStringLiteral("Tahoma"));
-}
-
-// WCAG contrast of two colours: 1 (same) to 21 (black on white).
-static double contrast(const QColor &a, const QColor &b)
-{
-    const auto luminance = [](const QColor &c) {
-        double sum = 0;
-        for (const auto &[value, weight] : {std::pair(c.redF(), 0.2126),
-                                            {c.greenF(), 0.7152}, {c.blueF(), 0.0722}})
-            sum += weight
-                   * (value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4));
-        return sum + 0.05;
-    };
-    return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
-}
-
-// A disabled menu title ("Lépések" before a plan is open) on the light-blue bar of the main
-// window can be read, and still looks lighter than an enabled one.
-TEST(StartupTest, DisabledMenuTitlesAreReadableOnTheWindowColour)
-{
-    QMainWindow window;
-    QPalette blue = window.palette();
-    blue.setColor(QPalette::Window, QColor(152, 202, 228));
-    window.setPalette(blue);
-    window.menuBar()->ensurePolished(); // as before it is first painted
-    const QPalette bar = window.menuBar()->palette();
-    const QColor background = bar.color(QPalette::Window);
-    EXPECT_EQ(background, QColor(152, 202, 228));
-    EXPECT_GE(contrast(bar.color(QPalette::Disabled, QPalette::ButtonText), background), 4.5);
-    EXPECT_LT(contrast(bar.color(QPalette::Disabled, QPalette::ButtonText), background),
-              contrast(bar.color(QPalette::Active, QPalette::ButtonText), background));
 }

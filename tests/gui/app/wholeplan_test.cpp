@@ -6,7 +6,6 @@
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/resultbox.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,17 +33,6 @@ protected:
         QTest::keyClicks(edit, text);
     }
 
-    // The sample farm written to a temporary folder and chosen as the farm directory.
-    void useSampleFarm()
-    {
-        QString error;
-        ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), m_farm.path(), &error))
-            << qPrintable(error);
-        m_window->dataLocationBox()->accept(m_farm.path());
-    }
-
-    QTemporaryDir m_farm;
-
     // The shown list as numbers, row by row; "---" and other texts give no value.
     QList<QList<std::optional<double>>> shownNumbers() const
     {
@@ -62,7 +50,11 @@ protected:
 
 TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
 {
-    useSampleFarm();
+    QTemporaryDir farm;
+    QString error;
+    ASSERT_TRUE(writeSampleFarm(QStringLiteral(NUTRISOR_FARM_SAMPLE_CSV), farm.path(), &error))
+        << qPrintable(error);
+    m_window->dataLocationBox()->accept(farm.path());
 
     // Step 1: every element.
     click(toolButton("newPlanButton"));
@@ -161,63 +153,6 @@ TEST_F(WholePlanTest, FromTheElementsToTheRemainder)
     EXPECT_TRUE(m_plan.isSummaryEnabled());
     EXPECT_TRUE(m_plan.isModified());
     EXPECT_TRUE(m_messenger.shown().isEmpty()) << qPrintable(m_messenger.lastText());
-}
-
-// Kenderföld (0117/2) has no average record, so its import leaves the average's mark empty
-// and "Kész" fails, even with the averages computed. After "Igen" the grid's current cell is
-// the first one to fill, scrolled into view and focused; so it is for a value left empty in
-// the last sample, far right.
-TEST_F(WholePlanTest, AFieldWithoutAnAverageShowsTheCellToFill)
-{
-    useSampleFarm();
-    click(toolButton("newPlanButton"));
-    click(stepButton(1));
-    click(inBox<QPushButton>(1, "doneButton"));
-    click(stepButton(2));
-    click(inBox<QPushButton>(2, "dataRequestButton"));
-    auto *records = m_window->findChild<QTableView *>(QStringLiteral("recordList"));
-    ASSERT_NE(records, nullptr);
-    QAbstractItemModel *listed = records->model();
-    QModelIndex kenderfold;
-    for (int column = 0; column < listed->columnCount() && !kenderfold.isValid(); ++column)
-        kenderfold = listed->match(listed->index(0, column), Qt::DisplayRole,
-                                   QStringLiteral("0117/2"), 1, Qt::MatchExactly).value(0);
-    ASSERT_TRUE(kenderfold.isValid());
-    records->setCurrentIndex(kenderfold);
-    click(m_window->findChild<QPushButton *>(QStringLiteral("fetchButton")));
-    const PlanItems &items = m_plan.items();
-    ASSERT_EQ(items.lotNumber, QStringLiteral("0117/2"));
-    ASSERT_GE(items.sampleCount, 2);
-    EXPECT_TRUE(items.soilSampleTable.cell(1, 1).isEmpty());
-    click(inBox<QCheckBox>(2, "programAverageBox"));
-    ASSERT_FALSE(items.soilSampleTable.cell(3, 1).isEmpty()); // averaged
-
-    const int last = items.sampleCount + 1;
-    const struct
-    {
-        const char *name;
-        int row, column;
-    } cases[] = {{"the average's mark", 1, 1}, {"Ka of the last sample", 3, last}};
-    auto *grid = inBox<QTableView>(2, "soilGrid");
-    for (const auto &entry : cases) {
-        SCOPED_TRACE(entry.name);
-        m_plan.setSoilCell(entry.row, entry.column, QString(), Plan::Change::Computed);
-        grid->setCurrentIndex(grid->model()->index(2, 2));
-        grid->scrollToTop();
-        m_messenger.expect(Answer::Igen);
-        click(inBox<QPushButton>(2, "doneButton"));
-        // the message and the check as they were
-        EXPECT_EQ(m_messenger.lastText(),
-                  QStringLiteral("Helytelen adatkitöltés! Javítja?  Hiba a táblázat kitöltésénél."));
-        ASSERT_TRUE(m_window->stepBox(2)->isVisible());
-        const QModelIndex cell = grid->model()->index(entry.row, entry.column);
-        EXPECT_EQ(grid->currentIndex(), cell);
-        EXPECT_TRUE(grid->selectionModel()->isSelected(cell));
-        EXPECT_EQ(m_window->focusWidget(), grid);
-        EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(cell)));
-        snapshot(entry.name);
-        m_plan.setSoilCell(1, 1, QStringLiteral("Átlag"), Plan::Change::Computed);
-    }
 }
 
 } // namespace

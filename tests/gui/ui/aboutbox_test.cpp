@@ -19,23 +19,15 @@ TEST(AboutBoxTest, OkClosesIt)
     EXPECT_EQ(box.result(), QDialog::Accepted);
 }
 
-// The box says only what is known: the version of the build, the licence, where the built-in
-// reference data come from; no invented contact data.
-TEST(AboutBoxTest, ShowsVersionLicenceAndDataSources)
+// The box says only what is known: the version of the build and no invented contact data.
+TEST(AboutBoxTest, ShowsTheBuildsVersionAndNoInventedAddress)
 {
     AboutBox box;
-    auto *version = box.findChild<QLabel *>(QStringLiteral("versionLabel"));
-    ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->text(), QStringLiteral("Verzió: " NUTRISOR_VERSION));
-    auto *licence = box.findChild<QLabel *>(QStringLiteral("licenceLabel"));
-    ASSERT_NE(licence, nullptr);
-    EXPECT_TRUE(licence->text().startsWith(QStringLiteral("Licenc: ")));
-    auto *sources = box.findChild<QLabel *>(QStringLiteral("sourcesLabel"));
-    ASSERT_NE(sources, nullptr);
-    for (const char *cited : {"szaktan_con", "Washington State University", "Bemutató adatok"})
-        EXPECT_TRUE(sources->text().contains(QString::fromUtf8(cited))) << cited;
+    QStringList texts;
     for (const QLabel *label : box.findChildren<QLabel *>())
-        EXPECT_FALSE(label->text().contains(u'@')) << label->text().toStdString();
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Verzió: " NUTRISOR_VERSION)));
+    EXPECT_FALSE(texts.join(u' ').contains(u'@'));
 }
 
 } // namespace
