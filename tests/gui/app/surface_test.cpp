@@ -158,13 +158,17 @@ TEST_F(SurfaceTest, StepFiveShowsEveryColumnOfItsGrids)
     }
 }
 
-// Tab walks every panel in reading order and reaches each enabled control.
+// Tab walks every panel in reading order and reaches each enabled control: the five steps,
+// the totals and the adviser's data.
 TEST_F(SurfaceTest, TabFollowsReadingOrderInEveryPanel)
 {
-    for (int panel = 1; panel <= 6; ++panel) {
+    for (int panel = 1; panel <= 7; ++panel) {
         SCOPED_TRACE(panel);
         QWidget *area = panel == 6 ? openTotals() : nullptr;
-        if (!area) {
+        if (panel == 7) {
+            action("adviserAction")->trigger();
+            area = m_window->adviserPanel();
+        } else if (!area) {
             m_window->wizard().showStep(panel);
             area = m_window->stepBox(panel)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
                        .value(0);

@@ -46,22 +46,6 @@ protected:
 
 } // namespace
 
-TEST_F(AdviserPanelTest, TabOrderRunsTopToBottom)
-{
-    const QStringList expected = {"adviserNameEdit", "adviserPostCodeEdit", "adviserTownEdit",
-        "adviserAddressEdit", "adviserPhoneEdit", "adviserFaxEdit", "adviserEmailEdit",
-        "adviserIdentifierEdit", "adviserOrganisationEdit", "showAdviserBox", "storeAdviserButton",
-        "cancelAdviserButton", "coverSheetButton"};
-    QStringList chain;
-    QWidget *widget = edit("adviserNameEdit");
-    for (int i = 0; i < expected.size(); ++i, widget = widget->nextInFocusChain()) {
-        while (widget->focusPolicy() == Qt::NoFocus)
-            widget = widget->nextInFocusChain();
-        chain << widget->objectName();
-    }
-    EXPECT_EQ(chain, expected);
-}
-
 // Typed into an empty table and stored with Enter; the post code takes four characters.
 TEST_F(AdviserPanelTest, EmptyTableFilledAndStoredWithEnterGainsOneRow)
 {
