@@ -7,6 +7,9 @@
 #include <QStyle>
 #include <QTableView>
 
+#include <algorithm>
+#include <numeric>
+
 namespace {
 constexpr int gridLeft = 8;
 constexpr int gridTop = 20;
@@ -81,11 +84,20 @@ void ResultBox::layoutBox()
     m_grid->resizeColumnsToContents();
     QHeaderView *columns = m_grid->horizontalHeader();
     const QList<int> &asked = m_result.columnWidths;
+    // Columns are at least 80 pixels wide, unless the list would then be wider than the
+    // widest box: its columns are then as wide as their texts, so that all of them show.
+    QList<int> widths;
     for (int column = 0; column < m_model->columnCount(); ++column) {
-        const int width = column < asked.size() && asked[column] > 0
-                              ? asked[column]
-                              : std::max(columns->sectionSize(column), 80);
-        columns->resizeSection(column, width);
+        widths << (column < asked.size() && asked[column] > 0
+                       ? asked[column]
+                       : std::max(columns->sectionSize(column), 80));
+    }
+    const int widestGrid = widestBoxWidth - 2 * gridLeft - 2 * m_grid->frameWidth() - 2;
+    const bool tight = std::accumulate(widths.cbegin(), widths.cend(), 0) > widestGrid;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        const bool askedWidth = column < asked.size() && asked[column] > 0;
+        columns->resizeSection(column, tight && !askedWidth ? columns->sectionSize(column)
+                                                            : widths[column]);
     }
     int gridWidth = std::max(columns->length() + 2 * m_grid->frameWidth() + 2,
                              smallestBoxWidth - 2 * gridLeft);
