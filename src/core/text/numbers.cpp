@@ -183,17 +183,25 @@ std::optional<double> parseDecimal(const QString &text)
 
     // Converted from an ASCII copy with a decimal point: std::from_chars rounds correctly and,
     // unlike strtod, does not depend on the C locale the application runs in.
+    // A short number fits the string's own buffer and costs no allocation.
     std::string ascii;
-    ascii.reserve(decimal->integerDigits.size() + decimal->fractionDigits.size() + 16);
     if (decimal->isNegative)
         ascii.push_back('-');
-    ascii += decimal->integerDigits.empty() ? std::string("0") : decimal->integerDigits;
+    if (decimal->integerDigits.empty())
+        ascii.push_back('0');
+    else
+        ascii += decimal->integerDigits;
     if (!decimal->fractionDigits.empty()) {
         ascii.push_back('.');
         ascii += decimal->fractionDigits;
     }
-    ascii.push_back('e');
-    ascii += std::to_string(decimal->exponent);
+    if (decimal->exponent != 0) {
+        std::array<char, 24> exponent {};
+        exponent[0] = 'e';
+        const auto written = std::to_chars(exponent.data() + 1,
+                                           exponent.data() + exponent.size(), decimal->exponent);
+        ascii.append(exponent.data(), written.ptr);
+    }
 
     double value = 0;
     const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
