@@ -40,13 +40,12 @@ double cpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
-// Shows the window and lets the events run until it is on the screen.
+// Shows the window and lets the events run until it is on the screen, painted.
 void showUntilExposed(QWidget &window)
 {
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())
         QApplication::processEvents(QEventLoop::AllEvents);
-    QApplication::processEvents(QEventLoop::AllEvents);
 }
 
 // The program's run up to its event loop, as runProgram goes. A process of its own ends

@@ -432,8 +432,6 @@ void MainWindow::showEvent(QShowEvent *event)
         m_wizard->buildPanels();
         m_session->openPlanFile(std::exchange(m_pendingPlanPath, QString()));
     }
-    // The panels come once the window is on the screen.
-    QTimer::singleShot(0, m_wizard, &WizardBoxes::buildPanels);
 }
 
 QList<QRect> MainWindow::screenAreas() const
@@ -448,6 +446,16 @@ QList<QRect> MainWindow::screenAreas() const
             screens.append(other->availableGeometry());
     }
     return screens;
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    // The panels come once the window stands on the screen, with the next turn of the events.
+    if (!m_firstPaintDone) {
+        m_firstPaintDone = true;
+        QTimer::singleShot(0, m_wizard, &WizardBoxes::buildPanels);
+    }
 }
 
 void MainWindow::applyStoredLayout()

@@ -41,8 +41,8 @@ public:
     ~MainWindow() override;
 
     // The window comes up before the step panels, the adviser panel and the data location
-    // box are built; they are built right after it is first shown, or sooner when one of
-    // these asks for them.
+    // box are built; the panels follow right after its first paint, or come sooner when one
+    // of these asks for them.
     PlanSession &session() const;
     WizardBoxes &wizard() const;
     PlanPrinting &printing() const { return *m_printing; }
@@ -79,6 +79,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildMenus();
@@ -109,6 +110,7 @@ private:
     QRect m_placedGeometry; // where the window stood when config.ini was last read or written
     std::array<QPoint, ConfigBlock::boxCount> m_placedBoxPositions {};
     bool m_firstShowDone = false;
+    bool m_firstPaintDone = false;
     bool m_quitting = false;
     std::unique_ptr<FileChooser> m_dialogFileChooser;
     FileChooser *m_fileChooser = nullptr;
