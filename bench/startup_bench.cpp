@@ -101,14 +101,15 @@ struct Timed
 // come up.
 bool startProcess(const QString &what, const QString &dataDirectory, double &cpu)
 {
-    const QString program = QApplication::applicationFilePath();
+    const QByteArray program = QFile::encodeName(QApplication::applicationFilePath());
     const std::string start = ("--start=" + what).toStdString();
     const std::string dataDir = ("--data-dir=" + dataDirectory).toStdString();
-    char *const arguments[] = {const_cast<char *>("startup_bench"), const_cast<char *>(start.c_str()),
+    char *const arguments[] = {const_cast<char *>("startup_bench"),
+                               const_cast<char *>(start.c_str()),
                                const_cast<char *>(dataDir.c_str()), nullptr};
     const pid_t child = fork();
     if (child == 0) {
-        execv(QFile::encodeName(program).constData(), arguments);
+        execv(program.constData(), arguments);
         _exit(127);
     }
     int status = 0;
