@@ -13,8 +13,8 @@ namespace Text {
 QByteArray encodeCp1250(const QString &text);
 QString decodeCp1250(const QByteArray &bytes);
 
-// The character of a byte by the program's own table, which stands in for Qt's converter in a
-// Qt built without ICU.
+// The character of a byte by the program's own table, which reads every byte as Qt's
+// converter does, also in a Qt built without ICU.
 QChar cp1250BuiltinCharacter(uchar byte);
 
 // Text from the bytes of a single-byte code page: the lower half is ASCII, the upper half the

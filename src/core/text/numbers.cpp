@@ -106,30 +106,38 @@ std::optional<std::int64_t> leadingDigitExponent(const TypedDecimal &decimal)
 // The value rounded to the digits the general format shows.
 struct ShownDigits
 {
-    bool isNegative = false;
-    std::string digits; // 1 to 15 digits, the first non-zero, no trailing zeros
+    std::array<char, 24> digits {}; // the first non-zero, no trailing zeros
+    int count = 0; // 1 to 15
     int exponent = 0; // of the first digit: 1234 has 3
 };
 
-ShownDigits shownDigits(double value)
+// Takes the digits and the exponent out of std::to_chars' scientific form "d[.ddd]e±XX".
+void readScientific(const char *begin, const char *end, ShownDigits &shown)
 {
-    ShownDigits result;
-    result.isNegative = std::signbit(value);
+    shown.count = 0;
+    const char *pos = begin;
+    for (; pos != end && *pos != 'e'; ++pos) {
+        if (*pos != '.')
+            shown.digits[size_t(shown.count++)] = *pos;
+    }
+    int exponent = 0;
+    std::from_chars(pos + (pos[1] == '+' ? 2 : 1), end, exponent);
+    shown.exponent = exponent;
+}
 
-    // Rounded in two steps: first to 18 significant digits, then half away from zero to 15.
-    // An exact tie in the 16th digit (123456789012344,5) therefore goes up, as the general
-    // format has always rounded, not to the even neighbour.
+// The digits of the value rounded in two steps: first to 18 significant digits, then half
+// away from zero to 15. An exact tie in the 16th digit (123456789012344,5) therefore goes up,
+// as the general format has always rounded, not to the even neighbour.
+void roundToGeneralDigits(double magnitude, ShownDigits &shown)
+{
     std::array<char, 40> buffer {};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-        std::fabs(value), std::chars_format::scientific, 17);
-    const std::string text(buffer.data(), written.ptr);
-    // text is "d.ddddddddddddddddde+XX"
-    const auto ePos = text.find('e');
-    std::string digits = text.substr(0, 1) + text.substr(2, ePos - 2);
-    int exponent = std::stoi(text.substr(ePos + 1));
-
+    char *const first = buffer.data();
+    const auto rounded = std::to_chars(first, first + buffer.size(), magnitude,
+                                       std::chars_format::scientific, 17);
+    readScientific(first, rounded.ptr, shown);
+    char *digits = shown.digits.data();
     const bool roundsUp = digits[generalDigits] >= '5';
-    digits.resize(generalDigits);
+    shown.count = generalDigits;
     if (roundsUp) {
         int pos = generalDigits - 1;
         while (pos >= 0 && digits[pos] == '9')
@@ -137,15 +145,32 @@ ShownDigits shownDigits(double value)
         if (pos >= 0) {
             ++digits[pos];
         } else { // 9,99…95 became 10
-            digits.insert(digits.begin(), '1');
-            digits.resize(generalDigits);
-            ++exponent;
+            digits[0] = '1';
+            ++shown.exponent;
         }
     }
-    digits.erase(digits.find_last_not_of('0') + 1);
-    result.digits = std::move(digits);
-    result.exponent = exponent;
-    return result;
+}
+
+ShownDigits shownDigits(double magnitude)
+{
+    ShownDigits shown;
+    std::array<char, 40> buffer {};
+    char *const first = buffer.data();
+    char *const last = first + buffer.size();
+
+    // The shortest digits that read back as the value. At most 15 of them are also what the
+    // two-step rounding gives: a normal double lies within a ninth of a unit in the 15th digit
+    // of its shortest form, too little to move a rounding to 15 digits. A denormal has fewer
+    // bits and no such bound.
+    if (std::isnormal(magnitude)) {
+        const auto shortest = std::to_chars(first, last, magnitude, std::chars_format::scientific);
+        readScientific(first, shortest.ptr, shown);
+    }
+    if (shown.count == 0 || shown.count > generalDigits)
+        roundToGeneralDigits(magnitude, shown);
+    while (shown.count > 1 && shown.digits[size_t(shown.count - 1)] == '0')
+        --shown.count;
+    return shown;
 }
 
 } // namespace
@@ -158,17 +183,25 @@ std::optional<double> parseDecimal(const QString &text)
 
     // Converted from an ASCII copy with a decimal point: std::from_chars rounds correctly and,
     // unlike strtod, does not depend on the C locale the application runs in.
+    // A short number fits the string's own buffer and costs no allocation.
     std::string ascii;
-    ascii.reserve(decimal->integerDigits.size() + decimal->fractionDigits.size() + 16);
     if (decimal->isNegative)
         ascii.push_back('-');
-    ascii += decimal->integerDigits.empty() ? std::string("0") : decimal->integerDigits;
+    if (decimal->integerDigits.empty())
+        ascii.push_back('0');
+    else
+        ascii += decimal->integerDigits;
     if (!decimal->fractionDigits.empty()) {
         ascii.push_back('.');
         ascii += decimal->fractionDigits;
     }
-    ascii.push_back('e');
-    ascii += std::to_string(decimal->exponent);
+    if (decimal->exponent != 0) {
+        std::array<char, 24> exponent {};
+        exponent[0] = 'e';
+        const auto written = std::to_chars(exponent.data() + 1,
+                                           exponent.data() + exponent.size(), decimal->exponent);
+        ascii.append(exponent.data(), written.ptr);
+    }
 
     double value = 0;
     const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
@@ -222,28 +255,42 @@ QString formatGeneral(double value)
     if (value == 0) // negative zero included
         return QStringLiteral("0");
 
-    const ShownDigits shown = shownDigits(value);
-    const QString digits = QString::fromLatin1(shown.digits.data(), qsizetype(shown.digits.size()));
-    QString result;
-    if (shown.isNegative)
-        result += u'-';
+    const ShownDigits shown = shownDigits(std::fabs(value));
+    const char *digits = shown.digits.data();
+    // at most a sign, 15 digits, "0," and 4 zeros, or a comma and "E-324"
+    std::array<char, 32> text {};
+    char *out = text.data();
+    const auto put = [&out](const char *from, int count) {
+        out = std::copy(from, from + count, out);
+    };
+    if (std::signbit(value))
+        *out++ = '-';
 
     if (shown.exponent >= generalDigits || shown.exponent < -4) {
-        result += digits.at(0);
-        if (digits.size() > 1)
-            result += u',' + digits.mid(1);
-        result += u'E' + QString::number(shown.exponent);
+        *out++ = digits[0];
+        if (shown.count > 1) {
+            *out++ = ',';
+            put(digits + 1, shown.count - 1);
+        }
+        *out++ = 'E';
+        out = std::to_chars(out, text.data() + text.size(), shown.exponent).ptr;
     } else if (shown.exponent >= 0) {
-        const qsizetype integerCount = shown.exponent + 1;
-        result += digits.left(integerCount);
-        if (digits.size() > integerCount)
-            result += u',' + digits.mid(integerCount);
-        else
-            result += QString(integerCount - digits.size(), u'0');
+        const int integerCount = shown.exponent + 1;
+        if (shown.count > integerCount) {
+            put(digits, integerCount);
+            *out++ = ',';
+            put(digits + integerCount, shown.count - integerCount);
+        } else {
+            put(digits, shown.count);
+            out = std::fill_n(out, integerCount - shown.count, '0');
+        }
     } else {
-        result += QStringLiteral("0,") + QString(-shown.exponent - 1, u'0') + digits;
+        *out++ = '0';
+        *out++ = ',';
+        out = std::fill_n(out, -shown.exponent - 1, '0');
+        put(digits, shown.count);
     }
-    return result;
+    return QString::fromLatin1(text.data(), out - text.data());
 }
 
 } // namespace Text

@@ -32,6 +32,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -77,7 +78,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     buildSurface();
     m_session->setStepBoxes(m_wizard);
     m_printing = new PlanPrinting(*m_session, m_reference, m_messenger, *m_fileChooser,
-                                  m_paths.startDirectory, *resultBox(), this);
+                                  m_paths.startDirectory, *m_wizard->resultBox(), this);
     connectSession();
 
     // The help texts of the controls, by control name.
@@ -117,14 +118,46 @@ void MainWindow::connectSession()
     connect(m_session, &PlanSession::planClosed, this, &MainWindow::showStepList);
 
     connect(m_printing, &PlanPrinting::stepToCorrect, m_wizard, &WizardBoxes::correctStep);
-    connect(resultBox(), &ResultBox::printRequested, m_printing,
+    connect(m_wizard->resultBox(), &ResultBox::printRequested, m_printing,
             [this] { m_printing->printResult(PlanPrinting::PrintKind::ResultList); });
     connect(m_wizard, &WizardBoxes::printDescriptionsRequested, m_printing, [this] {
         m_wizard->finishStep(1);
         m_printing->printDescriptions();
     });
-    connect(adviserPanel(), &AdviserPanel::coverSheetRequested, m_printing,
+    connect(m_wizard, &WizardBoxes::coverSheetRequested, m_printing,
             &PlanPrinting::printCoverSheet);
+}
+
+PlanSession &MainWindow::session() const
+{
+    m_wizard->buildPanels();
+    return *m_session;
+}
+
+WizardBoxes &MainWindow::wizard() const
+{
+    m_wizard->buildPanels();
+    return *m_wizard;
+}
+
+MovableBox *MainWindow::stepBox(int step) const
+{
+    m_wizard->buildPanels();
+    return m_wizard->stepBox(step);
+}
+
+DataLocationBox *MainWindow::dataLocationBox()
+{
+    if (m_dataLocationBox)
+        return m_dataLocationBox;
+    m_wizard->buildPanels(); // the box stands over the step-2 panel
+    m_dataLocationBox
+        = new DataLocationBox(m_config, m_paths.configPath(), m_messenger, m_wizard->stepBox(2));
+    m_dataLocationBox->hide();
+    connect(m_dataLocationBox, &DataLocationBox::directoryChanged, m_wizard,
+            &WizardBoxes::setFarmDirectory);
+    m_hoverHelp->watch(this);
+    return m_dataLocationBox;
 }
 
 void MainWindow::showStepList(bool shown)
@@ -170,13 +203,17 @@ void MainWindow::buildMenus()
     QMenu *planMenu = bar->addMenu(QStringLiteral("&Tervkészítés"));
     addAction(planMenu, QStringLiteral("Új &terv készítése"), QStringLiteral("newPlanAction"),
               [this] {
+                  m_wizard->buildPanels();
                   m_session->newPlan();
                   m_statusLabel->setText(QStringLiteral(
                       "Töltse ki az 1. lépés adatait, majd nyomja meg a „Kész” gombot."));
               });
     addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"), {});
     addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"),
-              [this] { m_session->openPlanCommand(); });
+              [this] {
+                  m_wizard->buildPanels();
+                  m_session->openPlanCommand();
+              });
     m_saveAction = addAction(planMenu, QStringLiteral("Terv menté&se"),
                              QStringLiteral("savePlanAction"), [this] { m_session->savePlan(); });
     m_closePlanAction
@@ -227,7 +264,7 @@ void MainWindow::buildMenus()
     addAction(settingsMenu, QStringLiteral("Adatelérés elérési út"),
               QStringLiteral("dataLocationAction"), [this] {
                   if (m_wizard->showStep(2))
-                      m_dataLocationBox->open(true);
+                      dataLocationBox()->open(true);
               });
     addAction(settingsMenu, QStringLiteral("Elrendezés mentése"),
               QStringLiteral("saveLayoutAction"), [this] { saveLayout(); });
@@ -301,14 +338,9 @@ void MainWindow::buildSurface()
 
     m_wizard = new WizardBoxes(*m_session, m_messenger, m_reference, m_surface);
     connect(m_wizard, &WizardBoxes::boxesChanged, this, &MainWindow::updateSurfaceSize);
-
-    m_dataLocationBox
-        = new DataLocationBox(m_config, m_paths.configPath(), m_messenger, stepBox(2));
-    m_dataLocationBox->hide();
-    connect(m_wizard, &WizardBoxes::dataLocationRequested, m_dataLocationBox,
-            [this] { m_dataLocationBox->open(false); });
-    connect(m_dataLocationBox, &DataLocationBox::directoryChanged, m_wizard,
-            &WizardBoxes::setFarmDirectory);
+    connect(m_wizard, &WizardBoxes::panelsBuilt, this, &MainWindow::placeBuiltBoxes);
+    connect(m_wizard, &WizardBoxes::dataLocationRequested, this,
+            [this] { dataLocationBox()->open(false); });
 
     for (const auto &[box, widget] : storedBoxes())
         widget->move(defaultBoxPosition(box));
@@ -317,10 +349,30 @@ void MainWindow::buildSurface()
 
 QList<std::pair<ConfigBlock::Box, QWidget *>> MainWindow::storedBoxes() const
 {
-    return {{ConfigBlock::StepList, m_stepListBox}, {ConfigBlock::Step1, stepBox(1)},
-            {ConfigBlock::Step2, stepBox(2)},       {ConfigBlock::Step3, stepBox(3)},
-            {ConfigBlock::Step4, stepBox(4)},       {ConfigBlock::Result, resultBox()},
-            {ConfigBlock::Step5, stepBox(5)}};
+    const WizardBoxes &wizard = *m_wizard;
+    return {{ConfigBlock::StepList, m_stepListBox},  {ConfigBlock::Step1, wizard.stepBox(1)},
+            {ConfigBlock::Step2, wizard.stepBox(2)}, {ConfigBlock::Step3, wizard.stepBox(3)},
+            {ConfigBlock::Step4, wizard.stepBox(4)}, {ConfigBlock::Result, resultBox()},
+            {ConfigBlock::Step5, wizard.stepBox(5)}};
+}
+
+void MainWindow::placeBuiltBoxes()
+{
+    // Before the first show the stored layout is still to be applied, with these sizes.
+    if (m_firstShowDone) {
+        const QList<QRect> screens = screenAreas();
+        const QSize screenSize = screens.isEmpty() ? builtInWindowSize : screens.first().size();
+        for (const auto &[box, widget] : storedBoxes()) {
+            // a box the user has moved since stays where it is
+            if (widget->pos() != m_placedBoxPositions[box])
+                continue;
+            widget->move(boxPlace(m_config.boxPosition(box), defaultBoxPosition(box),
+                                  widget->size(), screenSize));
+            m_placedBoxPositions[box] = widget->pos();
+        }
+    }
+    updateSurfaceSize();
+    m_hoverHelp->watch(this);
 }
 
 QPoint MainWindow::defaultBoxPosition(ConfigBlock::Box box)
@@ -376,11 +428,13 @@ void MainWindow::showEvent(QShowEvent *event)
     applyStoredLayout();
     m_wizard->setFarmDirectory(m_config.farmDatabaseDirectory());
     // A plan named on the command line opens as one chosen from the menu would.
-    if (!m_pendingPlanPath.isEmpty())
+    if (!m_pendingPlanPath.isEmpty()) {
+        m_wizard->buildPanels();
         m_session->openPlanFile(std::exchange(m_pendingPlanPath, QString()));
+    }
 }
 
-void MainWindow::applyStoredLayout()
+QList<QRect> MainWindow::screenAreas() const
 {
     // The window's own screen first: a window with no place of its own opens centred on it.
     QList<QRect> screens;
@@ -391,6 +445,22 @@ void MainWindow::applyStoredLayout()
         if (other != ownScreen)
             screens.append(other->availableGeometry());
     }
+    return screens;
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    // The panels come once the window stands on the screen, with the next turn of the events.
+    if (!m_firstPaintDone) {
+        m_firstPaintDone = true;
+        QTimer::singleShot(0, m_wizard, &WizardBoxes::buildPanels);
+    }
+}
+
+void MainWindow::applyStoredLayout()
+{
+    const QList<QRect> screens = screenAreas();
     const QRect place = mainWindowPlace(m_config.mainWindowGeometry(), builtInWindowSize, screens);
     resize(place.size());
     move(place.topLeft());

@@ -40,16 +40,19 @@ public:
                const AppPaths &paths, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    PlanSession &session() const { return *m_session; }
-    WizardBoxes &wizard() const { return *m_wizard; }
+    // The window comes up before the step panels, the adviser panel and the data location
+    // box are built; the panels follow right after its first paint, or come sooner when one
+    // of these asks for them.
+    PlanSession &session() const;
+    WizardBoxes &wizard() const;
     PlanPrinting &printing() const { return *m_printing; }
 
     // Boxes on the surface; the step boxes are numbered 1–5.
     StepListBox *stepListBox() const { return m_stepListBox; }
-    MovableBox *stepBox(int step) const { return m_wizard->stepBox(step); }
+    MovableBox *stepBox(int step) const;
     ResultBox *resultBox() const { return m_wizard->resultBox(); }
     HoverHelp *hoverHelp() const { return m_hoverHelp; }
-    DataLocationBox *dataLocationBox() const { return m_dataLocationBox; }
+    DataLocationBox *dataLocationBox();
     QLabel *statusLabel() const { return m_statusLabel; }
     AdviserPanel *adviserPanel() const { return m_wizard->adviserPanel(); }
     QAction *action(const QString &objectName) const;
@@ -76,6 +79,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildMenus();
@@ -93,6 +97,10 @@ private:
     // Remembers where the window and the boxes stand now, so that a save can tell what moved.
     void notePlaces();
     QList<std::pair<ConfigBlock::Box, QWidget *>> storedBoxes() const;
+    // The available areas of the screens, the window's own first.
+    QList<QRect> screenAreas() const;
+    // The step boxes took their panels' sizes: placed again as the stored layout puts them.
+    void placeBuiltBoxes();
 
     Plan &m_plan;
     Messenger &m_messenger;
@@ -102,6 +110,7 @@ private:
     QRect m_placedGeometry; // where the window stood when config.ini was last read or written
     std::array<QPoint, ConfigBlock::boxCount> m_placedBoxPositions {};
     bool m_firstShowDone = false;
+    bool m_firstPaintDone = false;
     bool m_quitting = false;
     std::unique_ptr<FileChooser> m_dialogFileChooser;
     FileChooser *m_fileChooser = nullptr;

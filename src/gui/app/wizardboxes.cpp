@@ -45,19 +45,40 @@ WizardBoxes::WizardBoxes(PlanSession &session, Messenger &messenger, ReferenceDa
     m_resultBox->hide();
     connect(m_resultBox, &MovableBox::moved, this, &WizardBoxes::boxesChanged);
 
-    m_adviserPanel = new AdviserPanel(m_messenger, m_reference, surface);
+    connect(qApp, &QApplication::focusChanged, this, &WizardBoxes::watchFocusLeavingStep1);
+}
+
+AdviserPanel *WizardBoxes::adviserPanel()
+{
+    buildPanels();
+    return m_adviserPanel;
+}
+
+Step2Panel *WizardBoxes::step2Panel()
+{
+    buildPanels();
+    return m_step2Panel;
+}
+
+Step3Panel *WizardBoxes::step3Panel()
+{
+    buildPanels();
+    return m_step3Panel;
+}
+
+void WizardBoxes::buildPanels()
+{
+    if (hasPanels())
+        return;
+    m_adviserPanel = new AdviserPanel(m_messenger, m_reference, m_surface);
     m_adviserPanel->hide();
     connect(m_adviserPanel, &AdviserPanel::closed, this, [this] {
         if (QWidget *replaced = std::exchange(m_replacedBox, nullptr))
             replaced->show();
     });
+    connect(m_adviserPanel, &AdviserPanel::coverSheetRequested, this,
+            &WizardBoxes::coverSheetRequested);
 
-    buildPanels();
-    connect(qApp, &QApplication::focusChanged, this, &WizardBoxes::watchFocusLeavingStep1);
-}
-
-void WizardBoxes::buildPanels()
-{
     // The panels' one context: the plan, the tables, the messenger and the session's state.
     const StepContext context {m_session.plan(), m_reference, m_messenger,
                                m_session.calculationState()};
@@ -102,6 +123,9 @@ void WizardBoxes::buildPanels()
     // A loaded plan's crop shows its specific need again.
     connect(&m_session, &PlanSession::knownCropLoaded, m_step3Panel,
             &Step3Panel::showSpecificNeeds);
+
+    m_step2Panel->setFarmDirectory(m_farmDirectory);
+    emit panelsBuilt();
 }
 
 bool WizardBoxes::isStepShown(int step) const
@@ -116,6 +140,7 @@ void WizardBoxes::hideStep(int step)
 
 StepOutcome WizardBoxes::finishStep(int step)
 {
+    buildPanels();
     if (step == 1)
         m_session.applyElementSelection();
     if (step == 2 && !m_step2Panel->computeAverages())
@@ -147,6 +172,7 @@ void WizardBoxes::correctStep(int step)
 
 bool WizardBoxes::showStep(int step)
 {
+    buildPanels();
     if (!leaveAdviserPanel())
         return false;
     for (int other = 1; other <= 5; ++other) {
@@ -164,6 +190,7 @@ bool WizardBoxes::showStep(int step)
 
 void WizardBoxes::openAdviserPanel()
 {
+    buildPanels();
     if (m_adviserPanel->isVisible()) {
         m_adviserPanel->open();
         return;
@@ -186,6 +213,8 @@ void WizardBoxes::openAdviserPanel()
 
 bool WizardBoxes::leaveAdviserPanel()
 {
+    if (!hasPanels()) // a panel never built was never opened
+        return true;
     // The box the panel stood in for stays closed: another takes its place.
     QPointer<QWidget> replaced = std::exchange(m_replacedBox, nullptr);
     if (m_adviserPanel->leave())
@@ -196,6 +225,7 @@ bool WizardBoxes::leaveAdviserPanel()
 
 void WizardBoxes::showSupplyLevels()
 {
+    buildPanels();
     m_resultBox->clearResult();
     // The step's "Kész" without averaging a second time.
     if (!m_step2Panel->computeAverages())
@@ -233,6 +263,9 @@ void WizardBoxes::closeForNewPlan()
 
 void WizardBoxes::setFarmDirectory(const QString &directory)
 {
+    m_farmDirectory = directory;
+    if (!hasPanels())
+        return;
     m_step2Panel->setFarmDirectory(directory);
     if (m_step2Panel->requestPanel()->isVisible())
         m_step2Panel->requestPanel()->open();

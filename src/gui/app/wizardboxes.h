@@ -24,7 +24,8 @@ struct ResultTable;
 // first, then the step check), shows one step at a time and puts a step's list in the result
 // box. The boxes are children of the surface; the window places them. One box at a time
 // stands right of the step list: the adviser panel takes the place of the box open there and
-// gives it back when it closes.
+// gives it back when it closes. The step boxes start empty: their panels and the adviser
+// panel are built when first needed, so the window comes up without them.
 class WizardBoxes final : public QObject, public StepBoxes
 {
     Q_OBJECT
@@ -33,12 +34,17 @@ public:
     WizardBoxes(PlanSession &session, Messenger &messenger, ReferenceDatabase &reference,
                 QWidget *surface);
 
-    // The step boxes are numbered 1–5.
+    // The step boxes are numbered 1–5; a box holds its panel once the panels are built.
     MovableBox *stepBox(int step) const { return m_stepBoxes[step - 1]; }
     ResultBox *resultBox() const { return m_resultBox; }
-    AdviserPanel *adviserPanel() const { return m_adviserPanel; }
-    Step2Panel *step2Panel() const { return m_step2Panel; }
-    Step3Panel *step3Panel() const { return m_step3Panel; }
+    AdviserPanel *adviserPanel();
+    Step2Panel *step2Panel();
+    Step3Panel *step3Panel();
+
+    // Builds the step panels and the adviser panel unless they are built; each box then takes
+    // its panel's size and panelsBuilt() is emitted.
+    void buildPanels();
+    bool hasPanels() const { return m_step2Panel != nullptr; }
 
     bool isStepShown(int step) const override;
     // Step 1 applies the element selection first; step 2 computes the averages first and
@@ -72,9 +78,11 @@ signals:
     void dataLocationRequested();
     // A box moved or grew: the surface may need to grow with it.
     void boxesChanged();
+    // The boxes took the sizes of their panels.
+    void panelsBuilt();
+    void coverSheetRequested();
 
 private:
-    void buildPanels();
     // The check of a step whose inputs are ready, its question, and the box's visibility.
     StepOutcome completeBox(int step);
     void watchFocusLeavingStep1(QWidget *old, QWidget *now);
@@ -87,6 +95,7 @@ private:
     ResultBox *m_resultBox = nullptr;
     AdviserPanel *m_adviserPanel = nullptr;
     QPointer<QWidget> m_replacedBox; // hidden while the adviser panel stands in its place
+    QString m_farmDirectory;
     Step2Panel *m_step2Panel = nullptr;
     Step3Panel *m_step3Panel = nullptr;
     Step5Panel *m_step5Panel = nullptr;

@@ -7,7 +7,8 @@
 class MessageDialog;
 
 // The program's Messenger: every message of the run goes through the one MessageDialog this
-// object owns, created with it and destroyed with it (the main window holds the messenger).
+// object owns, made for the first message and destroyed with it (the main window holds the
+// messenger).
 class DialogMessenger final : public Messenger
 {
 public:
@@ -18,7 +19,7 @@ public:
 
     int display(const QString &text, ButtonSet buttons, bool inLabel, MessageKind kind) override;
 
-    MessageDialog &dialog() { return *m_dialog; }
+    MessageDialog &dialog();
 
 private:
     std::unique_ptr<MessageDialog> m_dialog;

@@ -1,10 +1,20 @@
 #include "core/text/numbers.h"
 
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 TEST(NumbersTest, ParseDecimalAcceptsTheTypedForms)
 {
@@ -134,8 +144,9 @@ TEST(NumbersTest, FormatGeneralShowsFifteenDigitsWithDecimalComma)
         // out again unchanged; only the largest double, rounded up, lies past the range.
         const std::optional<double> value = Text::parseDecimal(QString::fromUtf8(c.expected));
         ASSERT_EQ(value.has_value(), std::isfinite(c.value) && c.value != DBL_MAX);
-        if (value)
+        if (value) {
             EXPECT_EQ(Text::formatGeneral(*value).toStdString(), c.expected);
+        }
     }
 }
 
@@ -156,4 +167,110 @@ TEST(NumbersTest, FormatGeneralShowsThousandthsWithoutNoise)
             break;
         }
     }
+}
+
+namespace {
+
+// The general format as first written, kept as the oracle of the fast one: 18 significant
+// digits through std::to_chars, then rounded half away from zero to 15 in a string.
+std::string generalFormatOracle(double value)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    if (value == 0)
+        return "0";
+    std::array<char, 40> buffer {};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                       std::fabs(value), std::chars_format::scientific, 17);
+    const std::string text(buffer.data(), written.ptr);
+    const auto ePos = text.find('e');
+    std::string digits = text.substr(0, 1) + text.substr(2, ePos - 2);
+    int exponent = std::stoi(text.substr(ePos + 1));
+    const bool roundsUp = digits[15] >= '5';
+    digits.resize(15);
+    if (roundsUp) {
+        int pos = 14;
+        while (pos >= 0 && digits[pos] == '9')
+            digits[pos--] = '0';
+        if (pos >= 0) {
+            ++digits[pos];
+        } else {
+            digits.insert(digits.begin(), '1');
+            digits.resize(15);
+            ++exponent;
+        }
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+    std::string result = std::signbit(value) ? "-" : "";
+    if (exponent >= 15 || exponent < -4) {
+        result += digits.substr(0, 1);
+        if (digits.size() > 1)
+            result += "," + digits.substr(1);
+        result += "E" + std::to_string(exponent);
+    } else if (exponent >= 0) {
+        const size_t integerCount = size_t(exponent) + 1;
+        result += digits.substr(0, integerCount);
+        if (digits.size() > integerCount)
+            result += "," + digits.substr(integerCount);
+        else
+            result += std::string(integerCount - digits.size(), '0');
+    } else {
+        result += "0," + std::string(size_t(-exponent - 1), '0') + digits;
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(NumbersTest, FormatGeneralAgreesWithTheFirstAlgorithmEverywhere)
+{
+    std::vector<double> values;
+    // every double the stored plans of the tests and the fuzz corpus hold, read at every byte
+    QFileInfoList files = QDir(QStringLiteral(PLANFILE_CORPUS_DIR)).entryInfoList(QDir::Files);
+    files += QDir(QStringLiteral(PLANFILE_DATA_DIR)).entryInfoList(QDir::Files);
+    ASSERT_GT(files.size(), 15);
+    for (const QFileInfo &file : files) {
+        QFile plan(file.filePath());
+        ASSERT_TRUE(plan.open(QIODevice::ReadOnly));
+        const QByteArray bytes = plan.readAll();
+        for (qsizetype at = 0; at + 8 <= bytes.size(); ++at)
+            values.push_back(qFromLittleEndian<double>(bytes.constData() + at));
+    }
+    // random bit patterns, and random decimals of 1 to 17 digits across the exponents
+    std::mt19937_64 random(20260307);
+    for (int i = 0; i < 300000; ++i) {
+        const std::uint64_t bits = random();
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        values.push_back(value);
+        const int digits = 1 + int(random() % 17);
+        const double mantissa = double(random() % std::uint64_t(std::pow(10.0, digits)));
+        values.push_back(mantissa * std::pow(10.0, int(random() % 40) - 25));
+        values.push_back(mantissa / std::pow(10.0, digits));
+    }
+    // the neighbours of the powers of ten and of the 15-digit ties, where rounding carries
+    for (int exponent = -330; exponent <= 310; ++exponent) {
+        for (const double base : {1.0, 9.999999999999995, 1.234567890123445, 5.0}) {
+            double value = base * std::pow(10.0, exponent);
+            for (int step = 0; step < 8; ++step) {
+                values.push_back(value);
+                values.push_back(-value);
+                value = std::nextafter(value, 0.0);
+            }
+            value = base * std::pow(10.0, exponent);
+            for (int step = 0; step < 8; ++step)
+                values.push_back(value = std::nextafter(value, HUGE_VAL));
+        }
+    }
+    int failures = 0;
+    for (const double value : values) {
+        const std::string expected = generalFormatOracle(value);
+        const std::string shown = Text::formatGeneral(value).toStdString();
+        if (shown != expected && ++failures <= 10)
+            ADD_FAILURE() << QByteArray::number(value, 'g', 17).toStdString() << ": " << shown
+                          << " != " << expected;
+    }
+    EXPECT_EQ(failures, 0) << "of " << values.size();
 }
