@@ -1,7 +1,8 @@
 // The full summary of a 999-sample plan, built by replaying every list, filled into its
-// design, laid out and written as PDF: the batch printing of many plans from the command
-// line should take a few seconds per plan at most. The peak memory of the process is
-// reported with each run ("peakMiB").
+// design, laid out and written in each format: the batch printing of many plans from the
+// command line should take at most 2 s per plan as PDF in at most 120 MiB, and 0.2 s as a
+// web page. The peak memory of the process is reported with each run ("peakMiB"); run a
+// single format (--benchmark_filter=summaryTo/Pdf) for its own peak.
 
 #include "core/data/reference/referencedatabase.h"
 #include "core/data/reference/tables.h"
@@ -13,6 +14,8 @@
 #include "core/reports/reportdocument.h"
 #include "core/text/numbers.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -20,6 +23,8 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -89,11 +94,20 @@ double peakMiB()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-void summaryToPdf(benchmark::State &run)
+// The whole way from the plan to the file in `format`: the replay, the filled design, the
+// document and the export. The anchor is writing the same bytes to a file, timed in the same
+// run; "ratio" is the export's time over the anchor's. NUTRISOR_BENCH_KEEP names a directory
+// that keeps the files (terv.pdf, terv.txt, …) for a comparison with another build.
+void summaryTo(benchmark::State &run, ReportFormat format, const QString &suffix)
 {
     LargePlan &large = largePlan();
+    const QString keep = qEnvironmentVariable("NUTRISOR_BENCH_KEEP");
+    const QString target = QDir(keep.isEmpty() ? large.directory.path() : keep)
+                               .filePath(QStringLiteral("terv.") + suffix);
     int pages = 0;
+    double seconds = 0;
     for (auto _ : run) {
+        const auto started = std::chrono::steady_clock::now();
         const SummaryResult summary = replay(large.plan, large.reference);
         if (!summary.summary) {
             run.SkipWithError("the summary failed");
@@ -108,19 +122,51 @@ void summaryToPdf(benchmark::State &run)
         }
         const ReportDocument document(report->rendered.html, report->title,
                                       report->rendered.orientation);
-        // NUTRISOR_BENCH_PDF keeps the file for a look at its pages
-        const QString target = qEnvironmentVariable(
-            "NUTRISOR_BENCH_PDF", large.directory.filePath(QStringLiteral("terv.pdf")));
-        if (!document.exportTo(target, ReportFormat::Pdf, &error)) {
+        if (!document.exportTo(target, format, &error)) {
             run.SkipWithError(qPrintable(error));
             return;
         }
-        pages = document.pageCount();
+        if (format == ReportFormat::Pdf)
+            pages = document.pageCount();
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
+                       .count();
     }
-    run.counters["pages"] = pages;
+
+    // the anchor: the same bytes written raw, the best of five
+    QFile written(target);
+    const QByteArray bytes = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    double anchor = 1e9;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const auto started = std::chrono::steady_clock::now();
+        QFile raw(target + QStringLiteral(".raw"));
+        if (!raw.open(QIODevice::WriteOnly) || raw.write(bytes) != bytes.size()) {
+            run.SkipWithError("the anchor file cannot be written");
+            return;
+        }
+        raw.close();
+        anchor = std::min(anchor, std::chrono::duration<double>(
+                                      std::chrono::steady_clock::now() - started)
+                                      .count());
+    }
+    QFile::remove(target + QStringLiteral(".raw"));
+    if (format == ReportFormat::Pdf)
+        run.counters["pages"] = pages;
+    run.counters["KiB"] = double(bytes.size()) / 1024.0;
+    run.counters["anchorMs"] = anchor * 1000.0;
+    run.counters["ratio"] = seconds / double(run.iterations()) / anchor;
     run.counters["peakMiB"] = peakMiB();
 }
-BENCHMARK(summaryToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(summaryTo, Pdf, ReportFormat::Pdf, QStringLiteral("pdf"))
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(summaryTo, Html, ReportFormat::Html, QStringLiteral("html"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(summaryTo, Text, ReportFormat::Text, QStringLiteral("txt"))
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(summaryTo, Rtf, ReportFormat::Rtf, QStringLiteral("rtf"))
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // The parts of it: the replay alone, and the replay with the filled design.
 void summaryReplay(benchmark::State &run)

@@ -102,7 +102,9 @@ private:
                 Place &place = places[qsizetype(row) * columns + column];
                 place.isStart = true;
                 place.span = std::clamp(cell.columnSpan(), 1, columns - column);
-                place.rightAligned = isRightAligned(cell.firstCursorPosition().block());
+                // found by position, as a cursor would lay the document out
+                place.rightAligned = isRightAligned(
+                    table.document()->findBlock(cell.firstPosition()));
                 if (cell.row() == row)
                     place.text = cellText(cell);
             }

@@ -123,35 +123,47 @@ ReportDocument::ReportDocument(const QString &html, const QString &title,
                              marginMillimetres),
                    QPageLayout::Millimeter)
     , m_layoutDevice(std::make_unique<QImage>(1, 1, QImage::Format_Mono))
-    , m_document(std::make_unique<QTextDocument>())
 {
     const int dotsPerMetre = int(std::lround(layoutDpi / 0.0254));
     m_layoutDevice->setDotsPerMeterX(dotsPerMetre);
     m_layoutDevice->setDotsPerMeterY(dotsPerMetre);
-
-    m_document->documentLayout()->setPaintDevice(m_layoutDevice.get());
-    // Design metrics keep the line breaks independent of the device the pages go to.
-    m_document->setUseDesignMetrics(true);
-    m_document->setDefaultFont(reportFont());
-    m_document->setDocumentMargin(0);
-    m_document->setMetaInformation(QTextDocument::DocumentTitle, title);
-    // The page size comes before the text, so that the text is laid out once, not once as
-    // it is read and again for the pages.
-    const QSizeF area = printingAreaUnits(m_pageLayout);
-    m_document->setPageSize(QSizeF(area.width(),
-                                   area.height() - (bodyTop + footerHeight) * unitsPerPoint));
-    m_document->setHtml(html);
-    keepHeadingsWithNext(*m_document);
-    m_pageCount = m_document->pageCount();
 }
 
 ReportDocument::~ReportDocument() = default;
 ReportDocument::ReportDocument(ReportDocument &&) noexcept = default;
 ReportDocument &ReportDocument::operator=(ReportDocument &&) noexcept = default;
 
-const QTextDocument &ReportDocument::document() const
+std::unique_ptr<QTextDocument> ReportDocument::newDocument(bool paged) const
 {
+    auto document = std::make_unique<QTextDocument>();
+    document->documentLayout()->setPaintDevice(m_layoutDevice.get());
+    // Design metrics keep the line breaks independent of the device the pages go to.
+    document->setUseDesignMetrics(true);
+    document->setDefaultFont(reportFont());
+    document->setDocumentMargin(0);
+    document->setMetaInformation(QTextDocument::DocumentTitle, m_title);
+    // The page size comes before the text, so that the text is laid out once, not once as
+    // it is read and again for the pages; on a page of no size nothing is laid out at all.
+    const QSizeF area = printingAreaUnits(m_pageLayout);
+    document->setPageSize(paged ? QSizeF(area.width(), area.height()
+                                                          - (bodyTop + footerHeight) * unitsPerPoint)
+                                : QSizeF(0, 0));
+    document->setHtml(m_html);
+    if (paged)
+        keepHeadingsWithNext(*document);
+    return document;
+}
+
+const QTextDocument &ReportDocument::laidOut() const
+{
+    if (!m_document)
+        m_document = newDocument(true);
     return *m_document;
+}
+
+int ReportDocument::pageCount() const
+{
+    return laidOut().pageCount();
 }
 
 QString ReportDocument::pageCaption(int page, int pageCount)
@@ -182,19 +194,20 @@ bool ReportDocument::print(QPagedPaintDevice *device) const
     painter.scale(scale, scale);
 
     const QPageRanges ranges = device->pageRanges();
+    const int pages = pageCount();
     bool firstPage = true;
-    for (int page = 1; page <= m_pageCount; ++page) {
+    for (int page = 1; page <= pages; ++page) {
         if (!ranges.isEmpty() && !ranges.contains(page))
             continue;
         if (!firstPage && !device->newPage())
             return false;
         firstPage = false;
-        paintPage(painter, page);
+        paintPage(painter, page, pages);
     }
     return painter.end();
 }
 
-void ReportDocument::paintPage(QPainter &painter, int page) const
+void ReportDocument::paintPage(QPainter &painter, int page, int pageCount) const
 {
     const QSizeF area = printingAreaUnits(m_pageLayout);
     const QSizeF body = m_document->pageSize();
@@ -235,7 +248,7 @@ void ReportDocument::paintPage(QPainter &painter, int page) const
                             (footerHeight - footerTextGap) * unitsPerPoint);
     painter.drawText(footerRect, Qt::AlignLeft | Qt::AlignVCenter, printDateText());
     painter.drawText(footerRect, Qt::AlignRight | Qt::AlignVCenter,
-                     pageCaption(page, m_pageCount));
+                     pageCaption(page, pageCount));
 
     painter.restore();
 }
@@ -280,11 +293,13 @@ bool ReportDocument::write(QIODevice &device, ReportFormat format) const
         return print(&writer);
     }
     case ReportFormat::Rtf:
-        bytes = RtfWriter::toRtf(*m_document, m_pageLayout,
+        // The pages decide which headings start a new one, and the RTF keeps those breaks.
+        bytes = RtfWriter::toRtf(laidOut(), m_pageLayout,
                                  {m_title, printDateText(), pageCaptionPattern()});
         break;
     case ReportFormat::Text:
-        bytes = PlainTextWriter::toPlainText(*m_document).toUtf8();
+        bytes = PlainTextWriter::toPlainText(m_document ? *m_document : *newDocument(false))
+                    .toUtf8();
         break;
     case ReportFormat::Html:
         bytes = browserHtml().toUtf8();

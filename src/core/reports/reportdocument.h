@@ -18,7 +18,9 @@ class QTextDocument;
 // a running header (the report title over a thin rule) and a footer (the printing date and
 // "<page>. oldal / <pages>"). It paints itself onto a printer or the preview and writes
 // itself to a file in any of the export formats. The document is laid out once, at a fixed
-// resolution of its own, so the preview, the printer and the PDF show the same page breaks.
+// resolution of its own, so the preview, the printer and the PDF show the same page breaks;
+// it is built only when a form that needs it asks for it (the web page needs none, the plain
+// text no pages).
 class ReportDocument
 {
 public:
@@ -37,13 +39,13 @@ public:
     QDate printDate() const { return m_printDate; }
 
     // The body as laid out, one page of the page size per printed page.
-    const QTextDocument &document() const;
+    const QTextDocument &document() const { return laidOut(); }
 
     // A4 in the report's orientation with 15 mm margins; the header and the footer lie
     // inside the margins' printing area.
     QPageLayout pageLayout() const { return m_pageLayout; }
 
-    int pageCount() const { return m_pageCount; }
+    int pageCount() const;
 
     // "2. oldal / 3".
     static QString pageCaption(int page, int pageCount);
@@ -67,7 +69,10 @@ public:
     bool exportTo(const QString &path, ReportFormat format, QString *error = nullptr) const;
 
 private:
-    void paintPage(QPainter &painter, int page) const;
+    // The body with the report's fonts; laid out on pages when `paged`.
+    std::unique_ptr<QTextDocument> newDocument(bool paged) const;
+    const QTextDocument &laidOut() const;
+    void paintPage(QPainter &painter, int page, int pageCount) const;
     QString browserHtml() const;
 
     QString m_html;
@@ -77,6 +82,6 @@ private:
     // The layout's fonts and lengths are measured on this device (held here, as the layout
     // keeps only a pointer to it).
     std::unique_ptr<QImage> m_layoutDevice;
-    std::unique_ptr<QTextDocument> m_document;
-    int m_pageCount = 0;
+    // Built by the first use that needs the pages.
+    mutable std::unique_ptr<QTextDocument> m_document;
 };

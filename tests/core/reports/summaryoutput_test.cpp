@@ -1,0 +1,75 @@
+// The full summary in every output format, against the files the program wrote before: a
+// change in how the reports are laid out or written leaves every page and every byte as it was.
+#include "core/reports/planreports.h"
+#include "core/reports/programfonts.h"
+#include "core/reports/reportdocument.h"
+#include "summaryfixture.h"
+#include "support/testdata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Expected
+{
+    int samples;
+    ReportFormat format;
+    const char *file; // under tests/data/reports; a PDF as pdftotext reads it
+};
+
+class SummaryOutputTest : public SummaryTest, public ::testing::WithParamInterface<Expected>
+{};
+
+TEST_P(SummaryOutputTest, EveryFormatIsAsBefore)
+{
+    const Expected expected = GetParam();
+    if (expected.format == ReportFormat::Pdf
+        && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils (pdftotext) not installed";
+    loadTahomaFont();
+    setSamples(expected.samples);
+    m_plan.setShowDescriptions(true);
+    PlanReports reports(m_plan.items(), m_database, QString());
+    const std::optional<PlanReport> report = reports.fullSummary(summary(), false);
+    ASSERT_TRUE(report);
+    const ReportDocument document(report->rendered.html, report->title,
+                                  report->rendered.orientation, QDate(2026, 3, 5));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("terv"));
+    ASSERT_TRUE(document.exportTo(path, expected.format));
+    QByteArray bytes;
+    if (expected.format == ReportFormat::Pdf) {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        bytes = process.readAllStandardOutput();
+    } else if (QFile file(path); file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+    }
+    if (bytes != testData(QStringLiteral("reports/") + QLatin1String(expected.file))) {
+        // what was written instead, for a look at the difference
+        QFile actual(QDir::temp().filePath(QLatin1String(expected.file)));
+        if (actual.open(QIODevice::WriteOnly))
+            actual.write(bytes);
+        ADD_FAILURE() << expected.file << " differs; written now: " << qPrintable(actual.fileName());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Summaries, SummaryOutputTest,
+    ::testing::Values(Expected {3, ReportFormat::Pdf, "summary-3.pdf.txt"},
+                      Expected {3, ReportFormat::Text, "summary-3.txt"},
+                      Expected {3, ReportFormat::Html, "summary-3.html"},
+                      // a heading moves to the next page with what follows it
+                      Expected {4, ReportFormat::Rtf, "summary-4.rtf"},
+                      // the sample blocks go over pages, and two headings move
+                      Expected {29, ReportFormat::Pdf, "summary-29.pdf.txt"}));
+
+} // namespace
