@@ -8,6 +8,7 @@
 #include <array>
 
 class AdviserPanel;
+class CropEditors;
 class Messenger;
 class MovableBox;
 class PlanSession;
@@ -39,6 +40,11 @@ public:
     AdviserPanel *adviserPanel() const { return m_adviserPanel; }
     Step2Panel *step2Panel() const { return m_step2Panel; }
     Step3Panel *step3Panel() const { return m_step3Panel; }
+    // The crop species ("Növényfajok") and specific-need ("Növények tápanyagigénye") editors,
+    // for the menu and step 3's buttons.
+    CropEditors *cropEditors() const { return m_cropEditors; }
+    void openCropSpecies();
+    void openSpecificNeeds();
 
     bool isStepShown(int step) const override;
     // Step 1 applies the element selection first; step 2 computes the averages first and
@@ -89,5 +95,6 @@ private:
     QPointer<QWidget> m_replacedBox; // hidden while the adviser panel stands in its place
     Step2Panel *m_step2Panel = nullptr;
     Step3Panel *m_step3Panel = nullptr;
+    CropEditors *m_cropEditors = nullptr;
     Step5Panel *m_step5Panel = nullptr;
 };
