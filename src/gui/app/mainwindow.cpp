@@ -238,9 +238,9 @@ void MainWindow::buildMenus()
 
     QMenu *referenceMenu = bar->addMenu(QStringLiteral("Segédadatok"));
     addAction(referenceMenu, QStringLiteral("Növényfajok"), QStringLiteral("cropSpeciesAction"),
-              {});
+              [this] { m_wizard->openCropSpecies(); });
     addAction(referenceMenu, QStringLiteral("Növények tápanyagigénye"),
-              QStringLiteral("specificNeedAction"), {});
+              QStringLiteral("specificNeedAction"), [this] { m_wizard->openSpecificNeeds(); });
     addAction(referenceMenu, QStringLiteral("Kijuttatás megosztása"),
               QStringLiteral("splitEditorAction"), {});
     addAction(referenceMenu, QStringLiteral("Termésnövelő anyagok"),

@@ -7,6 +7,7 @@
 #include "core/plan/supplyclassifier.h"
 #include "core/session/plansession.h"
 #include "gui/reference/adviserpanel.h"
+#include "gui/reference/cropeditors.h"
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/resultbox.h"
 #include "gui/steps/step1panel.h"
@@ -105,6 +106,10 @@ void WizardBoxes::buildPanels()
     m_step3Panel = new Step3Panel(context, stepBox(3));
     fill(stepBox(3), m_step3Panel);
     connect(m_step3Panel, &Step3Panel::doneRequested, this, [this] { finishStep(3); });
+    m_cropEditors = new CropEditors(m_messenger, m_reference, m_surface);
+    connect(m_step3Panel, &Step3Panel::addCropRequested, this, &WizardBoxes::openCropSpecies);
+    connect(m_step3Panel, &Step3Panel::specificNeedRequested, this,
+            &WizardBoxes::openSpecificNeeds);
     connect(m_step3Panel, &Step3Panel::resultReady, this,
             [this](const ResultTable &result) { showStepResult(3, result); });
 
@@ -126,6 +131,22 @@ void WizardBoxes::buildPanels()
 
     m_step2Panel->setFarmDirectory(m_farmDirectory);
     emit panelsBuilt();
+}
+
+CropEditors *WizardBoxes::cropEditors()
+{
+    buildPanels();
+    return m_cropEditors;
+}
+
+void WizardBoxes::openCropSpecies()
+{
+    cropEditors()->openCropSpecies();
+}
+
+void WizardBoxes::openSpecificNeeds()
+{
+    cropEditors()->openSpecificNeeds();
 }
 
 bool WizardBoxes::isStepShown(int step) const

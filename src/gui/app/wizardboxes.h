@@ -8,6 +8,7 @@
 #include <array>
 
 class AdviserPanel;
+class CropEditors;
 class Messenger;
 class MovableBox;
 class PlanSession;
@@ -40,6 +41,11 @@ public:
     AdviserPanel *adviserPanel();
     Step2Panel *step2Panel();
     Step3Panel *step3Panel();
+    // The crop species ("Növényfajok") and specific-need ("Növények tápanyagigénye") editors,
+    // for the menu and step 3's buttons.
+    CropEditors *cropEditors();
+    void openCropSpecies();
+    void openSpecificNeeds();
 
     // Builds the step panels and the adviser panel unless they are built; each box then takes
     // its panel's size and panelsBuilt() is emitted.
@@ -98,5 +104,6 @@ private:
     QString m_farmDirectory;
     Step2Panel *m_step2Panel = nullptr;
     Step3Panel *m_step3Panel = nullptr;
+    CropEditors *m_cropEditors = nullptr;
     Step5Panel *m_step5Panel = nullptr;
 };

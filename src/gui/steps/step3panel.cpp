@@ -57,6 +57,7 @@ Step3Panel::Step3Panel(const StepContext &context, QWidget *parent)
     m_yieldEdit->installEventFilter(this);
     filterNumberKeys(m_yieldEdit);
     connect(m_addCropButton, &QPushButton::clicked, this, &Step3Panel::addCropRequested);
+    connect(m_specificNeedButton, &QPushButton::clicked, this, &Step3Panel::specificNeedRequested);
     connect(m_selectButton, &QPushButton::clicked, this, &Step3Panel::showSpecificNeeds);
     connect(m_recommendedDosesButton, &QPushButton::clicked, this,
             &Step3Panel::showRecommendedDoses);
@@ -96,13 +97,10 @@ void Step3Panel::buildControls()
     m_cropList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_cropList->setFixedSize(230, 200);
 
-    // Editing the crop species and their need comes with the reference editors.
     m_addCropButton = Controls::makeButton(QStringLiteral("+"), QStringLiteral("addCropButton"), this);
     m_addCropButton->setFixedWidth(25);
-    m_addCropButton->setEnabled(false);
     m_specificNeedButton = Controls::makeButton(QStringLiteral("Tápanyagigény beállítása"),
                                       QStringLiteral("specificNeedButton"), this);
-    m_specificNeedButton->setEnabled(false);
     m_splitButton = Controls::makeButton(QStringLiteral("Kijuttatás megosztása (Ősz, Tavasz)"),
                                QStringLiteral("splitButton"), this);
 
@@ -178,7 +176,7 @@ void Step3Panel::buildControls()
 
 void Step3Panel::reloadCrops()
 {
-    const QString chosen = currentCropId();
+    const QString chosen = currentCropId().isEmpty() ? items().cropId : currentCropId();
     QString error;
     const auto crops = m_reference.select(Tables::Nov::name, {}, {}, {}, &error);
     const QSignalBlocker blocker(m_cropList);
@@ -196,7 +194,7 @@ void Step3Panel::reloadCrops()
         m_cropList->setItem(row, 0, item);
     }
     selectCropRow(chosen);
-    // The plan takes the crop the list now shows: the chosen one may have gone.
+    // The plan takes the crop the list now shows: a chosen one that has gone leaves none.
     m_plan.setCropId(currentCropId().isEmpty() ? PlanItems::noCrop() : currentCropId(),
                      Plan::Change::Computed);
 }
@@ -211,8 +209,8 @@ void Step3Panel::showItem(PlanItem item)
 
 void Step3Panel::selectCropRow(const QString &novid)
 {
-    // The crop of the plan, or the first of the list when the plan has none.
-    int row = 0;
+    // The crop of the plan; a crop the list lacks is shown as none, never as another.
+    int row = -1;
     for (int candidate = 0; candidate < m_cropList->rowCount(); ++candidate) {
         if (m_cropList->item(candidate, 0)->data(Qt::UserRole).toString() == novid) {
             row = candidate;
@@ -220,8 +218,9 @@ void Step3Panel::selectCropRow(const QString &novid)
         }
     }
     const QSignalBlocker blocker(m_cropList);
-    if (row < m_cropList->rowCount())
-        m_cropList->setCurrentCell(row, 0);
+    m_cropList->setCurrentCell(row, row < 0 ? -1 : 0);
+    if (row < 0)
+        m_cropList->clearSelection();
 }
 
 QString Step3Panel::currentCropId() const

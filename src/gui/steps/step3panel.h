@@ -19,7 +19,8 @@ class Step3Panel final : public StepPanel
 public:
     explicit Step3Panel(const StepContext &context, QWidget *parent = nullptr);
 
-    // Reads the crops again, keeping the chosen one; a change of Nov does so by itself.
+    // Reads the crops again, keeping the chosen one; a chosen crop that is gone leaves no crop
+    // chosen. A change of Nov does so by itself.
     void reloadCrops();
 
     // The specific-need grid ("Kiválasztás"); warns when the yield is needed but missing.
@@ -38,6 +39,8 @@ signals:
     void doneRequested();
     // "+" beside the crops: the user wants to add a crop.
     void addCropRequested();
+    // "Tápanyagigény beállítása": the user wants to edit the crops' specific need.
+    void specificNeedRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

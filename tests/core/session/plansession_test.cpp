@@ -1,5 +1,6 @@
 #include "core/session/plansession.h"
 
+#include "core/data/reference/cropeditordata.h"
 #include "core/plan/plan.h"
 #include "core/plan/stepcompletion.h"
 #include "core/planfile/planfile.h"
@@ -124,6 +125,23 @@ TEST_F(PlanSessionTest, APlanSavedBeforeItsCropStepIsSavedWithoutItsCrop)
     ASSERT_TRUE(PlanFile::loadPlanFile(planPath("korai.tap"), written, nullptr));
     EXPECT_EQ(written.cropId, QStringLiteral("000000"));
     EXPECT_EQ(m_plan.items().cropId, QStringLiteral("1")); // the plan on screen keeps it
+}
+
+TEST_F(PlanSessionTest, APlanForANewCropWithoutNeedRowsReopensWithItsCrop)
+{
+    const QString poppy = CropEditorData::addCrop(m_reference, QStringLiteral("Mák")).value();
+    m_session.newPlan();
+    PlanItems items = samplePlanItems();
+    items.cropId = poppy;
+    m_plan.setItems(items, Plan::Change::Edit);
+    for (int step = 1; step <= 3; ++step)
+        ASSERT_EQ(completeStep(m_plan, step, false), StepOutcome::Completed);
+    m_chooser.expect(planPath("mak.tap"));
+    ASSERT_TRUE(m_session.savePlan()) << qPrintable(m_messenger.lastText());
+    m_session.newPlan();
+    ASSERT_TRUE(m_session.openPlanFile(planPath("mak.tap")));
+    EXPECT_EQ(m_plan.items().cropId, poppy);
+    EXPECT_TRUE(m_messenger.shown().isEmpty()) << qPrintable(m_messenger.lastText());
 }
 
 TEST_F(PlanSessionTest, SaveThatWritesNoFileLeavesThePlanModified)

@@ -346,29 +346,6 @@ TEST_F(ReferenceDatabaseTest, DeletingACropRemovesItsNeedAndSplitRows)
     EXPECT_EQ(error, QStringLiteral("A(z) 1 azonosítójú növény nem található."));
 }
 
-TEST_F(ReferenceDatabaseTest, CropDeletionFailingAtTheLastStepChangesNothing)
-{
-    // The crop row itself goes last; a trigger makes exactly that step fail after the need
-    // and split rows are already gone inside the transaction.
-    execRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Nov "
-                           "BEGIN SELECT RAISE(ABORT, 'crop is locked'); END"));
-    const QList<QVariantMap> needs = rows(Find2::name);
-    const QList<QVariantMap> splits = rows(Find3::name);
-    const QList<QVariantMap> crops = rows(Nov::name);
-
-    QString error;
-    EXPECT_FALSE(m_database.deleteCrop(QStringLiteral("1"), &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("A(z) Nov táblából nem törölhető: crop is locked")))
-        << error.toStdString();
-    EXPECT_EQ(rows(Find2::name), needs);
-    EXPECT_EQ(rows(Find3::name), splits);
-    EXPECT_EQ(rows(Nov::name), crops);
-
-    // the connection is usable again afterwards
-    execRaw(QStringLiteral("DROP TRIGGER refuse"));
-    EXPECT_TRUE(m_database.deleteCrop(QStringLiteral("1"), &error)) << error.toStdString();
-}
-
 TEST_F(ReferenceDatabaseTest, FailedWorkIsUndoneAndInnerFailureOnlyUndoesItself)
 {
     const int crops = allRows(Nov::name);

@@ -1,0 +1,165 @@
+#include "core/data/reference/cropeditordata.h"
+
+#include "core/data/reference/needtable.h"
+#include "core/data/reference/referencedatabase.h"
+#include "core/data/reference/tables.h"
+#include "support/defaultreference.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace Nov = Tables::Nov;
+namespace Find2 = Tables::Find2;
+namespace Find3 = Tables::Find3;
+
+class CropEditorDataTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { openDefaultReference(m_directory, m_reference); }
+
+    QList<QVariantMap> rows(const QString &table, const QString &novid)
+    {
+        return m_reference.select(table, Filter::equals(Nov::Novid, novid)).value_or(QList<QVariantMap> {});
+    }
+
+    void execRaw(const QString &sql)
+    {
+        QSqlQuery query(m_reference.database());
+        ASSERT_TRUE(query.exec(sql)) << sql.toStdString();
+    }
+
+    // A crop of its own with one need row per site category and two split rules.
+    QString addCropWithRows()
+    {
+        const Outcome<QString> added = CropEditorData::addCrop(m_reference, QStringLiteral("Mák"));
+        EXPECT_TRUE(added) << added.refusalText().toStdString();
+        QList<NeedTable::Row> needs;
+        for (int site = 1; site <= 6; ++site)
+            needs.append({site, {QStringLiteral("1"), {}, {}, {}, {}, QStringLiteral("0,5")}});
+        QString error;
+        EXPECT_TRUE(NeedTable::storeRows(m_reference, *added, QStringLiteral("N"), needs, &error))
+            << error.toStdString();
+        for (double ka : {37.0, 50.0})
+            EXPECT_TRUE(m_reference.insert(Find3::name, {{Find3::Novid, *added}, {Find3::Sztid, 1},
+                                                         {Find3::Ka, ka}, {Find3::ON, 30.0}}));
+        return *added;
+    }
+
+    QTemporaryDir m_directory;
+    ReferenceDatabase m_reference;
+};
+
+TEST_F(CropEditorDataTest, NewCropIdIsTheNumericLargestPlusOne)
+{
+    // Only crops 9 and 10 anywhere: "9" sorts after "10" as text, the next id is still 11.
+    for (const Schema::Table &table : Schema::referenceTables()) {
+        if (table.hasField(Nov::Novid)) {
+            ASSERT_TRUE(m_reference.replaceAllRows(table.name, {}));
+        }
+    }
+    ASSERT_EQ(CropEditorData::addCrop(m_reference, QStringLiteral("Zab")).value(), QStringLiteral("1"));
+    ASSERT_TRUE(m_reference.replaceAllRows(Nov::name, {{{Nov::Novid, QStringLiteral("9")}},
+                                                      {{Nov::Novid, QStringLiteral("10")}}}));
+    EXPECT_EQ(CropEditorData::addCrop(m_reference, QStringLiteral("Zab")).value(), QStringLiteral("11"));
+}
+
+TEST_F(CropEditorDataTest, AddAndRenameRefuseWithTheirMessagesAndWriteNothing)
+{
+    const QList<QVariantMap> before = *m_reference.select(Nov::name);
+    const QString wheat = before.first().value(Nov::Nev).toString();
+    struct Case
+    {
+        QString name;
+        Refusal refusal;
+    };
+    const Case cases[] = {
+        {wheat, {QStringLiteral("A növény már rögzítve van az adatbázisban!"), MessageKind::Warning, true}},
+        {QString(), {QStringLiteral("Nincs megnevezés megadva!"), MessageKind::Error, true}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const Outcome<QString> added = CropEditorData::addCrop(m_reference, c.name);
+        ASSERT_TRUE(added.isRefused());
+        EXPECT_EQ(added.refusal(), c.refusal);
+    }
+    const Outcome<void> renamed = CropEditorData::renameCrop(m_reference, QStringLiteral("1"), {});
+    EXPECT_EQ(renamed.refusal(),
+              (Refusal {QStringLiteral("Üres mezőre nem lehet módosítani egy növény megnevezését! "
+                                       "Kérem töltse ki a megnevezés mezőt!"),
+                        MessageKind::Information, false}));
+    EXPECT_EQ(*m_reference.select(Nov::name), before);
+
+    // another case and blanks around make another name: stored as typed
+    const QString other = QLatin1Char(' ') + wheat.toUpper();
+    const Outcome<QString> added = CropEditorData::addCrop(m_reference, other);
+    ASSERT_TRUE(added);
+    EXPECT_EQ(rows(Nov::name, *added).value(0).value(Nov::Nev).toString(), other);
+}
+
+TEST_F(CropEditorDataTest, DeletingACropTakesItsRowsInOneTransaction)
+{
+    const QString crop = addCropWithRows();
+    ASSERT_EQ(rows(Find2::name, crop).size(), 6);
+    ASSERT_EQ(rows(Find3::name, crop).size(), 2);
+    // A table that refuses to give up its rows, after the need rows have gone inside the
+    // transaction: the split rules, then the crop itself (it goes last).
+    for (const char *locked : {"Find3", "Nov"}) {
+        SCOPED_TRACE(locked);
+        execRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
+                               "BEGIN SELECT RAISE(ABORT, 'locked'); END").arg(QLatin1String(locked)));
+        EXPECT_TRUE(CropEditorData::deleteCrop(m_reference, crop).refusalText().startsWith(
+            QStringLiteral("A(z) %1 táblából nem törölhető: locked").arg(QLatin1String(locked))));
+        EXPECT_EQ(rows(Find2::name, crop).size(), 6);
+        EXPECT_EQ(rows(Find3::name, crop).size(), 2);
+        EXPECT_EQ(rows(Nov::name, crop).size(), 1);
+        execRaw(QStringLiteral("DROP TRIGGER refuse"));
+    }
+    // the connection is usable again afterwards
+    EXPECT_FALSE(CropEditorData::deleteCrop(m_reference, crop).isRefused());
+    for (const QString &table : {QString(Nov::name), QString(Find2::name), QString(Find3::name)})
+        EXPECT_TRUE(rows(table, crop).isEmpty()) << table.toStdString();
+}
+
+TEST_F(CropEditorDataTest, NeedRowsAreCheckedFirstAndKeepTheirLevelSeven)
+{
+    const QString crop = addCropWithRows();
+    const Filter site2 = Filter::equals(Find2::Novid, crop) && Filter::equals(Find2::Sztid, 2);
+    ASSERT_EQ(m_reference.update(Find2::name, site2, {{Find2::I, 0.25}}), 1);
+    const QList<QVariantMap> before = rows(Find2::name, crop);
+    QList<NeedTable::Row> shown = *NeedTable::loadRows(m_reference, crop, QStringLiteral("N"), nullptr);
+    ASSERT_EQ(shown.size(), 6);
+    EXPECT_EQ(shown.at(0).cells, (std::array<QString, 6> {QStringLiteral("1"), {}, {}, {}, {}, QStringLiteral("0,5")}));
+
+    // bad cells: nothing written
+    const char *const bad[] = {"1,,5", "-2", "1.5", "x"};
+    for (const char *cell : bad) {
+        SCOPED_TRACE(cell);
+        QList<NeedTable::Row> edited = shown;
+        edited[3].cells[2] = QString::fromLatin1(cell);
+        QString error;
+        EXPECT_FALSE(NeedTable::storeRows(m_reference, crop, QStringLiteral("N"), edited, &error));
+        EXPECT_EQ(error, QStringLiteral("Hibás érték: „%1” (IV. Homok és laza talaj, Közepes). "
+                                        "Csak nem negatív szám adható meg, tizedesvesszővel. "
+                                        "Semmi sem került rögzítésre.").arg(QString::fromLatin1(cell)));
+        EXPECT_EQ(rows(Find2::name, crop), before);
+    }
+
+    // a rewrite without site 1, with site 2 changed: site 2 keeps its level-7 value
+    shown.removeFirst();
+    shown[0].cells[0] = QStringLiteral("2,75");
+    QString error;
+    ASSERT_TRUE(NeedTable::storeRows(m_reference, crop, QStringLiteral("N"), shown, &error))
+        << error.toStdString();
+    const QList<QVariantMap> after = rows(Find2::name, crop);
+    ASSERT_EQ(after.size(), 5);
+    EXPECT_EQ(after.at(0).value(Find2::Sztid).toInt(), 2);
+    EXPECT_EQ(after.at(0).value(Find2::Igy).toDouble(), 2.75);
+    EXPECT_EQ(after.at(0).value(Find2::I).toDouble(), 0.25);
+    EXPECT_EQ(*NeedTable::loadRows(m_reference, crop, QStringLiteral("N"), nullptr), shown);
+}
+
+} // namespace
