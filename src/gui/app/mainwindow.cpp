@@ -8,11 +8,11 @@
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
 #include "core/session/plansession.h"
-#include "core/settings/windowplacement.h"
 #include "gui/app/datalocationbox.h"
 #include "gui/app/hoverhelp.h"
 #include "gui/app/planprinting.h"
 #include "gui/app/steplistbox.h"
+#include "gui/app/windowlayout.h"
 #include "gui/app/wizardboxes.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/steps/resultbox.h"
@@ -28,7 +28,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
@@ -43,7 +42,6 @@ namespace {
 const QColor windowColour(152, 202, 228);
 constexpr int toolBarHeight = 38;
 constexpr int statusBarHeight = 27;
-const QSize builtInWindowSize(1024, 720);
 } // namespace
 
 MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &reference,
@@ -96,7 +94,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     m_statusLabel->setText(QStringLiteral(
         "Új terv készítéséhez válassza a Tervkészítés menü Új terv készítése pontját."));
 
-    resize(builtInWindowSize);
+    resize(WindowLayout::builtInWindowSize);
     showPlanState();
 }
 
@@ -332,19 +330,19 @@ void MainWindow::buildSurface()
     connect(m_stepListBox, &StepListBox::stepRequested, this,
             [this](int step) { m_wizard->showStep(step); });
     connect(m_stepListBox, &StepListBox::closeRequested, this, [this] { m_session->closePlan(); });
-    connect(m_stepListBox, &MovableBox::moved, this, &MainWindow::updateSurfaceSize);
+    m_layout = std::make_unique<WindowLayout>(*this, *m_surface, m_config,
+                                              [this] { return storedBoxes(); });
+    connect(m_stepListBox, &MovableBox::moved, this, [this] { m_layout->updateSurfaceSize(); });
     connect(m_stepListBox, &StepListBox::summaryRequested, this,
             [this] { m_printing->showSummary(); });
 
     m_wizard = new WizardBoxes(*m_session, m_messenger, m_reference, m_surface);
-    connect(m_wizard, &WizardBoxes::boxesChanged, this, &MainWindow::updateSurfaceSize);
+    connect(m_wizard, &WizardBoxes::boxesChanged, this, [this] { m_layout->updateSurfaceSize(); });
     connect(m_wizard, &WizardBoxes::panelsBuilt, this, &MainWindow::placeBuiltBoxes);
     connect(m_wizard, &WizardBoxes::dataLocationRequested, this,
             [this] { dataLocationBox()->open(false); });
 
-    for (const auto &[box, widget] : storedBoxes())
-        widget->move(defaultBoxPosition(box));
-    updateSurfaceSize();
+    m_layout->placeDefault();
 }
 
 QList<std::pair<ConfigBlock::Box, QWidget *>> MainWindow::storedBoxes() const
@@ -358,39 +356,8 @@ QList<std::pair<ConfigBlock::Box, QWidget *>> MainWindow::storedBoxes() const
 
 void MainWindow::placeBuiltBoxes()
 {
-    // Before the first show the stored layout is still to be applied, with these sizes.
-    if (m_firstShowDone) {
-        const QList<QRect> screens = screenAreas();
-        const QSize screenSize = screens.isEmpty() ? builtInWindowSize : screens.first().size();
-        for (const auto &[box, widget] : storedBoxes()) {
-            // a box the user has moved since stays where it is
-            if (widget->pos() != m_placedBoxPositions[box])
-                continue;
-            widget->move(boxPlace(m_config.boxPosition(box), defaultBoxPosition(box),
-                                  widget->size(), screenSize));
-            m_placedBoxPositions[box] = widget->pos();
-        }
-    }
-    updateSurfaceSize();
+    m_layout->placeBuiltBoxes();
     m_hoverHelp->watch(this);
-}
-
-QPoint MainWindow::defaultBoxPosition(ConfigBlock::Box box)
-{
-    return box == ConfigBlock::StepList ? QPoint(0, 0) : QPoint(175, 5);
-}
-
-void MainWindow::updateSurfaceSize()
-{
-    // The surface reaches a little beyond the farthest box, so a box dragged away can
-    // always be scrolled back into view.
-    QRect extent(0, 0, 1, 1);
-    for (const auto &entry : storedBoxes())
-        extent = extent.united(entry.second->geometry());
-    const auto withMargin = [](int edge) {
-        return int(std::min<qint64>(qint64(edge) + 40, QWIDGETSIZE_MAX));
-    };
-    m_surface->setMinimumSize(withMargin(extent.right()), withMargin(extent.bottom()));
 }
 
 void MainWindow::showPlanState()
@@ -434,20 +401,6 @@ void MainWindow::showEvent(QShowEvent *event)
     }
 }
 
-QList<QRect> MainWindow::screenAreas() const
-{
-    // The window's own screen first: a window with no place of its own opens centred on it.
-    QList<QRect> screens;
-    const QScreen *ownScreen = screen();
-    if (ownScreen)
-        screens.append(ownScreen->availableGeometry());
-    for (const QScreen *other : QGuiApplication::screens()) {
-        if (other != ownScreen)
-            screens.append(other->availableGeometry());
-    }
-    return screens;
-}
-
 void MainWindow::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
@@ -460,48 +413,17 @@ void MainWindow::paintEvent(QPaintEvent *event)
 
 void MainWindow::applyStoredLayout()
 {
-    const QList<QRect> screens = screenAreas();
-    const QRect place = mainWindowPlace(m_config.mainWindowGeometry(), builtInWindowSize, screens);
-    resize(place.size());
-    move(place.topLeft());
-    const QSize screenSize = screens.isEmpty() ? builtInWindowSize : screens.first().size();
-    for (const auto &[box, widget] : storedBoxes())
-        widget->move(boxPlace(m_config.boxPosition(box), defaultBoxPosition(box), widget->size(),
-                              screenSize));
-    updateSurfaceSize();
-    notePlaces();
-}
-
-void MainWindow::notePlaces()
-{
-    m_placedGeometry = QRect(pos(), size());
-    for (const auto &[box, widget] : storedBoxes())
-        m_placedBoxPositions[box] = widget->pos();
+    m_layout->applyStored();
 }
 
 void MainWindow::saveLayout()
 {
-    // What still stands where config.ini put it is written back as it was read, so saving an
-    // unchanged layout changes no byte, not even of a place the screen could not show.
-    const QRect geometry(pos(), size());
-    if (!m_config.mainWindowGeometry() || geometry != m_placedGeometry)
-        m_config.setMainWindowGeometry(geometry);
-    for (const auto &[box, widget] : storedBoxes()) {
-        if (!m_config.boxPosition(box) || widget->pos() != m_placedBoxPositions[box])
-            m_config.setBoxPosition(box, widget->pos());
-    }
-    m_config.writeFile(m_paths.configPath()); // an unwritable file fails silently
-    notePlaces();
+    m_layout->save(m_paths.configPath());
 }
 
 void MainWindow::restoreDefaultLayout()
 {
-    for (const auto &[box, widget] : storedBoxes()) {
-        widget->move(defaultBoxPosition(box));
-        m_config.setBoxPosition(box, defaultBoxPosition(box));
-    }
-    updateSurfaceSize();
-    saveLayout();
+    m_layout->restoreDefault(m_paths.configPath());
 }
 
 void MainWindow::exitProgram()

@@ -26,6 +26,7 @@ class QScrollArea;
 class ReferenceDatabase;
 class ResultBox;
 class StepListBox;
+class WindowLayout;
 
 // The main window "Tápanyag-gazdálkodási terv": the menu bar, the toolbar, the scrolling
 // surface with the wizard's boxes and the status line. The menus lead to the plan session
@@ -56,9 +57,6 @@ public:
     QLabel *statusLabel() const { return m_statusLabel; }
     AdviserPanel *adviserPanel() const { return m_wizard->adviserPanel(); }
     QAction *action(const QString &objectName) const;
-
-    // The built-in place of every box ("Eredeti elrendezés").
-    static QPoint defaultBoxPosition(ConfigBlock::Box box);
 
     // The two exit commands: the plan's changes are asked about first.
     void exitProgram();
@@ -93,12 +91,7 @@ private:
     void importReferenceTables();
     void showHelp();
     void showAbout();
-    void updateSurfaceSize();
-    // Remembers where the window and the boxes stand now, so that a save can tell what moved.
-    void notePlaces();
     QList<std::pair<ConfigBlock::Box, QWidget *>> storedBoxes() const;
-    // The available areas of the screens, the window's own first.
-    QList<QRect> screenAreas() const;
     // The step boxes took their panels' sizes: placed again as the stored layout puts them.
     void placeBuiltBoxes();
 
@@ -107,8 +100,7 @@ private:
     ReferenceDatabase &m_reference;
     AppPaths m_paths;
     ConfigBlock m_config;
-    QRect m_placedGeometry; // where the window stood when config.ini was last read or written
-    std::array<QPoint, ConfigBlock::boxCount> m_placedBoxPositions {};
+    std::unique_ptr<WindowLayout> m_layout;
     bool m_firstShowDone = false;
     bool m_firstPaintDone = false;
     bool m_quitting = false;

@@ -186,8 +186,9 @@ TEST_F(SurfaceTest, TabFollowsReadingOrderInEveryPanel)
             tabOrder << control->objectName();
         EXPECT_EQ(tabOrder, readingOrder(area, visited));
         for (QWidget *widget : area->findChildren<QWidget *>()) {
-            if (QWidget *control = tabStopOf(widget, area))
+            if (QWidget *control = tabStopOf(widget, area)) {
                 EXPECT_TRUE(visited.contains(control)) << control->objectName().toStdString();
+            }
         }
     }
 }
