@@ -15,6 +15,7 @@
 #include "gui/app/steplistbox.h"
 #include "gui/app/wizardboxes.h"
 #include "gui/reference/adviserpanel.h"
+#include "gui/reference/materialeditors.h"
 #include "gui/steps/resultbox.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/dialogfilechooser.h"
@@ -204,10 +205,11 @@ void MainWindow::buildMenus()
               {});
     addAction(referenceMenu, QStringLiteral("Növények tápanyagigénye"),
               QStringLiteral("specificNeedAction"), {});
+    const auto editors = [this] { return m_wizard->materialEditors(); };
     addAction(referenceMenu, QStringLiteral("Kijuttatás megosztása"),
-              QStringLiteral("splitEditorAction"), {});
+              QStringLiteral("splitEditorAction"), [editors] { editors()->openSplitEditor(); });
     addAction(referenceMenu, QStringLiteral("Termésnövelő anyagok"),
-              QStringLiteral("materialsAction"), {});
+              QStringLiteral("materialsAction"), [editors] { editors()->openMaterialsEditor(); });
     addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
               QStringLiteral("adviserAction"), [this] { m_wizard->openAdviserPanel(); });
 
@@ -290,7 +292,6 @@ void MainWindow::buildSurface()
     m_surface->setAutoFillBackground(true);
     m_scrollArea->setWidget(m_surface);
     setCentralWidget(m_scrollArea);
-
     m_stepListBox = new StepListBox(m_surface);
     connect(m_stepListBox, &StepListBox::stepRequested, this,
             [this](int step) { m_wizard->showStep(step); });
@@ -300,6 +301,7 @@ void MainWindow::buildSurface()
             [this] { m_printing->showSummary(); });
 
     m_wizard = new WizardBoxes(*m_session, m_messenger, m_reference, m_surface);
+    m_wizard->materialEditors()->setCropEditorAction(action(QStringLiteral("cropSpeciesAction")));
     connect(m_wizard, &WizardBoxes::boxesChanged, this, &MainWindow::updateSurfaceSize);
 
     m_dataLocationBox
@@ -353,8 +355,7 @@ void MainWindow::showPlanState()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The close box asks about unsaved changes like the exit commands do, instead of
-    // dropping them silently.
+    // The close box asks about unsaved changes as the exit commands do, never drops them.
     if (!m_quitting && m_plan.isOpen() && m_plan.isModified()) {
         if (!m_session->closePlan()) {
             event->ignore();
@@ -455,8 +456,7 @@ void MainWindow::importReferenceTables()
         = ::importReferenceTables(directory, m_reference, m_messenger, QDate::currentDate());
     if (outcome.declined)
         return;
-    // The crop list follows the tables just taken over by itself: the reference database
-    // announces every table it replaced.
+    // The lists follow the tables taken over: the database announces each table replaced.
     m_messenger.display(outcome.message, ButtonSet::OkOnly, false,
                         outcome.imported ? MessageKind::Information : MessageKind::Warning);
 }

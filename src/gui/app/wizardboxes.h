@@ -8,6 +8,7 @@
 #include <array>
 
 class AdviserPanel;
+class MaterialEditors;
 class Messenger;
 class MovableBox;
 class PlanSession;
@@ -39,6 +40,9 @@ public:
     AdviserPanel *adviserPanel() const { return m_adviserPanel; }
     Step2Panel *step2Panel() const { return m_step2Panel; }
     Step3Panel *step3Panel() const { return m_step3Panel; }
+    Step5Panel *step5Panel() const { return m_step5Panel; }
+    // The split and materials editors, for the menu and step 5's "+".
+    MaterialEditors *materialEditors() const { return m_materialEditors; }
 
     bool isStepShown(int step) const override;
     // Step 1 applies the element selection first; step 2 computes the averages first and
@@ -90,4 +94,5 @@ private:
     Step2Panel *m_step2Panel = nullptr;
     Step3Panel *m_step3Panel = nullptr;
     Step5Panel *m_step5Panel = nullptr;
+    MaterialEditors *m_materialEditors = nullptr;
 };
