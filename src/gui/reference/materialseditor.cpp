@@ -54,6 +54,7 @@ MaterialsEditor::MaterialsEditor(
     connect(m_storeButton, &QPushButton::clicked, this, &MaterialsEditor::storeAndAsk);
 
     reloadList();
+    resize(640, 420);
 }
 
 void MaterialsEditor::buildControls()
@@ -65,6 +66,7 @@ void MaterialsEditor::buildControls()
     m_materialGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_materialGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_materialGrid->verticalHeader()->hide();
+    m_materialGrid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_materialGrid->horizontalHeader()->setStretchLastSection(true);
     m_materialGrid->setMinimumWidth(240);
 

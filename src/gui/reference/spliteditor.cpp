@@ -79,6 +79,7 @@ void SplitEditor::buildControls()
     m_rulesGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_rulesGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_rulesGrid->verticalHeader()->hide();
+    m_rulesGrid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_rulesGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_rulesGrid->horizontalHeader()->setStretchLastSection(true);
 

@@ -28,13 +28,10 @@ protected:
         showPanel(m_editor.get(), QSize(760, 420), QStringLiteral("spliteditor-"));
     }
 
-    void chooseCrop(const QString &novid)
-    {
-        auto *combo = child<QComboBox>("cropCombo");
-        combo->setCurrentIndex(combo->findData(novid));
-    }
+    void chooseCrop(const QString &id) { combo()->setCurrentIndex(combo()->findData(id)); }
+    QComboBox *combo() const { return child<QComboBox>("cropCombo"); }
     bool enabled(const char *button) const { return child<QPushButton>(button)->isEnabled(); }
-    void click(const char *button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+    void click(const char *name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
     QTableWidget *grid() const { return child<QTableWidget>("rulesGrid"); }
     QStringList gridRow(int row) const
     {
@@ -67,7 +64,8 @@ TEST_F(SplitEditorTest, RulesAddedOutOfOrderAreListedAndLookedUpByTheirLimit)
 {
     // Nothing is chosen yet: no command may act on a crop or a rule.
     EXPECT_EQ(m_editor->chosenCropId(), QString());
-    EXPECT_FALSE(enabled("newRuleButton") || enabled("restoreButton") || enabled("deleteRuleButton"));
+    EXPECT_FALSE(
+        enabled("newRuleButton") || enabled("restoreButton") || enabled("deleteRuleButton"));
     chooseCrop(testCrop);
     EXPECT_TRUE(enabled("newRuleButton") && enabled("restoreButton"));
     EXPECT_FALSE(enabled("deleteRuleButton"));
@@ -75,21 +73,23 @@ TEST_F(SplitEditorTest, RulesAddedOutOfOrderAreListedAndLookedUpByTheirLimit)
     // N %, P %, K %, Ka, maximum N
     addRule({"10", "", "30", "100", "80"});
     addRule({"20", "", "30", "37", "80"});
-    saveScreenshot(m_editor.get(), QStringLiteral("spliteditor-panel-"));
     addRule({"60", "", "30", "50", "80"});
+    addRule({"5", "", "", "", ""}); // a blank limit reads as 0, so it comes first
     EXPECT_FALSE(child<QGroupBox>("rulePanel")->isVisible());
-    ASSERT_EQ(grid()->rowCount(), 3);
-    EXPECT_EQ(gridRow(0)[1], QStringLiteral("37"));
-    EXPECT_EQ(gridRow(1), (QStringList {"I.    Csernozjom talaj", "50", "Ö:60-T:40", "Ö:0-T:100",
-                              "Ö:30-T:70", "80"}));
-    EXPECT_EQ(gridRow(2)[1], QStringLiteral("100"));
+    ASSERT_EQ(grid()->rowCount(), 4);
+    EXPECT_EQ(gridRow(0)[1] + gridRow(1)[1], QStringLiteral("37"));
+    EXPECT_EQ(gridRow(2),
+        (QStringList {
+            "I.    Csernozjom talaj", "50", "Ö:60-T:40", "Ö:0-T:100", "Ö:30-T:70", "80"}));
+    EXPECT_EQ(gridRow(3)[1], QStringLiteral("100"));
 
     // A share with a decimal comma is no whole number: nothing written, nothing said, and
     // the box is there to be corrected.
     addRule({"60,5", "", "", "120", ""});
     EXPECT_TRUE(child<QGroupBox>("rulePanel")->isVisible());
     EXPECT_TRUE(child<QLineEdit>("autumnNEdit")->hasFocus());
-    EXPECT_EQ(rules(testCrop), 3);
+    saveScreenshot(m_editor.get(), QStringLiteral("spliteditor-panel-"));
+    EXPECT_EQ(rules(testCrop), 4);
 
     // A soil of plasticity 40 falls in the band up to 50.
     PlanItems items = m_plan.items();
@@ -103,7 +103,8 @@ TEST_F(SplitEditorTest, RulesAddedOutOfOrderAreListedAndLookedUpByTheirLimit)
 TEST_F(SplitEditorTest, DeletingAndRestoringAskFirstAndActOnTheChosenCropOnly)
 {
     const QString wheat = QStringLiteral("1");
-    const int defaults = m_reference.count(Tables::Find3Back::name, Filter::equals(F::Novid, wheat));
+    const int defaults
+        = m_reference.count(Tables::Find3Back::name, Filter::equals(F::Novid, wheat));
     ASSERT_GT(defaults, 1);
     chooseCrop(wheat);
     ASSERT_EQ(grid()->rowCount(), defaults);
@@ -112,8 +113,9 @@ TEST_F(SplitEditorTest, DeletingAndRestoringAskFirstAndActOnTheChosenCropOnly)
         grid()->visualItemRect(grid()->item(1, 0)).center());
     EXPECT_TRUE(enabled("deleteRuleButton"));
 
-    const ScriptedMessenger::Shown deleteQuestion = {QStringLiteral("Biztosan törli a kijelölt sort?"),
-        ButtonSet::IgenNem, true, MessageKind::Warning};
+    const ScriptedMessenger::Shown deleteQuestion
+        = {QStringLiteral("Biztosan törli a kijelölt sort?"), ButtonSet::IgenNem, true,
+            MessageKind::Warning};
     m_messenger.expect(Answer::Nem);
     click("deleteRuleButton");
     EXPECT_EQ(m_messenger.shown().last(), deleteQuestion);
@@ -140,7 +142,8 @@ TEST_F(SplitEditorTest, DeletingAndRestoringAskFirstAndActOnTheChosenCropOnly)
     m_messenger.expect(Answer::Ok);
     click("restoreButton");
     EXPECT_EQ(m_messenger.shown().last(),
-        (ScriptedMessenger::Shown {QStringLiteral("Nincs visszatölthető adat! Nem lehet visszatölteni!"),
+        (ScriptedMessenger::Shown {
+            QStringLiteral("Nincs visszatölthető adat! Nem lehet visszatölteni!"),
             ButtonSet::OkOnly, true, MessageKind::Error}));
     EXPECT_EQ(rules(testCrop), 1);
 
