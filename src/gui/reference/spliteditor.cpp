@@ -239,7 +239,8 @@ void SplitEditor::openNewRule()
     for (QLineEdit *edit : {m_autumnNEdit, m_autumnPEdit, m_autumnKEdit, m_kaEdit, m_maxNEdit})
         edit->clear();
     m_rulePanel->adjustSize();
-    m_rulePanel->move(0, 0);
+    // over the grid's upper left corner, the chosen crop still in sight
+    m_rulePanel->move(m_rulesGrid->pos());
     m_rulePanel->raise();
     m_rulePanel->show();
     m_siteCategoryCombo->setFocus();
