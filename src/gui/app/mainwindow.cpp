@@ -15,6 +15,7 @@
 #include "gui/app/windowlayout.h"
 #include "gui/app/wizardboxes.h"
 #include "gui/reference/adviserpanel.h"
+#include "gui/reference/materialeditors.h"
 #include "gui/steps/resultbox.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/dialogfilechooser.h"
@@ -239,10 +240,11 @@ void MainWindow::buildMenus()
               [this] { m_wizard->openCropSpecies(); });
     addAction(referenceMenu, QStringLiteral("Növények tápanyagigénye"),
               QStringLiteral("specificNeedAction"), [this] { m_wizard->openSpecificNeeds(); });
+    const auto editors = [this] { return m_wizard->materialEditors(); };
     addAction(referenceMenu, QStringLiteral("Kijuttatás megosztása"),
-              QStringLiteral("splitEditorAction"), {});
+              QStringLiteral("splitEditorAction"), [editors] { editors()->openSplitEditor(); });
     addAction(referenceMenu, QStringLiteral("Termésnövelő anyagok"),
-              QStringLiteral("materialsAction"), {});
+              QStringLiteral("materialsAction"), [editors] { editors()->openMaterialsEditor(); });
     addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
               QStringLiteral("adviserAction"), [this] { m_wizard->openAdviserPanel(); });
 
@@ -325,7 +327,6 @@ void MainWindow::buildSurface()
     m_surface->setAutoFillBackground(true);
     m_scrollArea->setWidget(m_surface);
     setCentralWidget(m_scrollArea);
-
     m_stepListBox = new StepListBox(m_surface);
     connect(m_stepListBox, &StepListBox::stepRequested, this,
             [this](int step) { m_wizard->showStep(step); });
@@ -356,6 +357,7 @@ QList<std::pair<ConfigBlock::Box, QWidget *>> MainWindow::storedBoxes() const
 
 void MainWindow::placeBuiltBoxes()
 {
+    m_wizard->materialEditors()->setCropEditorAction(action(QStringLiteral("cropSpeciesAction")));
     m_layout->placeBuiltBoxes();
     m_hoverHelp->watch(this);
 }
@@ -372,8 +374,7 @@ void MainWindow::showPlanState()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The close box asks about unsaved changes like the exit commands do, instead of
-    // dropping them silently.
+    // The close box asks about unsaved changes as the exit commands do, never drops them.
     if (!m_quitting && m_plan.isOpen() && m_plan.isModified()) {
         if (!m_session->closePlan()) {
             event->ignore();
@@ -447,8 +448,7 @@ void MainWindow::importReferenceTables()
         = ::importReferenceTables(directory, m_reference, m_messenger, QDate::currentDate());
     if (outcome.declined)
         return;
-    // The crop list follows the tables just taken over by itself: the reference database
-    // announces every table it replaced.
+    // The lists follow the tables taken over: the database announces each table replaced.
     m_messenger.display(outcome.message, ButtonSet::OkOnly, false,
                         outcome.imported ? MessageKind::Information : MessageKind::Warning);
 }

@@ -8,6 +8,7 @@
 #include "core/session/plansession.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/reference/cropeditors.h"
+#include "gui/reference/materialeditors.h"
 #include "gui/steps/requestpanel.h"
 #include "gui/steps/resultbox.h"
 #include "gui/steps/step1panel.h"
@@ -124,6 +125,9 @@ void WizardBoxes::buildPanels()
     connect(m_step5Panel, &Step5Panel::doneRequested, this, [this] { finishStep(5); });
     connect(m_step5Panel, &Step5Panel::resultReady, this,
             [this](const ResultTable &result) { showStepResult(5, result); });
+    m_materialEditors = new MaterialEditors(m_messenger, m_reference, m_surface);
+    connect(m_step5Panel, &Step5Panel::addMaterialRequested, m_materialEditors,
+            &MaterialEditors::openMaterialsEditor);
 
     // A loaded plan's crop shows its specific need again.
     connect(&m_session, &PlanSession::knownCropLoaded, m_step3Panel,
@@ -131,6 +135,18 @@ void WizardBoxes::buildPanels()
 
     m_step2Panel->setFarmDirectory(m_farmDirectory);
     emit panelsBuilt();
+}
+
+Step5Panel *WizardBoxes::step5Panel()
+{
+    buildPanels();
+    return m_step5Panel;
+}
+
+MaterialEditors *WizardBoxes::materialEditors()
+{
+    buildPanels();
+    return m_materialEditors;
 }
 
 CropEditors *WizardBoxes::cropEditors()

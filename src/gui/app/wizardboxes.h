@@ -9,6 +9,7 @@
 
 class AdviserPanel;
 class CropEditors;
+class MaterialEditors;
 class Messenger;
 class MovableBox;
 class PlanSession;
@@ -46,6 +47,9 @@ public:
     CropEditors *cropEditors();
     void openCropSpecies();
     void openSpecificNeeds();
+    Step5Panel *step5Panel();
+    // The split and materials editors, for the menu and step 5's "+".
+    MaterialEditors *materialEditors();
 
     // Builds the step panels and the adviser panel unless they are built; each box then takes
     // its panel's size and panelsBuilt() is emitted.
@@ -106,4 +110,5 @@ private:
     Step3Panel *m_step3Panel = nullptr;
     CropEditors *m_cropEditors = nullptr;
     Step5Panel *m_step5Panel = nullptr;
+    MaterialEditors *m_materialEditors = nullptr;
 };

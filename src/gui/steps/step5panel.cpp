@@ -70,6 +70,11 @@ Step5Panel::Step5Panel(const StepContext &context, QWidget *parent)
     connect(m_remainderButton, &QPushButton::clicked, this, &Step5Panel::showRemainder);
     connect(m_doneButton, &QPushButton::clicked, this, &Step5Panel::doneRequested);
     connect(m_addMaterialButton, &QPushButton::clicked, this, &Step5Panel::addMaterialRequested);
+    // The materials come from Tapanyagok: whatever changes it, the list follows.
+    connect(&m_reference, &ReferenceDatabase::tableChanged, this, [this](const QString &table) {
+        if (table == Tables::Tapanyagok::name)
+            reloadMaterials();
+    });
 
     setDateToToday();
     reloadMaterials();
@@ -84,10 +89,8 @@ void Step5Panel::buildControls()
     m_materialCombo->setMinimumWidth(220);
     m_materialCombo->setMaxVisibleItems(20);
 
-    // Editing the materials comes with the reference editors.
     m_addMaterialButton = Controls::makeButton(QStringLiteral("+"), QStringLiteral("addMaterialButton"), this);
     m_addMaterialButton->setFixedWidth(25);
-    m_addMaterialButton->setEnabled(false);
 
     m_dateEdit = new QDateEdit(this);
     m_dateEdit->setObjectName(QStringLiteral("dateEdit"));
@@ -207,30 +210,31 @@ void Step5Panel::buildControls()
 
 void Step5Panel::reloadMaterials()
 {
-    const QVariant chosen = currentMaterial().value(Tables::Tapanyagok::Anyagid);
+    const QVariantMap chosen = currentMaterial();
+    const QVariant chosenId = chosen.value(Tables::Tapanyagok::Anyagid);
     QString error;
     const auto materials = m_reference.select(Tables::Tapanyagok::name, {},
                                               {Tables::Tapanyagok::Megnev},
                                               ReferenceDatabase::DeletedRows::Hidden, &error);
-    const QSignalBlocker blocker(m_materialCombo);
-    m_materialCombo->clear();
-    m_materials.clear();
-    if (!materials) {
-        showError(QStringLiteral("A termésnövelő anyagok listája nem olvasható: %1").arg(error));
-        m_unitLabel->setText(QStringLiteral("kg/ha"));
-        return;
-    }
-    m_materials = *materials;
     int chosenIndex = -1;
-    for (int index = 0; index < m_materials.size(); ++index) {
-        const QVariantMap &material = m_materials.at(index);
-        m_materialCombo->addItem(material.value(Tables::Tapanyagok::Megnev).toString());
-        if (chosen.isValid() && material.value(Tables::Tapanyagok::Anyagid) == chosen)
-            chosenIndex = index;
+    {
+        const QSignalBlocker blocker(m_materialCombo);
+        m_materialCombo->clear();
+        m_materials = materials.value_or(QList<QVariantMap>());
+        for (int index = 0; index < m_materials.size(); ++index) {
+            const QVariantMap &material = m_materials.at(index);
+            m_materialCombo->addItem(material.value(Tables::Tapanyagok::Megnev).toString());
+            if (chosenId.isValid() && material.value(Tables::Tapanyagok::Anyagid) == chosenId)
+                chosenIndex = index;
+        }
+        // a chosen material deleted meanwhile is chosen no longer
+        m_materialCombo->setCurrentIndex(chosenIndex);
     }
-    m_materialCombo->setCurrentIndex(chosenIndex);
-    if (chosenIndex < 0)
-        m_unitLabel->setText(QStringLiteral("kg/ha"));
+    if (!materials)
+        showError(QStringLiteral("A termésnövelő anyagok listája nem olvasható: %1").arg(error));
+    // the unit and the cover grid follow the material as it now is
+    if (chosenIndex < 0 || m_materials.at(chosenIndex) != chosen)
+        chooseMaterial(chosenIndex);
 }
 
 void Step5Panel::showItem(PlanItem item)

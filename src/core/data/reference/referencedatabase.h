@@ -64,8 +64,8 @@ public:
     // The rows of `table` that pass `filter`, ordered by the named fields (text fields that
     // sort without case do so) and then in table order; with no fields named, in the table's
     // own order: Nov by name, Find as imported, Find2 by crop, element and site category,
-    // Find3 by crop, site category and ascending Ka. Soft-deleted rows are left out unless
-    // asked for. No value on error.
+    // Find3 by crop, site category, ascending Ka (blank as 0) and Id. Soft-deleted rows are
+    // left out unless asked for. No value on error.
     std::optional<QList<QVariantMap>> select(const QString &table, const Filter &filter = {},
         const QStringList &orderBy = {}, DeletedRows deleted = DeletedRows::Hidden,
         QString *error = nullptr) const;

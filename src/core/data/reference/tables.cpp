@@ -89,7 +89,10 @@ QList<Field> needFields()
 QList<Field> splitFields()
 {
     namespace F = Tables::Find3;
-    return {real(F::Ka), text(F::Novid, 6), real(F::Sztid), real(F::ON), real(F::OP), real(F::OK),
+    // the lookup takes the first band reaching the soil's plasticity: a blank limit is 0
+    Field ka = real(F::Ka);
+    ka.sortsBlankAsZero = true;
+    return {ka, text(F::Novid, 6), real(F::Sztid), real(F::ON), real(F::OP), real(F::OK),
         real(F::MaxN)};
 }
 
@@ -381,6 +384,8 @@ QDate storedDate(const QString &text)
 
 QString orderExpression(const Field &field)
 {
+    if (field.sortsBlankAsZero)
+        return QStringLiteral("coalesce(%1, 0)").arg(quoted(field.name));
     switch (field.order) {
     case TextOrder::Exact:
         return quoted(field.name);

@@ -195,6 +195,7 @@ struct Field
     bool isNotNull = false; // with isKey or a default
     QString defaultValue; // SQL literal, empty for none
     TextOrder order = TextOrder::Exact;
+    bool sortsBlankAsZero = false; // a number field whose empty value sorts as 0
 };
 
 struct Index
@@ -229,8 +230,8 @@ const Table *table(const QString &tableName);
 // "CREATE TABLE ..." and the "CREATE INDEX ..." statements of one table.
 QStringList createStatements(const Table &table);
 
-// The SQL expression a read orders by for one field: the quoted name, or a case-folding
-// expression for fields that sort without case.
+// The SQL expression a read orders by for one field: the quoted name, a case-folding
+// expression for fields that sort without case, or the value with a blank read as 0.
 QString orderExpression(const Field &field);
 
 // A name quoted as an SQL identifier: ON, K and S are field names here.
