@@ -47,7 +47,7 @@ if(DPKG_SHLIBDEPS_EXECUTABLE AND FILE_EXECUTABLE)
 else()
     # Without dpkg-shlibdeps the linked libraries are named by hand (Debian 12 package names).
     list(PREPEND runtime_packages libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6
-        libqt6printsupport6 pxlib1)
+        libqt6printsupport6)
 endif()
 list(JOIN runtime_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -1,5 +1,6 @@
 // libFuzzer entry: any bytes given as a Paradox table (and its memo file) must be read or
-// refused with a message, never read past their end, nor handed to pxlib unchecked.
+// refused with a message, never read past their end, no record decoded before the whole
+// file is checked.
 //
 // An input is a 32-bit little-endian length n, then n bytes of the table (.db), then the
 // rest as its memo file (.MB), so that one input can exercise both files.

@@ -194,6 +194,17 @@ bool Filter::matches(const std::function<QVariant(const QString &)> &fieldValue)
     return !m_node || nodeMatches(*m_node, fieldValue);
 }
 
+bool Filter::isNumberEquality(QString *field, double *number) const
+{
+    if (!m_node || m_node->kind != Node::Kind::Term || m_node->op != Op::Equal
+        || !isNumeric(m_node->value)) {
+        return false;
+    }
+    *field = m_node->field;
+    *number = m_node->value.toDouble();
+    return true;
+}
+
 static void collectFields(const Filter::Node &node, QStringList *names)
 {
     if (node.kind == Filter::Node::Kind::Term) {

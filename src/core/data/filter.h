@@ -39,6 +39,10 @@ public:
     // would select it.
     bool matches(const std::function<QVariant(const QString &)> &fieldValue) const;
 
+    // When the filter is the one term "field = number", that field and number, so that a
+    // reader may compare stored numbers without converting each; false for any other.
+    bool isNumberEquality(QString *field, double *number) const;
+
     // The fields the terms name, each once, in the order they first appear.
     QStringList fieldNames() const;
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/data/farm/farmtable.h"
+#include "core/data/paradox/paradoxtable.h"
 
 #include <memory>
 
-// A farm table kept in a genuine Paradox file. Each read opens the file anew, checks it
-// and reads every record, keeping those that pass the filter; nothing stays open between
-// reads, so the farm-management program may go on using its files.
+// A farm table kept in a genuine Paradox file. Each read reads the file anew (the first
+// takes the bytes open() read), checks it and goes through every record, keeping those
+// that pass the filter; no file stays open between reads, so the farm-management program
+// may go on using its files.
 class FarmParadoxTable final : public FarmTable
 {
 public:
@@ -21,4 +23,6 @@ protected:
 
 private:
     using FarmTable::FarmTable;
+
+    std::unique_ptr<ParadoxTable> m_checked; // read and checked by open(), until the first read
 };

@@ -2,7 +2,7 @@
 
 #include "core/text/codepages.h"
 
-#include <QSet>
+#include <vector>
 
 namespace Paradox {
 
@@ -227,12 +227,12 @@ std::optional<Header> readHeader(const QByteArray &bytes, QString *problem)
     // The chain of data blocks, in table order. Each block holds 1 .. recordsPerBlock
     // records: the reader counts the records of a block from its size field and would
     // misplace every record after a block that claims more, or none.
-    QSet<int> visited;
+    std::vector<bool> visited(size_t(fileBlocks) + 1);
     int chained = 0;
     for (int number = firstBlock; number != 0;) {
-        if (number > fileBlocks || visited.contains(number))
+        if (number > fileBlocks || visited[size_t(number)])
             return refuse(problem, QStringLiteral("hibás a blokkok láncolata"));
-        visited.insert(number);
+        visited[size_t(number)] = true;
         Block block;
         block.number = number;
         block.offset = header.headerSize + qint64(number - 1) * header.blockSize;

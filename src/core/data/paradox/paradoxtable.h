@@ -7,15 +7,14 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
-struct px_doc;
-
-// A genuine Paradox table, opened read only through pxlib. The file is checked whole
-// (Paradox::readHeader) before pxlib sees it, since pxlib believes every number of a header
-// it is given; a table with memo fields also needs its .MB file beside it.
+// A genuine Paradox table, read whole into memory and opened read only. The file is checked
+// whole (Paradox::readHeader) before any record is trusted; the records are then found in
+// the data blocks that check walked, in the chain's order. A table with memo fields also
+// needs its .MB file beside it.
 //
 // Values come as the program's row maps use them: alpha and memo fields as QString
 // converted from the table's own code page, number, currency and BCD fields as double,
@@ -24,7 +23,6 @@ struct px_doc;
 class ParadoxTable
 {
 public:
-    ~ParadoxTable();
     ParadoxTable(const ParadoxTable &) = delete;
     ParadoxTable &operator=(const ParadoxTable &) = delete;
 
@@ -46,21 +44,28 @@ public:
     bool readRecord(int record, QVariantList *values, QString *error = nullptr);
     // One field of the record last read.
     QVariant fieldValue(int field, QString *error = nullptr) const;
-    // Reads a record without converting any field; fieldValue() then converts one.
+    // Goes to a record without converting any field; fieldValue() then converts one.
     bool loadRecord(int record, QString *error = nullptr);
+    // Whether field `field` of the record last loaded holds exactly `bytes`
+    // (Paradox::wholeNumberBytes).
+    bool fieldHolds(int field, const QByteArray &bytes) const;
 
 private:
     ParadoxTable() = default;
-    static std::unique_ptr<ParadoxTable> openStream(std::FILE *stream, const QByteArray &table,
-                                                    const QByteArray &memoFile,
-                                                    const QString &shownName, QString *error);
+    // The table on `table` whose check gave `header`, or `problem` when it failed.
+    static std::unique_ptr<ParadoxTable> create(const QByteArray &table,
+                                                const QByteArray &memoFile,
+                                                std::optional<Paradox::Header> header,
+                                                const QString &problem,
+                                                const QString &shownName, QString *error);
     QString failure(const QString &problem) const;
 
-    px_doc *m_document = nullptr;
     Paradox::Header m_header;
+    QByteArray m_table; // the whole file, as checked
     QByteArray m_memoFile;
     QString m_shownName;
-    std::vector<char> m_record;
     std::vector<int> m_fieldOffsets;
-    QString m_lastPxlibError;
+    std::vector<int> m_blockStarts; // the first record of each block of the chain
+    int m_block = 0;                // the block of the record last loaded
+    const char *m_record = nullptr; // that record's bytes in m_table
 };
