@@ -83,30 +83,6 @@ bool openForReading(QFile &file, const QString &path, QString *error)
 #endif
 }
 
-std::FILE *openStreamForReading(const QString &path, QString *error)
-{
-#ifdef Q_OS_UNIX
-    const int descriptor = openDescriptor(path, error);
-    if (descriptor < 0)
-        return nullptr;
-    std::FILE *stream = ::fdopen(descriptor, "rb");
-    if (!stream) {
-        setError(error, qt_error_string(errno));
-        ::close(descriptor);
-    }
-    return stream;
-#else
-    if (isSpecialFile(path)) {
-        setError(error, notRegularText());
-        return nullptr;
-    }
-    std::FILE *stream = _wfopen(reinterpret_cast<const wchar_t *>(path.utf16()), L"rb");
-    if (!stream)
-        setError(error, qt_error_string(errno));
-    return stream;
-#endif
-}
-
 bool isSpecialFile(const QString &path)
 {
     const QFileInfo info(path);

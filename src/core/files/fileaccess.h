@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <cstdio>
-
 class QFile;
 
 // Every file the user names (plans, config.ini, report designs, tables) is read only when it
@@ -14,9 +12,6 @@ namespace Files {
 // the open; a resource built into the program (":/…") opens as it is. False with the reason
 // in `error` otherwise; the file name stays set either way.
 bool openForReading(QFile &file, const QString &path, QString *error = nullptr);
-
-// The same for a C stream ("rb"), for libraries that read through one; null when refused.
-std::FILE *openStreamForReading(const QString &path, QString *error = nullptr);
 
 // True when `path` exists and is something other than a regular file.
 bool isSpecialFile(const QString &path);
