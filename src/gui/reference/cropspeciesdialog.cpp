@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSize>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -97,6 +98,9 @@ void CropSpeciesDialog::reloadCrops()
         for (const CropEditorData::Crop &crop : *crops) {
             auto *item = new QListWidgetItem(crop.name, m_cropList);
             item->setData(Qt::UserRole, crop.novid);
+            // Rows as high as the program's other lists: the accents of "Ő" and "Á" reach
+            // above the font's ascent and would be cut off by a row of the bare text height.
+            item->setSizeHint(QSize(0, 17));
             // a crop marked before a rename stays marked
             if (!marked.isEmpty() && crop.novid == marked) {
                 m_cropList->setCurrentItem(item);
