@@ -4,6 +4,8 @@
 #include "gui/steps/resultbox.h"
 #include "support/typetext.h"
 
+#include <QApplication>
+#include <QTimer>
 #include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
@@ -265,4 +267,24 @@ TEST_F(MainWindowTest, AdviserDataFromTheMenuTakeTheStepBoxPlace)
     EXPECT_TRUE(m_window->stepBox(1)->isVisible());
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());
     EXPECT_EQ(m_messenger.shown().size(), 2);
+}
+
+// Each reference editor of the "Segédadatok" menu opens as a dialog of its own, before any
+// step panel has been asked for.
+TEST_F(MainWindowTest, EveryReferenceEditorOpensFromTheMenu)
+{
+    const std::pair<const char *, const char *> editors[] = {
+        {"cropSpeciesAction", "CropSpeciesDialog"}, {"specificNeedAction", "SpecificNeedDialog"},
+        {"splitEditorAction", "SplitEditor"}, {"materialsAction", "MaterialsEditor"}};
+    for (const auto &[name, dialogClass] : editors) {
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                shown = QString::fromLatin1(dialog->metaObject()->className());
+                dialog->close();
+            }
+        });
+        action(name)->trigger();
+        EXPECT_EQ(shown, QLatin1String(dialogClass)) << name;
+    }
 }
