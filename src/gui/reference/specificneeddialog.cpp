@@ -6,6 +6,7 @@
 #include "core/messages/messenger.h"
 #include "core/plan/elements.h"
 #include "gui/ui/controls.h"
+#include "gui/ui/filteredcelldelegate.h"
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QComboBox>
@@ -27,25 +28,6 @@ constexpr int levelColumnWidth = 82;
 constexpr int elementCount = 3; // N, P and K have a specific need
 constexpr int rowHeight = 19;
 
-// Puts the key filter on every cell editor too: while an editor is open the keys go to it.
-class FilteredCellDelegate final : public QStyledItemDelegate
-{
-public:
-    FilteredCellDelegate(NumberKeyFilter *filter, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , m_filter(filter)
-    {
-    }
-
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        editor->installEventFilter(m_filter);
-        QStyledItemDelegate::setEditorData(editor, index);
-    }
-
-private:
-    NumberKeyFilter *m_filter;
-};
 
 // Only numbers are typed into the grids: digits, comma, arrows, Backspace, Tab and Delete.
 void filterNumberKeys(QTableWidget *grid)

@@ -1,5 +1,6 @@
 #include "gui/steps/soilsamplegrid.h"
 
+#include "gui/ui/filteredcelldelegate.h"
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QFontMetrics>
@@ -8,32 +9,6 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
-
-namespace {
-
-// Puts the grid's key filter on every cell editor as well: while an editor is open the keys
-// go to it, not to the grid. The filter is installed when the editor gets its data, after
-// the view has installed the delegate's own filter, so that ours sees the keys first.
-class FilteredCellDelegate final : public QStyledItemDelegate
-{
-public:
-    FilteredCellDelegate(NumberKeyFilter *filter, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , m_filter(filter)
-    {
-    }
-
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        editor->installEventFilter(m_filter);
-        QStyledItemDelegate::setEditorData(editor, index);
-    }
-
-private:
-    NumberKeyFilter *m_filter;
-};
-
-} // namespace
 
 SoilSampleGrid::SoilSampleGrid(QWidget *parent)
     : QTableView(parent)
