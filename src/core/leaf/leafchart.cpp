@@ -46,7 +46,10 @@ int heightOnBar(double value, double top)
 class ChartBuilder
 {
 public:
-    ChartBuilder(ChartPage &page, LeafChart::Medium medium) : m_page(page), m_medium(medium) {}
+    ChartBuilder(ChartPage &page, LeafChart::Medium medium)
+        : m_page(page)
+        , m_medium(medium)
+    { }
 
     bool isPrint() const { return m_medium == LeafChart::Medium::Print; }
 
@@ -54,8 +57,8 @@ public:
     void box(int left, int top, int right, int bottom, ChartColour colour)
     {
         m_page.boxes.append({QRect(std::min(left, right), std::min(top, bottom),
-                                   std::abs(right - left), std::abs(bottom - top)),
-                             colour});
+                                 std::abs(right - left), std::abs(bottom - top)),
+            colour});
     }
     void text(int x, int y, int size, const QString &text, bool centred = false)
     {
@@ -66,7 +69,7 @@ public:
     }
 
     void column(int top, int left, const QString &symbol, int element, double value,
-                const QList<LeafLimit> &scale);
+        const QList<LeafLimit> &scale);
 
 private:
     ChartPage &m_page;
@@ -74,7 +77,7 @@ private:
 };
 
 void ChartBuilder::column(int top, int left, const QString &symbol, int element, double value,
-                          const QList<LeafLimit> &scale)
+    const QList<LeafLimit> &scale)
 {
     box(left + 20, top + 20, left + 20 + barWidth, top + 20 + barHeight, barColour);
     text(left + 37, top, 8, symbol);
@@ -118,21 +121,21 @@ void ChartBuilder::column(int top, int left, const QString &symbol, int element,
 QString leafCaption(const LeafSample &sample)
 {
     return QStringLiteral("Gazd.év: ") + sample.farmingYear + QStringLiteral("   Blokk: ")
-           + sample.block + QStringLiteral("   Tábla sorsz.:") + sample.fieldSerial
-           + QStringLiteral("    Növény: ") + sample.species + QStringLiteral("   Minta jel: ")
-           + sample.sampleMark;
+        + sample.block + QStringLiteral("   Tábla sorsz.:") + sample.fieldSerial
+        + QStringLiteral("    Növény: ") + sample.species + QStringLiteral("   Minta jel: ")
+        + sample.sampleMark;
 }
 
-LeafChart buildLeafChart(const QList<LeafSample> &samples, const LeafLimits &limits,
-                         LeafChart::Medium medium)
+LeafChart buildLeafChart(
+    const QList<LeafSample> &samples, const LeafLimits &limits, LeafChart::Medium medium)
 {
     const bool print = medium == LeafChart::Medium::Print;
     const int perPage = print ? LeafChart::resultsPerPrintedPage : qMax(1, int(samples.size()));
     LeafChart chart;
     chart.pages.append(ChartPage());
     if (!print)
-        chart.pages.last().texts.append({QPoint(10, 10), 14, QStringLiteral("Levélanalízis"),
-                                         TextAnchor::TopLeft});
+        chart.pages.last().texts.append(
+            {QPoint(10, 10), 14, QStringLiteral("Levélanalízis"), TextAnchor::TopLeft});
     for (int n = 0; n < samples.size(); ++n) {
         if (n > 0 && n % perPage == 0)
             chart.pages.append(ChartPage());
@@ -145,8 +148,7 @@ LeafChart buildLeafChart(const QList<LeafSample> &samples, const LeafLimits &lim
         for (int k = 0; k < 5; ++k) {
             const QString &symbol = LeafRegister::elementSymbols().at(k);
             builder.column(top, leftMargin + columnStep * k, symbol, k,
-                           sample.contents[k].value_or(0),
-                           limits.scale(sample.speciesId, season, symbol));
+                sample.contents[k].value_or(0), limits.scale(sample.speciesId, season, symbol));
         }
         builder.box(50, 330 + blockHeight * i, 590, 332 + blockHeight * i, separatorColour);
     }

@@ -61,8 +61,8 @@ struct LeafChart
 
 // The picture of `samples`, each with its five columns N, P, K, Ca, Mg against the scales
 // of its species and season.
-LeafChart buildLeafChart(const QList<LeafSample> &samples, const LeafLimits &limits,
-                         LeafChart::Medium medium);
+LeafChart buildLeafChart(
+    const QList<LeafSample> &samples, const LeafLimits &limits, LeafChart::Medium medium);
 
 // The caption line over one result.
 QString leafCaption(const LeafSample &sample);

@@ -9,9 +9,7 @@ void LeafLimits::add(int speciesId, int season, const QString &element, const Le
 {
     QList<LeafLimit> &scale = m_scales[{speciesId, season, element}];
     const auto at = std::upper_bound(scale.begin(), scale.end(), limit.limit,
-                                     [](double value, const LeafLimit &row) {
-                                         return value < row.limit;
-                                     });
+        [](double value, const LeafLimit &row) { return value < row.limit; });
     scale.insert(at, limit);
 }
 
@@ -23,8 +21,8 @@ QList<LeafLimit> LeafLimits::scale(int speciesId, int season, const QString &ele
 std::optional<LeafLimits> LeafLimits::read(const ReferenceDatabase &reference, QString *error)
 {
     namespace F = Tables::Hatar;
-    const auto rows = reference.select(F::name, {}, {F::Hatar}, ReferenceDatabase::DeletedRows::Hidden,
-                                       error);
+    const auto rows
+        = reference.select(F::name, {}, {F::Hatar}, ReferenceDatabase::DeletedRows::Hidden, error);
     if (!rows)
         return std::nullopt;
     LeafLimits limits;
@@ -32,9 +30,9 @@ std::optional<LeafLimits> LeafLimits::read(const ReferenceDatabase &reference, Q
         if (row.value(F::Hatar).isNull())
             continue;
         limits.add(row.value(F::Fajid).toInt(), row.value(F::Szezon).toInt(),
-                   row.value(F::Elem).toString(),
-                   {row.value(F::Hatar).toDouble(), row.value(F::Ertek).toInt(),
-                    row.value(F::Ertekeles).toString()});
+            row.value(F::Elem).toString(),
+            {row.value(F::Hatar).toDouble(), row.value(F::Ertek).toInt(),
+                row.value(F::Ertekeles).toString()});
     }
     return limits;
 }

@@ -28,8 +28,8 @@ public:
     QList<LeafLimit> scale(int speciesId, int season, const QString &element) const;
 
     // Every row of Hatar; no value on a read error (then *error is set).
-    static std::optional<LeafLimits> read(const ReferenceDatabase &reference,
-                                          QString *error = nullptr);
+    static std::optional<LeafLimits> read(
+        const ReferenceDatabase &reference, QString *error = nullptr);
 
 private:
     QMap<std::tuple<int, int, QString>, QList<LeafLimit>> m_scales;

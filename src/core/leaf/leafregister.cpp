@@ -17,8 +17,7 @@ static const QLatin1String contentFields[5] = {F::N, F::P, F::K, F::Ca, F::Mg};
 const QStringList &elementSymbols()
 {
     static const QStringList symbols = {QStringLiteral("N"), QStringLiteral("P"),
-                                        QStringLiteral("K"), QStringLiteral("Ca"),
-                                        QStringLiteral("Mg")};
+        QStringLiteral("K"), QStringLiteral("Ca"), QStringLiteral("Mg")};
     return symbols;
 }
 
@@ -34,8 +33,8 @@ std::optional<QList<LeafSample>> list(const ReferenceDatabase &reference, QStrin
     QHash<int, QString> speciesNames;
     for (const LeafSpecies &species : species(reference))
         speciesNames.insert(species.id, species.name);
-    const auto rows = reference.select(F::name, {}, {F::Gazdev, F::Datum, F::Id},
-                                       ReferenceDatabase::DeletedRows::Hidden, error);
+    const auto rows = reference.select(
+        F::name, {}, {F::Gazdev, F::Datum, F::Id}, ReferenceDatabase::DeletedRows::Hidden, error);
     if (!rows)
         return std::nullopt;
     QList<LeafSample> samples;
@@ -68,8 +67,8 @@ QList<LeafSpecies> species(const ReferenceDatabase &reference)
     namespace S = Tables::Fajok;
     QList<LeafSpecies> list;
     for (const QVariantMap &row : reference.select(S::name).value_or(QList<QVariantMap>()))
-        list.append({row.value(S::Id).toInt(), row.value(S::Faj).toString(),
-                     row.value(S::Opt).toString()});
+        list.append(
+            {row.value(S::Id).toInt(), row.value(S::Faj).toString(), row.value(S::Opt).toString()});
     return list;
 }
 
@@ -77,9 +76,8 @@ QString validateEntry(const LeafEntry &entry)
 {
     if (!entry.speciesId)
         return QStringLiteral("Kérem válassza ki a növény faját!");
-    const auto badNumber = [](const QString &text) {
-        return !text.trimmed().isEmpty() && !Text::isDecimal(text);
-    };
+    const auto badNumber
+        = [](const QString &text) { return !text.trimmed().isEmpty() && !Text::isDecimal(text); };
     if (badNumber(entry.area))
         return QStringLiteral("A terület nem szám: %1").arg(entry.area);
     for (int i = 0; i < 5; ++i) {
@@ -96,8 +94,8 @@ static QVariant decimal(const QString &text)
     return value ? QVariant(*value) : QVariant();
 }
 
-bool save(ReferenceDatabase &reference, const LeafEntry &entry, std::optional<qint64> id,
-          QString *error)
+bool save(
+    ReferenceDatabase &reference, const LeafEntry &entry, std::optional<qint64> id, QString *error)
 {
     const QString refusal = validateEntry(entry);
     if (!refusal.isEmpty()) {
@@ -105,17 +103,11 @@ bool save(ReferenceDatabase &reference, const LeafEntry &entry, std::optional<qi
             *error = refusal;
         return false;
     }
-    QVariantMap values = {{F::Nev, entry.name},
-                          {F::Labor, entry.laboratory},
-                          {F::Mintaazon, entry.sampleMark},
-                          {F::Datum, entry.date},
-                          {F::Blokk, entry.block},
-                          {F::Tablassz, entry.fieldSerial},
-                          {F::Gazdev, entry.farmingYear},
-                          {F::Ter, decimal(entry.area)},
-                          {F::Fajid, *entry.speciesId},
-                          {F::Szuretkor, entry.atHarvest},
-                          {F::Deleted, false}};
+    QVariantMap values
+        = {{F::Nev, entry.name}, {F::Labor, entry.laboratory}, {F::Mintaazon, entry.sampleMark},
+            {F::Datum, entry.date}, {F::Blokk, entry.block}, {F::Tablassz, entry.fieldSerial},
+            {F::Gazdev, entry.farmingYear}, {F::Ter, decimal(entry.area)},
+            {F::Fajid, *entry.speciesId}, {F::Szuretkor, entry.atHarvest}, {F::Deleted, false}};
     for (int i = 0; i < 5; ++i)
         values.insert(contentFields[i], decimal(entry.contents[i]));
     if (!id)

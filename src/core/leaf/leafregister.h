@@ -65,7 +65,7 @@ QString validateEntry(const LeafEntry &entry);
 // Stores an entry as a new result (no id) or over the result `id`, with Deleted false. The
 // entry is checked first: a refused one writes nothing and sets *error to the refusal.
 bool save(ReferenceDatabase &reference, const LeafEntry &entry, std::optional<qint64> id,
-          QString *error = nullptr);
+    QString *error = nullptr);
 
 // The entry panel's values of a stored result, numbers in the general format.
 LeafEntry entryOf(const LeafSample &sample);

@@ -39,11 +39,11 @@ bool print(const LeafChart &chart, QPagedPaintDevice *device)
     return painter.end();
 }
 
-void showPreview(const LeafChart &chart, FileChooser &fileChooser, Messenger &messenger,
-                 QWidget *parent)
+void showPreview(
+    const LeafChart &chart, FileChooser &fileChooser, Messenger &messenger, QWidget *parent)
 {
     PaintedPages pages {QStringLiteral("Levélanalízis"), paperLayout(), int(chart.pages.size()),
-                        [&chart](QPagedPaintDevice *device) { return print(chart, device); }};
+        [&chart](QPagedPaintDevice *device) { return print(chart, device); }};
     ReportPreview preview(std::move(pages), fileChooser, messenger, parent);
     preview.exec();
 }

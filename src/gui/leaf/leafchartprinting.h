@@ -15,7 +15,7 @@ namespace LeafChartPrinting {
 bool print(const LeafChart &chart, QPagedPaintDevice *device);
 
 // The print preview of the reports over the printed chart: printer or PDF file.
-void showPreview(const LeafChart &chart, FileChooser &fileChooser, Messenger &messenger,
-                 QWidget *parent);
+void showPreview(
+    const LeafChart &chart, FileChooser &fileChooser, Messenger &messenger, QWidget *parent);
 
 } // namespace LeafChartPrinting

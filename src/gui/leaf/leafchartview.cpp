@@ -6,7 +6,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-LeafChartView::LeafChartView(QWidget *parent) : QWidget(parent)
+LeafChartView::LeafChartView(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("leafChartView"));
     setAutoFillBackground(true);

@@ -18,9 +18,9 @@ static bool sameEntry(const LeafEntry &a, const LeafEntry &b)
             return false;
     }
     return a.name == b.name && a.laboratory == b.laboratory && a.sampleMark == b.sampleMark
-           && a.block == b.block && a.fieldSerial == b.fieldSerial
-           && a.farmingYear == b.farmingYear && a.area == b.area && a.date == b.date
-           && a.speciesId == b.speciesId && a.atHarvest == b.atHarvest;
+        && a.block == b.block && a.fieldSerial == b.fieldSerial && a.farmingYear == b.farmingYear
+        && a.area == b.area && a.date == b.date && a.speciesId == b.speciesId
+        && a.atHarvest == b.atHarvest;
 }
 
 LeafEntryPanel::LeafEntryPanel(QWidget *parent)
@@ -43,6 +43,9 @@ LeafEntryPanel::LeafEntryPanel(QWidget *parent)
     m_optimalPeriodLabel = new QLabel(this);
     m_optimalPeriodLabel->setObjectName(QStringLiteral("optimalPeriodLabel"));
     m_optimalPeriodLabel->setWordWrap(true);
+    // two lines: the longest periods wrap once
+    m_optimalPeriodLabel->setMinimumHeight(
+        2 * m_optimalPeriodLabel->fontMetrics().lineSpacing() + 4);
     m_atHarvestBox = new QCheckBox(QStringLiteral("Mintavétel szüretkor (igen/nem)"), this);
     m_atHarvestBox->setObjectName(QStringLiteral("atHarvestBox"));
 
@@ -71,10 +74,10 @@ LeafEntryPanel::LeafEntryPanel(QWidget *parent)
     }
     results->setRowStretch(6, 1);
 
-    m_cancelButton = Controls::makeButton(QStringLiteral("mégsem"), QStringLiteral("cancelButton"),
-                                          this);
-    m_storeButton = Controls::makeButton(QStringLiteral("rögzítés"), QStringLiteral("storeButton"),
-                                         this);
+    m_cancelButton
+        = Controls::makeButton(QStringLiteral("mégsem"), QStringLiteral("cancelButton"), this);
+    m_storeButton
+        = Controls::makeButton(QStringLiteral("rögzítés"), QStringLiteral("storeButton"), this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_cancelButton);
@@ -88,14 +91,13 @@ LeafEntryPanel::LeafEntryPanel(QWidget *parent)
     layout->addLayout(columns);
     layout->addLayout(buttons);
 
-    Controls::setTabOrder({m_nameEdit, m_laboratoryEdit, m_sampleMarkEdit, m_dateEdit,
-                           m_blockEdit, m_fieldSerialEdit, m_farmingYearEdit, m_areaEdit,
-                           m_speciesCombo, m_atHarvestBox, m_contentEdits[0], m_contentEdits[1],
-                           m_contentEdits[2], m_contentEdits[3], m_contentEdits[4],
-                           m_cancelButton, m_storeButton});
+    Controls::setTabOrder({m_nameEdit, m_laboratoryEdit, m_sampleMarkEdit, m_dateEdit, m_blockEdit,
+        m_fieldSerialEdit, m_farmingYearEdit, m_areaEdit, m_speciesCombo, m_atHarvestBox,
+        m_contentEdits[0], m_contentEdits[1], m_contentEdits[2], m_contentEdits[3],
+        m_contentEdits[4], m_cancelButton, m_storeButton});
 
-    connect(m_speciesCombo, &QComboBox::currentIndexChanged, this,
-            &LeafEntryPanel::showOptimalPeriod);
+    connect(
+        m_speciesCombo, &QComboBox::currentIndexChanged, this, &LeafEntryPanel::showOptimalPeriod);
     connect(m_storeButton, &QPushButton::clicked, this, &LeafEntryPanel::storeRequested);
     connect(m_cancelButton, &QPushButton::clicked, this, &LeafEntryPanel::cancelRequested);
 }
@@ -119,8 +121,8 @@ void LeafEntryPanel::showEntry(const LeafEntry &entry)
     m_fieldSerialEdit->setText(entry.fieldSerial);
     m_farmingYearEdit->setText(entry.farmingYear);
     m_areaEdit->setText(entry.area);
-    m_speciesCombo->setCurrentIndex(entry.speciesId ? m_speciesCombo->findData(*entry.speciesId)
-                                                    : -1);
+    m_speciesCombo->setCurrentIndex(
+        entry.speciesId ? m_speciesCombo->findData(*entry.speciesId) : -1);
     m_atHarvestBox->setChecked(entry.atHarvest);
     for (int i = 0; i < 5; ++i)
         m_contentEdits[i]->setText(entry.contents[i]);
@@ -156,7 +158,6 @@ bool LeafEntryPanel::isChanged() const
 void LeafEntryPanel::showOptimalPeriod()
 {
     const int index = m_speciesCombo->currentIndex();
-    m_optimalPeriodLabel->setText(index >= 0 && index < m_species.size()
-                                      ? m_species.at(index).optimalPeriod
-                                      : QString());
+    m_optimalPeriodLabel->setText(
+        index >= 0 && index < m_species.size() ? m_species.at(index).optimalPeriod : QString());
 }

@@ -24,9 +24,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-LeafSampleWindow::LeafSampleWindow(Messenger &messenger, ReferenceDatabase &reference,
-                                   FileChooser &fileChooser, QWidget *parent)
-    : QDialog(parent), m_messenger(messenger), m_reference(reference), m_fileChooser(fileChooser)
+LeafSampleWindow::LeafSampleWindow(
+    Messenger &messenger, ReferenceDatabase &reference, FileChooser &fileChooser, QWidget *parent)
+    : QDialog(parent)
+    , m_messenger(messenger)
+    , m_reference(reference)
+    , m_fileChooser(fileChooser)
 {
     setObjectName(QStringLiteral("leafSampleWindow"));
     setWindowTitle(QStringLiteral("Levélanalízis nyilvántartás és elemzés"));
@@ -49,14 +52,14 @@ LeafSampleWindow::LeafSampleWindow(Messenger &messenger, ReferenceDatabase &refe
 }
 
 void LeafSampleWindow::open(Messenger &messenger, ReferenceDatabase &reference,
-                            FileChooser &fileChooser, Plan &plan, QWidget *parent)
+    FileChooser &fileChooser, Plan &plan, QWidget *parent)
 {
     {
         LeafSampleWindow window(messenger, reference, fileChooser, parent);
         window.exec();
     }
-    plan.setLeafLinks(PlanLookups::fillLeafLinks(reference, plan.items().leafLinks),
-                      Plan::Change::Computed);
+    plan.setLeafLinks(
+        PlanLookups::fillLeafLinks(reference, plan.items().leafLinks), Plan::Change::Computed);
 }
 
 void LeafSampleWindow::buildList()
@@ -64,28 +67,27 @@ void LeafSampleWindow::buildList()
     m_listArea = new QWidget(this);
     m_grid = new QTableWidget(0, 14, m_listArea);
     m_grid->setObjectName(QStringLiteral("leafGrid"));
-    m_grid->setHorizontalHeaderLabels(
-        {QStringLiteral("Gazd.év"), QStringLiteral("Dátum"), QStringLiteral("Megnevezés"),
-         QStringLiteral("Blokk"), QStringLiteral("Tábla s.sz."), QStringLiteral("Növény faj"),
-         QStringLiteral("Minta azon."), QStringLiteral("Terület"), QStringLiteral("N"),
-         QStringLiteral("P"), QStringLiteral("K"), QStringLiteral("Ca"), QStringLiteral("Mg"),
-         QStringLiteral("Labor neve")});
+    m_grid->setHorizontalHeaderLabels({QStringLiteral("Gazd.év"), QStringLiteral("Dátum"),
+        QStringLiteral("Megnevezés"), QStringLiteral("Blokk"), QStringLiteral("Tábla s.sz."),
+        QStringLiteral("Növény faj"), QStringLiteral("Minta azon."), QStringLiteral("Terület"),
+        QStringLiteral("N"), QStringLiteral("P"), QStringLiteral("K"), QStringLiteral("Ca"),
+        QStringLiteral("Mg"), QStringLiteral("Labor neve")});
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &LeafSampleWindow::updateCommands);
+        &LeafSampleWindow::updateCommands);
 
-    m_newButton = Controls::makeButton(QStringLiteral("Új mintaeredmény"),
-                                       QStringLiteral("newButton"), m_listArea);
-    m_modifyButton = Controls::makeButton(QStringLiteral("Eredmény módosítása"),
-                                          QStringLiteral("modifyButton"), m_listArea);
-    m_deleteButton = Controls::makeButton(QStringLiteral("Eredmény törlése"),
-                                          QStringLiteral("deleteButton"), m_listArea);
-    m_evaluateButton = Controls::makeButton(QStringLiteral("Mintaeredmény elemzése"),
-                                            QStringLiteral("evaluateButton"), m_listArea);
+    m_newButton = Controls::makeButton(
+        QStringLiteral("Új mintaeredmény"), QStringLiteral("newButton"), m_listArea);
+    m_modifyButton = Controls::makeButton(
+        QStringLiteral("Eredmény módosítása"), QStringLiteral("modifyButton"), m_listArea);
+    m_deleteButton = Controls::makeButton(
+        QStringLiteral("Eredmény törlése"), QStringLiteral("deleteButton"), m_listArea);
+    m_evaluateButton = Controls::makeButton(
+        QStringLiteral("Mintaeredmény elemzése"), QStringLiteral("evaluateButton"), m_listArea);
     connect(m_newButton, &QPushButton::clicked, this, &LeafSampleWindow::newResult);
     connect(m_modifyButton, &QPushButton::clicked, this, &LeafSampleWindow::modifyResult);
     connect(m_deleteButton, &QPushButton::clicked, this, &LeafSampleWindow::deleteResult);
@@ -114,11 +116,10 @@ void LeafSampleWindow::buildEvaluation()
     m_chartView = new LeafChartView;
     m_chartView->setScrollBar(m_chartArea->verticalScrollBar());
     m_chartArea->setWidget(m_chartView);
-    auto *closeButton = Controls::makeButton(QStringLiteral("bezárás"),
-                                             QStringLiteral("closeEvaluationButton"),
-                                             m_evaluationPanel);
-    auto *printButton = Controls::makeButton(QStringLiteral("nyomtatás"),
-                                             QStringLiteral("printButton"), m_evaluationPanel);
+    auto *closeButton = Controls::makeButton(
+        QStringLiteral("bezárás"), QStringLiteral("closeEvaluationButton"), m_evaluationPanel);
+    auto *printButton = Controls::makeButton(
+        QStringLiteral("nyomtatás"), QStringLiteral("printButton"), m_evaluationPanel);
     connect(closeButton, &QPushButton::clicked, this, &LeafSampleWindow::closeEvaluation);
     connect(printButton, &QPushButton::clicked, this, &LeafSampleWindow::printEvaluation);
     auto *buttons = new QHBoxLayout;
@@ -134,7 +135,7 @@ void LeafSampleWindow::buildEvaluation()
 void LeafSampleWindow::buildMenus(QMenuBar *bar)
 {
     const auto add = [this](QMenu *menu, const QString &caption, const QString &name,
-                            void (LeafSampleWindow::*command)()) {
+                         void (LeafSampleWindow::*command)()) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, command);
@@ -144,15 +145,14 @@ void LeafSampleWindow::buildMenus(QMenuBar *bar)
     m_listActions = {
         add(results, QStringLiteral("Új mintaeredmény"), QStringLiteral("newAction"),
             &LeafSampleWindow::newResult),
-        add(results, QStringLiteral("Kijelölt eredmény módosítása"),
-            QStringLiteral("modifyAction"), &LeafSampleWindow::modifyResult),
+        add(results, QStringLiteral("Kijelölt eredmény módosítása"), QStringLiteral("modifyAction"),
+            &LeafSampleWindow::modifyResult),
         add(results, QStringLiteral("Eredmény törlése"), QStringLiteral("deleteAction"),
             &LeafSampleWindow::deleteResult),
     };
     QMenu *evaluation = bar->addMenu(QStringLiteral("Elemzés"));
     m_listActions.append(add(evaluation, QStringLiteral("Kijelölt mintaeredmény(ek) elemzése"),
-                             QStringLiteral("evaluateAction"),
-                             &LeafSampleWindow::evaluateSelection));
+        QStringLiteral("evaluateAction"), &LeafSampleWindow::evaluateSelection));
     QMenu *help = bar->addMenu(QStringLiteral("Súgó"));
     add(help, QStringLiteral("Leírás"), QStringLiteral("guideAction"),
         &LeafSampleWindow::showGuide);
@@ -182,10 +182,9 @@ void LeafSampleWindow::reload()
     for (int row = 0; row < m_samples.size(); ++row) {
         const LeafSample &s = m_samples.at(row);
         const QStringList cells = {s.farmingYear, s.date.toString(QStringLiteral("yyyy.MM.dd.")),
-                                   s.name, s.block, s.fieldSerial, s.species, s.sampleMark,
-                                   number(s.area), number(s.contents[0]), number(s.contents[1]),
-                                   number(s.contents[2]), number(s.contents[3]),
-                                   number(s.contents[4]), s.laboratory};
+            s.name, s.block, s.fieldSerial, s.species, s.sampleMark, number(s.area),
+            number(s.contents[0]), number(s.contents[1]), number(s.contents[2]),
+            number(s.contents[3]), number(s.contents[4]), s.laboratory};
         for (int column = 0; column < cells.size(); ++column)
             m_grid->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
@@ -269,7 +268,7 @@ void LeafSampleWindow::deleteResult()
         return;
     const qint64 id = m_samples.at(*row).id;
     if (m_messenger.display(QStringLiteral("Biztosan törli a kijelölt sort?"), ButtonSet::IgenNem,
-                            true, MessageKind::Warning)
+            true, MessageKind::Warning)
         != Answer::Igen)
         return;
     QString error;
@@ -338,15 +337,14 @@ void LeafSampleWindow::showGuide()
 {
     m_messenger.display(QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
                                        "hasznalati.pdf fájlnéven."),
-                        ButtonSet::OkOnly, false, MessageKind::Information);
+        ButtonSet::OkOnly, false, MessageKind::Information);
 }
 
 void LeafSampleWindow::reject()
 {
     if (isEntering()) {
         const int answer = m_messenger.display(QStringLiteral("Mentsem a változásokat ?"),
-                                               ButtonSet::IgenNemMegsem, true,
-                                               MessageKind::Warning);
+            ButtonSet::IgenNemMegsem, true, MessageKind::Warning);
         if (answer == Answer::Igen && !storeEntry())
             return;
         if (answer != Answer::Igen && answer != Answer::Nem)

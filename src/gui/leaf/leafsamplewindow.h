@@ -30,12 +30,12 @@ class LeafSampleWindow final : public QDialog
 
 public:
     LeafSampleWindow(Messenger &messenger, ReferenceDatabase &reference, FileChooser &fileChooser,
-                     QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     // "Levélanalízis" → "Levélminta eredmények": the window, modal; afterwards the plan's
     // soil–leaf links are read again from the register.
-    static void open(Messenger &messenger, ReferenceDatabase &reference,
-                     FileChooser &fileChooser, Plan &plan, QWidget *parent);
+    static void open(Messenger &messenger, ReferenceDatabase &reference, FileChooser &fileChooser,
+        Plan &plan, QWidget *parent);
 
     const QList<LeafSample> &samples() const { return m_samples; }
     LeafEntryPanel *entryPanel() const { return m_entryPanel; }

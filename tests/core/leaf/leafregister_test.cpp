@@ -24,8 +24,8 @@ protected:
 
     qint64 addRow(const QString &year, QDate date, const QVariant &species, const QString &mark)
     {
-        return *m_reference.insert(M::name, {{M::Gazdev, year}, {M::Datum, date},
-                                             {M::Fajid, species}, {M::Mintaazon, mark}});
+        return *m_reference.insert(M::name,
+            {{M::Gazdev, year}, {M::Datum, date}, {M::Fajid, species}, {M::Mintaazon, mark}});
     }
 
     QStringList listedMarks() const
@@ -67,31 +67,25 @@ TEST_F(LeafRegisterTest, ListingOrderAndWhatIsLeftOut)
 TEST_F(LeafRegisterTest, EntriesStoredChangedAndRefused)
 {
     LeafEntry entry;
-    entry.farmingYear = "2014";
-    entry.sampleMark = "L1";
+    entry.farmingYear = "2014", entry.sampleMark = "L1", entry.area = "1,5";
     entry.date = QDate(2014, 7, 20);
-    entry.area = "1,5";
     entry.contents[0] = "2,4";
-    entry.contents[3] = "";
     entry.atHarvest = true;
 
-    struct Refusal
+    const struct
     {
-        std::function<void(LeafEntry &)> spoil;
-        QString text;
-    };
-    const Refusal refusals[] = {
-        {[](LeafEntry &) {}, "Kérem válassza ki a növény faját!"},
-        {[](LeafEntry &e) { e.speciesId = 1, e.area = "1.5"; }, "A terület nem szám: 1.5"},
-        {[](LeafEntry &e) { e.speciesId = 1, e.contents[4] = "x"; },
-         "A(z) Mg -tartalom nem szám: x"},
-    };
-    for (const Refusal &refusal : refusals) {
+        std::optional<int> species;
+        QString area, magnesium, refusal;
+    } refusals[] = {{std::nullopt, "1,5", "", "Kérem válassza ki a növény faját!"},
+        {1, "1.5", "", "A terület nem szám: 1.5"},
+        {1, "1,5", "x", "A(z) Mg -tartalom nem szám: x"}};
+    for (const auto &refusal : refusals) {
         LeafEntry bad = entry;
-        refusal.spoil(bad);
+        bad.speciesId = refusal.species, bad.area = refusal.area,
+        bad.contents[4] = refusal.magnesium;
         QString error;
         EXPECT_FALSE(LeafRegister::save(m_reference, bad, std::nullopt, &error));
-        EXPECT_EQ(error, refusal.text);
+        EXPECT_EQ(error, refusal.refusal);
         EXPECT_EQ(m_reference.count(M::name, {}, ReferenceDatabase::DeletedRows::Included), 0);
     }
 
