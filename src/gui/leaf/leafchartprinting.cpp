@@ -39,12 +39,16 @@ bool print(const LeafChart &chart, QPagedPaintDevice *device)
     return painter.end();
 }
 
+PaintedPages paintedPages(const LeafChart &chart)
+{
+    return {QStringLiteral("Levélanalízis"), paperLayout(), int(chart.pages.size()),
+        [&chart](QPagedPaintDevice *device) { return print(chart, device); }};
+}
+
 void showPreview(
     const LeafChart &chart, FileChooser &fileChooser, Messenger &messenger, QWidget *parent)
 {
-    PaintedPages pages {QStringLiteral("Levélanalízis"), paperLayout(), int(chart.pages.size()),
-        [&chart](QPagedPaintDevice *device) { return print(chart, device); }};
-    ReportPreview preview(std::move(pages), fileChooser, messenger, parent);
+    ReportPreview preview(paintedPages(chart), fileChooser, messenger, parent);
     preview.exec();
 }
 
