@@ -43,9 +43,9 @@ LeafEntryPanel::LeafEntryPanel(QWidget *parent)
     m_optimalPeriodLabel = new QLabel(this);
     m_optimalPeriodLabel->setObjectName(QStringLiteral("optimalPeriodLabel"));
     m_optimalPeriodLabel->setWordWrap(true);
-    // two lines: the longest periods wrap once
+    // three lines: the longest periods wrap twice
     m_optimalPeriodLabel->setMinimumHeight(
-        2 * m_optimalPeriodLabel->fontMetrics().lineSpacing() + 4);
+        3 * m_optimalPeriodLabel->fontMetrics().lineSpacing() + 4);
     m_atHarvestBox = new QCheckBox(QStringLiteral("Mintavétel szüretkor (igen/nem)"), this);
     m_atHarvestBox->setObjectName(QStringLiteral("atHarvestBox"));
 
