@@ -14,6 +14,7 @@
 #include "gui/app/steplistbox.h"
 #include "gui/app/windowlayout.h"
 #include "gui/app/wizardboxes.h"
+#include "gui/leaf/leafsamplewindow.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/reference/materialeditors.h"
 #include "gui/steps/resultbox.h"
@@ -253,8 +254,10 @@ void MainWindow::buildMenus()
               QStringLiteral("importReferenceAction"), [this] { importReferenceTables(); });
 
     QMenu *leafMenu = bar->addMenu(QStringLiteral("Levélanalízis"));
-    addAction(leafMenu, QStringLiteral("Levélminta eredmények"),
-              QStringLiteral("leafSamplesAction"), {});
+    addAction(leafMenu, QStringLiteral("Levélminta eredmények"), QStringLiteral("leafSamplesAction"),
+              [this] {
+                  LeafSampleWindow::open(m_messenger, m_reference, *m_fileChooser, m_plan, this);
+              });
     addAction(leafMenu, QStringLiteral("Talajminták - levélminták összekapcsolása"),
               QStringLiteral("leafLinkAction"), {});
     addAction(leafMenu, QStringLiteral("Összesített kimutatás levélanaéízissel"),

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPageRanges>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -25,21 +26,32 @@ constexpr qreal zoomStep = 1.25;
 
 ReportPreview::ReportPreview(const ReportDocument &report, FileChooser &fileChooser,
                              Messenger &messenger, QWidget *parent)
+    : ReportPreview(PaintedPages {report.title(), report.pageLayout(), report.pageCount(),
+                                  [&report](QPagedPaintDevice *device) {
+                                      return report.print(device);
+                                  }},
+                    fileChooser, messenger, parent)
+{
+    m_report = &report;
+}
+
+ReportPreview::ReportPreview(PaintedPages pages, FileChooser &fileChooser, Messenger &messenger,
+                             QWidget *parent)
     : QDialog(parent)
-    , m_report(report)
+    , m_pages(std::move(pages))
     , m_fileChooser(fileChooser)
     , m_messenger(messenger)
     , m_previewPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setWindowTitle(QStringLiteral("Nyomtatási kép"));
-    m_previewPrinter->setPageLayout(report.pageLayout());
-    m_previewPrinter->setDocName(report.title());
+    m_previewPrinter->setPageLayout(m_pages.pageLayout);
+    m_previewPrinter->setDocName(m_pages.title);
 
     m_preview = new QPrintPreviewWidget(m_previewPrinter.get(), this);
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter *printer) { m_report.print(printer); });
+            [this](QPrinter *printer) { m_pages.print(printer); });
     connect(m_preview, &QPrintPreviewWidget::previewChanged, this,
             &ReportPreview::updatePageCounter);
 
@@ -146,7 +158,7 @@ int ReportPreview::currentPage() const
 
 int ReportPreview::pageCount() const
 {
-    return m_report.pageCount();
+    return m_pages.pageCount;
 }
 
 QString ReportPreview::pageCounterText() const
@@ -193,8 +205,8 @@ void ReportPreview::printReport()
     // A printer of its own, so that what the user picks (or a file to print to) leaves the
     // preview as it is.
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(m_report.pageLayout());
-    printer.setDocName(m_report.title());
+    printer.setPageLayout(m_pages.pageLayout);
+    printer.setDocName(m_pages.title);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Nyomtatás"));
     dialog.setMinMax(1, pageCount());
@@ -204,11 +216,13 @@ void ReportPreview::printReport()
     // "All pages" after a range was chosen once must not keep the old range.
     if (printer.printRange() == QPrinter::AllPages)
         printer.setPageRanges(QPageRanges());
-    m_report.print(&printer);
+    m_pages.print(&printer);
 }
 
 bool ReportPreview::exportReport()
 {
+    if (!m_report)
+        return exportPdf();
     int chosenFilter = -1;
     const QString chosen = m_fileChooser.saveFileNameWithFilter(
         QStringLiteral("Exportálás"), m_exportPath, reportFileFilter(), &chosenFilter);
@@ -221,10 +235,31 @@ bool ReportPreview::exportReport()
                                           : ReportFormat::Pdf;
     const ReportTarget target = reportTargetFor(chosen, chosenFormat);
     QString error;
-    if (!m_report.exportTo(target.path, target.format, &error)) {
+    if (!m_report->exportTo(target.path, target.format, &error)) {
         m_messenger.display(error, ButtonSet::OkOnly, true, MessageKind::Error);
         return false;
     }
     m_exportPath = target.path;
+    return true;
+}
+
+bool ReportPreview::exportPdf()
+{
+    const QString chosen = m_fileChooser.saveFileName(
+        QStringLiteral("Exportálás"), m_exportPath, QStringLiteral("PDF (*.pdf)"));
+    if (chosen.isEmpty())
+        return false;
+    const QString path = chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
+                             ? chosen
+                             : chosen + QStringLiteral(".pdf");
+    QPdfWriter writer(path);
+    writer.setPageLayout(m_pages.pageLayout);
+    writer.setTitle(m_pages.title);
+    if (!m_pages.print(&writer)) {
+        m_messenger.display(QStringLiteral("A fájl nem írható: %1").arg(path), ButtonSet::OkOnly,
+                            true, MessageKind::Error);
+        return false;
+    }
+    m_exportPath = path;
     return true;
 }

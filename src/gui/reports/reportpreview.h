@@ -3,7 +3,10 @@
 #include <QDialog>
 #include <QKeySequence>
 #include <QList>
+#include <QPageLayout>
+#include <QString>
 
+#include <functional>
 #include <memory>
 
 class FileChooser;
@@ -11,8 +14,19 @@ class Messenger;
 class QAction;
 class QLabel;
 class QPrintPreviewWidget;
+class QPagedPaintDevice;
 class QPrinter;
 class ReportDocument;
+
+// Pages that paint themselves rather than an HTML report: their layout, their number and
+// the routine that paints them onto a device (in the page range the device was given).
+struct PaintedPages
+{
+    QString title;
+    QPageLayout pageLayout;
+    int pageCount = 1;
+    std::function<bool(QPagedPaintDevice *)> print;
+};
 
 // The print preview "Nyomtatási kép" of a report: its pages as they print, with a toolbar
 // to zoom, page through, print on a printer chosen in the system's print dialog, and export
@@ -24,6 +38,9 @@ class ReportPreview final : public QDialog
 
 public:
     ReportPreview(const ReportDocument &report, FileChooser &fileChooser, Messenger &messenger,
+                  QWidget *parent = nullptr);
+    // Painted pages; the export writes them to a PDF file only.
+    ReportPreview(PaintedPages pages, FileChooser &fileChooser, Messenger &messenger,
                   QWidget *parent = nullptr);
     ~ReportPreview() override;
 
@@ -55,8 +72,10 @@ private:
                            const QList<QKeySequence> &shortcuts);
     void buildToolBar();
     void updatePageCounter();
+    bool exportPdf();
 
-    const ReportDocument &m_report;
+    const ReportDocument *m_report = nullptr; // none for painted pages
+    PaintedPages m_pages;
     FileChooser &m_fileChooser;
     Messenger &m_messenger;
     std::unique_ptr<QPrinter> m_previewPrinter;
