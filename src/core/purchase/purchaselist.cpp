@@ -1,0 +1,104 @@
+#include "core/purchase/purchaselist.h"
+
+#include "core/plan/planitems.h"
+#include "core/planfile/planfile.h"
+#include "core/planfile/planfilelayout.h"
+#include "core/text/numbers.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// A material with an id is known by it; one without (id 0) only by its name, so that two
+// unrelated materials of an older installation are never added together.
+QString materialKey(const QString &id, const QString &name)
+{
+    if (id.isEmpty() || id == QLatin1String("0"))
+        return QLatin1String("0:") + name;
+    return id;
+}
+
+// A spreadsheet cell: quoted when it holds the separator, a quote or a line break.
+QString csvCell(const QString &text)
+{
+    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"'))
+        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+        return text;
+    }
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+PurchaseList PurchaseList::fromFiles(const QStringList &paths, const Progress &progress)
+{
+    PurchaseList list;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (progress)
+            progress(int(i), int(paths.size()));
+        list.addPlanFile(paths.at(i));
+    }
+    return list;
+}
+
+bool PurchaseList::addPlanFile(const QString &path)
+{
+    const QString fileName = QFileInfo(path).fileName();
+    PlanItems items;
+    if (!PlanFile::loadPlanFile(path, items, nullptr)) {
+        m_failedPlans.append(fileName);
+        return false;
+    }
+    addPlan(fileName, items);
+    return true;
+}
+
+void PurchaseList::addPlan(const QString &fileName, const PlanItems &items)
+{
+    using namespace PlanFile::Layout;
+    // The area is whole square metres; a plan without one adds 0 kg of each material.
+    const double area = Text::parseInteger(items.area).value_or(0);
+    const int recordCount = PlanFile::scheduleRecordCount(items);
+    for (int row = 1; row <= recordCount; ++row) {
+        const QString id = items.scheduleDetailGrid.cell(row, materialIdColumn).trimmed();
+        const QString name = items.scheduleGrid.cell(row, nameColumn);
+        const double perHectare
+            = Text::parseDecimal(items.scheduleGrid.cell(row, amountColumn)).value_or(0);
+        const QString key = materialKey(id, name);
+        auto found = m_entryIndex.constFind(key);
+        if (found == m_entryIndex.constEnd()) {
+            found = m_entryIndex.insert(key, m_entries.size());
+            m_entries.append({id.isEmpty() ? QStringLiteral("0") : id, name, 0});
+        }
+        PurchaseEntry &entry = m_entries[*found];
+        entry.name = name;
+        entry.amount += area * perHectare * 0.0001;
+    }
+    m_readPlans.append(fileName);
+}
+
+QList<QStringList> PurchaseList::rows() const
+{
+    QList<QStringList> rows;
+    rows.reserve(m_entries.size());
+    for (const PurchaseEntry &entry : m_entries)
+        rows.append({entry.name, Text::formatGeneral(entry.amount)});
+    return rows;
+}
+
+QByteArray PurchaseList::toCsv() const
+{
+    QString text = QStringLiteral("Megnevezés;Mennyiség  (kg)\r\n");
+    for (const QStringList &row : rows())
+        text += csvCell(row.at(0)) + QLatin1Char(';') + csvCell(row.at(1)) + QLatin1String("\r\n");
+    if (!m_failedPlans.isEmpty()) {
+        text += QLatin1String("\r\n");
+        for (const QString &file : m_failedPlans) {
+            text += QStringLiteral("Sikertelen megnyitások:;") + csvCell(file)
+                    + QLatin1String("\r\n");
+        }
+    }
+    return text.toUtf8();
+}
