@@ -1,7 +1,11 @@
 #include "core/purchase/purchaselist.h"
 
+#include "core/purchase/purchasereport.h"
+#include "core/reports/reportfeed.h"
+
 #include "support/purchaseplans.h"
 #include "support/qstringprinter.h"
+#include "../reports/feeddrain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -133,4 +137,32 @@ TEST_F(PurchaseListTest, CsvQuotesCellsHoldingTheSeparator)
                                                             {{4, "NPK 15;15;15 \"komplex\"", "2,5"}}));
     EXPECT_EQ(QString::fromUtf8(list.toCsv()),
               QStringLiteral("Megnevezés;Mennyiség  (kg)\r\n\"NPK 15;15;15 \"\"komplex\"\"\";2,5\r\n"));
+}
+
+TEST_F(PurchaseListTest, FeedsAnnounceTheRowsTheyDeliver)
+{
+    for (const int plans : {0, 1, 3}) {
+        SCOPED_TRACE(plans);
+        PurchaseList list;
+        for (int i = 1; i <= plans; ++i) {
+            list.addPlan(QStringLiteral("t%1.tap").arg(i),
+                         purchasePlanItems(QStringLiteral("10000"), {{i, "Anyag", "1"}}));
+        }
+        const DrainedFeed materials = drain(*PurchaseReport::materialFeed(list));
+        EXPECT_EQ(materials.announced, plans);
+        EXPECT_EQ(materials.rows, list.rows());
+        const DrainedFeed read = drain(*PurchaseReport::planFeed(list));
+        EXPECT_EQ(read.announced, plans);
+        EXPECT_EQ(read.column(QStringLiteral("file")), list.readPlans());
+    }
+    PurchaseList list;
+    list.addPlanFile(m_dir.filePath(QStringLiteral("nincs.tap")));
+    list.addPlan(QStringLiteral("jo.tap"), purchasePlanItems(QStringLiteral("5000"), {{7, "Pétisó", "200"}}));
+    QString error;
+    const std::optional<RenderedReport> report = PurchaseReport::render(list, m_dir.path(), &error);
+    ASSERT_TRUE(report) << qPrintable(error);
+    for (const char *shown : {"<td class=\"label\">Pétisó</td><td class=\"number\">100</td>",
+                              "<p>jo.tap</p>", "Sikertelen megnyitások:</h2>\n<p>nincs.tap</p>",
+                              "a kijelöt tervek ütemterveinek"})
+        EXPECT_TRUE(report->html.contains(QString::fromUtf8(shown))) << shown;
 }
