@@ -14,6 +14,7 @@
 #include "gui/app/steplistbox.h"
 #include "gui/app/windowlayout.h"
 #include "gui/app/wizardboxes.h"
+#include "gui/purchase/purchasebox.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/reference/materialeditors.h"
 #include "gui/steps/resultbox.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     buildToolBar();
     buildSurface();
     m_session->setStepBoxes(m_wizard);
+    m_purchaseBox = new PurchaseBox(m_messenger, *m_fileChooser, m_paths.startDirectory, m_surface);
     m_printing = new PlanPrinting(*m_session, m_reference, m_messenger, *m_fileChooser,
                                   m_paths.startDirectory, *m_wizard->resultBox(), this);
     connectSession();
@@ -176,6 +178,7 @@ void MainWindow::setFileChooser(FileChooser *chooser)
     m_fileChooser = chooser;
     m_session->setFileChooser(*chooser);
     m_printing->setFileChooser(*chooser);
+    m_purchaseBox->setFileChooser(*chooser);
 }
 
 QAction *MainWindow::addAction(QMenu *menu, const QString &caption, const QString &name,
@@ -207,7 +210,8 @@ void MainWindow::buildMenus()
                   m_statusLabel->setText(QStringLiteral(
                       "Töltse ki az 1. lépés adatait, majd nyomja meg a „Kész” gombot."));
               });
-    addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"), {});
+    addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"),
+              [this] { m_purchaseBox->planPurchases(); });
     addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"),
               [this] {
                   m_wizard->buildPanels();

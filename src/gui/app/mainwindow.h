@@ -19,6 +19,7 @@ class MovableBox;
 class Plan;
 class PlanPrinting;
 class PlanSession;
+class PurchaseBox;
 class QAction;
 class QLabel;
 class QMenu;
@@ -112,6 +113,7 @@ private:
     PlanSession *m_session = nullptr;
     WizardBoxes *m_wizard = nullptr;
     PlanPrinting *m_printing = nullptr;
+    PurchaseBox *m_purchaseBox = nullptr;
     QScrollArea *m_scrollArea = nullptr;
     QWidget *m_surface = nullptr;
     StepListBox *m_stepListBox = nullptr;
