@@ -2,132 +2,56 @@
 #include "support/purchaseplans.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-namespace {
-
-class PurchaseListRunTest : public ::testing::Test
+TEST(PurchaseListRunTest, TotalsOfPlansAndFoldersInEveryFormat)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        QDir(m_dir.path()).mkpath(QStringLiteral("gazdasag/2026"));
-        savePurchasePlan(path(QStringLiteral("gazdasag/kis.tap")),
-                         purchasePlanItems(QStringLiteral("5000"), {{7, "Pétisó", "200"}}));
-        savePurchasePlan(path(QStringLiteral("gazdasag/2026/nagy.tap")),
-                         purchasePlanItems(QStringLiteral("20000"),
-                                           {{7, "Pétisó", "200"}, {3, "Kálisó", "150"}}));
-        QFile broken(path(QStringLiteral("gazdasag/rossz.tap")));
-        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-        broken.write("nem terv");
-    }
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    // Runs the program with no display in `workingDirectory`; its exit code, the standard
-    // error kept in m_errors.
-    int run(const QStringList &arguments, const QString &workingDirectory = {})
-    {
+    QTemporaryDir dir;
+    const auto path = [&dir](const char *name) { return dir.filePath(QString::fromUtf8(name)); };
+    QDir(dir.path()).mkpath(QStringLiteral("gazdasag/2026"));
+    savePurchasePlan(path("gazdasag/kis.tap"), QStringLiteral("5000"), {{7, "Pétisó", "200"}});
+    savePurchasePlan(path("gazdasag/2026/nagy.tap"), QStringLiteral("20000"),
+                     {{7, "Pétisó", "200"}, {3, "Kálisó", "150"}});
+    QFile broken(path("gazdasag/rossz.tap"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("nem terv") == 8);
+    broken.close();
+    QString errors;
+    const auto run = [&](QStringList plans, const char *output, const char *workingDirectory = "") {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(workingDirectory.isEmpty() ? m_dir.path() : workingDirectory);
+        process.setWorkingDirectory(path(workingDirectory));
         process.start(QStringLiteral(NUTRISOR_PROGRAM),
-                      QStringList {QStringLiteral("--data-dir"), path(QStringLiteral("data"))}
-                          + arguments);
+                      QStringList {"--data-dir", path("data"), "--purchase-list"} + plans
+                          + QStringList {"--output", path(output)});
         EXPECT_TRUE(process.waitForFinished(60000));
-        m_errors = QString::fromLocal8Bit(process.readAllStandardError());
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-
-    QString contents(const QString &name) const
-    {
+        errors = QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitCode();
+    };
+    const auto contents = [&](const char *name) {
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-    QTemporaryDir m_dir;
-    QString m_errors;
-};
-
-// 0,5 ha × 200 + 2 ha × 200 kg/ha of Pétisó; 2 ha × 150 kg/ha of Kálisó.
-const QString expectedCsv = QStringLiteral("Megnevezés;Mennyiség  (kg)\r\nPétisó;500\r\n"
-                                           "Kálisó;300\r\n\r\nSikertelen megnyitások:;rossz.tap\r\n");
-
-} // namespace
-
-TEST_F(PurchaseListRunTest, TotalsAreWrittenInEveryFormat)
-{
-    const QStringList plans {path(QStringLiteral("gazdasag/kis.tap")),
-                             path(QStringLiteral("gazdasag/rossz.tap")),
-                             path(QStringLiteral("gazdasag/2026/nagy.tap"))};
-    ASSERT_EQ(run(QStringList {QStringLiteral("--purchase-list")} + plans
-                  + QStringList {QStringLiteral("--output"), path(QStringLiteral("lista.csv"))}),
-              0);
-    EXPECT_EQ(contents(QStringLiteral("lista.csv")), expectedCsv);
-    EXPECT_TRUE(m_errors.contains(QStringLiteral("rossz.tap: A fájl formátuma helytelen!")))
-        << qPrintable(m_errors);
-
-    for (const QString output : {QStringLiteral("lista.txt"), QStringLiteral("lista.html"),
-                                 QStringLiteral("lista.rtf"), QStringLiteral("lista.pdf")}) {
-        SCOPED_TRACE(qPrintable(output));
-        ASSERT_EQ(run(QStringList {QStringLiteral("--purchase-list")} + plans
-                      + QStringList {QStringLiteral("--output"), path(output)}),
-                  0);
-        EXPECT_GT(QFileInfo(path(output)).size(), 200);
-    }
-    const QString text = contents(QStringLiteral("lista.txt"));
-    for (const QString shown : {QStringLiteral("Pétisó"), QStringLiteral("500"),
-                                QStringLiteral("Kálisó"), QStringLiteral("kis.tap"),
-                                QStringLiteral("nagy.tap"), QStringLiteral("rossz.tap")})
-        EXPECT_TRUE(text.contains(shown)) << qPrintable(shown);
-}
-
-TEST_F(PurchaseListRunTest, FoldersAndTheCurrentFolderStandForTheirPlans)
-{
-    const struct
-    {
-        QStringList arguments;
-        QString workingDirectory;
-    } cases[] = {
-        {{path(QStringLiteral("gazdasag"))}, {}},
-        {{QStringLiteral("-")}, path(QStringLiteral("gazdasag"))},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(qPrintable(c.arguments.join(QLatin1Char(' '))));
-        QFile::remove(path(QStringLiteral("lista.csv")));
-        ASSERT_EQ(run(QStringList {QStringLiteral("--purchase-list")} + c.arguments
-                          + QStringList {QStringLiteral("--output"), path(QStringLiteral("lista.csv"))},
-                      c.workingDirectory),
-                  0)
-            << qPrintable(m_errors);
-        // the folder's plans in the order of their paths: 2026/nagy.tap, kis.tap, rossz.tap
-        EXPECT_EQ(contents(QStringLiteral("lista.csv")),
-                  QStringLiteral("Megnevezés;Mennyiség  (kg)\r\nPétisó;500\r\nKálisó;300\r\n\r\n"
-                                 "Sikertelen megnyitások:;rossz.tap\r\n"));
+    // 0,5 ha × 200 + 2 ha × 200 kg/ha of Pétisó; 2 ha × 150 kg/ha of Kálisó; the folder's
+    // plans in the order of their paths, the plan named twice counted twice
+    const QString csv = QStringLiteral("Megnevezés;Mennyiség  (kg)\r\nPétisó;%1\r\nKálisó;300\r\n"
+                                       "\r\nSikertelen megnyitások:;rossz.tap\r\n");
+    EXPECT_EQ(run({path("gazdasag")}, "a.csv"), 0);
+    EXPECT_EQ(contents("a.csv"), csv.arg(500));
+    EXPECT_TRUE(errors.contains(QStringLiteral("rossz.tap: A fájl formátuma helytelen!")));
+    EXPECT_EQ(run({"-", path("gazdasag/kis.tap")}, "b.csv", "gazdasag"), 0);
+    EXPECT_EQ(contents("b.csv"), csv.arg(600));
+    for (const char *output : {"c.txt", "c.html", "c.rtf", "c.pdf"}) {
+        ASSERT_EQ(run({path("gazdasag")}, output), 0) << output;
+        EXPECT_GT(QFileInfo(path(output)).size(), 200) << output;
     }
-}
+    for (const char *shown : {"Pétisó", "500", "Kálisó", "kis.tap", "nagy.tap", "rossz.tap"})
+        EXPECT_TRUE(contents("c.txt").contains(QString::fromUtf8(shown))) << shown;
 
-TEST_F(PurchaseListRunTest, NothingIsWrittenOverAPlanOrWithoutOne)
-{
-    const QString plan = path(QStringLiteral("gazdasag/kis.tap"));
-    const QString before = contents(QStringLiteral("gazdasag/kis.tap"));
-    EXPECT_EQ(run({QStringLiteral("--purchase-list"), plan, QStringLiteral("--output"),
-                   path(QStringLiteral("gazdasag/../gazdasag/kis.tap"))}),
-              1);
-    EXPECT_EQ(contents(QStringLiteral("gazdasag/kis.tap")), before);
-
-    EXPECT_EQ(run({QStringLiteral("--purchase-list"), path(QStringLiteral("gazdasag/rossz.tap")),
-                   path(QStringLiteral("nincs.tap")), QStringLiteral("--output"),
-                   path(QStringLiteral("ures.csv"))}),
-              1);
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("ures.csv"))));
-    EXPECT_TRUE(m_errors.contains(QStringLiteral("nincs.tap"))) << qPrintable(m_errors);
+    // never over one of its plans, nor without a plan read
+    const QString plan = contents("gazdasag/kis.tap");
+    EXPECT_EQ(run({path("gazdasag")}, "gazdasag/../gazdasag/kis.tap"), 1);
+    EXPECT_EQ(contents("gazdasag/kis.tap"), plan);
+    EXPECT_EQ(run({path("gazdasag/rossz.tap"), path("nincs.tap")}, "d.csv"), 1);
+    EXPECT_FALSE(QFile::exists(path("d.csv")));
+    EXPECT_TRUE(errors.contains(QStringLiteral("nincs.tap")));
 }

@@ -4,8 +4,6 @@
 #include "core/planfile/planfile.h"
 #include "core/planfile/planfilelayout.h"
 
-#include <QString>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,32 +17,29 @@ struct TestApplication
     const char *perHectare;
 };
 
-// A plan of `area` m² (empty: none) scheduling the applications given, all on one day.
-inline PlanItems purchasePlanItems(const QString &area, std::initializer_list<TestApplication> list)
+// A plan of `area` m² (empty: none) scheduling the applications given, saved to `path`.
+inline PlanItems savePurchasePlan(const QString &path, const QString &area,
+                                  std::initializer_list<TestApplication> list)
 {
     using namespace PlanFile::Layout;
     PlanItems items;
     items.area = area;
     for (int row = 2; row < PlanItems::soilRowCount; ++row)
         items.soilSampleTable.setCell(row, 1, QStringLiteral("0"));
-    items.scheduleGrid.setRowCount(std::max(int(list.size()) + 1, 2));
-    items.scheduleDetailGrid.setRowCount(std::max(int(list.size()) + 1, 2));
+    const int rows = std::max(int(list.size()) + 1, 2);
+    items.scheduleGrid.setRowCount(rows);
+    items.scheduleDetailGrid.setRowCount(rows);
     int row = 1;
     for (const TestApplication &application : list) {
         items.scheduleGrid.setCell(row, dateColumn, QStringLiteral("2026.3.15."));
         items.scheduleGrid.setCell(row, nameColumn, QString::fromUtf8(application.name));
         items.scheduleGrid.setCell(row, amountColumn, QString::fromUtf8(application.perHectare));
-        for (int column = 0; column < contentColumnCount; ++column)
+        for (int column = 0; column <= otherContentColumn; ++column)
             items.scheduleDetailGrid.setCell(row, column, QStringLiteral("0"));
-        items.scheduleDetailGrid.setCell(row, otherContentColumn, QStringLiteral("0"));
-        items.scheduleDetailGrid.setCell(row, materialIdColumn, QString::number(application.id));
-        ++row;
+        items.scheduleDetailGrid.setCell(row++, materialIdColumn, QString::number(application.id));
     }
-    return items;
-}
-
-inline void savePurchasePlan(const QString &path, const PlanItems &items)
-{
     QString error;
-    ASSERT_TRUE(PlanFile::savePlanFile(path, items, &error)) << qPrintable(error);
+    if (!path.isEmpty())
+        EXPECT_TRUE(PlanFile::savePlanFile(path, items, &error)) << qPrintable(error);
+    return items;
 }
