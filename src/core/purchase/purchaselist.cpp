@@ -1,8 +1,6 @@
 #include "core/purchase/purchaselist.h"
 
-#include "core/plan/planitems.h"
 #include "core/planfile/planfile.h"
-#include "core/planfile/planfilelayout.h"
 #include "core/text/numbers.h"
 
 #include <QFileInfo>
@@ -13,7 +11,7 @@ namespace {
 // unrelated materials of an older installation are never added together.
 QString materialKey(const QString &id, const QString &name)
 {
-    if (id.isEmpty() || id == QLatin1String("0"))
+    if (id == QLatin1String("0"))
         return QLatin1String("0:") + name;
     return id;
 }
@@ -46,35 +44,29 @@ PurchaseList PurchaseList::fromFiles(const QStringList &paths, const Progress &p
 bool PurchaseList::addPlanFile(const QString &path)
 {
     const QString fileName = QFileInfo(path).fileName();
-    PlanItems items;
-    if (!PlanFile::loadPlanFile(path, items, nullptr)) {
+    PlanFile::PlanSchedule schedule;
+    if (!PlanFile::loadPlanSchedule(path, schedule, nullptr)) {
         m_failedPlans.append(fileName);
         return false;
     }
-    addPlan(fileName, items);
+    addPlan(fileName, schedule);
     return true;
 }
 
-void PurchaseList::addPlan(const QString &fileName, const PlanItems &items)
+void PurchaseList::addPlan(const QString &fileName, const PlanFile::PlanSchedule &schedule)
 {
-    using namespace PlanFile::Layout;
-    // The area is whole square metres; a plan without one adds 0 kg of each material.
-    const double area = Text::parseInteger(items.area).value_or(0);
-    const int recordCount = PlanFile::scheduleRecordCount(items);
-    for (int row = 1; row <= recordCount; ++row) {
-        const QString id = items.scheduleDetailGrid.cell(row, materialIdColumn).trimmed();
-        const QString name = items.scheduleGrid.cell(row, nameColumn);
-        const double perHectare
-            = Text::parseDecimal(items.scheduleGrid.cell(row, amountColumn)).value_or(0);
-        const QString key = materialKey(id, name);
+    for (const PlanFile::ScheduledApplication &application : schedule.applications) {
+        const QString id = QString::number(application.materialId);
+        const QString key = materialKey(id, application.materialName);
         auto found = m_entryIndex.constFind(key);
         if (found == m_entryIndex.constEnd()) {
             found = m_entryIndex.insert(key, m_entries.size());
-            m_entries.append({id.isEmpty() ? QStringLiteral("0") : id, name, 0});
+            m_entries.append({id, application.materialName, 0});
         }
         PurchaseEntry &entry = m_entries[*found];
-        entry.name = name;
-        entry.amount += area * perHectare * 0.0001;
+        entry.name = application.materialName;
+        // The area in m², the amount in kg/ha: 1 ha is 10,000 m².
+        entry.amount += double(schedule.area) * application.amount * 0.0001;
     }
     m_readPlans.append(fileName);
 }

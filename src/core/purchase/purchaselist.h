@@ -1,13 +1,13 @@
 #pragma once
 
+#include "core/planfile/planfile.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-
-struct PlanItems;
 
 // One material to buy: its id in the materials table (Anyagid as decimal text, "0" for a
 // material of an older installation that had none), its name and the total in kg.
@@ -19,9 +19,9 @@ struct PurchaseEntry
 };
 
 // The purchase list of a farm: every material scheduled in a set of plan files, summed over
-// the plans as kg, in the order the materials first appear. Each file is read into a plan
-// record of its own, so the plan open in the window is never touched. Files that cannot be
-// read are kept by name and contribute nothing.
+// the plans as kg, in the order the materials first appear. Of each file only the area and
+// the schedule are read, into records of their own, so the plan open in the window is never
+// touched. Files that cannot be read are kept by name and contribute nothing.
 class PurchaseList
 {
 public:
@@ -36,7 +36,7 @@ public:
     bool addPlanFile(const QString &path);
     // Adds one plan's schedule: each application is area (m²) × kg/ha × 0,0001 kg. The
     // latest name wins for one id; materials without an id are told apart by their names.
-    void addPlan(const QString &fileName, const PlanItems &items);
+    void addPlan(const QString &fileName, const PlanFile::PlanSchedule &schedule);
 
     const QList<PurchaseEntry> &entries() const { return m_entries; }
     // File names without their directory.

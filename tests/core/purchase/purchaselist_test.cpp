@@ -95,14 +95,11 @@ TEST(PurchaseListTest, HasNoFixedLimitOfMaterialsAndQuotesCsvCells)
 {
     PurchaseList list;
     for (int id = 1; id <= 101; ++id) {
-        const QByteArray name = "Anyag " + QByteArray::number(id);
-        list.addPlan(QStringLiteral("t.tap"),
-                     savePurchasePlan({}, QStringLiteral("1"), {{id, name.constData(), "1,5"}}));
+        list.addPlan(QStringLiteral("t.tap"), {1, {{id, QStringLiteral("Anyag %1").arg(id), 1.5}}});
     }
     EXPECT_EQ(list.rows().size(), 101);
     list = PurchaseList();
-    list.addPlan(QStringLiteral("t.tap"),
-                 savePurchasePlan({}, QStringLiteral("10000"), {{4, "NPK 15;15 \"k\"", "2"}}));
+    list.addPlan(QStringLiteral("t.tap"), {10000, {{4, QStringLiteral("NPK 15;15 \"k\""), 2}}});
     EXPECT_EQ(QString::fromUtf8(list.toCsv()),
               QStringLiteral("Megnevezés;Mennyiség  (kg)\r\n\"NPK 15;15 \"\"k\"\"\";2\r\n"));
 }
