@@ -5,9 +5,7 @@
 #include "support/qstringprinter.h"
 #include "../reports/feeddrain.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 using Rows = QList<QStringList>;
 
@@ -57,26 +55,18 @@ TEST(PurchaseListTest, FilesThatAreNoPlansAreListedAndTheFeedsDeliverWhatTheyAnn
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("jo.tap"));
     savePurchasePlan(good, QStringLiteral("5000"), {{7, "Pétisó", "200"}});
-    QFile file(good);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray saved = file.readAll();
-    QByteArray oldVersion = saved;
-    qToLittleEndian<qint32>(12, oldVersion.data() + PlanFile::countsSize);
-    for (const auto &[name, bytes] :
-         {std::pair {"regi.tap", oldVersion}, std::pair {"csonka.tap", saved.chopped(10)}}) {
-        QFile bad(dir.filePath(QString::fromUtf8(name)));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write(bytes) == bytes.size());
-    }
+    const QString corpus = QStringLiteral(PLANFILE_CORPUS_DIR "/bad-");
     int calls = 0;
     const PurchaseList list = PurchaseList::fromFiles(
-        {good, dir.filePath(QStringLiteral("regi.tap")), dir.filePath(QStringLiteral("csonka.tap")),
+        {good, corpus + QStringLiteral("version12.tap"), corpus + QStringLiteral("truncated.tap"),
          good},
         [&calls](int done, int total) { EXPECT_EQ(done, calls++); EXPECT_EQ(total, 4); });
     EXPECT_EQ(list.readPlans(), QStringList({"jo.tap", "jo.tap"}));
-    EXPECT_EQ(list.failedPlans(), QStringList({"regi.tap", "csonka.tap"}));
+    EXPECT_EQ(list.failedPlans(), QStringList({"bad-version12.tap", "bad-truncated.tap"}));
     EXPECT_EQ(QString::fromUtf8(list.toCsv()),
-              QStringLiteral("Megnevezés;Mennyiség  (kg)\r\nPétisó;200\r\n\r\nSikertelen "
-                             "megnyitások:;regi.tap\r\nSikertelen megnyitások:;csonka.tap\r\n"));
+              QStringLiteral("Megnevezés;Mennyiség  (kg)\r\nPétisó;200\r\n\r\n"
+                             "Sikertelen megnyitások:;bad-version12.tap\r\n"
+                             "Sikertelen megnyitások:;bad-truncated.tap\r\n"));
 
     const DrainedFeed materials = drain(*PurchaseReport::materialFeed(list));
     EXPECT_EQ(materials.announced, 1);
@@ -88,15 +78,14 @@ TEST(PurchaseListTest, FilesThatAreNoPlansAreListedAndTheFeedsDeliverWhatTheyAnn
     const std::optional<RenderedReport> report = PurchaseReport::render(list, dir.path());
     ASSERT_TRUE(report);
     EXPECT_TRUE(report->html.contains(
-        QStringLiteral("<h2>Sikertelen megnyitások:</h2>\n<p>regi.tap, csonka.tap")));
+        QStringLiteral("megnyitások:</h2>\n<p>bad-version12.tap, bad-truncated.tap")));
 }
 
 TEST(PurchaseListTest, HasNoFixedLimitOfMaterialsAndQuotesCsvCells)
 {
     PurchaseList list;
-    for (int id = 1; id <= 101; ++id) {
+    for (int id = 1; id <= 101; ++id)
         list.addPlan(QStringLiteral("t.tap"), {1, {{id, QStringLiteral("Anyag %1").arg(id), 1.5}}});
-    }
     EXPECT_EQ(list.rows().size(), 101);
     list = PurchaseList();
     list.addPlan(QStringLiteral("t.tap"), {10000, {{4, QStringLiteral("NPK 15;15 \"k\""), 2}}});
