@@ -41,8 +41,10 @@ struct Season
                 // 60 materials of the farm, each plan using a third of them
                 const int material = (plan * 7 + row * 3) % 60 + 1;
                 items.scheduleGrid.setCell(row, dateColumn, QStringLiteral("2026.3.%1.").arg(row));
-                items.scheduleGrid.setCell(row, nameColumn, QStringLiteral("Anyag-ő %1").arg(material));
-                items.scheduleGrid.setCell(row, amountColumn, QStringLiteral("%1,5").arg(100 + row));
+                items.scheduleGrid.setCell(
+                    row, nameColumn, QStringLiteral("Anyag-ő %1").arg(material));
+                items.scheduleGrid.setCell(
+                    row, amountColumn, QStringLiteral("%1,5").arg(100 + row));
                 for (int column = 0; column <= otherContentColumn; ++column)
                     items.scheduleDetailGrid.setCell(row, column, QStringLiteral("12,5"));
                 items.scheduleDetailGrid.setCell(row, materialIdColumn, QString::number(material));

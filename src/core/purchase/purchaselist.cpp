@@ -7,15 +7,6 @@
 
 namespace {
 
-// A material with an id is known by it; one without (id 0) only by its name, so that two
-// unrelated materials of an older installation are never added together.
-QString materialKey(const QString &id, const QString &name)
-{
-    if (id == QLatin1String("0"))
-        return QLatin1String("0:") + name;
-    return id;
-}
-
 // A spreadsheet cell: quoted when it holds the separator, a quote or a line break.
 QString csvCell(const QString &text)
 {
@@ -56,14 +47,16 @@ bool PurchaseList::addPlanFile(const QString &path)
 void PurchaseList::addPlan(const QString &fileName, const PlanFile::PlanSchedule &schedule)
 {
     for (const PlanFile::ScheduledApplication &application : schedule.applications) {
-        const QString id = QString::number(application.materialId);
-        const QString key = materialKey(id, application.materialName);
-        auto found = m_entryIndex.constFind(key);
-        if (found == m_entryIndex.constEnd()) {
-            found = m_entryIndex.insert(key, m_entries.size());
-            m_entries.append({id, application.materialName, 0});
+        // A material with an id is known by it; one without (id 0) only by its name, so
+        // that two unrelated materials of an older installation are never added together.
+        qsizetype &place = application.materialId != 0 ? m_entryById[application.materialId]
+                                                       : m_entryByName[application.materialName];
+        if (place == 0) {
+            m_entries.append(
+                {QString::number(application.materialId), application.materialName, 0});
+            place = m_entries.size();
         }
-        PurchaseEntry &entry = m_entries[*found];
+        PurchaseEntry &entry = m_entries[place - 1];
         entry.name = application.materialName;
         // The area in m², the amount in kg/ha: 1 ha is 10,000 m².
         entry.amount += double(schedule.area) * application.amount * 0.0001;
@@ -89,7 +82,7 @@ QByteArray PurchaseList::toCsv() const
         text += QLatin1String("\r\n");
         for (const QString &file : m_failedPlans) {
             text += QStringLiteral("Sikertelen megnyitások:;") + csvCell(file)
-                    + QLatin1String("\r\n");
+                + QLatin1String("\r\n");
         }
     }
     return text.toUtf8();

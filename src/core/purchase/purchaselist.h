@@ -52,7 +52,9 @@ public:
 
 private:
     QList<PurchaseEntry> m_entries;
-    QHash<QString, qsizetype> m_entryIndex; // material key → place in m_entries
+    // Place in m_entries + 1 (0 while the material is new), by id, or by name for id 0.
+    QHash<qint32, qsizetype> m_entryById;
+    QHash<QString, qsizetype> m_entryByName;
     QStringList m_readPlans;
     QStringList m_failedPlans;
 };

@@ -16,8 +16,7 @@ std::unique_ptr<ReportFeed> materialFeed(const PurchaseList &list)
     const QList<QStringList> rows = list.rows();
     // Exactly the materials: no heading row and no empty row after them.
     return std::make_unique<CountedFeed>(QStringLiteral("RvOsszConnection4"), columns, 0,
-                                         int(rows.size()) - 1,
-                                         [rows](int row) { return rows.at(row); });
+        int(rows.size()) - 1, [rows](int row) { return rows.at(row); });
 }
 
 std::unique_ptr<ReportFeed> planFeed(const PurchaseList &list)
@@ -27,12 +26,11 @@ std::unique_ptr<ReportFeed> planFeed(const PurchaseList &list)
     };
     const QStringList plans = list.readPlans();
     return std::make_unique<CountedFeed>(QStringLiteral("RvTervek"), columns, 0,
-                                         int(plans.size()) - 1,
-                                         [plans](int row) { return QStringList {plans.at(row)}; });
+        int(plans.size()) - 1, [plans](int row) { return QStringList {plans.at(row)}; });
 }
 
-std::optional<RenderedReport> render(const PurchaseList &list, const QString &startDirectory,
-                                     QString *error)
+std::optional<RenderedReport> render(
+    const PurchaseList &list, const QString &startDirectory, QString *error)
 {
     const std::unique_ptr<ReportFeed> materials = materialFeed(list);
     const std::unique_ptr<ReportFeed> plans = planFeed(list);
@@ -40,8 +38,8 @@ std::optional<RenderedReport> render(const PurchaseList &list, const QString &st
         {QStringLiteral("failedPlans"), list.failedPlans().join(QStringLiteral(", "))},
         {QStringLiteral("hasFailedPlans"), !list.failedPlans().isEmpty()},
     };
-    return ReportEngine(startDirectory).render(project(), {materials.get(), plans.get()}, values,
-                                               error);
+    return ReportEngine(startDirectory)
+        .render(project(), {materials.get(), plans.get()}, values, error);
 }
 
 } // namespace PurchaseReport

@@ -14,8 +14,14 @@ class ReportFeed;
 // the materials and the plans read.
 namespace PurchaseReport {
 
-inline QString project() { return QStringLiteral("Osszesites"); }
-inline QString title() { return QStringLiteral("Vásárlás tervezés"); }
+inline QString project()
+{
+    return QStringLiteral("Osszesites");
+}
+inline QString title()
+{
+    return QStringLiteral("Vásárlás tervezés");
+}
 
 // RvOsszConnection4: one row per material, columns "any" (name) and "menny" (kg).
 std::unique_ptr<ReportFeed> materialFeed(const PurchaseList &list);
@@ -25,7 +31,7 @@ std::unique_ptr<ReportFeed> planFeed(const PurchaseList &list);
 // Fills the design (a user's own from `startDirectory` first); the files that could not be
 // read reach it as the text "failedPlans" under the condition "hasFailedPlans". No value,
 // with the reason in `error`, when the design cannot be used.
-std::optional<RenderedReport> render(const PurchaseList &list, const QString &startDirectory,
-                                     QString *error = nullptr);
+std::optional<RenderedReport> render(
+    const PurchaseList &list, const QString &startDirectory, QString *error = nullptr);
 
 } // namespace PurchaseReport

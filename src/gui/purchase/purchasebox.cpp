@@ -32,8 +32,8 @@ QLabel *caption(const QString &text, QWidget *parent)
 }
 } // namespace
 
-PurchaseBox::PurchaseBox(Messenger &messenger, FileChooser &fileChooser,
-                         const QString &startDirectory, QWidget *parent)
+PurchaseBox::PurchaseBox(
+    Messenger &messenger, FileChooser &fileChooser, const QString &startDirectory, QWidget *parent)
     : MovableBox(QStringLiteral("Vásárlás tervezés"), parent)
     , m_messenger(messenger)
     , m_fileChooser(&fileChooser)
@@ -66,10 +66,14 @@ PurchaseBox::PurchaseBox(Messenger &messenger, FileChooser &fileChooser,
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(caption(QStringLiteral("Összesített termésnövelő anyagok a sikeresen "
-                                             "megnyitott tervek alapján:"), this), 0, 0, 1, 2);
+                                             "megnyitott tervek alapján:"),
+                          this),
+        0, 0, 1, 2);
     layout->addWidget(m_grid, 1, 0, 1, 2);
     layout->addWidget(caption(QStringLiteral("Az összesítés a kijelöt tervek ütemterveinek "
-                                             "összegzésével lett számítva."), this), 2, 0, 1, 2);
+                                             "összegzésével lett számítva."),
+                          this),
+        2, 0, 1, 2);
     layout->addWidget(caption(QStringLiteral("Sikeresen megnyitott tervek:"), this), 3, 0);
     layout->addWidget(caption(QStringLiteral("Sikertelen megnyitások:"), this), 3, 1);
     layout->addWidget(m_readList, 4, 0);
@@ -92,8 +96,8 @@ PurchaseBox::PurchaseBox(Messenger &messenger, FileChooser &fileChooser,
 void PurchaseBox::planPurchases()
 {
     closeBox();
-    const QStringList files = m_fileChooser->openFileNames(QStringLiteral("Vásárlás tervezés"),
-                                                           m_startDirectory, fileFilter());
+    const QStringList files = m_fileChooser->openFileNames(
+        QStringLiteral("Vásárlás tervezés"), m_startDirectory, fileFilter());
     if (files.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -23,10 +23,13 @@ class PurchaseBox final : public MovableBox
     Q_OBJECT
 
 public:
-    static QString fileFilter() { return QStringLiteral("Tápanyag-gazdálkodási terv (*.tap)|*.tap"); }
+    static QString fileFilter()
+    {
+        return QStringLiteral("Tápanyag-gazdálkodási terv (*.tap)|*.tap");
+    }
 
     PurchaseBox(Messenger &messenger, FileChooser &fileChooser, const QString &startDirectory,
-                QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     void setFileChooser(FileChooser &fileChooser) { m_fileChooser = &fileChooser; }
     // Tests look at the printout here instead of the print preview.
