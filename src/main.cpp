@@ -43,6 +43,15 @@ int main(int argc, char *argv[])
                                       stderr);
     }
 
+    if (early.purchaseList) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication gui(argc, argv);
+        QGuiApplication::setApplicationName(QStringLiteral("Nutrisor"));
+        QGuiApplication::setOrganizationName(QStringLiteral("Nutrisor"));
+        loadTahomaFont();
+        return purchaseListCommand(early, QGuiApplication::applicationDirPath(), stderr);
+    }
     if (!early.printSummaryPath.isEmpty()) {
         // Laying out the pages needs fonts but no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -61,8 +61,12 @@ QString conflict(const CommandLine &line, const QStringList &commands, const QSt
         return QStringLiteral("A(z) %1 a tervét a kapcsoló után várja, a(z) „%2” fölösleges.")
             .arg(commands.at(0), plans.at(0));
     }
-    if (line.printSummaryPath.isEmpty() != line.outputPath.isEmpty())
+    if (line.purchaseList) {
+        if (line.outputPath.isEmpty())
+            return QStringLiteral("A --purchase-list és az --output kapcsolót együtt kell megadni.");
+    } else if (line.printSummaryPath.isEmpty() != line.outputPath.isEmpty()) {
         return QStringLiteral("A --print-summary és az --output kapcsolót együtt kell megadni.");
+    }
     if (line.assumeYes && line.importReferenceDir.isEmpty())
         return QStringLiteral("A --yes kapcsoló csak az --import-reference mellett használható.");
     return {};
@@ -102,6 +106,21 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             result.*(option->target) = value;
             if (option->isCommand)
                 commands << option->name;
+        } else if (argument == QLatin1String("--purchase-list")) {
+            // Takes every plan that follows, up to the next option; "-" is a plan argument.
+            while (i + 1 < arguments.size()
+                   && (!arguments.at(i + 1).startsWith(QLatin1Char('-'))
+                       || arguments.at(i + 1) == QLatin1String("-"))) {
+                result.purchasePlanPaths << arguments.at(++i);
+            }
+            if (result.purchasePlanPaths.isEmpty()) {
+                result.error = QStringLiteral("A(z) %1 kapcsolóhoz meg kell adni legalább egy "
+                                              "tervet vagy mappát.")
+                                   .arg(argument);
+                break;
+            }
+            result.purchaseList = true;
+            commands << argument;
         } else if (argument == QLatin1String("--yes")) {
             result.assumeYes = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -135,5 +154,9 @@ QString CommandLine::usage()
         "  --print-summary TERV.tap --output FÁJL\n"
         "                     a terv összesített kimutatása a fájlba, ablak nélkül; a formátumot\n"
         "                     a kiterjesztés adja: .pdf, .rtf, .html/.htm, .txt\n"
+        "  --purchase-list TERV.tap… --output FÁJL\n"
+        "                     a tervek ütemterveinek anyagai összesítve (Vásárlás tervezés);\n"
+        "                     mappa vagy - (az aktuális mappa) minden benne lévő .tap tervet\n"
+        "                     jelent; formátum a kiterjesztésből, .csv is (táblázatkezelőhöz)\n"
         "  --help             ez a leírás\n");
 }

@@ -13,7 +13,9 @@ struct CommandLine
     QString importReferenceDir; // --import-reference DIR: an earlier installation's tables
     bool assumeYes = false;     // --yes: the import asks nothing
     QString printSummaryPath; // --print-summary PLAN: write the plan's full summary, no window
-    QString outputPath;       // --output FILE: where --print-summary writes
+    QString outputPath;       // --output FILE: where --print-summary and --purchase-list write
+    bool purchaseList = false;    // --purchase-list PLAN…: materials to buy over the plans
+    QStringList purchasePlanPaths; // its plans, "-" or a folder for every plan under it
     bool showUsage = false;
     QString error;     // an unknown, repeated or valueless option, or requests that conflict
 

@@ -9,6 +9,8 @@
 #include "core/plan/plan.h"
 #include "core/planfile/planfile.h"
 #include "core/planfile/planjson.h"
+#include "core/purchase/purchaselist.h"
+#include "core/purchase/purchasereport.h"
 #include "core/reports/planreports.h"
 #include "core/reports/plansummary.h"
 #include "core/reports/reportdocument.h"
@@ -17,9 +19,19 @@
 
 #include <QDate>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <utility>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -50,6 +62,42 @@ QString overwritesInput(const QString &output, const QStringList &inputs)
         }
     }
     return {};
+}
+
+// The plans a purchase list names: a folder ("-" being the current one) stands for every
+// .tap file under it, in the order of their paths; a file stands for itself.
+QStringList purchasePlanFiles(const QStringList &arguments)
+{
+    QStringList files;
+    for (const QString &argument : arguments) {
+        const QString path = argument == QLatin1String("-") ? QDir::currentPath() : argument;
+        if (!QFileInfo(path).isDir()) {
+            files << path;
+            continue;
+        }
+        QStringList found;
+        QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (file.endsWith(QLatin1String(".tap"), Qt::CaseInsensitive))
+                found << file;
+        }
+        std::sort(found.begin(), found.end());
+        files << found;
+    }
+    return files;
+}
+
+// A run over hundreds of plans says how far it got, on one line of the terminal.
+constexpr int progressFrom = 100;
+
+bool isTerminal(std::FILE *stream)
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stream));
+#else
+    return isatty(fileno(stream));
+#endif
 }
 
 } // namespace
@@ -106,6 +154,62 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
         return fail(error);
     const ReportDocument document(report->rendered.html, report->title,
                                   report->rendered.orientation);
+    if (!document.exportTo(output, *format, &error))
+        return fail(error);
+    return 0;
+}
+
+int purchaseListCommand(const CommandLine &commandLine, const QString &programDirectory,
+                        std::FILE *err)
+{
+    const auto fail = [err](const QString &text) {
+        std::fprintf(err, "nutrisor: %s\n", text.toLocal8Bit().constData());
+        return 1;
+    };
+    const QString output = commandLine.outputPath;
+    const bool csv = output.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    const std::optional<ReportFormat> format = reportFormatForPath(output);
+    if (!csv && !format) {
+        return fail(QStringLiteral("%1: a kiterjesztés nem nevez meg formátumot "
+                                   "(.pdf, .rtf, .html, .htm, .txt, .csv).")
+                        .arg(QDir::toNativeSeparators(output)));
+    }
+    const QStringList plans = purchasePlanFiles(commandLine.purchasePlanPaths);
+    if (const QString refusal = overwritesInput(output, plans); !refusal.isEmpty())
+        return fail(refusal);
+
+    const bool showProgress = plans.size() >= progressFrom && isTerminal(err);
+    PurchaseList list;
+    for (qsizetype i = 0; i < plans.size(); ++i) {
+        if (showProgress)
+            std::fprintf(err, "\r%lld / %lld terv", qlonglong(i + 1), qlonglong(plans.size()));
+        if (!list.addPlanFile(plans.at(i))) {
+            if (showProgress)
+                std::fputc('\n', err);
+            std::fprintf(err, "nutrisor: %s: A fájl formátuma helytelen! Nem lehet megnyitni!\n",
+                         QDir::toNativeSeparators(plans.at(i)).toLocal8Bit().constData());
+        }
+    }
+    if (showProgress)
+        std::fputc('\n', err);
+    if (list.readPlans().isEmpty())
+        return fail(QStringLiteral("Egyetlen terv sem nyitható meg, nincs mit összesíteni."));
+
+    QString error;
+    if (csv) {
+        QSaveFile file(output);
+        if (!file.open(QIODevice::WriteOnly) || file.write(list.toCsv()) < 0 || !file.commit()) {
+            return fail(QStringLiteral("%1: a fájl nem írható (%2).")
+                            .arg(QDir::toNativeSeparators(output), file.errorString()));
+        }
+        return 0;
+    }
+    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
+    const std::optional<RenderedReport> report
+        = PurchaseReport::render(list, paths.startDirectory, &error);
+    if (!report)
+        return fail(error);
+    const ReportDocument document(report->html, PurchaseReport::title(), report->orientation);
     if (!document.exportTo(output, *format, &error))
         return fail(error);
     return 0;

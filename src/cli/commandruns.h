@@ -21,6 +21,15 @@ int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err);
 int printPlanSummary(const CommandLine &commandLine, const QString &programDirectory,
                      Messenger &messenger, std::FILE *err);
 
+// `nutrisor --purchase-list A.tap B.tap … --output FILE`: the materials scheduled in the
+// plans summed as kg, written in the format the output's extension names (.csv too: a header
+// row, semicolons, decimal commas, UTF-8). A folder, or "-" for the current one, stands for
+// every .tap file under it. Files that cannot be read are named on `err` and listed in the
+// document; a long run shows its progress when `err` is a terminal. 0 when at least one plan
+// was read and the file written; 1 otherwise, and then no file is written.
+int purchaseListCommand(const CommandLine &commandLine, const QString &programDirectory,
+                        std::FILE *err);
+
 // `nutrisor --import-reference DIR [--yes]`: the same without a window, on the reference
 // database of the data directory (created from the defaults on a first run). The question
 // is asked on the terminal unless --yes; 0 when tables were taken over, 1 with the reason

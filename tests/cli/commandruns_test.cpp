@@ -39,6 +39,10 @@ TEST(CommandLineTest, OptionsAndPlanArgument)
         {{"nutrisor", "--export-json", "a.tap", "b.tap"}, {}, {}, {}, true},
         {{"nutrisor", "--output", "c.txt"}, {}, {}, {}, true},
         {{"nutrisor", "--yes", "a.tap"}, {}, {}, {}, true},
+        {{"nutrisor", "--purchase-list", "a.tap", "-", "--output", "x.csv"}, {}, {}, {}, false},
+        {{"nutrisor", "--purchase-list", "--output", "x.csv"}, {}, {}, {}, true}, // no plan
+        {{"nutrisor", "--purchase-list", "a.tap"}, {}, {}, {}, true},             // no output
+        {{"nutrisor", "b.tap", "--purchase-list", "a.tap", "--output", "x.csv"}, {}, {}, {}, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QIODevice;
@@ -46,6 +47,24 @@ bool writePlanFile(QIODevice &device, const PlanItems &items, QString *error);
 // of another version, with counts beyond the limits or of another length than its counts
 // give is refused with the same format message, and the items are left as they were.
 bool readPlanFile(QIODevice &device, PlanItems &items, QString *error);
+
+// What a plan schedules, without the rest of the plan: for summing many plan files.
+struct ScheduledApplication
+{
+    qint32 materialId = 0; // Anyagid; 0 for a material of an older installation
+    QString materialName;
+    double amount = 0; // kg/ha
+};
+struct PlanSchedule
+{
+    qint32 area = 0; // whole square metres; 0 when the plan has none
+    QList<ScheduledApplication> applications;
+};
+
+// Reads only the area and the schedule of a plan file, which is checked exactly as
+// readPlanFile checks it: a file readPlanFile refuses is refused here with the same message.
+bool readPlanSchedule(QIODevice &device, PlanSchedule &schedule, QString *error);
+bool loadPlanSchedule(const QString &path, PlanSchedule &schedule, QString *error);
 
 // Writes through a temporary file in the target's directory that replaces the target only
 // when it is complete, so a failed save leaves the old file as it was.

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace PlanFile {
 
@@ -67,55 +68,109 @@ int radioCode(int code, int codeCount)
 constexpr int quantityOffsets[] = {plannedYieldOffset, forecropYieldOffset, manureAmountOffset,
                                    residualNOffset,    residualPOffset,     residualKOffset};
 
-bool decode(const QByteArray &bytes, PlanItems &items)
+// Where the parts of a plan file lie, once the whole file has been checked.
+struct FileParts
+{
+    int columnCount = 0;
+    int scheduleCount = 0;
+    int siteCategory = 0;
+    int leafLinkCount = 0;
+    const char *header = nullptr;
+    const char *columns = nullptr;
+    const char *schedule = nullptr;
+    const char *links = nullptr;
+};
+
+bool plausibleApplication(const char *record)
+{
+    if (!isPlausibleDate(takeInt32(record + yearOffset), takeInt32(record + monthOffset),
+                         takeInt32(record + dayOffset))
+        || !isPlausibleQuantity(takeDouble(record + amountOffset))
+        || !isPlausibleQuantity(takeDouble(record + otherContentOffset))) {
+        return false;
+    }
+    for (int e = 0; e < contentColumnCount; ++e) {
+        if (!isPlausibleQuantity(takeDouble(record + contentsOffset + 8 * e)))
+            return false;
+    }
+    return true;
+}
+
+// Checks the file whole, as every reader of plans takes it: a version the program reads,
+// counts within the limits, the length the counts give, and every stored number plausible.
+// No value for a file to be refused.
+std::optional<FileParts> checkFile(const QByteArray &bytes)
 {
     const qint64 size = bytes.size();
     if (size < countsSize + headerSize)
-        return false;
+        return std::nullopt;
+    FileParts parts;
     const char *data = bytes.constData();
     const qint32 columnCount = takeInt32(data);
     const qint32 scheduleCount = takeInt32(data + 4);
-    const char *header = data + countsSize;
-    const qint32 version = takeInt32(header + versionOffset);
+    parts.header = data + countsSize;
+    const qint32 version = takeInt32(parts.header + versionOffset);
     if (version < oldestReadVersion || version > writtenVersion)
-        return false;
+        return std::nullopt;
     if (columnCount < 1 || columnCount > maxColumnRecords || scheduleCount < 0
         || scheduleCount > maxScheduleRecords) {
-        return false;
+        return std::nullopt;
     }
+    parts.columnCount = columnCount;
+    parts.scheduleCount = scheduleCount;
     const qint64 recordsEnd = countsSize + headerSize + qint64(columnCount) * columnRecordSize
                               + qint64(scheduleCount) * scheduleRecordSize;
-    int siteCategory = 0;
-    int leafLinkCount = 0;
     if (version == oldestReadVersion) {
         if (size != recordsEnd)
-            return false;
+            return std::nullopt;
     } else {
         if (size < recordsEnd + trailerSize)
-            return false;
-        siteCategory = takeByte(data + recordsEnd);
-        if (siteCategory >= siteCategoryCodes)
-            return false;
+            return std::nullopt;
+        parts.siteCategory = takeByte(data + recordsEnd);
+        if (parts.siteCategory >= siteCategoryCodes)
+            return std::nullopt;
         // Version 14 wrote the count but no links: the byte means nothing there.
         if (version == writtenVersion) {
-            leafLinkCount = qint8(data[recordsEnd + 1]);
-            if (leafLinkCount < 0 || leafLinkCount > maxLeafLinkRecords)
-                return false;
+            parts.leafLinkCount = qint8(data[recordsEnd + 1]);
+            if (parts.leafLinkCount < 0 || parts.leafLinkCount > maxLeafLinkRecords)
+                return std::nullopt;
         }
-        if (size != recordsEnd + trailerSize + qint64(leafLinkCount) * leafLinkRecordSize)
-            return false;
+        if (size != recordsEnd + trailerSize + qint64(parts.leafLinkCount) * leafLinkRecordSize)
+            return std::nullopt;
     }
+    parts.columns = parts.header + headerSize;
+    parts.schedule = parts.columns + qint64(columnCount) * columnRecordSize;
+    parts.links = data + recordsEnd + (version == oldestReadVersion ? 0 : trailerSize);
 
     for (const int offset : quantityOffsets) {
-        if (!isPlausibleQuantity(takeDouble(header + offset)))
-            return false;
+        if (!isPlausibleQuantity(takeDouble(parts.header + offset)))
+            return std::nullopt;
     }
+    for (int column = 0; column < columnCount; ++column) {
+        const char *record = parts.columns + qint64(column) * columnRecordSize;
+        for (int v = 0; v < valueCount; ++v) {
+            if (!isPlausibleSoilValue(v, takeDouble(record + 8 * v)))
+                return std::nullopt;
+        }
+    }
+    for (int row = 0; row < scheduleCount; ++row) {
+        if (!plausibleApplication(parts.schedule + qint64(row) * scheduleRecordSize))
+            return std::nullopt;
+    }
+    return parts;
+}
 
+// Writes the items of a checked file.
+void decode(const FileParts &parts, PlanItems &items)
+{
+    const char *header = parts.header;
+    const int columnCount = parts.columnCount;
+    const int scheduleCount = parts.scheduleCount;
     for (int e = 0; e < Elements::elementCount; ++e)
         items.elementSelected[size_t(e)] = takeByte(header + elementsOffset + e) != 0;
     items.showDescriptions = takeByte(header + showDescriptionsOffset) != 0;
 
-    items.siteCategory = siteCategory;
+    items.siteCategory = parts.siteCategory;
     items.lotNumber = Text::readFixedField(header + lotNumberOffset, lotNumberSize);
     // An area of 0 was not given: the edit keeps what it shows.
     const qint32 area = takeInt32(header + areaOffset);
@@ -127,14 +182,10 @@ bool decode(const QByteArray &bytes, PlanItems &items)
     if (soil.rowCount() < PlanItems::soilRowCount || soil.columnCount() < PlanItems::soilColumnCount)
         soil.resize(PlanItems::soilRowCount, PlanItems::soilColumnCount);
     soil.clear(markRow, PlanItems::soilRowCount - 1, 1, soil.columnCount() - 1);
-    const char *cursor = header + headerSize;
+    const char *cursor = parts.columns;
     for (int column = 1; column <= columnCount; ++column) {
-        for (int v = 0; v < valueCount; ++v) {
-            const double value = takeDouble(cursor + 8 * v);
-            if (!isPlausibleSoilValue(v, value))
-                return false;
-            soil.setCell(firstValueRow + v, column, Text::formatGeneral(value));
-        }
+        for (int v = 0; v < valueCount; ++v)
+            soil.setCell(firstValueRow + v, column, Text::formatGeneral(takeDouble(cursor + 8 * v)));
         soil.setCell(markRow, column, Text::readFixedField(cursor + markOffset, markSize));
         cursor += columnRecordSize;
     }
@@ -175,14 +226,6 @@ bool decode(const QByteArray &bytes, PlanItems &items)
         const qint32 year = takeInt32(cursor + yearOffset);
         const qint32 month = takeInt32(cursor + monthOffset);
         const qint32 day = takeInt32(cursor + dayOffset);
-        if (!isPlausibleDate(year, month, day))
-            return false;
-        bool plausible = isPlausibleQuantity(takeDouble(cursor + amountOffset))
-                         && isPlausibleQuantity(takeDouble(cursor + otherContentOffset));
-        for (int e = 0; e < contentColumnCount && plausible; ++e)
-            plausible = isPlausibleQuantity(takeDouble(cursor + contentsOffset + 8 * e));
-        if (!plausible)
-            return false;
         schedule.setCell(row, dateColumn, Text::formatShortDateNoLeadingZeros(year, month, day));
         schedule.setCell(row, nameColumn,
                          Text::readFixedField(cursor + materialNameOffset, materialNameSize));
@@ -198,11 +241,12 @@ bool decode(const QByteArray &bytes, PlanItems &items)
         detail.setCell(row, unitColumn, Text::readFixedField(cursor + unitOffset, unitSize));
         cursor += scheduleRecordSize;
     }
-    cursor += version == oldestReadVersion ? 0 : trailerSize;
+    cursor = parts.links;
 
     // The linking grid: header, one row per link, one empty row. Only the mark and the leaf
     // sample's Id are stored; the opener fills the sample's other columns from the register.
     TextGrid &links = items.leafLinks;
+    const int leafLinkCount = parts.leafLinkCount;
     links.resize(leafLinkCount + 2, std::max(links.columnCount(), PlanItems::leafLinkColumnCount));
     links.clear(1, links.rowCount() - 1, 0, links.columnCount() - 1);
     for (int row = 1; row <= leafLinkCount; ++row) {
@@ -210,22 +254,52 @@ bool decode(const QByteArray &bytes, PlanItems &items)
         links.setCell(row, leafIdColumn, QString::number(takeInt32(cursor + leafIdOffset)));
         cursor += leafLinkRecordSize;
     }
-    return true;
+}
+
+// The file's bytes, and one byte more than the largest plan to tell a file that goes on
+// past its records. A file of known size is read in one buffer of its own size.
+QByteArray readWholeFile(QIODevice &device)
+{
+    qint64 wanted = largestFileSize + 1;
+    if (!device.isSequential())
+        wanted = std::min(wanted, std::max<qint64>(device.size() - device.pos(), 0) + 1);
+    return device.read(wanted);
 }
 
 } // namespace
 
 bool readPlanFile(QIODevice &device, PlanItems &items, QString *error)
 {
-    // One byte more than the largest plan tells a file that goes on past its records.
-    const QByteArray bytes = device.read(largestFileSize + 1);
-    PlanItems read = items;
-    if (!decode(bytes, read)) {
+    const QByteArray bytes = readWholeFile(device);
+    // Every check comes before the first item is written.
+    const std::optional<FileParts> parts = checkFile(bytes);
+    if (!parts) {
         if (error)
             *error = formatError();
         return false;
     }
-    items = std::move(read);
+    decode(*parts, items);
+    return true;
+}
+
+bool readPlanSchedule(QIODevice &device, PlanSchedule &schedule, QString *error)
+{
+    const QByteArray bytes = readWholeFile(device);
+    const std::optional<FileParts> parts = checkFile(bytes);
+    if (!parts) {
+        if (error)
+            *error = formatError();
+        return false;
+    }
+    schedule.area = takeInt32(parts->header + areaOffset);
+    schedule.applications.clear();
+    for (int row = 0; row < parts->scheduleCount; ++row) {
+        const char *record = parts->schedule + qint64(row) * scheduleRecordSize;
+        schedule.applications.append(
+            {takeInt32(record + materialIdOffset),
+             Text::readFixedField(record + materialNameOffset, materialNameSize),
+             takeDouble(record + amountOffset)});
+    }
     return true;
 }
 
@@ -241,6 +315,20 @@ bool loadPlanFile(const QString &path, PlanItems &items, QString *error)
         return false;
     }
     return readPlanFile(file, items, error);
+}
+
+bool loadPlanSchedule(const QString &path, PlanSchedule &schedule, QString *error)
+{
+    QFile file;
+    QString reason;
+    if (!Files::openForReading(file, path, &reason)) {
+        if (error) {
+            *error = QStringLiteral("A fájl nem nyitható meg: %1 (%2)")
+                         .arg(QDir::toNativeSeparators(path), reason);
+        }
+        return false;
+    }
+    return readPlanSchedule(file, schedule, error);
 }
 
 } // namespace PlanFile

@@ -11,6 +11,17 @@
 
 #include <kainjow/mustache.hpp>
 
+// The built-in designs live in an object library; a run that prints without ever opening
+// the reference database (the purchase list) must still find them.
+static void initReportResources()
+{
+    static const bool initialised = [] {
+        Q_INIT_RESOURCE(nutrisor_resources);
+        return true;
+    }();
+    Q_UNUSED(initialised);
+}
+
 namespace {
 
 using Data = kainjow::mustache::data;
@@ -105,6 +116,7 @@ QString ReportEngine::templatePath(const QString &project) const
                 return directory.filePath(entry);
         }
     }
+    initReportResources();
     const QString builtIn = QStringLiteral(":/reports/") + fileName;
     return QFileInfo::exists(builtIn) ? builtIn : QString();
 }

@@ -15,6 +15,7 @@
 #include "gui/app/windowlayout.h"
 #include "gui/app/wizardboxes.h"
 #include "gui/leaf/leafsamplewindow.h"
+#include "gui/purchase/purchasebox.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/reference/materialeditors.h"
 #include "gui/steps/resultbox.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(Plan &plan, Messenger &messenger, ReferenceDatabase &refe
     buildToolBar();
     buildSurface();
     m_session->setStepBoxes(m_wizard);
+    m_purchaseBox = new PurchaseBox(m_messenger, *m_fileChooser, m_paths.startDirectory, m_surface);
     m_printing = new PlanPrinting(*m_session, m_reference, m_messenger, *m_fileChooser,
                                   m_paths.startDirectory, *m_wizard->resultBox(), this);
     connectSession();
@@ -177,6 +179,7 @@ void MainWindow::setFileChooser(FileChooser *chooser)
     m_fileChooser = chooser;
     m_session->setFileChooser(*chooser);
     m_printing->setFileChooser(*chooser);
+    m_purchaseBox->setFileChooser(*chooser);
 }
 
 QAction *MainWindow::addAction(QMenu *menu, const QString &caption, const QString &name,
@@ -208,7 +211,8 @@ void MainWindow::buildMenus()
                   m_statusLabel->setText(QStringLiteral(
                       "Töltse ki az 1. lépés adatait, majd nyomja meg a „Kész” gombot."));
               });
-    addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"), {});
+    addAction(planMenu, QStringLiteral("Vásárlás tervezés"), QStringLiteral("purchaseAction"),
+              [this] { m_purchaseBox->planPurchases(); });
     addAction(planMenu, QStringLiteral("&Megnyitás"), QStringLiteral("openPlanAction"),
               [this] {
                   m_wizard->buildPanels();
@@ -441,8 +445,7 @@ void MainWindow::exitProgram()
 
 void MainWindow::importReferenceTables()
 {
-    // "Régi referencia-táblák átvétele": the reference tables of an earlier installation,
-    // taken over from a directory the user chooses.
+    // "Régi referencia-táblák átvétele": an earlier installation's tables, from a directory.
     const QString directory = m_fileChooser->existingDirectory(
         QStringLiteral("A korábbi telepítés referencia-táblái"), m_paths.startDirectory);
     if (directory.isEmpty())

@@ -19,6 +19,7 @@ class MovableBox;
 class Plan;
 class PlanPrinting;
 class PlanSession;
+class PurchaseBox;
 class QAction;
 class QLabel;
 class QMenu;
@@ -41,9 +42,8 @@ public:
                const AppPaths &paths, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The window comes up before the step panels, the adviser panel and the data location
-    // box are built; the panels follow right after its first paint, or come sooner when one
-    // of these asks for them.
+    // The panels and the data location box are built right after the first paint, or sooner
+    // when one of these asks for them.
     PlanSession &session() const;
     WizardBoxes &wizard() const;
     PlanPrinting &printing() const { return *m_printing; }
@@ -112,6 +112,7 @@ private:
     PlanSession *m_session = nullptr;
     WizardBoxes *m_wizard = nullptr;
     PlanPrinting *m_printing = nullptr;
+    PurchaseBox *m_purchaseBox = nullptr;
     QScrollArea *m_scrollArea = nullptr;
     QWidget *m_surface = nullptr;
     StepListBox *m_stepListBox = nullptr;

@@ -238,6 +238,11 @@ TEST(PlanFileReadTest, EverySeedOfTheCorpusReadsOrIsRefused)
         items.lotNumber = QStringLiteral("előző");
         QString error;
         const bool read = PlanFile::readPlanFile(file, items, &error);
+        // the schedule alone is taken from the same files, and refused for the same ones
+        PlanFile::PlanSchedule schedule;
+        file.seek(0);
+        EXPECT_EQ(PlanFile::readPlanSchedule(file, schedule, nullptr), read);
+        EXPECT_EQ(schedule.applications.size(), read ? PlanFile::scheduleRecordCount(items) : 0);
         if (seed.startsWith(QLatin1String("ok-"))) {
             EXPECT_TRUE(read) << qPrintable(error);
             EXPECT_GE(items.sampleCount, 0);
