@@ -266,31 +266,35 @@ QByteArray readWholeFile(QIODevice &device)
     return device.read(wanted);
 }
 
+// Reads the whole file into `bytes` and checks all of it; its parts point into `bytes`.
+std::optional<FileParts> readCheckedFile(QIODevice &device, QByteArray &bytes, QString *error)
+{
+    bytes = readWholeFile(device);
+    std::optional<FileParts> parts = checkFile(bytes);
+    if (!parts && error)
+        *error = formatError();
+    return parts;
+}
+
 } // namespace
 
 bool readPlanFile(QIODevice &device, PlanItems &items, QString *error)
 {
-    const QByteArray bytes = readWholeFile(device);
     // Every check comes before the first item is written.
-    const std::optional<FileParts> parts = checkFile(bytes);
-    if (!parts) {
-        if (error)
-            *error = formatError();
+    QByteArray bytes;
+    const std::optional<FileParts> parts = readCheckedFile(device, bytes, error);
+    if (!parts)
         return false;
-    }
     decode(*parts, items);
     return true;
 }
 
 bool readPlanSchedule(QIODevice &device, PlanSchedule &schedule, QString *error)
 {
-    const QByteArray bytes = readWholeFile(device);
-    const std::optional<FileParts> parts = checkFile(bytes);
-    if (!parts) {
-        if (error)
-            *error = formatError();
+    QByteArray bytes;
+    const std::optional<FileParts> parts = readCheckedFile(device, bytes, error);
+    if (!parts)
         return false;
-    }
     schedule.area = takeInt32(parts->header + areaOffset);
     schedule.applications.clear();
     for (int row = 0; row < parts->scheduleCount; ++row) {
@@ -303,32 +307,33 @@ bool readPlanSchedule(QIODevice &device, PlanSchedule &schedule, QString *error)
     return true;
 }
 
+namespace {
+
+// Opens a plan file for one of the readers; false with the message naming the file.
+bool openPlanFile(QFile &file, const QString &path, QString *error)
+{
+    QString reason;
+    if (Files::openForReading(file, path, &reason))
+        return true;
+    if (error) {
+        *error = QStringLiteral("A fájl nem nyitható meg: %1 (%2)")
+                     .arg(QDir::toNativeSeparators(path), reason);
+    }
+    return false;
+}
+
+} // namespace
+
 bool loadPlanFile(const QString &path, PlanItems &items, QString *error)
 {
     QFile file;
-    QString reason;
-    if (!Files::openForReading(file, path, &reason)) {
-        if (error) {
-            *error = QStringLiteral("A fájl nem nyitható meg: %1 (%2)")
-                         .arg(QDir::toNativeSeparators(path), reason);
-        }
-        return false;
-    }
-    return readPlanFile(file, items, error);
+    return openPlanFile(file, path, error) && readPlanFile(file, items, error);
 }
 
 bool loadPlanSchedule(const QString &path, PlanSchedule &schedule, QString *error)
 {
     QFile file;
-    QString reason;
-    if (!Files::openForReading(file, path, &reason)) {
-        if (error) {
-            *error = QStringLiteral("A fájl nem nyitható meg: %1 (%2)")
-                         .arg(QDir::toNativeSeparators(path), reason);
-        }
-        return false;
-    }
-    return readPlanSchedule(file, schedule, error);
+    return openPlanFile(file, path, error) && readPlanSchedule(file, schedule, error);
 }
 
 } // namespace PlanFile
