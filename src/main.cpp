@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <functional>
 
 int main(int argc, char *argv[])
 {
@@ -43,25 +44,26 @@ int main(int argc, char *argv[])
                                       stderr);
     }
 
-    if (early.purchaseList) {
+    // The printed commands lay out pages: they need fonts but no display.
+    const auto withPages = [&](const std::function<int(const QString &)> &run) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication gui(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("Nutrisor"));
         QGuiApplication::setOrganizationName(QStringLiteral("Nutrisor"));
         loadTahomaFont();
-        return purchaseListCommand(early, QGuiApplication::applicationDirPath(), stderr);
+        return run(QGuiApplication::applicationDirPath());
+    };
+    if (early.purchaseList) {
+        return withPages([&](const QString &programDirectory) {
+            return purchaseListCommand(early, programDirectory, stderr);
+        });
     }
     if (!early.printSummaryPath.isEmpty()) {
-        // Laying out the pages needs fonts but no display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication gui(argc, argv);
-        QGuiApplication::setApplicationName(QStringLiteral("Nutrisor"));
-        QGuiApplication::setOrganizationName(QStringLiteral("Nutrisor"));
-        loadTahomaFont();
-        TerminalMessenger messenger(stdin, stderr, false);
-        return printPlanSummary(early, QGuiApplication::applicationDirPath(), messenger, stderr);
+        return withPages([&](const QString &programDirectory) {
+            TerminalMessenger messenger(stdin, stderr, false);
+            return printPlanSummary(early, programDirectory, messenger, stderr);
+        });
     }
 
     QApplication application(argc, argv);
