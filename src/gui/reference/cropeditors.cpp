@@ -1,7 +1,7 @@
 #include "gui/reference/cropeditors.h"
 
-#include "gui/reference/cropspeciesdialog.h"
-#include "gui/reference/specificneeddialog.h"
+#include "gui/reference/cropnamesdialog.h"
+#include "gui/reference/needtabledialog.h"
 
 #include <QWidget>
 
@@ -15,14 +15,14 @@ CropEditors::CropEditors(Messenger &messenger, ReferenceDatabase &reference, QWi
 
 void CropEditors::openCropSpecies(QWidget *over)
 {
-    CropSpeciesDialog dialog(m_messenger, m_reference, over ? over : m_window->window());
+    CropNamesDialog dialog(m_messenger, m_reference, over ? over : m_window->window());
     dialog.exec();
 }
 
 void CropEditors::openSpecificNeeds()
 {
-    SpecificNeedDialog dialog(m_messenger, m_reference, m_window->window());
-    connect(&dialog, &SpecificNeedDialog::addCropRequested, this,
+    NeedTableDialog dialog(m_messenger, m_reference, m_window->window());
+    connect(&dialog, &NeedTableDialog::addCropRequested, this,
             [this, &dialog] { openCropSpecies(&dialog); });
     dialog.exec();
 }

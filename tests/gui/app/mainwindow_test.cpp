@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, AdviserDataFromTheMenuTakeTheStepBoxPlace)
 TEST_F(MainWindowTest, EveryReferenceEditorOpensFromTheMenu)
 {
     const std::pair<const char *, const char *> editors[] = {
-        {"cropSpeciesAction", "CropSpeciesDialog"}, {"specificNeedAction", "SpecificNeedDialog"},
+        {"cropSpeciesAction", "CropNamesDialog"}, {"specificNeedAction", "NeedTableDialog"},
         {"splitEditorAction", "SplitEditor"}, {"materialsAction", "MaterialsEditor"}};
     for (const auto &[name, dialogClass] : editors) {
         QString shown;

@@ -1,5 +1,5 @@
-#include "gui/reference/cropspeciesdialog.h"
-#include "gui/reference/specificneeddialog.h"
+#include "gui/reference/cropnamesdialog.h"
+#include "gui/reference/needtabledialog.h"
 
 #include "core/data/reference/cropeditordata.h"
 #include "core/data/reference/tables.h"
@@ -31,13 +31,13 @@ class CropEditorsTest : public PanelTest
 protected:
     void showCropDialog()
     {
-        m_cropDialog = std::make_unique<CropSpeciesDialog>(m_messenger, m_reference);
+        m_cropDialog = std::make_unique<CropNamesDialog>(m_messenger, m_reference);
         m_cropDialog->setFont(programFont());
         showPanel(m_cropDialog.get(), m_cropDialog->sizeHint(), QStringLiteral("cropspecies-"));
     }
     void showNeedDialog()
     {
-        m_needDialog = std::make_unique<SpecificNeedDialog>(m_messenger, m_reference);
+        m_needDialog = std::make_unique<NeedTableDialog>(m_messenger, m_reference);
         m_needDialog->setFont(programFont());
         showPanel(m_needDialog.get(), m_needDialog->sizeHint(), QStringLiteral("specificneed-"));
     }
@@ -87,8 +87,8 @@ protected:
         EXPECT_EQ(shown, expected);
     }
 
-    std::unique_ptr<CropSpeciesDialog> m_cropDialog;
-    std::unique_ptr<SpecificNeedDialog> m_needDialog;
+    std::unique_ptr<CropNamesDialog> m_cropDialog;
+    std::unique_ptr<NeedTableDialog> m_needDialog;
 };
 
 } // namespace

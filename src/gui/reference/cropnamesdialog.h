@@ -12,13 +12,13 @@ class ReferenceDatabase;
 // (its id and so every reference to it stays), or deleted with its specific-need and split
 // rows. "Törlés" and "Módosítás" act on the crop marked in the list and wait until one is
 // marked. A successful add closes the dialog; everything else leaves it open.
-class CropSpeciesDialog final : public QDialog
+class CropNamesDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
-    CropSpeciesDialog(Messenger &messenger, ReferenceDatabase &reference,
-                      QWidget *parent = nullptr);
+    CropNamesDialog(Messenger &messenger, ReferenceDatabase &reference,
+                    QWidget *parent = nullptr);
 
     // "Rögzítés": adds a crop with the name as typed; closes the dialog when it is added.
     void addCrop();

@@ -18,13 +18,13 @@ class ReferenceDatabase;
 // "Rögzítés" writes it back, after every cell has been checked. Edits not written are offered
 // for storing before another crop or element is shown and before the dialog closes. The
 // commands wait until the user has chosen a crop; the dialog opens with none chosen.
-class SpecificNeedDialog final : public QDialog
+class NeedTableDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
-    SpecificNeedDialog(Messenger &messenger, ReferenceDatabase &reference,
-                       QWidget *parent = nullptr);
+    NeedTableDialog(Messenger &messenger, ReferenceDatabase &reference,
+                    QWidget *parent = nullptr);
 
     // Shows the rows of the chosen crop and element, dropping what the grid held.
     void query();

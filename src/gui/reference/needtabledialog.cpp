@@ -1,4 +1,4 @@
-#include "gui/reference/specificneeddialog.h"
+#include "gui/reference/needtabledialog.h"
 
 #include "core/data/reference/cropeditordata.h"
 #include "core/data/reference/referencedatabase.h"
@@ -56,32 +56,32 @@ QTableWidget *makeGrid(const QString &name, const QStringList &headings, QWidget
 
 } // namespace
 
-SpecificNeedDialog::SpecificNeedDialog(Messenger &messenger, ReferenceDatabase &reference,
-                                       QWidget *parent)
+NeedTableDialog::NeedTableDialog(Messenger &messenger, ReferenceDatabase &reference,
+                                 QWidget *parent)
     : QDialog(parent)
     , m_messenger(messenger)
     , m_reference(reference)
 {
-    setObjectName(QStringLiteral("specificNeedDialog"));
+    setObjectName(QStringLiteral("needTableDialog"));
     setWindowTitle(QStringLiteral("Növények fajlagos tápanyagigénye (kg/t)"));
     setModal(true);
     buildControls();
     buildNewRowPanel();
 
-    connect(m_cropBox, &QComboBox::currentIndexChanged, this, &SpecificNeedDialog::chooseCrop);
+    connect(m_cropBox, &QComboBox::currentIndexChanged, this, &NeedTableDialog::chooseCrop);
     connect(m_elementBox, &QComboBox::currentIndexChanged, this,
-            &SpecificNeedDialog::chooseElement);
-    connect(m_addCropButton, &QPushButton::clicked, this, &SpecificNeedDialog::addCropRequested);
+            &NeedTableDialog::chooseElement);
+    connect(m_addCropButton, &QPushButton::clicked, this, &NeedTableDialog::addCropRequested);
     connect(m_needGrid, &QTableWidget::itemSelectionChanged, this,
-            &SpecificNeedDialog::updateCommands);
-    connect(m_closeButton, &QPushButton::clicked, this, &SpecificNeedDialog::reject);
+            &NeedTableDialog::updateCommands);
+    connect(m_closeButton, &QPushButton::clicked, this, &NeedTableDialog::reject);
     connect(m_restoreDefaultsButton, &QPushButton::clicked, this,
-            &SpecificNeedDialog::restoreDefaults);
-    connect(m_newRowButton, &QPushButton::clicked, this, &SpecificNeedDialog::openNewRowPanel);
-    connect(m_deleteRowButton, &QPushButton::clicked, this, &SpecificNeedDialog::deleteRow);
-    connect(m_storeButton, &QPushButton::clicked, this, &SpecificNeedDialog::store);
+            &NeedTableDialog::restoreDefaults);
+    connect(m_newRowButton, &QPushButton::clicked, this, &NeedTableDialog::openNewRowPanel);
+    connect(m_deleteRowButton, &QPushButton::clicked, this, &NeedTableDialog::deleteRow);
+    connect(m_storeButton, &QPushButton::clicked, this, &NeedTableDialog::store);
     connect(m_cancelNewRowButton, &QPushButton::clicked, m_newRowPanel, &QWidget::hide);
-    connect(m_addRowButton, &QPushButton::clicked, this, &SpecificNeedDialog::addNewRow);
+    connect(m_addRowButton, &QPushButton::clicked, this, &NeedTableDialog::addNewRow);
     // A crop added, renamed or deleted meanwhile (through "+") shows in the list at once.
     connect(&m_reference, &ReferenceDatabase::tableChanged, this, [this](const QString &table) {
         if (table == Tables::Nov::name)
@@ -92,7 +92,7 @@ SpecificNeedDialog::SpecificNeedDialog(Messenger &messenger, ReferenceDatabase &
     updateCommands();
 }
 
-void SpecificNeedDialog::buildControls()
+void NeedTableDialog::buildControls()
 {
     m_cropBox = new QComboBox(this);
     m_cropBox->setObjectName(QStringLiteral("cropBox"));
@@ -156,7 +156,7 @@ void SpecificNeedDialog::buildControls()
                            m_storeButton});
 }
 
-void SpecificNeedDialog::buildNewRowPanel()
+void NeedTableDialog::buildNewRowPanel()
 {
     m_newRowPanel = new QGroupBox(QStringLiteral("Új sor hozzáadása"), this);
     m_newRowPanel->setObjectName(QStringLiteral("newRowPanel"));
@@ -198,7 +198,7 @@ void SpecificNeedDialog::buildNewRowPanel()
     m_newRowPanel->hide();
 }
 
-void SpecificNeedDialog::reloadCrops()
+void NeedTableDialog::reloadCrops()
 {
     QString error;
     const auto crops = CropEditorData::loadCrops(m_reference, &error);
@@ -220,7 +220,7 @@ void SpecificNeedDialog::reloadCrops()
     }
 }
 
-void SpecificNeedDialog::chooseCrop(int index)
+void NeedTableDialog::chooseCrop(int index)
 {
     const QString novid = m_cropBox->itemData(index).toString();
     if (novid == m_shownCrop)
@@ -234,7 +234,7 @@ void SpecificNeedDialog::chooseCrop(int index)
     query();
 }
 
-void SpecificNeedDialog::chooseElement(int index)
+void NeedTableDialog::chooseElement(int index)
 {
     if (index == m_shownElement)
         return;
@@ -246,7 +246,7 @@ void SpecificNeedDialog::chooseElement(int index)
     query();
 }
 
-bool SpecificNeedDialog::leaveEdits()
+bool NeedTableDialog::leaveEdits()
 {
     // an open cell editor hands its text to the grid first
     m_needGrid->setCurrentItem(nullptr);
@@ -260,18 +260,18 @@ bool SpecificNeedDialog::leaveEdits()
     }
 }
 
-void SpecificNeedDialog::reject()
+void NeedTableDialog::reject()
 {
     if (leaveEdits())
         QDialog::reject();
 }
 
-QString SpecificNeedDialog::elementCode() const
+QString NeedTableDialog::elementCode() const
 {
     return Elements::codes()[m_shownElement];
 }
 
-void SpecificNeedDialog::query()
+void NeedTableDialog::query()
 {
     if (m_elementBox->currentIndex() < 0) {
         m_messenger.inform(QStringLiteral("A lekéréshez hibás elem lett kiválasztva!"), true,
@@ -293,7 +293,7 @@ void SpecificNeedDialog::query()
     showRows(rows);
 }
 
-void SpecificNeedDialog::showRows(const QList<NeedTable::Row> &rows)
+void NeedTableDialog::showRows(const QList<NeedTable::Row> &rows)
 {
     m_needGrid->setRowCount(0);
     m_needGrid->setRowCount(int(rows.size()));
@@ -310,7 +310,7 @@ void SpecificNeedDialog::showRows(const QList<NeedTable::Row> &rows)
     updateCommands();
 }
 
-QList<NeedTable::Row> SpecificNeedDialog::gridRows() const
+QList<NeedTable::Row> NeedTableDialog::gridRows() const
 {
     QList<NeedTable::Row> rows;
     for (int row = 0; row < m_needGrid->rowCount(); ++row) {
@@ -325,12 +325,12 @@ QList<NeedTable::Row> SpecificNeedDialog::gridRows() const
     return rows;
 }
 
-bool SpecificNeedDialog::hasUnsavedChanges() const
+bool NeedTableDialog::hasUnsavedChanges() const
 {
     return !m_shownCrop.isEmpty() && gridRows() != m_storedRows;
 }
 
-void SpecificNeedDialog::updateCommands()
+void NeedTableDialog::updateCommands()
 {
     const bool cropChosen = !m_shownCrop.isEmpty();
     m_restoreDefaultsButton->setEnabled(cropChosen);
@@ -339,7 +339,7 @@ void SpecificNeedDialog::updateCommands()
     m_deleteRowButton->setEnabled(cropChosen && !m_needGrid->selectedItems().isEmpty());
 }
 
-bool SpecificNeedDialog::store()
+bool NeedTableDialog::store()
 {
     if (m_shownCrop.isEmpty())
         return false;
@@ -353,7 +353,7 @@ bool SpecificNeedDialog::store()
     return true;
 }
 
-void SpecificNeedDialog::restoreDefaults()
+void NeedTableDialog::restoreDefaults()
 {
     if (m_shownCrop.isEmpty()
         || !m_messenger.askYesNo(QStringLiteral("A fejlesztői beállítás visszaállítása csak a "
@@ -373,7 +373,7 @@ void SpecificNeedDialog::restoreDefaults()
         query();
 }
 
-void SpecificNeedDialog::openNewRowPanel()
+void NeedTableDialog::openNewRowPanel()
 {
     if (m_shownCrop.isEmpty())
         return;
@@ -403,7 +403,7 @@ void SpecificNeedDialog::openNewRowPanel()
     m_newRowGrid->setFocus();
 }
 
-void SpecificNeedDialog::addNewRow()
+void NeedTableDialog::addNewRow()
 {
     if (m_siteCategoryBox->currentIndex() < 0) {
         m_messenger.inform(QStringLiteral("A szántóföldi termőhely helytelenül lett megadva!"),
@@ -423,7 +423,7 @@ void SpecificNeedDialog::addNewRow()
     m_newRowPanel->hide();
 }
 
-void SpecificNeedDialog::deleteRow()
+void NeedTableDialog::deleteRow()
 {
     const QList<QTableWidgetItem *> marked = m_needGrid->selectedItems();
     if (marked.isEmpty())

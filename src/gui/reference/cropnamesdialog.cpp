@@ -1,4 +1,4 @@
-#include "gui/reference/cropspeciesdialog.h"
+#include "gui/reference/cropnamesdialog.h"
 
 #include "core/data/reference/cropeditordata.h"
 #include "core/data/reference/referencedatabase.h"
@@ -18,27 +18,27 @@ namespace {
 constexpr int buttonWidth = 90;
 } // namespace
 
-CropSpeciesDialog::CropSpeciesDialog(Messenger &messenger, ReferenceDatabase &reference,
-                                     QWidget *parent)
+CropNamesDialog::CropNamesDialog(Messenger &messenger, ReferenceDatabase &reference,
+                                 QWidget *parent)
     : QDialog(parent)
     , m_messenger(messenger)
     , m_reference(reference)
 {
-    setObjectName(QStringLiteral("cropSpeciesDialog"));
+    setObjectName(QStringLiteral("cropNamesDialog"));
     setWindowTitle(QStringLiteral("Új növény rögzítése"));
     setModal(true);
     buildControls();
 
-    connect(m_cropList, &QListWidget::itemSelectionChanged, this, &CropSpeciesDialog::showMarking);
-    connect(m_deleteCropButton, &QPushButton::clicked, this, &CropSpeciesDialog::deleteCrop);
-    connect(m_renameCropButton, &QPushButton::clicked, this, &CropSpeciesDialog::renameCrop);
-    connect(m_addCropButton, &QPushButton::clicked, this, &CropSpeciesDialog::addCrop);
+    connect(m_cropList, &QListWidget::itemSelectionChanged, this, &CropNamesDialog::showMarking);
+    connect(m_deleteCropButton, &QPushButton::clicked, this, &CropNamesDialog::deleteCrop);
+    connect(m_renameCropButton, &QPushButton::clicked, this, &CropNamesDialog::renameCrop);
+    connect(m_addCropButton, &QPushButton::clicked, this, &CropNamesDialog::addCrop);
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     reloadCrops();
 }
 
-void CropSpeciesDialog::buildControls()
+void CropNamesDialog::buildControls()
 {
     m_cropList = new QListWidget(this);
     m_cropList->setObjectName(QStringLiteral("cropList"));
@@ -86,7 +86,7 @@ void CropSpeciesDialog::buildControls()
                            m_closeButton, m_addCropButton});
 }
 
-void CropSpeciesDialog::reloadCrops()
+void CropNamesDialog::reloadCrops()
 {
     const QString marked = markedCropId();
     m_cropList->clear();
@@ -111,20 +111,20 @@ void CropSpeciesDialog::reloadCrops()
     showMarking();
 }
 
-QString CropSpeciesDialog::markedCropId() const
+QString CropNamesDialog::markedCropId() const
 {
     const QList<QListWidgetItem *> marked = m_cropList->selectedItems();
     return marked.isEmpty() ? QString() : marked.first()->data(Qt::UserRole).toString();
 }
 
-void CropSpeciesDialog::showMarking()
+void CropNamesDialog::showMarking()
 {
     const bool isMarked = !markedCropId().isEmpty();
     m_deleteCropButton->setEnabled(isMarked);
     m_renameCropButton->setEnabled(isMarked);
 }
 
-void CropSpeciesDialog::addCrop()
+void CropNamesDialog::addCrop()
 {
     const Outcome<QString> added = CropEditorData::addCrop(m_reference, m_cropNameEdit->text());
     if (!added) {
@@ -135,7 +135,7 @@ void CropSpeciesDialog::addCrop()
     accept();
 }
 
-void CropSpeciesDialog::renameCrop()
+void CropNamesDialog::renameCrop()
 {
     const QString novid = markedCropId();
     if (novid.isEmpty())
@@ -156,7 +156,7 @@ void CropSpeciesDialog::renameCrop()
     reloadCrops();
 }
 
-void CropSpeciesDialog::deleteCrop()
+void CropNamesDialog::deleteCrop()
 {
     const QString novid = markedCropId();
     if (novid.isEmpty()
