@@ -15,11 +15,10 @@ configure_file(${desktop_dir}/nutrisor.metainfo.xml.in
     ${CMAKE_CURRENT_BINARY_DIR}/${NUTRISOR_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${NUTRISOR_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-# The user guide, once it is written: an installed program (<prefix>/bin) looks for it in
+# The user guide built with the program: an installed program (<prefix>/bin) looks for it in
 # <prefix>/share/nutrisor (AppPaths::helpFilePath); a portable one beside itself.
-set(user_guide ${PROJECT_SOURCE_DIR}/resources/help/hasznalati.pdf)
-if(EXISTS ${user_guide})
-    install(FILES ${user_guide} DESTINATION ${CMAKE_INSTALL_DATADIR}/nutrisor)
+if(NUTRISOR_BUILD_GUIDE)
+    install(FILES ${NUTRISOR_USER_GUIDE} DESTINATION ${CMAKE_INSTALL_DATADIR}/nutrisor)
 endif()
 
 set(CPACK_PACKAGE_NAME nutrisor)

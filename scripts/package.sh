@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 # dpkg-shlibdeps (dpkg-dev) and file let CPack name the libraries the program links.
 scripts/install-deps.sh dpkg-dev file
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUTRISOR_BUILD_TESTS=OFF
-cmake --build build-package -j2 --target nutrisor
+cmake --build build-package -j2 --target nutrisor user_guide
 (cd build-package && cpack -G DEB)

@@ -108,6 +108,9 @@ void keepHeadingsWithNext(QTextDocument &document)
         QTextBlockFormat format = block.blockFormat();
         format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(block).setBlockFormat(format);
+        // The layout takes the break in only for the block itself: what follows is laid out
+        // again, or it would keep its old places and be painted over by what moved down.
+        document.markContentsDirty(block.position(), document.characterCount() - block.position());
     }
 }
 

@@ -23,6 +23,7 @@
 #include "gui/ui/dialogfilechooser.h"
 #include "gui/ui/movablebox.h"
 #include "gui/ui/programfont.h"
+#include "gui/ui/userguide.h"
 
 #include <QAction>
 #include <QApplication>
@@ -461,9 +462,7 @@ void MainWindow::importReferenceTables()
 
 void MainWindow::showHelp()
 {
-    m_messenger.display(QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
-                                       "hasznalati.pdf fájlnéven."),
-                        ButtonSet::OkOnly, false, MessageKind::Information);
+    UserGuide::open(m_paths.helpFilePath(), m_messenger);
 }
 
 void MainWindow::showAbout()

@@ -13,6 +13,7 @@
 #include "gui/leaf/leafentrypanel.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/controls.h"
+#include "gui/ui/userguide.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -335,9 +336,7 @@ void LeafSampleWindow::printEvaluation()
 
 void LeafSampleWindow::showGuide()
 {
-    m_messenger.display(QStringLiteral("A Használati leírást megtalálja a program könyvtárában "
-                                       "hasznalati.pdf fájlnéven."),
-        ButtonSet::OkOnly, false, MessageKind::Information);
+    UserGuide::open(UserGuide::programGuidePath(), m_messenger);
 }
 
 void LeafSampleWindow::reject()

@@ -5,6 +5,8 @@
 #include "support/typetext.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QTimer>
 #include <QEnterEvent>
 #include <QFile>
@@ -93,14 +95,41 @@ TEST_F(MainWindowTest, CloseBoxWithAModifiedPlanAsksLikeTheExitCommands)
     EXPECT_TRUE(m_window->close());
 }
 
-TEST_F(MainWindowTest, HelpNamesTheUserGuide)
+// Stands in for the desktop's viewer: records the files it is asked to open.
+class GuideViewer : public QObject
 {
+    Q_OBJECT
+
+public:
+    GuideViewer() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "show"); }
+    ~GuideViewer() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> opened;
+
+public slots:
+    void show(const QUrl &url) { opened.append(url); }
+};
+
+TEST_F(MainWindowTest, HelpOpensTheUserGuideOrNamesIt)
+{
+    GuideViewer viewer;
+    // No guide beside the program: the message says where it belongs, nothing is opened.
     m_messenger.expect(Answer::Ok);
     action("helpAction")->trigger();
     EXPECT_EQ(m_messenger.shown(),
               QList<ScriptedMessenger::Shown>({{"A Használati leírást megtalálja a program "
                                                 "könyvtárában hasznalati.pdf fájlnéven.",
                                                 ButtonSet::OkOnly, false, MessageKind::Information}}));
+    EXPECT_TRUE(viewer.opened.isEmpty());
+
+    // With the guide there, the desktop is asked to open that very file, and no message comes.
+    const QString guide = m_dir.filePath(QStringLiteral("hasznalati.pdf"));
+    QFile file(guide);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("%PDF-1.4\n");
+    file.close();
+    action("helpAction")->trigger();
+    EXPECT_EQ(viewer.opened, QList<QUrl>({QUrl::fromLocalFile(guide)}));
+    EXPECT_EQ(m_messenger.shown().size(), 1);
 }
 
 TEST_F(MainWindowTest, LayoutIsSavedAndRestored)
@@ -288,3 +317,5 @@ TEST_F(MainWindowTest, EveryReferenceEditorOpensFromTheMenu)
         EXPECT_EQ(shown, QLatin1String(dialogClass)) << name;
     }
 }
+
+#include "mainwindow_test.moc"
