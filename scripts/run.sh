@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build-run -j2 --target nutrisor make_sample_farm sample_farm
+cmake --build build-run -j2 --target nutrisor make_sample_farm sample_farm user_guide
 args=(--data-dir build-run/data --farm-dir build-run/sample-farm "$@")
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec build-run/src/nutrisor "${args[@]}"
