@@ -49,19 +49,15 @@ TEST(SoilSamplesTest, InitSoilGridWritesTheFixedTexts)
 
 TEST(SoilSamplesTest, SampleCountStaysWithinTheColumnsOfThePlan)
 {
-    const struct
-    {
-        int requested;
-        int expected;
-    } cases[] = {
+    const std::pair<int, int> cases[] = {
         // no negative count; the plan file holds 1000 columns with the average
         {-1, 0}, {0, 0}, {999, 999}, {1000, 999},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.requested);
+    for (const auto &[requested, expected] : cases) {
+        SCOPED_TRACE(requested);
         PlanItems items;
-        setSampleCount(items, c.requested);
-        EXPECT_EQ(items.sampleCount, c.expected);
+        setSampleCount(items, requested);
+        EXPECT_EQ(items.sampleCount, expected);
     }
 }
 
@@ -133,18 +129,14 @@ TEST(SoilSamplesTest, AveragesChangeNothingUnlessAskedForAndAllNumbers)
 
 TEST(SoilSamplesTest, BadCellNamesTheSampleAndTheRow)
 {
-    const struct
-    {
-        BadCell cell;
-        QString message;
-    } cases[] = {
+    const std::pair<BadCell, QString> cases[] = {
         {{2, 2, "x"}, "A(z) 1. minta „Kémhatás pH” értéke nem szám: „x”. Kérem javítsa!"},
         {{11, 1000, "1,2,3"}, "A(z) 999. minta „Réz Cu” értéke nem szám: „1,2,3”. Kérem javítsa!"},
         {{3, 1, "?"}, "Az átlag oszlop „Kötöttség Ka” értéke nem szám: „?”. Kérem javítsa!"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.message.toStdString());
-        EXPECT_EQ(c.cell.message(), c.message);
+    for (const auto &[cell, message] : cases) {
+        SCOPED_TRACE(message.toStdString());
+        EXPECT_EQ(cell.message(), message);
     }
 }
 

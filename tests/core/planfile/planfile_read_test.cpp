@@ -170,11 +170,7 @@ TEST(PlanFileReadTest, TruncatedFilesAbsurdCountsAndImpossibleValuesAreRefused)
     };
     constexpr qsizetype header = 8, soil = header + 168, schedule = soil + 2 * 112;
     const double infinity = std::numeric_limits<double>::infinity();
-    const struct
-    {
-        const char *what;
-        QByteArray bytes;
-    } cases[] = {
+    const std::pair<const char *, QByteArray> cases[] = {
         {"empty file", QByteArray()},
         {"counts only", good.left(8)},
         {"header cut", good.left(100)},
@@ -207,8 +203,8 @@ TEST(PlanFileReadTest, TruncatedFilesAbsurdCountsAndImpossibleValuesAreRefused)
         {"month 13", withInt32(schedule + 20, 13)},
         {"day 0", withInt32(schedule + 24, 0)},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto &[what, bytes] : cases) {
+        SCOPED_TRACE(what);
         PlanItems items = freshItems();
         items.lotNumber = QStringLiteral("régi");
         items.sampleCount = 3;
@@ -216,7 +212,7 @@ TEST(PlanFileReadTest, TruncatedFilesAbsurdCountsAndImpossibleValuesAreRefused)
         const QJsonObject before = planToJson(items);
         const TextGrid soilBefore = items.soilSampleTable;
         QString error;
-        EXPECT_FALSE(readBytes(c.bytes, items, &error));
+        EXPECT_FALSE(readBytes(bytes, items, &error));
         EXPECT_EQ(error, formatMessage);
         EXPECT_EQ(planToJson(items), before); // the plan as it was
         EXPECT_EQ(items.soilSampleTable, soilBefore);

@@ -75,11 +75,7 @@ TEST(NumbersTest, ParseDecimalRejectsAnythingElse)
 
 TEST(NumbersTest, ParseIntegerTakesWholeNumbersInTheIntRange)
 {
-    const struct
-    {
-        const char *text;
-        int expected;
-    } cases[] = {
+    const std::pair<const char *, int> cases[] = {
         {"42", 42},
         {" -17 ", -17}, // spaces and sign
         {"+5", 5},
@@ -87,9 +83,9 @@ TEST(NumbersTest, ParseIntegerTakesWholeNumbersInTheIntRange)
         {"2147483647", 2147483647}, // int maximum
         {"-2147483648", std::numeric_limits<int>::min()},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(Text::parseInteger(QString::fromUtf8(c.text)), c.expected);
+    for (const auto &[text, expected] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Text::parseInteger(QString::fromUtf8(text)), expected);
     }
     const char *const rejected[] = {
         "2147483648", "-2147483649", "99999999999999999999", // past the int range

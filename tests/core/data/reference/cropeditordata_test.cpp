@@ -71,20 +71,15 @@ TEST_F(CropEditorDataTest, AddAndRenameRefuseWithTheirMessagesAndWriteNothing)
 {
     const QList<QVariantMap> before = *m_reference.select(Nov::name);
     const QString wheat = before.first().value(Nov::Nev).toString();
-    struct Case
-    {
-        QString name;
-        Refusal refusal;
-    };
-    const Case cases[] = {
+    const std::pair<QString, Refusal> cases[] = {
         {wheat, {QStringLiteral("A növény már rögzítve van az adatbázisban!"), MessageKind::Warning, true}},
         {QString(), {QStringLiteral("Nincs megnevezés megadva!"), MessageKind::Error, true}},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        const Outcome<QString> added = CropEditorData::addCrop(m_reference, c.name);
+    for (const auto &[name, refusal] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const Outcome<QString> added = CropEditorData::addCrop(m_reference, name);
         ASSERT_TRUE(added.isRefused());
-        EXPECT_EQ(added.refusal(), c.refusal);
+        EXPECT_EQ(added.refusal(), refusal);
     }
     const Outcome<void> renamed = CropEditorData::renameCrop(m_reference, QStringLiteral("1"), {});
     EXPECT_EQ(renamed.refusal(),
