@@ -322,6 +322,23 @@ TEST_F(ReferenceDatabaseTest, DeletingACropRemovesItsNeedAndSplitRows)
     ASSERT_GT(cropNeeds, 0);
     ASSERT_GT(cropSplits, 0);
 
+    // A table that refuses to give up its rows after the need rows have gone inside the
+    // transaction: the split rules, then the crop itself (it goes last). Nothing is lost.
+    for (const char *locked : {"Find3", "Nov"}) {
+        SCOPED_TRACE(locked);
+        execRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
+                               "BEGIN SELECT RAISE(ABORT, 'locked'); END").arg(QLatin1String(locked)));
+        QString error;
+        EXPECT_FALSE(m_database.deleteCrop(QStringLiteral("1"), &error));
+        EXPECT_TRUE(error.startsWith(
+            QStringLiteral("A(z) %1 táblából nem törölhető: locked").arg(QLatin1String(locked))));
+        EXPECT_EQ(m_database.count(Find2::name, crop1), cropNeeds);
+        EXPECT_EQ(m_database.count(Find3::name, crop1), cropSplits);
+        EXPECT_EQ(m_database.count(Nov::name, crop1), 1);
+        execRaw(QStringLiteral("DROP TRIGGER refuse"));
+    }
+
+    // then the connection is usable again
     QSignalSpy changed(&m_database, &ReferenceDatabase::tableChanged);
     QString error;
     ASSERT_TRUE(m_database.deleteCrop(QStringLiteral("1"), &error)) << error.toStdString();
@@ -504,6 +521,17 @@ TEST_F(ReferenceDatabaseTest, NextCropIdNeverReusesAnIdWithRowsAndACropWithoutRo
     EXPECT_TRUE(m_database.deleteCrop(QStringLiteral("17")));
     EXPECT_EQ(m_database.count(Nov::name, Filter::equals(Nov::Novid, QStringLiteral("17"))), 0);
     EXPECT_EQ(allRows(Find2::name), needs);
+
+    // no crop anywhere: 1; only crops 9 and 10: "9" sorts after "10" as text, the next is 11
+    for (const Schema::Table &table : Schema::referenceTables()) {
+        if (table.hasField(Nov::Novid)) {
+            ASSERT_TRUE(m_database.replaceAllRows(table.name, {}));
+        }
+    }
+    EXPECT_EQ(m_database.nextCropId(), QStringLiteral("1"));
+    ASSERT_TRUE(m_database.replaceAllRows(Nov::name,
+        {{{Nov::Novid, QStringLiteral("9")}}, {{Nov::Novid, QStringLiteral("10")}}}));
+    EXPECT_EQ(m_database.nextCropId(), QStringLiteral("11"));
 }
 
 // --- opening --------------------------------------------------------------------------------
