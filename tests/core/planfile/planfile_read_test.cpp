@@ -263,23 +263,16 @@ TEST(PlanFileReadTest, AMissingFileOrOneOfAnotherKindIsRefused)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(364, '\x01')); // the size of a config.ini, not of a plan
     }
-    const struct
-    {
-        QString path;
-        QString message; // the message; for a missing file, how it starts
-    } cases[] = {
-        {missing, QStringLiteral("A fájl nem nyitható meg: ") + QDir::toNativeSeparators(missing)},
-        {other, formatMessage},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(qPrintable(c.path));
-        PlanItems items = freshItems();
-        items.lotNumber = QStringLiteral("régi");
-        QString error;
-        EXPECT_FALSE(PlanFile::loadPlanFile(c.path, items, &error));
-        EXPECT_EQ(c.path == missing ? error.left(c.message.size()) : error, c.message);
-        EXPECT_EQ(items.lotNumber, QStringLiteral("régi")); // nothing read
-    }
+    PlanItems items = freshItems();
+    items.lotNumber = QStringLiteral("régi");
+    QString error;
+    EXPECT_FALSE(PlanFile::loadPlanFile(missing, items, &error));
+    EXPECT_TRUE(error.startsWith(
+        QStringLiteral("A fájl nem nyitható meg: ") + QDir::toNativeSeparators(missing)))
+        << qPrintable(error);
+    EXPECT_FALSE(PlanFile::loadPlanFile(other, items, &error));
+    EXPECT_EQ(error, formatMessage);
+    EXPECT_EQ(items.lotNumber, QStringLiteral("régi")); // nothing read
 }
 
 } // namespace
