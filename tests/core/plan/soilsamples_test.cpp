@@ -34,17 +34,14 @@ TEST(SoilSamplesTest, InitSoilGridWritesTheFixedTexts)
     initSoilGrid(items);
     const TextGrid &grid = items.soilSampleTable;
 
-    EXPECT_EQ(grid.cell(0, 0), QString()); // the corner stays empty
-    EXPECT_EQ(grid.cell(0, 1), QStringLiteral("Átlag"));
-    EXPECT_EQ(grid.cell(0, 2), QStringLiteral("1.")); // column number minus one
+    // the corner stays empty, the samples are numbered from 1 (column number minus one),
+    // every other cell is emptied; every row title is checked with the element selection
+    EXPECT_EQ(grid.row(0).mid(0, 3), QStringList({"", "Átlag", "1."}));
     EXPECT_EQ(grid.cell(0, 1000), QStringLiteral("999."));
-    EXPECT_EQ(grid.cell(1, 0), QStringLiteral("Mintajel:"));
-    EXPECT_EQ(grid.cell(1, 1), QStringLiteral("Átlag"));
-    EXPECT_EQ(grid.cell(1, 2), QString());
-    EXPECT_EQ(grid.cell(5, 3), QString()); // every other cell emptied
-    // the row titles from row 2 on; every title is checked with the element selection
-    EXPECT_EQ(grid.cell(2, 0), QStringLiteral("Kémhatás pH"));
-    EXPECT_EQ(grid.cell(11, 0), QStringLiteral("Réz Cu"));
+    EXPECT_EQ(grid.row(1).mid(0, 3), QStringList({"Mintajel:", "Átlag", ""}));
+    EXPECT_EQ(grid.cell(5, 3), QString());
+    EXPECT_EQ(QStringList({grid.cell(2, 0), grid.cell(11, 0)}),
+        QStringList({"Kémhatás pH", "Réz Cu"}));
 }
 
 TEST(SoilSamplesTest, SampleCountStaysWithinTheColumnsOfThePlan)
