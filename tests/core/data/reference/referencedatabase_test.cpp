@@ -315,14 +315,16 @@ TEST_F(ReferenceDatabaseTest, DeletingACropRemovesItsNeedAndSplitRows)
 
     // A table that refuses to give up its rows after the need rows have gone inside the
     // transaction: the split rules, then the crop itself (it goes last). Nothing is lost.
-    for (const char *locked : {"Find3", "Nov"}) {
-        SCOPED_TRACE(locked);
+    for (const QString locked : {"Find3", "Nov"}) {
+        SCOPED_TRACE(locked.toStdString());
         execRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
-                               "BEGIN SELECT RAISE(ABORT, 'locked'); END").arg(QLatin1String(locked)));
+                               "BEGIN SELECT RAISE(ABORT, 'locked'); END")
+                    .arg(locked));
         QString error;
         EXPECT_FALSE(m_database.deleteCrop(QStringLiteral("1"), &error));
         EXPECT_TRUE(error.startsWith(
-            QStringLiteral("A(z) %1 táblából nem törölhető: locked").arg(QLatin1String(locked))));
+            QStringLiteral("A(z) %1 táblából nem törölhető: locked").arg(locked)))
+            << error.toStdString();
         EXPECT_EQ(m_database.count(Find2::name, crop1), cropNeeds);
         EXPECT_EQ(m_database.count(Find3::name, crop1), cropSplits);
         EXPECT_EQ(m_database.count(Nov::name, crop1), 1);
