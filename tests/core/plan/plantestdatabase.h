@@ -80,35 +80,6 @@ protected:
         ASSERT_TRUE(m_database.insert(Find2::name, values, &error)) << error.toStdString();
     }
 
-    // One split band of a crop and site category: autumn shares in %, the largest autumn N.
-    struct SplitRow
-    {
-        double ka = 0;
-        double on = 0;
-        double op = 0;
-        double ok = 0;
-        double maxN = 0;
-    };
-
-    // Adds split bands of one crop and site category to the rows already there.
-    void addSplitRows(const QString &novid, int sztid, const QList<SplitRow> &rows)
-    {
-        namespace Find3 = Tables::Find3;
-        QString error;
-        for (const SplitRow &row : rows) {
-            const QVariantMap values = {
-                {Find3::Novid, novid},
-                {Find3::Sztid, sztid},
-                {Find3::Ka, row.ka},
-                {Find3::ON, row.on},
-                {Find3::OP, row.op},
-                {Find3::OK, row.ok},
-                {Find3::MaxN, row.maxN},
-            };
-            ASSERT_TRUE(m_database.insert(Find3::name, values, &error)) << error.toStdString();
-        }
-    }
-
     QTemporaryDir m_directory;
     ReferenceDatabase m_database;
 };

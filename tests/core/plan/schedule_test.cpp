@@ -175,12 +175,7 @@ TEST_F(ScheduleTest, AppliedAmounts)
     add(material(QStringLiteral("NP"), {{"N", 10.0}, {"P", 46.0}, {"Egyeb", QStringLiteral("S")},
             {"Egyebmeny", 12.5}}),
         QStringLiteral("150,5"));
-    struct Case
-    {
-        const char *name;
-        double amount;
-    };
-    const QList<Case> cases = {
+    const QList<std::pair<const char *, double>> cases = {
         {"Nitrogén", 68 + 15.05},  // 34 % of 200 and 10 % of 150,5
         {"Foszfor", 69.23},        // 46 % of 150,5
         {"Kálium", 0},             // in neither
@@ -188,9 +183,9 @@ TEST_F(ScheduleTest, AppliedAmounts)
         {"Egyéb", 0},              // a name, not a content
         {"nitrogén", 0},           // no such heading
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_DOUBLE_EQ(Schedule::appliedAmount(m_items, QString::fromUtf8(c.name)), c.amount);
+    for (const auto &[name, amount] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_DOUBLE_EQ(Schedule::appliedAmount(m_items, QString::fromUtf8(name)), amount);
     }
 
     // a hand-made row whose amount is no number adds nothing

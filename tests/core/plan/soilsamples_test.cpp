@@ -34,34 +34,27 @@ TEST(SoilSamplesTest, InitSoilGridWritesTheFixedTexts)
     initSoilGrid(items);
     const TextGrid &grid = items.soilSampleTable;
 
-    EXPECT_EQ(grid.cell(0, 0), QString()); // the corner stays empty
-    EXPECT_EQ(grid.cell(0, 1), QStringLiteral("Átlag"));
-    EXPECT_EQ(grid.cell(0, 2), QStringLiteral("1.")); // column number minus one
+    // the corner stays empty, the samples are numbered from 1 (column number minus one),
+    // every other cell is emptied; every row title is checked with the element selection
+    EXPECT_EQ(grid.row(0).mid(0, 3), QStringList({"", "Átlag", "1."}));
     EXPECT_EQ(grid.cell(0, 1000), QStringLiteral("999."));
-    EXPECT_EQ(grid.cell(1, 0), QStringLiteral("Mintajel:"));
-    EXPECT_EQ(grid.cell(1, 1), QStringLiteral("Átlag"));
-    EXPECT_EQ(grid.cell(1, 2), QString());
-    EXPECT_EQ(grid.cell(5, 3), QString()); // every other cell emptied
-    // the row titles from row 2 on; every title is checked with the element selection
-    EXPECT_EQ(grid.cell(2, 0), QStringLiteral("Kémhatás pH"));
-    EXPECT_EQ(grid.cell(11, 0), QStringLiteral("Réz Cu"));
+    EXPECT_EQ(grid.row(1).mid(0, 3), QStringList({"Mintajel:", "Átlag", ""}));
+    EXPECT_EQ(grid.cell(5, 3), QString());
+    EXPECT_EQ(QStringList({grid.cell(2, 0), grid.cell(11, 0)}),
+        QStringList({"Kémhatás pH", "Réz Cu"}));
 }
 
 TEST(SoilSamplesTest, SampleCountStaysWithinTheColumnsOfThePlan)
 {
-    const struct
-    {
-        int requested;
-        int expected;
-    } cases[] = {
+    const std::pair<int, int> cases[] = {
         // no negative count; the plan file holds 1000 columns with the average
         {-1, 0}, {0, 0}, {999, 999}, {1000, 999},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.requested);
+    for (const auto &[requested, expected] : cases) {
+        SCOPED_TRACE(requested);
         PlanItems items;
-        setSampleCount(items, c.requested);
-        EXPECT_EQ(items.sampleCount, c.expected);
+        setSampleCount(items, requested);
+        EXPECT_EQ(items.sampleCount, expected);
     }
 }
 
@@ -133,18 +126,14 @@ TEST(SoilSamplesTest, AveragesChangeNothingUnlessAskedForAndAllNumbers)
 
 TEST(SoilSamplesTest, BadCellNamesTheSampleAndTheRow)
 {
-    const struct
-    {
-        BadCell cell;
-        QString message;
-    } cases[] = {
+    const std::pair<BadCell, QString> cases[] = {
         {{2, 2, "x"}, "A(z) 1. minta „Kémhatás pH” értéke nem szám: „x”. Kérem javítsa!"},
         {{11, 1000, "1,2,3"}, "A(z) 999. minta „Réz Cu” értéke nem szám: „1,2,3”. Kérem javítsa!"},
         {{3, 1, "?"}, "Az átlag oszlop „Kötöttség Ka” értéke nem szám: „?”. Kérem javítsa!"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.message.toStdString());
-        EXPECT_EQ(c.cell.message(), c.message);
+    for (const auto &[cell, message] : cases) {
+        SCOPED_TRACE(message.toStdString());
+        EXPECT_EQ(cell.message(), message);
     }
 }
 

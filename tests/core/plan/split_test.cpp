@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 const QString crop = QStringLiteral("990003"); // a crop of the tests only
@@ -20,12 +22,13 @@ protected:
     {
         PlanDatabaseTest::SetUp();
         // Category I (Sztid 1), stored out of order: the list must still take them by
-        // ascending upper limit.
-        addSplitRows(crop, 1,
-            {{100, 20, 30, 40, 50}, {37, 40, 70, 60, 60}, {50, 33.5, 100, 0, 45}});
+        // ascending upper limit (Ka); then autumn N, P and K in %, the largest autumn N.
+        addSplitRow(crop, 1, {100, 20, 30, 40, 50});
+        addSplitRow(crop, 1, {37, 40, 70, 60, 60});
+        addSplitRow(crop, 1, {50, 33.5, 100, 0, 45});
         // neither another site category nor another crop may be read
-        addSplitRows(crop, 2, {{200, 1, 1, 1, 1}});
-        addSplitRows(QStringLiteral("990004"), 1, {{200, 2, 2, 2, 2}});
+        addSplitRow(crop, 2, {200, 1, 1, 1, 1});
+        addSplitRow(QStringLiteral("990004"), 1, {200, 2, 2, 2, 2});
 
         SoilSamples::initSoilGrid(m_items);
         m_items.cropId = crop;
@@ -33,6 +36,14 @@ protected:
         m_items.elementSelected.fill(false);
         for (Elements::Element e : {Elements::N, Elements::P, Elements::K})
             m_items.elementSelected[e] = true;
+    }
+
+    void addSplitRow(const QString &novid, int sztid, const std::array<double, 5> &values)
+    {
+        namespace F = Tables::Find3;
+        ASSERT_TRUE(m_database.insert(F::name, {{F::Novid, novid}, {F::Sztid, sztid},
+            {F::Ka, values[0]}, {F::ON, values[1]}, {F::OP, values[2]}, {F::OK, values[3]},
+            {F::MaxN, values[4]}}));
     }
 
     void setColumns(const QList<QString> &plasticities)

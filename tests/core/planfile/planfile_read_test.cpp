@@ -170,11 +170,7 @@ TEST(PlanFileReadTest, TruncatedFilesAbsurdCountsAndImpossibleValuesAreRefused)
     };
     constexpr qsizetype header = 8, soil = header + 168, schedule = soil + 2 * 112;
     const double infinity = std::numeric_limits<double>::infinity();
-    const struct
-    {
-        const char *what;
-        QByteArray bytes;
-    } cases[] = {
+    const std::pair<const char *, QByteArray> cases[] = {
         {"empty file", QByteArray()},
         {"counts only", good.left(8)},
         {"header cut", good.left(100)},
@@ -207,8 +203,8 @@ TEST(PlanFileReadTest, TruncatedFilesAbsurdCountsAndImpossibleValuesAreRefused)
         {"month 13", withInt32(schedule + 20, 13)},
         {"day 0", withInt32(schedule + 24, 0)},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto &[what, bytes] : cases) {
+        SCOPED_TRACE(what);
         PlanItems items = freshItems();
         items.lotNumber = QStringLiteral("régi");
         items.sampleCount = 3;
@@ -216,7 +212,7 @@ TEST(PlanFileReadTest, TruncatedFilesAbsurdCountsAndImpossibleValuesAreRefused)
         const QJsonObject before = planToJson(items);
         const TextGrid soilBefore = items.soilSampleTable;
         QString error;
-        EXPECT_FALSE(readBytes(c.bytes, items, &error));
+        EXPECT_FALSE(readBytes(bytes, items, &error));
         EXPECT_EQ(error, formatMessage);
         EXPECT_EQ(planToJson(items), before); // the plan as it was
         EXPECT_EQ(items.soilSampleTable, soilBefore);
@@ -267,23 +263,16 @@ TEST(PlanFileReadTest, AMissingFileOrOneOfAnotherKindIsRefused)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(364, '\x01')); // the size of a config.ini, not of a plan
     }
-    const struct
-    {
-        QString path;
-        QString message; // the message; for a missing file, how it starts
-    } cases[] = {
-        {missing, QStringLiteral("A fájl nem nyitható meg: ") + QDir::toNativeSeparators(missing)},
-        {other, formatMessage},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(qPrintable(c.path));
-        PlanItems items = freshItems();
-        items.lotNumber = QStringLiteral("régi");
-        QString error;
-        EXPECT_FALSE(PlanFile::loadPlanFile(c.path, items, &error));
-        EXPECT_EQ(c.path == missing ? error.left(c.message.size()) : error, c.message);
-        EXPECT_EQ(items.lotNumber, QStringLiteral("régi")); // nothing read
-    }
+    PlanItems items = freshItems();
+    items.lotNumber = QStringLiteral("régi");
+    QString error;
+    EXPECT_FALSE(PlanFile::loadPlanFile(missing, items, &error));
+    EXPECT_TRUE(error.startsWith(
+        QStringLiteral("A fájl nem nyitható meg: ") + QDir::toNativeSeparators(missing)))
+        << qPrintable(error);
+    EXPECT_FALSE(PlanFile::loadPlanFile(other, items, &error));
+    EXPECT_EQ(error, formatMessage);
+    EXPECT_EQ(items.lotNumber, QStringLiteral("régi")); // nothing read
 }
 
 } // namespace

@@ -306,20 +306,16 @@ TEST(PlanFileWriteTest, AZeroItsOptionNeedsReadsBackAsZero)
 
 TEST(PlanFileName, EnsureTapExtension)
 {
-    const struct
-    {
-        QString name;
-        QString expected;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {QStringLiteral("terv"), QStringLiteral("terv.tap")},
         {QStringLiteral("terv.tap"), QStringLiteral("terv.tap")},        // already ends in .tap
         {QStringLiteral("terv.TAP"), QStringLiteral("terv.TAP.tap")},    // compared case by case
         {QStringLiteral("/home/a/terv.tap.bak"), QStringLiteral("/home/a/terv.tap.bak.tap")},
         {QStringLiteral("tap"), QStringLiteral("tap.tap")},              // no point before it
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(qPrintable(c.name));
-        EXPECT_EQ(PlanFile::ensureTapExtension(c.name), c.expected);
+    for (const auto &[name, expected] : cases) {
+        SCOPED_TRACE(qPrintable(name));
+        EXPECT_EQ(PlanFile::ensureTapExtension(name), expected);
     }
 }
 

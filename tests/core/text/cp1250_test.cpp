@@ -95,25 +95,19 @@ TEST(Cp1250Test, FixedFieldIsZeroFilledAndCutToLeaveTheNul)
               std::string(28, 'a') + "ő");
 }
 
+// The cut and the zero fill are fixedField's cases above, which writes through this.
 TEST(Cp1250Test, WriteFixedFieldStaysInsideItsBytes)
 {
     char buffer[40];
     std::memset(buffer, 'G', sizeof buffer); // guard bytes around the field at 5 .. 35
+    const QByteArray guard(5, 'G');
     Text::writeFixedField(buffer + 5, 30, QString(100, u'ő'));
-    EXPECT_EQ(QByteArray(buffer, 5), QByteArray(5, 'G'));
-    EXPECT_EQ(QByteArray(buffer + 5, 29), QByteArray(29, char(0xF5)));
-    EXPECT_EQ(buffer[34], '\0');
-    EXPECT_EQ(QByteArray(buffer + 35, 5), QByteArray(5, 'G'));
-
-    // a shorter text clears what the field held before
+    EXPECT_EQ(QByteArray(buffer, 40), guard + QByteArray(29, char(0xF5)) + '\0' + guard);
+    // a shorter text clears what the field held before; a field of no size takes nothing
     Text::writeFixedField(buffer + 5, 30, QStringLiteral("ab"));
-    EXPECT_EQ(QByteArray(buffer + 5, 30), QByteArray("ab") + QByteArray(28, '\0'));
-    EXPECT_EQ(QByteArray(buffer + 35, 5), QByteArray(5, 'G'));
-
-    Text::writeFixedField(buffer + 5, 0, QStringLiteral("ab")); // empty field: nothing written
-    Text::writeFixedField(buffer + 5, -1, QStringLiteral("ab"));
-    EXPECT_EQ(QByteArray(buffer, 5), QByteArray(5, 'G'));
-    EXPECT_EQ(buffer[5], 'a');
+    Text::writeFixedField(buffer + 5, 0, QStringLiteral("xy"));
+    Text::writeFixedField(buffer + 5, -1, QStringLiteral("xy"));
+    EXPECT_EQ(QByteArray(buffer, 40), guard + "ab" + QByteArray(28, '\0') + guard);
 }
 
 TEST(Cp1250Test, ReadFixedFieldStopsAtTheNul)

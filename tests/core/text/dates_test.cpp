@@ -14,11 +14,7 @@ TEST(DatesTest, FormatsBothForms)
 
 TEST(DatesTest, ParsesWhatTheUserAndTheFilesWrite)
 {
-    const struct
-    {
-        const char *text;
-        QDate expected;
-    } cases[] = {
+    const std::pair<const char *, QDate> cases[] = {
         {"2012.3.5.", QDate(2012, 3, 5)}, // loaded form; both forms of every day: below
         {"2012.3.5", QDate(2012, 3, 5)}, // final point left off
         {"2012.03.05", QDate(2012, 3, 5)},
@@ -26,9 +22,9 @@ TEST(DatesTest, ParsesWhatTheUserAndTheFilesWrite)
         {"2012. 03. 05.", QDate(2012, 3, 5)}, // spaced Hungarian form
         {"2000.2.29.", QDate(2000, 2, 29)}, // divisible by 400: leap year
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(Text::parseShortDate(QString::fromUtf8(c.text)), c.expected);
+    for (const auto &[text, expected] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Text::parseShortDate(QString::fromUtf8(text)), expected);
     }
 }
 

@@ -75,11 +75,7 @@ TEST(NumbersTest, ParseDecimalRejectsAnythingElse)
 
 TEST(NumbersTest, ParseIntegerTakesWholeNumbersInTheIntRange)
 {
-    const struct
-    {
-        const char *text;
-        int expected;
-    } cases[] = {
+    const std::pair<const char *, int> cases[] = {
         {"42", 42},
         {" -17 ", -17}, // spaces and sign
         {"+5", 5},
@@ -87,9 +83,9 @@ TEST(NumbersTest, ParseIntegerTakesWholeNumbersInTheIntRange)
         {"2147483647", 2147483647}, // int maximum
         {"-2147483648", std::numeric_limits<int>::min()},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(Text::parseInteger(QString::fromUtf8(c.text)), c.expected);
+    for (const auto &[text, expected] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Text::parseInteger(QString::fromUtf8(text)), expected);
     }
     const char *const rejected[] = {
         "2147483648", "-2147483649", "99999999999999999999", // past the int range
@@ -146,25 +142,6 @@ TEST(NumbersTest, FormatGeneralShowsFifteenDigitsWithDecimalComma)
         ASSERT_EQ(value.has_value(), std::isfinite(c.value) && c.value != DBL_MAX);
         if (value) {
             EXPECT_EQ(Text::formatGeneral(*value).toStdString(), c.expected);
-        }
-    }
-}
-
-TEST(NumbersTest, FormatGeneralShowsThousandthsWithoutNoise)
-{
-    // Every multiple of 0,001 up to 100 shows as its plain decimal, the digits built here
-    // with integer arithmetic.
-    for (int i = 1; i <= 100000; ++i) {
-        QString expected = QString::number(i / 1000);
-        QString fraction = QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0'));
-        while (fraction.endsWith(u'0'))
-            fraction.chop(1);
-        if (!fraction.isEmpty())
-            expected += u',' + fraction;
-        const QString shown = Text::formatGeneral(i / 1000.0);
-        if (shown != expected) {
-            ADD_FAILURE() << i << ": " << shown.toStdString();
-            break;
         }
     }
 }
@@ -238,6 +215,9 @@ TEST(NumbersTest, FormatGeneralAgreesWithTheFirstAlgorithmEverywhere)
         for (qsizetype at = 0; at + 8 <= bytes.size(); ++at)
             values.push_back(qFromLittleEndian<double>(bytes.constData() + at));
     }
+    // every multiple of 0,001 up to 100: each shows as its plain decimal, without noise
+    for (int i = 1; i <= 100000; ++i)
+        values.push_back(i / 1000.0);
     // random bit patterns, and random decimals of 1 to 17 digits across the exponents
     std::mt19937_64 random(20260307);
     for (int i = 0; i < 300000; ++i) {

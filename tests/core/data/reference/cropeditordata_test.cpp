@@ -5,7 +5,6 @@
 #include "core/data/reference/tables.h"
 #include "support/defaultreference.h"
 
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,7 +13,6 @@ namespace {
 
 namespace Nov = Tables::Nov;
 namespace Find2 = Tables::Find2;
-namespace Find3 = Tables::Find3;
 
 class CropEditorDataTest : public ::testing::Test
 {
@@ -26,13 +24,7 @@ protected:
         return m_reference.select(table, Filter::equals(Nov::Novid, novid)).value_or(QList<QVariantMap> {});
     }
 
-    void execRaw(const QString &sql)
-    {
-        QSqlQuery query(m_reference.database());
-        ASSERT_TRUE(query.exec(sql)) << sql.toStdString();
-    }
-
-    // A crop of its own with one need row per site category and two split rules.
+    // A crop of its own with one need row per site category.
     QString addCropWithRows()
     {
         const Outcome<QString> added = CropEditorData::addCrop(m_reference, QStringLiteral("Mák"));
@@ -43,9 +35,6 @@ protected:
         QString error;
         EXPECT_TRUE(NeedTable::storeRows(m_reference, *added, QStringLiteral("N"), needs, &error))
             << error.toStdString();
-        for (double ka : {37.0, 50.0})
-            EXPECT_TRUE(m_reference.insert(Find3::name, {{Find3::Novid, *added}, {Find3::Sztid, 1},
-                                                         {Find3::Ka, ka}, {Find3::ON, 30.0}}));
         return *added;
     }
 
@@ -53,38 +42,19 @@ protected:
     ReferenceDatabase m_reference;
 };
 
-TEST_F(CropEditorDataTest, NewCropIdIsTheNumericLargestPlusOne)
-{
-    // Only crops 9 and 10 anywhere: "9" sorts after "10" as text, the next id is still 11.
-    for (const Schema::Table &table : Schema::referenceTables()) {
-        if (table.hasField(Nov::Novid)) {
-            ASSERT_TRUE(m_reference.replaceAllRows(table.name, {}));
-        }
-    }
-    ASSERT_EQ(CropEditorData::addCrop(m_reference, QStringLiteral("Zab")).value(), QStringLiteral("1"));
-    ASSERT_TRUE(m_reference.replaceAllRows(Nov::name, {{{Nov::Novid, QStringLiteral("9")}},
-                                                      {{Nov::Novid, QStringLiteral("10")}}}));
-    EXPECT_EQ(CropEditorData::addCrop(m_reference, QStringLiteral("Zab")).value(), QStringLiteral("11"));
-}
-
 TEST_F(CropEditorDataTest, AddAndRenameRefuseWithTheirMessagesAndWriteNothing)
 {
     const QList<QVariantMap> before = *m_reference.select(Nov::name);
     const QString wheat = before.first().value(Nov::Nev).toString();
-    struct Case
-    {
-        QString name;
-        Refusal refusal;
-    };
-    const Case cases[] = {
+    const std::pair<QString, Refusal> cases[] = {
         {wheat, {QStringLiteral("A növény már rögzítve van az adatbázisban!"), MessageKind::Warning, true}},
         {QString(), {QStringLiteral("Nincs megnevezés megadva!"), MessageKind::Error, true}},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        const Outcome<QString> added = CropEditorData::addCrop(m_reference, c.name);
+    for (const auto &[name, refusal] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const Outcome<QString> added = CropEditorData::addCrop(m_reference, name);
         ASSERT_TRUE(added.isRefused());
-        EXPECT_EQ(added.refusal(), c.refusal);
+        EXPECT_EQ(added.refusal(), refusal);
     }
     const Outcome<void> renamed = CropEditorData::renameCrop(m_reference, QStringLiteral("1"), {});
     EXPECT_EQ(renamed.refusal(),
@@ -98,30 +68,6 @@ TEST_F(CropEditorDataTest, AddAndRenameRefuseWithTheirMessagesAndWriteNothing)
     const Outcome<QString> added = CropEditorData::addCrop(m_reference, other);
     ASSERT_TRUE(added);
     EXPECT_EQ(rows(Nov::name, *added).value(0).value(Nov::Nev).toString(), other);
-}
-
-TEST_F(CropEditorDataTest, DeletingACropTakesItsRowsInOneTransaction)
-{
-    const QString crop = addCropWithRows();
-    ASSERT_EQ(rows(Find2::name, crop).size(), 6);
-    ASSERT_EQ(rows(Find3::name, crop).size(), 2);
-    // A table that refuses to give up its rows, after the need rows have gone inside the
-    // transaction: the split rules, then the crop itself (it goes last).
-    for (const char *locked : {"Find3", "Nov"}) {
-        SCOPED_TRACE(locked);
-        execRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
-                               "BEGIN SELECT RAISE(ABORT, 'locked'); END").arg(QLatin1String(locked)));
-        EXPECT_TRUE(CropEditorData::deleteCrop(m_reference, crop).refusalText().startsWith(
-            QStringLiteral("A(z) %1 táblából nem törölhető: locked").arg(QLatin1String(locked))));
-        EXPECT_EQ(rows(Find2::name, crop).size(), 6);
-        EXPECT_EQ(rows(Find3::name, crop).size(), 2);
-        EXPECT_EQ(rows(Nov::name, crop).size(), 1);
-        execRaw(QStringLiteral("DROP TRIGGER refuse"));
-    }
-    // the connection is usable again afterwards
-    EXPECT_FALSE(CropEditorData::deleteCrop(m_reference, crop).isRefused());
-    for (const QString &table : {QString(Nov::name), QString(Find2::name), QString(Find3::name)})
-        EXPECT_TRUE(rows(table, crop).isEmpty()) << table.toStdString();
 }
 
 TEST_F(CropEditorDataTest, NeedRowsAreCheckedFirstAndKeepTheirLevelSeven)

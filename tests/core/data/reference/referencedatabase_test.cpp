@@ -154,22 +154,6 @@ TEST_F(ReferenceDatabaseTest, CreatingRefusesAnExistingFileOrAMissingFolder)
 
 // --- filters and orders ---------------------------------------------------------------------
 
-TEST_F(ReferenceDatabaseTest, NameWithApostropheIsStoredAndFoundByEquality)
-{
-    const QString name = QStringLiteral("Kukorica 'FAO 300'");
-    QString error;
-    ASSERT_TRUE(m_database.insert(
-        Nov::name, {{Nov::Novid, QStringLiteral("17")}, {Nov::Nev, name}}, &error))
-        << error.toStdString();
-    const QList<QVariantMap> found = rows(Nov::name, Filter::equals(Nov::Nev, name));
-    ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(found.first().value(Nov::Novid), QVariant(QStringLiteral("17")));
-    EXPECT_EQ(found.first().value(Nov::Nev), QVariant(name));
-    // the equality is exact: letter case counts
-    EXPECT_TRUE(
-        rows(Nov::name, Filter::equals(Nov::Nev, QStringLiteral("kukorica 'FAO 300'"))).isEmpty());
-}
-
 // Each table reads in its own order, whatever the order rows were added in: crops by name
 // without case (a byte order would put every lower-case and accented name after "Zab"; here
 // Á sorts with a, Ö and Ő after every o-word, "Alma" before "alma"), need rows by site
@@ -187,10 +171,11 @@ TEST_F(ReferenceDatabaseTest, RowsComeInTheOrderOfTheirTable)
     };
     const Case cases[] = {
         {Nov::name, {}, {Nov::Novid, Nov::Nev},
-            {{"20", "alma"}, {"21", "Bab"}, {"22", "Alma"}, {"23", "Ágyás"}, {"24", "ÖKÖR"}}, {},
-            {"Ágyás", "Alma", "alma", "Bab", "Bíborhere (mag)", "Kukorica (szemes)",
-                "Lucerna (széna)", "Napraforgó", "ÖKÖR", "Őszi árpa", "Őszi búza",
-                "Őszi káposztarepce", "Rozs", "Silókukorica", "Szója", "Tavaszi árpa",
+            {{"20", "alma"}, {"21", "Bab"}, {"22", "Alma"}, {"23", "Ágyás"}, {"24", "ÖKÖR"},
+                {"25", "Kukorica 'FAO 300'"}},
+            {}, {"Ágyás", "Alma", "alma", "Bab", "Bíborhere (mag)", "Kukorica 'FAO 300'",
+                "Kukorica (szemes)", "Lucerna (széna)", "Napraforgó", "ÖKÖR", "Őszi árpa",
+                "Őszi búza", "Őszi káposztarepce", "Rozs", "Silókukorica", "Szója", "Tavaszi árpa",
                 "Tritikálé", "Zab"}},
         {Find2::name, {{Find2::Novid, QStringLiteral("30")}, {Find2::Anyid, QStringLiteral("P")}},
             {Find2::Sztid}, {{4}, {1}, {6}, {2}, {5}, {3}},
@@ -214,6 +199,12 @@ TEST_F(ReferenceDatabaseTest, RowsComeInTheOrderOfTheirTable)
         const QStringList read = texts(rows(c.table, c.filter), c.fields.last());
         EXPECT_EQ(read, c.expected) << read.join(QLatin1Char('|')).toStdString();
     }
+    // a name with an apostrophe is found by equality, which is exact: letter case counts
+    EXPECT_EQ(texts(rows(Nov::name, Filter::equals(Nov::Nev, QStringLiteral("Kukorica 'FAO 300'"))),
+                  Nov::Novid),
+        QStringList({"25"}));
+    EXPECT_TRUE(
+        rows(Nov::name, Filter::equals(Nov::Nev, QStringLiteral("kukorica 'FAO 300'"))).isEmpty());
     // the key order of the crops is the text order of Novid
     EXPECT_EQ(texts(rows(Nov::name, {}, {Nov::Novid}), Nov::Novid).mid(0, 2),
         QStringList({"1", "13"}));
@@ -322,6 +313,25 @@ TEST_F(ReferenceDatabaseTest, DeletingACropRemovesItsNeedAndSplitRows)
     ASSERT_GT(cropNeeds, 0);
     ASSERT_GT(cropSplits, 0);
 
+    // A table that refuses to give up its rows after the need rows have gone inside the
+    // transaction: the split rules, then the crop itself (it goes last). Nothing is lost.
+    for (const QString locked : {"Find3", "Nov"}) {
+        SCOPED_TRACE(locked.toStdString());
+        execRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON %1 "
+                               "BEGIN SELECT RAISE(ABORT, 'locked'); END")
+                    .arg(locked));
+        QString error;
+        EXPECT_FALSE(m_database.deleteCrop(QStringLiteral("1"), &error));
+        EXPECT_TRUE(error.startsWith(
+            QStringLiteral("A(z) %1 táblából nem törölhető: locked").arg(locked)))
+            << error.toStdString();
+        EXPECT_EQ(m_database.count(Find2::name, crop1), cropNeeds);
+        EXPECT_EQ(m_database.count(Find3::name, crop1), cropSplits);
+        EXPECT_EQ(m_database.count(Nov::name, crop1), 1);
+        execRaw(QStringLiteral("DROP TRIGGER refuse"));
+    }
+
+    // then the connection is usable again
     QSignalSpy changed(&m_database, &ReferenceDatabase::tableChanged);
     QString error;
     ASSERT_TRUE(m_database.deleteCrop(QStringLiteral("1"), &error)) << error.toStdString();
@@ -504,6 +514,17 @@ TEST_F(ReferenceDatabaseTest, NextCropIdNeverReusesAnIdWithRowsAndACropWithoutRo
     EXPECT_TRUE(m_database.deleteCrop(QStringLiteral("17")));
     EXPECT_EQ(m_database.count(Nov::name, Filter::equals(Nov::Novid, QStringLiteral("17"))), 0);
     EXPECT_EQ(allRows(Find2::name), needs);
+
+    // no crop anywhere: 1; only crops 9 and 10: "9" sorts after "10" as text, the next is 11
+    for (const Schema::Table &table : Schema::referenceTables()) {
+        if (table.hasField(Nov::Novid)) {
+            ASSERT_TRUE(m_database.replaceAllRows(table.name, {}));
+        }
+    }
+    EXPECT_EQ(m_database.nextCropId(), QStringLiteral("1"));
+    ASSERT_TRUE(m_database.replaceAllRows(Nov::name,
+        {{{Nov::Novid, QStringLiteral("9")}}, {{Nov::Novid, QStringLiteral("10")}}}));
+    EXPECT_EQ(m_database.nextCropId(), QStringLiteral("11"));
 }
 
 // --- opening --------------------------------------------------------------------------------

@@ -194,7 +194,8 @@ TEST_F(ReferenceImportTest, TakesOverEveryTableWithItsRows)
 }
 
 // A table whose file lacks a field, has one of another type, repeats a key or is damaged
-// is left out by name; the database keeps that table as it was.
+// is left out by name; the database keeps that table as it was. (A missing memo file is
+// named by the Paradox reader's own tests.)
 TEST_F(ReferenceImportTest, TablesThatDoNotFitAreLeftOutByName)
 {
     writeOldTable(Tables::Nov::name, QStringLiteral("Nov.db"), 852, Tables::Nov::Nev);
@@ -214,7 +215,6 @@ TEST_F(ReferenceImportTest, TablesThatDoNotFitAreLeftOutByName)
     ASSERT_TRUE(truncated.open(QIODevice::WriteOnly | QIODevice::Truncate));
     truncated.write(needs.left(needs.size() - 10));
     truncated.close();
-    ASSERT_TRUE(QFile::remove(oldFile(QStringLiteral("Jav.MB"))));
     QFile empty(oldFile(QStringLiteral("Hatar.db")));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
     empty.close();
@@ -235,9 +235,6 @@ TEST_F(ReferenceImportTest, TablesThatDoNotFitAreLeftOutByName)
                       .arg(needBlocks)
                       .arg(needBlocks - 1),
                   QStringLiteral("Find3: a(z) Novid mező szám, nem szöveg."),
-                  QStringLiteral("Jav: A(z) %1Jav.db Paradox táblához tartozó Jav.MB memófájl nem "
-                                 "található vagy nem nyitható meg.")
-                      .arg(shown),
                   QStringLiteral("Fajok: %1. sor: a(z) Id értéke már szerepelt: 1.")
                       .arg(species.rows.size()),
                   QStringLiteral("Hatar: A(z) %1Hatar.db nem Paradox tábla.").arg(shown),
