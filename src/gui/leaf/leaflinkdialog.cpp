@@ -61,20 +61,19 @@ LeafLinkDialog::LeafLinkDialog(Plan &plan, const ReferenceDatabase &reference,
     auto *closeButton = new QPushButton(QStringLiteral("bezárás"));
     closeButton->setObjectName(QStringLiteral("closeButton"));
 
-    auto *lists = new QVBoxLayout;
+    // The two lists side by side, the pairing button under them, the links below.
+    auto *lists = new QHBoxLayout;
     lists->addWidget(titledBox(QStringLiteral("talajminták"), m_soilList), 1);
-    lists->addWidget(titledBox(QStringLiteral("levélminták"), m_leafList), 2);
-    auto *links = new QVBoxLayout;
-    links->addWidget(m_linkGrid, 1);
-    auto *linkButtons = new QHBoxLayout;
-    linkButtons->addWidget(m_removeButton);
-    linkButtons->addStretch();
-    linkButtons->addWidget(closeButton);
-    links->addLayout(linkButtons);
-    auto *layout = new QHBoxLayout(this);
+    lists->addWidget(titledBox(QStringLiteral("levélminták"), m_leafList), 3);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_removeButton);
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+    auto *layout = new QVBoxLayout(this);
     layout->addLayout(lists, 3);
-    layout->addWidget(m_pairButton, 0, Qt::AlignVCenter);
-    layout->addLayout(links, 2);
+    layout->addWidget(m_pairButton, 0, Qt::AlignHCenter);
+    layout->addWidget(m_linkGrid, 2);
+    layout->addLayout(buttons);
 
     m_samples = LeafRegister::list(reference).value_or(QList<LeafSample>());
     fillSoilList();
@@ -87,7 +86,7 @@ LeafLinkDialog::LeafLinkDialog(Plan &plan, const ReferenceDatabase &reference,
     for (QTableWidget *grid : {m_soilList, m_leafList, m_linkGrid})
         connect(grid, &QTableWidget::itemSelectionChanged, this, &LeafLinkDialog::updateButtons);
     updateButtons();
-    resize(1000, 560);
+    resize(1000, 620);
 }
 
 void LeafLinkDialog::open(Plan &plan, const ReferenceDatabase &reference, Messenger &messenger,
@@ -106,6 +105,7 @@ QTableWidget *LeafLinkDialog::makeGrid(const char *name, const QStringList &head
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }
@@ -117,7 +117,6 @@ void LeafLinkDialog::fillSoilList()
     m_soilList->setRowCount(int(rows.size()));
     for (int row = 0; row < rows.size(); ++row)
         setRow(m_soilList, row, rows[row]);
-    m_soilList->resizeColumnsToContents();
 }
 
 void LeafLinkDialog::fillLeafList()
@@ -130,7 +129,6 @@ void LeafLinkDialog::fillLeafList()
                 Text::formatShortDate(sample.date),
                 sample.area ? Text::formatGeneral(*sample.area) : QString(), sample.species});
     }
-    m_leafList->resizeColumnsToContents();
 }
 
 void LeafLinkDialog::fillLinks()
@@ -144,7 +142,6 @@ void LeafLinkDialog::fillLinks()
             cells.append(links.cell(row, column));
         setRow(m_linkGrid, row - 1, cells);
     }
-    m_linkGrid->resizeColumnsToContents();
 }
 
 void LeafLinkDialog::updateButtons()

@@ -35,7 +35,7 @@ protected:
     LeafLinkDialog *openDialog()
     {
         m_dialog = std::make_unique<LeafLinkDialog>(m_plan, m_reference, m_messenger);
-        showPanel(m_dialog.get(), QSize(1000, 560), QStringLiteral("leaflinkdialog-"));
+        showPanel(m_dialog.get(), QSize(1000, 620), QStringLiteral("leaflinkdialog-"));
         return m_dialog.get();
     }
     void select(const char *grid, int row) { child<QTableWidget>(grid)->selectRow(row); }
