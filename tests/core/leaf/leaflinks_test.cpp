@@ -4,7 +4,6 @@
 #include "core/data/reference/tables.h"
 #include "core/leaf/leaflinklevels.h"
 #include "core/plan/planitems.h"
-#include "core/plan/soilsamples.h"
 #include "support/defaultreference.h"
 #include "support/qstringprinter.h"
 
@@ -101,15 +100,6 @@ TEST_F(LeafLinksTest, LeafLevelsFollowTheLimitsAndFallBackToTheSoilRules)
 
 TEST_F(LeafLinksTest, LinksAreAddedBeforeTheEmptyRowAndOnlyLinksAreRemoved)
 {
-    PlanItems items;
-    SoilSamples::initSoilGrid(items);
-    SoilSamples::setSampleCount(items, 2);
-    items.sampleCount = 2;
-    items.soilSampleTable.setCell(1, 1, QStringLiteral("Átlag"));
-    items.soilSampleTable.setCell(1, 3, QStringLiteral("M-2"));
-    EXPECT_EQ(LeafLinks::soilList(items),
-              QList<QStringList>({{"átlag", "Átlag"}, {"1", ""}, {"2", "M-2"}}));
-
     LeafSample sample;
     sample.id = 7;
     sample.sampleMark = QStringLiteral("L-7");
