@@ -67,6 +67,10 @@ QString conflict(const CommandLine &line, const QStringList &commands, const QSt
     } else if (line.printSummaryPath.isEmpty() != line.outputPath.isEmpty()) {
         return QStringLiteral("A --print-summary és az --output kapcsolót együtt kell megadni.");
     }
+    if (line.withLeafAnalysis && line.printSummaryPath.isEmpty()) {
+        return QStringLiteral("A --with-leaf-analysis kapcsoló csak a --print-summary mellett "
+                              "használható.");
+    }
     if (line.assumeYes && line.importReferenceDir.isEmpty())
         return QStringLiteral("A --yes kapcsoló csak az --import-reference mellett használható.");
     return {};
@@ -123,6 +127,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             commands << argument;
         } else if (argument == QLatin1String("--yes")) {
             result.assumeYes = true;
+        } else if (argument == QLatin1String("--with-leaf-analysis")) {
+            result.withLeafAnalysis = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             result.showUsage = true;
         } else if (argument.startsWith(QLatin1String("--"))) {
@@ -151,9 +157,11 @@ QString CommandLine::usage()
         "  --import-reference MAPPA [--yes]\n"
         "                     egy korábbi telepítés Paradox referencia-tábláinak átvétele,\n"
         "                     ablak nélkül; --yes esetén kérdés nélkül\n"
-        "  --print-summary TERV.tap --output FÁJL\n"
+        "  --print-summary TERV.tap [--with-leaf-analysis] --output FÁJL\n"
         "                     a terv összesített kimutatása a fájlba, ablak nélkül; a formátumot\n"
-        "                     a kiterjesztés adja: .pdf, .rtf, .html/.htm, .txt\n"
+        "                     a kiterjesztés adja: .pdf, .rtf, .html/.htm, .txt;\n"
+        "                     --with-leaf-analysis esetén levélanalízissel (a kapcsolt\n"
+        "                     levélminták adják az N, P, K, Mg ellátottságot)\n"
         "  --purchase-list TERV.tap… --output FÁJL\n"
         "                     a tervek ütemterveinek anyagai összesítve (Vásárlás tervezés);\n"
         "                     mappa vagy - (az aktuális mappa) minden benne lévő .tap tervet\n"

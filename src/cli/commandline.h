@@ -14,6 +14,7 @@ struct CommandLine
     bool assumeYes = false;     // --yes: the import asks nothing
     QString printSummaryPath; // --print-summary PLAN: write the plan's full summary, no window
     QString outputPath;       // --output FILE: where --print-summary and --purchase-list write
+    bool withLeafAnalysis = false; // --with-leaf-analysis: the summary with the linked leaf samples
     bool purchaseList = false;    // --purchase-list PLAN…: materials to buy over the plans
     QStringList purchasePlanPaths; // its plans, "-" or a folder for every plan under it
     bool showUsage = false;

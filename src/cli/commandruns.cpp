@@ -2,6 +2,7 @@
 
 #include "cli/commandline.h"
 #include "cli/terminalmessenger.h"
+#include "core/data/reference/planlookups.h"
 #include "core/data/reference/referencedatabase.h"
 #include "core/data/reference/referenceimportflow.h"
 #include "core/files/fileaccess.h"
@@ -141,15 +142,19 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
     Plan plan;
     if (!loadCommandLinePlan(commandLine.printSummaryPath, plan, err))
         return 1;
+    // The links name their leaf samples by Id; the marks come from the register, as on opening.
+    plan.setLeafLinks(PlanLookups::fillLeafLinks(reference, plan.items().leafLinks),
+                      Plan::Change::Computed);
     // Every replayed step answers its questions "Nem" and says why it stopped.
-    const SummaryResult summary = buildSummary(plan, reference, false);
+    const bool withLeaf = commandLine.withLeafAnalysis;
+    const SummaryResult summary = buildSummary(plan, reference, false, withLeaf);
     if (!summary.summary) {
         if (!summary.summary.refusalText().isEmpty())
             messenger.inform(summary.summary.refusal());
         return 1;
     }
     PlanReports reports(plan.items(), reference, paths.startDirectory);
-    const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, false, &error);
+    const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, withLeaf, &error);
     if (!report)
         return fail(error);
     const ReportDocument document(report->rendered.html, report->title,

@@ -14,8 +14,9 @@ struct CommandLine;
 // when the file cannot be read.
 int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err);
 
-// `nutrisor --print-summary PLAN.tap --output FILE`: the full summary of the plan, written
-// in the format the output's extension names, without a window. 0 when written; 1 when
+// `nutrisor --print-summary PLAN.tap [--with-leaf-analysis] --output FILE`: the full summary
+// of the plan (the combined one with the linked leaf samples when asked), written in the
+// format the output's extension names, without a window. 0 when written; 1 when
 // the plan cannot be read, a replayed step fails (its message through `messenger`) or the
 // file cannot be written, each said on `err`, and then no file is written.
 int printPlanSummary(const CommandLine &commandLine, const QString &programDirectory,

@@ -43,6 +43,10 @@ TEST(CommandLineTest, OptionsAndPlanArgument)
         {{"nutrisor", "--purchase-list", "--output", "x.csv"}, {}, {}, {}, true}, // no plan
         {{"nutrisor", "--purchase-list", "a.tap"}, {}, {}, {}, true},             // no output
         {{"nutrisor", "b.tap", "--purchase-list", "a.tap", "--output", "x.csv"}, {}, {}, {}, true},
+        // leaf analysis belongs to the printed summary only
+        {{"nutrisor", "--print-summary", "a.tap", "--with-leaf-analysis", "--output", "x.pdf"},
+         {}, {}, {}, false},
+        {{"nutrisor", "--with-leaf-analysis", "a.tap"}, {}, {}, {}, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());

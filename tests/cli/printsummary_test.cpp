@@ -90,6 +90,39 @@ TEST_F(PrintSummaryTest, TheSummaryIsWrittenFromASavedPlan)
     EXPECT_TRUE(plain.contains(QStringLiteral("Talajvizsgálati eredmények")));
 }
 
+// The combined summary names K-1's leaf sample with "*" and lists its contents; a plan
+// without links prints the plain summary's figures and an empty leaf section.
+TEST_F(PrintSummaryTest, TheCombinedSummaryListsTheLinkedLeafSamples)
+{
+    PlanItems items = samplePlanItems();
+    savePlan(QStringLiteral("sima.tap"), items);
+    items.leafLinks.setRowCount(3);
+    items.leafLinks.setCell(1, 0, QStringLiteral("K-1"));
+    items.leafLinks.setCell(1, 4, QStringLiteral("1")); // L-2012-001: N 2,1, Ca 1,7
+    savePlan(QStringLiteral("level.tap"), items);
+    const QStringList leaf {QStringLiteral("--with-leaf-analysis")};
+    const auto runLeaf = [&](const QString &plan, const QString &output) {
+        return runProgram(QStringList {QStringLiteral("--data-dir"), path(QStringLiteral("data")),
+                                       QStringLiteral("--print-summary"), path(plan),
+                                       QStringLiteral("--output"), path(output)}
+                          + leaf);
+    };
+
+    ASSERT_EQ(runLeaf(QStringLiteral("level.tap"), QStringLiteral("level.pdf")), 0) << qPrintable(m_errors);
+    const QString text = pdfText(QStringLiteral("level.pdf")).simplified();
+    // P, K and Mg of the leaf, values the soil table does not hold
+    for (const char *expected : {"Levélvizsgálati eredmények", "L-2012-001*", "0,18", "1,45", "0,28"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+
+    ASSERT_EQ(runLeaf(QStringLiteral("sima.tap"), QStringLiteral("sima-level.txt")), 0) << qPrintable(m_errors);
+    ASSERT_EQ(run(QStringLiteral("sima.tap"), QStringLiteral("sima.txt")), 0) << qPrintable(m_errors);
+    const QString combined = QString::fromUtf8(contents(QStringLiteral("sima-level.txt")));
+    EXPECT_TRUE(combined.contains(QStringLiteral("A terv talajmintáihoz nincs levélminta kapcsolva.")));
+    const QString section = combined.section(QStringLiteral("Ellátottság és hatóanyag"), 1);
+    EXPECT_FALSE(section.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(contents(QStringLiteral("sima.txt"))).endsWith(section));
+}
+
 TEST_F(PrintSummaryTest, APlanThatCannotBeSummarisedWritesNothing)
 {
     ASSERT_TRUE(QFile(path(QStringLiteral("rossz.tap"))).open(QIODevice::WriteOnly));

@@ -65,7 +65,7 @@ const QList<SupplyClassifier::Rule> &SupplyClassifier::rulesOf(const QString &co
 int SupplyClassifier::classifySupply(const QString &code, const CalculationState &state)
 {
     if (state.withLeafAnalysis && m_leafLevel && hasLeafLevel(code)) {
-        if (const std::optional<int> level = m_leafLevel(code))
+        if (const std::optional<int> level = m_leafLevel(code, state.elements.currentSampleLabel()))
             return *level;
     }
     return walkRules(rulesOf(code), state.elements);

@@ -28,9 +28,10 @@ public:
         int level = 0;               // S4
     };
 
-    // The leaf-based level of an element for the column last loaded, or none to fall back
-    // on the soil rules. Asked only for N, P, K and Mg while withLeafAnalysis is set.
-    using LeafLevel = std::function<std::optional<int>(const QString &code)>;
+    // The leaf-based level of an element for the soil column of that mark, or none to fall
+    // back on the soil rules. Asked only for N, P, K and Mg while withLeafAnalysis is set.
+    using LeafLevel
+        = std::function<std::optional<int>(const QString &code, const QString &soilMark)>;
 
     // The rules are read from `database` once per element and object: make one object per
     // command so that edited tables are seen at the next command.

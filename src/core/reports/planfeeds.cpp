@@ -257,4 +257,19 @@ std::unique_ptr<ReportFeed> recommendationTextFeed(const QList<QVariantMap> &row
         });
 }
 
+std::unique_ptr<ReportFeed> leafResultsFeed(const QList<QStringList> &rows)
+{
+    QList<FeedColumn> columns = describedColumns({
+        {QStringLiteral("minta"), QStringLiteral("mintajelf")},
+        {QStringLiteral("N"), QStringLiteral("N")},
+        {QStringLiteral("P"), QStringLiteral("P")},
+        {QStringLiteral("K"), QStringLiteral("K")},
+        {QStringLiteral("Mg"), QStringLiteral("Mg")},
+        {QStringLiteral("Ca"), QStringLiteral("Ca")},
+    });
+    return std::make_unique<CountedFeed>(QStringLiteral("Levmintaer"), std::move(columns), 0,
+                                         int(rows.size()) - 1,
+                                         [&rows](int row) { return rows[row]; });
+}
+
 } // namespace PlanFeeds

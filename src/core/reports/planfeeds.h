@@ -60,4 +60,8 @@ std::unique_ptr<ReportFeed> coverSheetFeed(const CoverSheet &values, PrintState 
 // (the memo as markup for the report), and the element's name as "elem".
 std::unique_ptr<ReportFeed> recommendationTextFeed(const QList<QVariantMap> &rows);
 
+// "Levmintaer": the linked leaf samples of the combined summary, rows of the leaf mark and
+// the N, P, K, Mg and Ca contents.
+std::unique_ptr<ReportFeed> leafResultsFeed(const QList<QStringList> &rows);
+
 } // namespace PlanFeeds

@@ -3,6 +3,7 @@
 #include "core/data/reference/adviserrecord.h"
 #include "core/data/reference/referencedatabase.h"
 #include "core/data/reference/tables.h"
+#include "core/leaf/leaflinks.h"
 #include "core/plan/elements.h"
 #include "core/plan/planitems.h"
 #include "core/plan/resulttable.h"
@@ -115,10 +116,15 @@ std::optional<PlanReport> PlanReports::fullSummary(const PlanSummary &summary,
     const auto totals = PlanFeeds::appliedTotalsFeed(summary.appliedTotals);
     const auto remainder = PlanFeeds::remainderFeed(summary.remainderTable, m_items.sampleCount);
     const auto recommendations = PlanFeeds::recommendationTextFeed(*texts);
-    return render(withLeafAnalysis ? leafSummaryProject() : summaryProject(), summaryTitle(),
-                  {header.get(), blocks.get(), soil.get(), corrections.get(), schedule.get(),
-                   totals.get(), remainder.get(), recommendations.get()},
-                  error);
+    QList<ReportFeed *> feeds {header.get(),   blocks.get(),    soil.get(),
+                               corrections.get(), schedule.get(), totals.get(),
+                               remainder.get(), recommendations.get()};
+    if (!withLeafAnalysis)
+        return render(summaryProject(), summaryTitle(), feeds, error);
+    const QList<QStringList> leafRows = LeafLinks::leafResults(m_reference, m_items.leafLinks);
+    const auto leafResults = PlanFeeds::leafResultsFeed(leafRows);
+    feeds.append(leafResults.get());
+    return render(leafSummaryProject(), summaryTitle(), feeds, error);
 }
 
 std::optional<PlanReport> PlanReports::recommendations(const Filter &filter, QString *error)

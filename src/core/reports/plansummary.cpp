@@ -59,15 +59,14 @@ class SummaryBuilder
 {
 public:
     SummaryBuilder(Plan &plan, const ReferenceDatabase &reference, bool interactive,
-                   const SupplyClassifier::LeafLevel &leafLevel)
+                   bool withLeafAnalysis)
         : m_plan(plan)
         , m_items(plan.items())
         , m_reference(reference)
         , m_interactive(interactive)
-        , m_need(reference)
+        , m_need(reference, plan.items())
     {
-        m_need.classifier.setLeafLevel(leafLevel);
-        m_state.withLeafAnalysis = bool(leafLevel);
+        m_state.withLeafAnalysis = withLeafAnalysis;
         ElementSelection::applySelectedFlags(m_items, m_state.elements);
     }
 
@@ -76,6 +75,7 @@ public:
         if (!supplyLevels() || !recommendedDoses() || !split() || !correctedDoses()
             || !remainder())
             return m_result;
+        markLeafSamples();
         m_summary.appliedTotals = Schedule::appliedTotals(m_items);
         m_summary.recommendationFilter = m_items.showDescriptions
                                              ? RecommendationTexts::loadRecommendationTexts(m_items)
@@ -211,6 +211,17 @@ private:
         return true;
     }
 
+    // The rows of each soil column that took a level from its leaf sample name that sample.
+    void markLeafSamples()
+    {
+        TextGrid &table = m_summary.summaryTable;
+        for (int row = 1; row < table.rowCount(); ++row) {
+            const QString mark = m_need.leafLevels->markOf(table.cell(row, 0));
+            if (!mark.isEmpty())
+                table.setCell(row, PlanSummary::leafColumn, mark);
+        }
+    }
+
     Plan &m_plan;
     const PlanItems &m_items;
     const ReferenceDatabase &m_reference;
@@ -224,7 +235,7 @@ private:
 } // namespace
 
 SummaryResult buildSummary(Plan &plan, const ReferenceDatabase &reference, bool interactive,
-                           const SupplyClassifier::LeafLevel &leafLevel)
+                           bool withLeafAnalysis)
 {
-    return SummaryBuilder(plan, reference, interactive, leafLevel).build();
+    return SummaryBuilder(plan, reference, interactive, withLeafAnalysis).build();
 }

@@ -56,7 +56,8 @@ struct SummaryResult
 // then the recommendation texts. The first step that fails or lists nothing stops the
 // summary, which is then refused with its message. A failed step-2 check is left to the
 // caller's question when `interactive`; otherwise step 2 is reverted as by the answer "Nem"
-// and the summary refused with what is wrong. `leafLevel` gives linked leaf samples' levels
-// for the combined summary; empty for the soil-only one.
+// and the summary refused with what is wrong. `withLeafAnalysis` makes it the combined
+// summary: linked soil columns take N, P, K and Mg from their leaf samples, and their rows
+// carry the leaf mark with "*" in the leaf column.
 SummaryResult buildSummary(Plan &plan, const ReferenceDatabase &reference, bool interactive,
-                           const SupplyClassifier::LeafLevel &leafLevel = {});
+                           bool withLeafAnalysis = false);

@@ -28,6 +28,8 @@ PlanSession::PlanSession(Plan &plan, Messenger &messenger, FileChooser &fileChoo
 
 void PlanSession::startPlan(const QString &stepListCaption)
 {
+    // Leaf mode belongs to the plan whose combined summary asked for it.
+    m_state.withLeafAnalysis = false;
     m_plan.resetPlan();
     emit planStarted(stepListCaption);
     m_plan.setOpen(true);
@@ -181,6 +183,7 @@ bool PlanSession::closePlan()
         }
     }
     emit planClosed(stillShown);
+    m_state.withLeafAnalysis = false;
     m_plan.setOpen(false);
     m_plan.markSaved();
     return true;

@@ -14,6 +14,7 @@
 #include "gui/app/steplistbox.h"
 #include "gui/app/windowlayout.h"
 #include "gui/app/wizardboxes.h"
+#include "gui/leaf/leaflinkdialog.h"
 #include "gui/leaf/leafsamplewindow.h"
 #include "gui/purchase/purchasebox.h"
 #include "gui/reference/adviserpanel.h"
@@ -263,10 +264,13 @@ void MainWindow::buildMenus()
               [this] {
                   LeafSampleWindow::open(m_messenger, m_reference, *m_fileChooser, m_plan, this);
               });
-    addAction(leafMenu, QStringLiteral("Talajminták - levélminták összekapcsolása"),
-              QStringLiteral("leafLinkAction"), {});
-    addAction(leafMenu, QStringLiteral("Összesített kimutatás levélanaéízissel"),
-              QStringLiteral("leafSummaryAction"), {});
+    m_leafLinkAction = addAction(
+        leafMenu, QStringLiteral("Talajminták - levélminták összekapcsolása"),
+        QStringLiteral("leafLinkAction"),
+        [this] { LeafLinkDialog::open(m_plan, m_reference, m_messenger, this); });
+    m_leafSummaryAction = addAction(
+        leafMenu, QStringLiteral("Összesített kimutatás levélanaéízissel"),
+        QStringLiteral("leafSummaryAction"), [this] { m_printing->showSummary(true); });
 
     QMenu *settingsMenu = bar->addMenu(QStringLiteral("Beállítások"));
     addAction(settingsMenu, QStringLiteral("Adatelérés elérési út"),
@@ -280,10 +284,9 @@ void MainWindow::buildMenus()
               QStringLiteral("defaultLayoutAction"), [this] { restoreDefaultLayout(); });
 
     QMenu *helpMenu = bar->addMenu(QStringLiteral("Help"));
-    addAction(helpMenu, QStringLiteral("Nutrisor help"), QStringLiteral("helpAction"),
-              [this] { showHelp(); });
+    addAction(helpMenu, QStringLiteral("Nutrisor help"), QStringLiteral("helpAction"), [this] { UserGuide::open(m_paths.helpFilePath(), m_messenger); });
     addAction(helpMenu, QStringLiteral("Készítő"), QStringLiteral("aboutAction"),
-              [this] { showAbout(); });
+              [this] { AboutBox(this).exec(); });
 
     QAction *exitAction = bar->addAction(QStringLiteral("Kilépes"));
     exitAction->setObjectName(QStringLiteral("exitAction"));
@@ -377,6 +380,8 @@ void MainWindow::showPlanState()
         m_stepActions[step - 1]->setEnabled(m_plan.isStepEnabled(step));
     m_summaryAction->setEnabled(m_plan.isOpen() && m_plan.isSummaryEnabled());
     m_closePlanAction->setEnabled(m_plan.isOpen());
+    m_leafLinkAction->setEnabled(m_plan.isOpen());
+    m_leafSummaryAction->setEnabled(m_plan.isOpen());
     m_saveAction->setEnabled(m_plan.isModified());
 }
 
@@ -458,15 +463,4 @@ void MainWindow::importReferenceTables()
     // The lists follow the tables taken over: the database announces each table replaced.
     m_messenger.display(outcome.message, ButtonSet::OkOnly, false,
                         outcome.imported ? MessageKind::Information : MessageKind::Warning);
-}
-
-void MainWindow::showHelp()
-{
-    UserGuide::open(m_paths.helpFilePath(), m_messenger);
-}
-
-void MainWindow::showAbout()
-{
-    AboutBox about(this);
-    about.exec();
 }

@@ -89,8 +89,6 @@ private:
     void showPlanState();
     void showStepList(bool shown);
     void importReferenceTables();
-    void showHelp();
-    void showAbout();
     QList<std::pair<ConfigBlock::Box, QWidget *>> storedBoxes() const;
     // The step boxes took their panels' sizes: placed again as the stored layout puts them.
     void placeBuiltBoxes();
@@ -124,4 +122,6 @@ private:
     QAction *m_summaryAction = nullptr;
     QAction *m_saveAction = nullptr;
     QAction *m_closePlanAction = nullptr;
+    QAction *m_leafLinkAction = nullptr;
+    QAction *m_leafSummaryAction = nullptr;
 };

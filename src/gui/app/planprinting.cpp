@@ -51,12 +51,12 @@ void PlanPrinting::printResult(PrintKind kind)
     showReport(report ? &*report : nullptr, error);
 }
 
-void PlanPrinting::showSummary()
+void PlanPrinting::showSummary(bool withLeafAnalysis)
 {
     // The summary replays every list itself; what the boxes showed before does not count.
-    m_session.calculationState().withLeafAnalysis = false;
+    m_session.calculationState().withLeafAnalysis = withLeafAnalysis;
     m_resultBox.hide();
-    SummaryResult result = buildSummary(m_session.plan(), m_reference, true);
+    SummaryResult result = buildSummary(m_session.plan(), m_reference, true, withLeafAnalysis);
     if (!result.summary) {
         const bool keepStepOpen = showSummaryStop(m_session.plan(), result, m_messenger);
         if (keepStepOpen && result.failedStep >= 1 && result.failedStep <= Plan::stepCount)

@@ -34,8 +34,10 @@ public:
     enum class PrintKind { ResultList, Summary, Recommendations };
     void printResult(PrintKind kind);
     // "Összesített kimutatás": replays the plan's lists and prints the summary; a step that
-    // fails says so and nothing is printed.
-    void showSummary();
+    // fails says so and nothing is printed. With leaf analysis it is "Összesített kimutatás
+    // levélanaéízissel": the lists then take linked columns' N, P, K and Mg levels from their
+    // leaf samples, and keep doing so for this plan until the plain summary is asked for.
+    void showSummary(bool withLeafAnalysis = false);
     // "Leírások nyomtatása": the texts of the ticked elements (step 1 is the caller's).
     void printDescriptions();
     // "Fedlap nyomtatása" of the adviser panel.

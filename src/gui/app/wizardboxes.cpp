@@ -4,7 +4,7 @@
 #include "core/messages/messenger.h"
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
-#include "core/plan/supplyclassifier.h"
+#include "core/plan/needcalculation.h"
 #include "core/session/plansession.h"
 #include "gui/reference/adviserpanel.h"
 #include "gui/reference/cropeditors.h"
@@ -271,9 +271,9 @@ void WizardBoxes::showSupplyLevels()
     const Plan &plan = m_session.plan();
     if (plan.stepState(2) != Plan::StepState::Done)
         return;
-    SupplyClassifier classifier(m_reference);
+    NeedCalculation need(m_reference, plan.items());
     const Outcome<ResultTable> supply
-        = ::showSupplyLevels(plan.items(), m_session.calculationState(), classifier);
+        = ::showSupplyLevels(plan.items(), m_session.calculationState(), need.classifier);
     if (!supply) {
         m_messenger.inform(supply.refusal());
         return;

@@ -261,7 +261,7 @@ void Step3Panel::showNeeds(const SpecificNeeds &needs)
 
 void Step3Panel::showSpecificNeeds()
 {
-    NeedCalculation need(m_reference);
+    NeedCalculation need(m_reference, m_plan.items());
     const Outcome<SpecificNeeds> needs
         = ::showSpecificNeeds(m_plan.items(), m_state, need.calculator);
     if (!needs) {
@@ -273,7 +273,7 @@ void Step3Panel::showSpecificNeeds()
 
 void Step3Panel::showRecommendedDoses()
 {
-    NeedCalculation need(m_reference);
+    NeedCalculation need(m_reference, m_plan.items());
     const Outcome<RecommendedDoses> result
         = ::showRecommendedDoses(m_plan.items(), m_state, need.calculator);
     if (!result) {

@@ -258,7 +258,7 @@ void Step4Panel::showItem(PlanItem item)
 
 void Step4Panel::showCorrectedDoses()
 {
-    NeedCalculation need(m_reference);
+    NeedCalculation need(m_reference, m_plan.items());
     const Outcome<ResultTable> result = Corrections::computeCorrectedDoses(
         m_plan.items(), m_state, need.calculator, need.classifier);
     if (!result) {

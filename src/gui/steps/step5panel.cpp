@@ -319,7 +319,7 @@ void Step5Panel::showAppliedTotals()
 
 void Step5Panel::showRemainder()
 {
-    NeedCalculation need(m_reference);
+    NeedCalculation need(m_reference, m_plan.items());
     const Outcome<ResultTable> result = Schedule::remainder(
         m_plan.items(), m_state, need.calculator, need.classifier);
     if (!result) {
@@ -336,7 +336,7 @@ void Step5Panel::updateCoverGrid()
         showCover({});
         return;
     }
-    NeedCalculation need(m_reference);
+    NeedCalculation need(m_reference, m_plan.items());
     const Outcome<Schedule::Cover> cover = Schedule::coverGrid(
         m_plan.items(), material, m_state, need.calculator, need.classifier);
     if (!cover) {

@@ -142,7 +142,7 @@ TEST_F(SupplyClassifierTest, ALinkedLeafSampleGivesTheLevelOfNPKAndMg)
     setRules(QStringLiteral("Zn"), {{"Ka", 99, {}, 0, {}, 0, 4}});
     QStringList asked;
     SupplyClassifier classifier(m_database);
-    classifier.setLeafLevel([&](const QString &code) -> std::optional<int> {
+    classifier.setLeafLevel([&](const QString &code, const QString &) -> std::optional<int> {
         asked.append(code);
         if (code == QLatin1String("P"))
             return std::nullopt; // no linked leaf sample: the soil rules decide

@@ -1,5 +1,6 @@
 #include "gui/app/mainwindow.h"
 
+#include "core/leaf/leaflinks.h"
 #include "core/reports/reportdocument.h"
 #include "gui/app/steplistbox.h"
 #include "gui/reference/adviserpanel.h"
@@ -166,4 +167,54 @@ TEST_F(PlanReportsTest, ThePreviewShowsTheSummaryPages)
     const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS");
     if (!shots.isEmpty())
         preview.grab().save(shots + QStringLiteral("/summaryPreview.png"));
+}
+
+// The combined summary takes linked columns' N, P, K and Mg from their leaf samples and lists
+// those samples; the step lists follow it for this plan only, never for the next one.
+TEST_F(PlanReportsTest, TheCombinedSummaryFollowsTheLeafSamplesOfThisPlanOnly)
+{
+    EXPECT_FALSE(action("leafLinkAction")->isEnabled());
+    EXPECT_FALSE(action("leafSummaryAction")->isEnabled());
+    makePlan(5);
+    EXPECT_TRUE(action("leafLinkAction")->isEnabled());
+    EXPECT_TRUE(action("leafSummaryAction")->isEnabled());
+    // K-1 with the apple sample L-2012-001 (N 2,1 %): above 1,89, below 2,7 (grade 0)
+    TextGrid links(4, LeafLinks::columnCount);
+    for (const auto &[row, soil, leaf, id] :
+         {std::tuple {1, "Átlag", "L-2012-002", "2"}, {2, "K-1", "L-2012-001", "1"}}) {
+        links.setCell(row, LeafLinks::SoilMark, QString::fromUtf8(soil));
+        links.setCell(row, LeafLinks::LeafMark, QString::fromUtf8(leaf));
+        links.setCell(row, LeafLinks::LeafId, QString::fromUtf8(id));
+    }
+    m_plan.setLeafLinks(links);
+    const auto nitrogenOfK1 = [this] {
+        m_window->wizard().showSupplyLevels();
+        return m_window->resultBox()->result().cell(1, 1);
+    };
+    const QString soilLevel = nitrogenOfK1();
+    ASSERT_NE(soilLevel, QStringLiteral("Megfelelő"));
+
+    action("leafSummaryAction")->trigger();
+    ASSERT_EQ(m_reports.size(), 1) << qPrintable(m_messenger.lastText());
+    const QString text = m_reports[0].text.simplified();
+    for (const char *expected : {"L-2012-001*", "Levélvizsgálati eredmények", "L-2012-002 1,55"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_EQ(nitrogenOfK1(), QStringLiteral("Megfelelő")); // until the plain summary
+
+    // saved with its two links, opened again: both come back, and the soil rules decide
+    m_chooser.expect(m_dir.filePath(QStringLiteral("b.tap")));
+    ASSERT_TRUE(m_window->session().savePlan());
+    ASSERT_TRUE(m_window->session().openPlanFile(m_dir.filePath(QStringLiteral("b.tap"))));
+    EXPECT_EQ(m_plan.items().leafLinks.row(2), QStringList({"K-1", "L-2012-001", "3", "2012", "1"}));
+    EXPECT_EQ(LeafLinks::linkCount(m_plan.items().leafLinks), 2);
+    EXPECT_EQ(nitrogenOfK1(), soilLevel);
+
+    // a new or closed plan leaves leaf mode behind as well
+    CalculationState &state = m_window->session().calculationState();
+    for (const auto &finish : {std::function([this] { m_window->session().newPlan(); }),
+                               std::function([this] { m_window->session().closePlan(); })}) {
+        state.withLeafAnalysis = true;
+        finish();
+        EXPECT_FALSE(state.withLeafAnalysis);
+    }
 }
