@@ -1,5 +1,6 @@
 #include "gui/app/mainwindow.h"
 
+#include "core/leaf/leaflinks.h"
 #include "core/planfile/planfile.h"
 #include "gui/app/steplistbox.h"
 #include "gui/reference/adviserpanel.h"
@@ -14,6 +15,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <functional>
 
 #include "../app/mainwindowfixture.h"
 
@@ -44,14 +47,18 @@ protected:
         saveScreenshot(widget, QString(), QLatin1Char('-') + QLatin1String(name));
     }
 
-    // Runs the menu entry `actionName`; the modal window it opens is pictured and closed.
-    void shootModal(const char *actionName, const char *name)
+    // Runs the menu entry `actionName`; the modal window it opens is pictured, after
+    // `prepare` has worked in it, and closed.
+    void shootModal(const char *actionName, const char *name,
+                    const std::function<void(QWidget *)> &prepare = {})
     {
         bool opened = false;
         QTimer::singleShot(0, m_window.get(), [&] {
             QWidget *window = QApplication::activeModalWidget();
             opened = window != nullptr;
             if (window) {
+                if (prepare)
+                    prepare(window);
                 shoot(window, name);
                 window->close();
             }
@@ -139,6 +146,19 @@ TEST_F(GuideShots, Plan)
     m_chooser.expect(path);
     action("purchaseAction")->trigger();
     shoot(m_window->findChild<PurchaseBox *>(), "purchase");
+}
+
+// The plan's average linked to a leaf sample, and the combined summary it prints.
+TEST_F(GuideShots, Links)
+{
+    walkPlan();
+    shootModal("leafLinkAction", "linkBox", [](QWidget *box) {
+        box->findChild<QTableWidget *>(QStringLiteral("soilList"))->selectRow(0);
+        box->findChild<QTableWidget *>(QStringLiteral("leafList"))->selectRow(1);
+        box->findChild<QPushButton *>(QStringLiteral("pairButton"))->click();
+    });
+    EXPECT_EQ(LeafLinks::linkCount(m_plan.items().leafLinks), 1);
+    shootModal("leafSummaryAction", "summary");
 }
 
 TEST_F(GuideShots, Settings)
