@@ -6,6 +6,7 @@
 #include "core/plan/elements.h"
 #include "core/plan/planitems.h"
 #include "core/plan/resulttable.h"
+#include "core/reports/nitratefeeds.h"
 #include "core/reports/plansummary.h"
 #include "core/reports/recommendationtexts.h"
 
@@ -67,6 +68,7 @@ QVariantMap PlanReports::elementFlags() const
     for (int element = 0; element < PrintState::mappedElementCount; ++element)
         flags.insert(flagNames()[element], m_state.elementColumnMap[element] >= 0);
     flags.insert(QStringLiteral("withLeafAnalysis"), m_state.withLeafAnalysis);
+    flags.insert(QStringLiteral("showNitrate"), m_nitrateSectionShown);
     return flags;
 }
 
@@ -115,10 +117,15 @@ std::optional<PlanReport> PlanReports::fullSummary(const PlanSummary &summary,
     const auto totals = PlanFeeds::appliedTotalsFeed(summary.appliedTotals);
     const auto remainder = PlanFeeds::remainderFeed(summary.remainderTable, m_items.sampleCount);
     const auto recommendations = PlanFeeds::recommendationTextFeed(*texts);
+    const auto nitrateLimits = NitrateFeeds::limitFeed(summary.nitrateCheck);
+    const auto closedPeriod = NitrateFeeds::closedPeriodFeed(summary.nitrateCheck);
+    QList<ReportFeed *> feeds {header.get(), blocks.get(), soil.get(), corrections.get(),
+                               schedule.get(), totals.get(), remainder.get(),
+                               recommendations.get()};
+    if (m_nitrateSectionShown)
+        feeds << nitrateLimits.get() << closedPeriod.get();
     return render(withLeafAnalysis ? leafSummaryProject() : summaryProject(), summaryTitle(),
-                  {header.get(), blocks.get(), soil.get(), corrections.get(), schedule.get(),
-                   totals.get(), remainder.get(), recommendations.get()},
-                  error);
+                  feeds, error);
 }
 
 std::optional<PlanReport> PlanReports::recommendations(const Filter &filter, QString *error)
