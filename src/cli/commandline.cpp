@@ -67,6 +67,8 @@ QString conflict(const CommandLine &line, const QStringList &commands, const QSt
     } else if (line.printSummaryPath.isEmpty() != line.outputPath.isEmpty()) {
         return QStringLiteral("A --print-summary és az --output kapcsolót együtt kell megadni.");
     }
+    if (line.exportResults && line.exportJsonPath.isEmpty())
+        return QStringLiteral("A --results kapcsoló csak az --export-json mellett használható.");
     if (line.assumeYes && line.importReferenceDir.isEmpty())
         return QStringLiteral("A --yes kapcsoló csak az --import-reference mellett használható.");
     return {};
@@ -123,6 +125,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             commands << argument;
         } else if (argument == QLatin1String("--yes")) {
             result.assumeYes = true;
+        } else if (argument == QLatin1String("--results")) {
+            result.exportResults = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             result.showUsage = true;
         } else if (argument.startsWith(QLatin1String("--"))) {
@@ -146,8 +150,9 @@ QString CommandLine::usage()
         "Használat: nutrisor [kapcsolók] [TERV.tap]\n"
         "  --data-dir MAPPA   a referencia-adatbázis és a config.ini helye\n"
         "  --farm-dir MAPPA   a gazdasági adatbázis mappája, ha a config.ini nem nevez meg\n"
-        "  --export-json TERV.tap\n"
-        "                     a terv minden tétele JSON-ként a szabványos kimenetre, ablak nélkül\n"
+        "  --export-json TERV.tap [--results]\n"
+        "                     a terv minden tétele JSON-ként a szabványos kimenetre, ablak nélkül;\n"
+        "                     --results esetén a kiszámított eredményekkel (results) együtt\n"
         "  --import-reference MAPPA [--yes]\n"
         "                     egy korábbi telepítés Paradox referencia-tábláinak átvétele,\n"
         "                     ablak nélkül; --yes esetén kérdés nélkül\n"
