@@ -121,6 +121,7 @@ void NitrateLimitsDialog::buildControls()
     cropRow->addStretch();
 
     auto *newRow = new QHBoxLayout;
+    newRow->addWidget(new QLabel(QStringLiteral("Új sor :"), this));
     newRow->addWidget(m_siteCategoryCombo, 1);
     newRow->addWidget(m_levelCombo);
     newRow->addWidget(m_maxNEdit);

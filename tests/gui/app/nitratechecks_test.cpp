@@ -20,8 +20,12 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        m_window->printing().setReportViewer(
-            [this](const ReportDocument &report) { m_summaries << report.html(); });
+        m_window->printing().setReportViewer([this](const ReportDocument &report) {
+            m_summaries << report.html();
+            if (const QString shots = qEnvironmentVariable("NUTRISOR_SCREENSHOTS"); !shots.isEmpty())
+                report.exportTo(shots + QStringLiteral("/nitrate-summary-%1.pdf").arg(m_summaries.size()),
+                               ReportFormat::Pdf);
+        });
         m_window->resize(1100, 760);
         makePlan(4);
         m_plan.setPlannedYield(QStringLiteral("8"), Plan::Change::Computed);
