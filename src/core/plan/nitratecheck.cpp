@@ -19,8 +19,8 @@ const QString nitrogenName = QStringLiteral("Nitrogén");
 QString limitLine(const NitrateColumn &column)
 {
     return column.sampleLabel
-           + QStringLiteral(": nitrátérzékeny területen megengedett legnagyobb N-adag: ")
-           + NitrateCheck::limitText(column.limit) + QLatin1Char('.');
+        + QStringLiteral(": nitrátérzékeny területen megengedett legnagyobb N-adag: ")
+        + NitrateCheck::limitText(column.limit) + QLatin1Char('.');
 }
 
 } // namespace
@@ -49,11 +49,11 @@ QString NitrateCheck::remark(const NitrateColumn &column)
     QStringList parts;
     if (column.doseExcess() > 0) {
         parts << QStringLiteral("a korrigált adag ") + kilograms(column.doseExcess())
-                     + QStringLiteral("-val több");
+                + QStringLiteral("-val több");
     }
     if (column.scheduleExcess() > 0) {
         parts << QStringLiteral("az ütemezett N ") + kilograms(column.scheduleExcess())
-                     + QStringLiteral("-val több");
+                + QStringLiteral("-val több");
     }
     return parts.isEmpty() ? QStringLiteral("megfelel") : parts.join(QStringLiteral("; "));
 }
@@ -78,7 +78,7 @@ QList<ListNote> NitrateCheck::doseNotes() const
         if (note.isWarning) {
             note.text.chop(1);
             note.text += QStringLiteral(" — a korrigált adag ") + kilograms(column.doseExcess())
-                         + QStringLiteral("-val több.");
+                + QStringLiteral("-val több.");
         }
         notes.append(note);
     }
@@ -93,16 +93,16 @@ QList<ListNote> NitrateCheck::scheduleNotes() const
         if (note.isWarning) {
             note.text.chop(1);
             note.text += QStringLiteral(" — az ütemterv szerint kijuttatott N (")
-                         + kilograms(column.scheduledNitrogen) + QStringLiteral(") ")
-                         + kilograms(column.scheduleExcess()) + QStringLiteral("-val több.");
+                + kilograms(column.scheduledNitrogen) + QStringLiteral(") ")
+                + kilograms(column.scheduleExcess()) + QStringLiteral("-val több.");
         }
         notes.append(note);
     }
     for (const ClosedPeriodApplication &application : closedPeriod) {
         notes.append({QStringLiteral("Tilalmi időszakban (%1) kijuttatott N: %2 %3, %4 N.")
                           .arg(closedPeriodText(), Text::formatShortDate(application.date),
-                               application.material, kilograms(application.nitrogen)),
-                      true});
+                              application.material, kilograms(application.nitrogen)),
+            true});
     }
     return notes;
 }
@@ -120,8 +120,8 @@ bool isInClosedPeriod(const QDate &date, bool autumnCereal)
     return month == 2 && day <= 15 && !autumnCereal;
 }
 
-Outcome<NitrateCheck> checkNitrate(const PlanItems &items, const ReferenceDatabase &reference,
-                                   const ResultTable &correctedDoses)
+Outcome<NitrateCheck> checkNitrate(
+    const PlanItems &items, const ReferenceDatabase &reference, const ResultTable &correctedDoses)
 {
     NitrateCheck check;
     check.isAutumnCereal = PlanLookups::isAutumnCereal(reference, items.cropId);
@@ -139,8 +139,8 @@ Outcome<NitrateCheck> checkNitrate(const PlanItems &items, const ReferenceDataba
         if (!classifier.error().isEmpty())
             return Outcome<NitrateCheck>::refused(classifier.error());
         if (column.nitrogenLevel > 0) {
-            column.limit = PlanLookups::nitrateLimit(reference, items.cropId,
-                                                     items.siteCategory + 1, column.nitrogenLevel);
+            column.limit = PlanLookups::nitrateLimit(
+                reference, items.cropId, items.siteCategory + 1, column.nitrogenLevel);
         }
         if (nitrogenColumn > 0)
             column.correctedDose = Text::parseDecimal(correctedDoses.cell(s, nitrogenColumn));
@@ -154,7 +154,8 @@ Outcome<NitrateCheck> checkNitrate(const PlanItems &items, const ReferenceDataba
         const std::optional<QDate> date = Text::parseShortDate(items.scheduleGrid.cell(row, 0));
         if (!date)
             continue;
-        const double content = Text::parseDecimal(items.scheduleDetailGrid.cell(row, 0)).value_or(0);
+        const double content
+            = Text::parseDecimal(items.scheduleDetailGrid.cell(row, 0)).value_or(0);
         const double amount = Text::parseDecimal(items.scheduleGrid.cell(row, 2)).value_or(0);
         if (content <= 0 || amount <= 0 || !isInClosedPeriod(*date, check.isAutumnCereal))
             continue;
@@ -164,8 +165,8 @@ Outcome<NitrateCheck> checkNitrate(const PlanItems &items, const ReferenceDataba
     return check;
 }
 
-Outcome<NitrateCheck> checkNitrate(const PlanItems &items, const ReferenceDatabase &reference,
-                                   CalculationState state)
+Outcome<NitrateCheck> checkNitrate(
+    const PlanItems &items, const ReferenceDatabase &reference, CalculationState state)
 {
     NeedCalculation need(reference);
     const Outcome<ResultTable> corrected

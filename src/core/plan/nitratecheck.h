@@ -25,9 +25,9 @@ struct NitrateColumn
 {
     QString sampleLabel;
     int nitrogenLevel = Elements::undeterminedLevel; // the soil's N supply level, 1–7
-    std::optional<double> limit;         // kg/ha; none: no limit is known
+    std::optional<double> limit; // kg/ha; none: no limit is known
     std::optional<double> correctedDose; // kg/ha; none where the corrected list has no N
-    double scheduledNitrogen = 0;        // kg/ha the whole schedule applies
+    double scheduledNitrogen = 0; // kg/ha the whole schedule applies
 
     // kg/ha above the limit; 0 within it or without a known limit.
     double doseExcess() const;
@@ -40,7 +40,7 @@ struct ClosedPeriodApplication
     int row = 0; // the schedule row, from 1
     QDate date;
     QString material;
-    double amount = 0;   // per hectare, as scheduled
+    double amount = 0; // per hectare, as scheduled
     double nitrogen = 0; // kg/ha of N it spreads
 };
 
@@ -56,7 +56,10 @@ struct NitrateCheck
     // then each application in the closed period.
     QList<ListNote> scheduleNotes() const;
 
-    static QString heading() { return QStringLiteral("Nitrát cselekvési program (59/2008. FVM rendelet)"); }
+    static QString heading()
+    {
+        return QStringLiteral("Nitrát cselekvési program (59/2008. FVM rendelet)");
+    }
     static QString noLimitText() { return QStringLiteral("nincs ismert határérték"); }
     // "nincs ismert határérték" or "170 kg/ha".
     static QString limitText(const std::optional<double> &limit);
@@ -78,12 +81,12 @@ bool isInClosedPeriod(const QDate &date, bool autumnCereal);
 // The check of every soil column of `correctedDoses` (step 4's list, one row per soil
 // column in the plan's order) and of the plan's schedule. The N level is the soil's own, by
 // the supply rules. Refused when the rules cannot be read.
-Outcome<NitrateCheck> checkNitrate(const PlanItems &items, const ReferenceDatabase &reference,
-                                   const ResultTable &correctedDoses);
+Outcome<NitrateCheck> checkNitrate(
+    const PlanItems &items, const ReferenceDatabase &reference, const ResultTable &correctedDoses);
 
 // The same for a plan whose corrected doses are not at hand: they are computed again on a
 // copy of `state`, which therefore stays as it is. Refused as the corrected doses are.
-Outcome<NitrateCheck> checkNitrate(const PlanItems &items, const ReferenceDatabase &reference,
-                                   CalculationState state);
+Outcome<NitrateCheck> checkNitrate(
+    const PlanItems &items, const ReferenceDatabase &reference, CalculationState state);
 
 } // namespace NitrateRules

@@ -21,11 +21,10 @@ QList<FeedColumn> columnsNamed(const QStringList &names)
 
 std::unique_ptr<ReportFeed> limitFeed(const NitrateCheck &check)
 {
-    return std::make_unique<CountedFeed>(
-        QStringLiteral("Nitrat"),
+    return std::make_unique<CountedFeed>(QStringLiteral("Nitrat"),
         columnsNamed({QStringLiteral("minta"), QStringLiteral("szint"), QStringLiteral("korlat"),
-                      QStringLiteral("korrigalt"), QStringLiteral("utemezett"),
-                      QStringLiteral("megjegyzes")}),
+            QStringLiteral("korrigalt"), QStringLiteral("utemezett"),
+            QStringLiteral("megjegyzes")}),
         0, int(check.columns.size()) - 1, [&check](int row) {
             const NitrateColumn &column = check.columns[row];
             const QString level = Elements::supplyLevelName(column.nitrogenLevel);
@@ -43,16 +42,14 @@ std::unique_ptr<ReportFeed> limitFeed(const NitrateCheck &check)
 
 std::unique_ptr<ReportFeed> closedPeriodFeed(const NitrateCheck &check)
 {
-    return std::make_unique<CountedFeed>(
-        QStringLiteral("NitratTilalom"),
+    return std::make_unique<CountedFeed>(QStringLiteral("NitratTilalom"),
         columnsNamed({QStringLiteral("sorsz"), QStringLiteral("datum"), QStringLiteral("megnev"),
-                      QStringLiteral("menny"), QStringLiteral("nitrogen")}),
+            QStringLiteral("menny"), QStringLiteral("nitrogen")}),
         0, int(check.closedPeriod.size()) - 1, [&check](int row) {
             const ClosedPeriodApplication &application = check.closedPeriod[row];
             return QStringList {QString::number(application.row),
-                                Text::formatShortDate(application.date), application.material,
-                                Text::formatGeneral(application.amount),
-                                Text::formatGeneral(application.nitrogen)};
+                Text::formatShortDate(application.date), application.material,
+                Text::formatGeneral(application.amount), Text::formatGeneral(application.nitrogen)};
         });
 }
 

@@ -43,11 +43,11 @@ QJsonValue splitOf(const QString &text)
     static const QRegularExpression shares(QStringLiteral("^Ö:([-0-9,]+)%T:([-0-9,]+)%$"));
     if (const auto match = nitrogen.match(text); match.hasMatch()) {
         return QJsonObject {{QStringLiteral("autumnPercent"), number(match.captured(1))},
-                            {QStringLiteral("autumnMaxN"), number(match.captured(2))}};
+            {QStringLiteral("autumnMaxN"), number(match.captured(2))}};
     }
     if (const auto match = shares.match(text); match.hasMatch()) {
         return QJsonObject {{QStringLiteral("autumnPercent"), number(match.captured(1))},
-                            {QStringLiteral("springPercent"), number(match.captured(2))}};
+            {QStringLiteral("springPercent"), number(match.captured(2))}};
     }
     return QJsonValue::Null;
 }
@@ -65,11 +65,11 @@ QString cellUnder(const TextGrid &grid, int row, const QString &name, int firstC
 QJsonObject nitrateOf(const NitrateColumn &column)
 {
     return {{QStringLiteral("nitrogenLevel"), column.nitrogenLevel},
-            {QStringLiteral("limit"), number(column.limit)},
-            {QStringLiteral("correctedDose"), number(column.correctedDose)},
-            {QStringLiteral("scheduledNitrogen"), column.scheduledNitrogen},
-            {QStringLiteral("doseExcess"), column.doseExcess()},
-            {QStringLiteral("scheduleExcess"), column.scheduleExcess()}};
+        {QStringLiteral("limit"), number(column.limit)},
+        {QStringLiteral("correctedDose"), number(column.correctedDose)},
+        {QStringLiteral("scheduledNitrogen"), column.scheduledNitrogen},
+        {QStringLiteral("doseExcess"), column.doseExcess()},
+        {QStringLiteral("scheduleExcess"), column.scheduleExcess()}};
 }
 
 } // namespace
@@ -80,8 +80,8 @@ QJsonObject planResultsToJson(const PlanSummary &summary)
     QJsonArray elements;
     for (int element = 0; element < summary.elementCount; ++element) {
         const QString name = table.cell(0, element + 2);
-        elements.append(QJsonObject {{QStringLiteral("code"), codeOf(name)},
-                                     {QStringLiteral("name"), name}});
+        elements.append(
+            QJsonObject {{QStringLiteral("code"), codeOf(name)}, {QStringLiteral("name"), name}});
     }
 
     QJsonArray columns;
@@ -91,18 +91,21 @@ QJsonObject planResultsToJson(const PlanSummary &summary)
         for (int element = 0; element < summary.elementCount; ++element) {
             const QString name = table.cell(0, element + 2);
             const QString level = table.cell(4 * j + 1, element + 2);
-            values.insert(codeOf(name), QJsonObject {
-                {QStringLiteral("supplyLevel"), levelOf(level)},
-                {QStringLiteral("supplyLevelName"), level},
-                {QStringLiteral("specificNeed"), number(cellUnder(summary.specificNeedTable, j + 1, name, 1))},
-                {QStringLiteral("recommendedDose"), number(table.cell(4 * j + 2, element + 2))},
-                {QStringLiteral("split"), splitOf(table.cell(4 * j + 3, element + 2))},
-                {QStringLiteral("correctedDose"), number(table.cell(4 * j + 4, element + 2))},
-                {QStringLiteral("remainder"), number(cellUnder(summary.remainderTable, j + 1, name, 1))},
-            });
+            values.insert(codeOf(name),
+                QJsonObject {
+                    {QStringLiteral("supplyLevel"), levelOf(level)},
+                    {QStringLiteral("supplyLevelName"), level},
+                    {QStringLiteral("specificNeed"),
+                        number(cellUnder(summary.specificNeedTable, j + 1, name, 1))},
+                    {QStringLiteral("recommendedDose"), number(table.cell(4 * j + 2, element + 2))},
+                    {QStringLiteral("split"), splitOf(table.cell(4 * j + 3, element + 2))},
+                    {QStringLiteral("correctedDose"), number(table.cell(4 * j + 4, element + 2))},
+                    {QStringLiteral("remainder"),
+                        number(cellUnder(summary.remainderTable, j + 1, name, 1))},
+                });
         }
         QJsonObject column {{QStringLiteral("sample"), table.cell(4 * j + 1, 0)},
-                            {QStringLiteral("elements"), values}};
+            {QStringLiteral("elements"), values}};
         if (j < summary.nitrateCheck.columns.size())
             column.insert(QStringLiteral("nitrate"), nitrateOf(summary.nitrateCheck.columns[j]));
         columns.append(column);
@@ -119,16 +122,14 @@ QJsonObject planResultsToJson(const PlanSummary &summary)
 
     QJsonArray closedPeriod;
     for (const ClosedPeriodApplication &application : summary.nitrateCheck.closedPeriod) {
-        closedPeriod.append(QJsonObject {
-            {QStringLiteral("row"), application.row},
+        closedPeriod.append(QJsonObject {{QStringLiteral("row"), application.row},
             {QStringLiteral("date"), application.date.toString(Qt::ISODate)},
             {QStringLiteral("material"), application.material},
             {QStringLiteral("amount"), application.amount},
             {QStringLiteral("nitrogen"), application.nitrogen}});
     }
-    return {{QStringLiteral("elements"), elements},
-            {QStringLiteral("columns"), columns},
-            {QStringLiteral("scheduledTotals"), totals},
-            {QStringLiteral("autumnCereal"), summary.nitrateCheck.isAutumnCereal},
-            {QStringLiteral("nitrateClosedPeriod"), closedPeriod}};
+    return {{QStringLiteral("elements"), elements}, {QStringLiteral("columns"), columns},
+        {QStringLiteral("scheduledTotals"), totals},
+        {QStringLiteral("autumnCereal"), summary.nitrateCheck.isAutumnCereal},
+        {QStringLiteral("nitrateClosedPeriod"), closedPeriod}};
 }

@@ -38,8 +38,7 @@ ProgramSettings ProgramSettings::readFile(const QString &path)
 bool ProgramSettings::write(QIODevice &device) const
 {
     const QString text = nitrateChecksName + QLatin1Char('=')
-                         + (nitrateChecks ? QStringLiteral("true") : QStringLiteral("false"))
-                         + QLatin1Char('\n');
+        + (nitrateChecks ? QStringLiteral("true") : QStringLiteral("false")) + QLatin1Char('\n');
     const QByteArray bytes = text.toUtf8();
     return device.write(bytes) == bytes.size();
 }

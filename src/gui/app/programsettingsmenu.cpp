@@ -6,8 +6,8 @@
 #include <QAction>
 #include <QMenu>
 
-ProgramSettingsMenu::ProgramSettingsMenu(ProgramSettings &settings, const QString &path,
-                                         Messenger &messenger, QMenu *menu)
+ProgramSettingsMenu::ProgramSettingsMenu(
+    ProgramSettings &settings, const QString &path, Messenger &messenger, QMenu *menu)
     : QObject(menu)
     , m_settings(settings)
     , m_path(path)

@@ -16,8 +16,8 @@ class ProgramSettingsMenu final : public QObject
     Q_OBJECT
 
 public:
-    ProgramSettingsMenu(ProgramSettings &settings, const QString &path, Messenger &messenger,
-                        QMenu *menu);
+    ProgramSettingsMenu(
+        ProgramSettings &settings, const QString &path, Messenger &messenger, QMenu *menu);
 
     QAction *nitrateChecksAction() const { return m_nitrateChecksAction; }
 

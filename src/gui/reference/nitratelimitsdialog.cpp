@@ -35,8 +35,8 @@ std::optional<double> doseOf(const QString &text)
 
 } // namespace
 
-NitrateLimitsDialog::NitrateLimitsDialog(Messenger &messenger, ReferenceDatabase &reference,
-                                         QWidget *parent)
+NitrateLimitsDialog::NitrateLimitsDialog(
+    Messenger &messenger, ReferenceDatabase &reference, QWidget *parent)
     : QDialog(parent)
     , m_messenger(messenger)
     , m_reference(reference)
@@ -46,11 +46,10 @@ NitrateLimitsDialog::NitrateLimitsDialog(Messenger &messenger, ReferenceDatabase
     buildControls();
 
     connect(m_cropCombo, &QComboBox::currentIndexChanged, this, &NitrateLimitsDialog::showLimits);
-    connect(m_limitsGrid, &QTableWidget::cellChanged, this,
-            [this](int row, int column) {
-                if (column == MaxNColumn)
-                    storeEditedLimit(row);
-            });
+    connect(m_limitsGrid, &QTableWidget::cellChanged, this, [this](int row, int column) {
+        if (column == MaxNColumn)
+            storeEditedLimit(row);
+    });
     connect(m_addButton, &QPushButton::clicked, this, &NitrateLimitsDialog::addLimit);
     connect(m_deleteButton, &QPushButton::clicked, this, &NitrateLimitsDialog::deleteMarkedRow);
     connect(m_restoreButton, &QPushButton::clicked, this, &NitrateLimitsDialog::restoreDefaults);
@@ -60,15 +59,15 @@ NitrateLimitsDialog::NitrateLimitsDialog(Messenger &messenger, ReferenceDatabase
             showLimits();
     });
 
-    for (const QVariantMap &crop : m_reference.select(Tables::Nov::name).value_or(QList<QVariantMap>()))
-        m_cropCombo->addItem(crop.value(Tables::Nov::Nev).toString(),
-                             crop.value(Tables::Nov::Novid).toString());
+    for (const QVariantMap &crop :
+        m_reference.select(Tables::Nov::name).value_or(QList<QVariantMap>()))
+        m_cropCombo->addItem(
+            crop.value(Tables::Nov::Nev).toString(), crop.value(Tables::Nov::Novid).toString());
     showLimits();
     resize(620, 460);
 }
 
-void NitrateLimitsDialog::open(Messenger &messenger, ReferenceDatabase &reference,
-                               QWidget *parent)
+void NitrateLimitsDialog::open(Messenger &messenger, ReferenceDatabase &reference, QWidget *parent)
 {
     NitrateLimitsDialog dialog(messenger, reference, parent);
     dialog.exec();
@@ -84,13 +83,11 @@ void NitrateLimitsDialog::buildControls()
     m_limitsGrid = new QTableWidget(0, 3, this);
     m_limitsGrid->setObjectName(QStringLiteral("limitsGrid"));
     m_limitsGrid->setHorizontalHeaderLabels({QStringLiteral("Szántóföldi termőhely"),
-                                             QStringLiteral("N-ellátottság"),
-                                             QStringLiteral("Legnagyobb N-adag kg/ha")});
+        QStringLiteral("N-ellátottság"), QStringLiteral("Legnagyobb N-adag kg/ha")});
     m_limitsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_limitsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_limitsGrid->setEditTriggers(QAbstractItemView::DoubleClicked
-                                  | QAbstractItemView::EditKeyPressed
-                                  | QAbstractItemView::AnyKeyPressed);
+        | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_limitsGrid->verticalHeader()->hide();
     m_limitsGrid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_limitsGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -105,13 +102,14 @@ void NitrateLimitsDialog::buildControls()
         m_levelCombo->addItem(Elements::supplyLevelName(level), level);
     m_maxNEdit = Controls::makeEdit(QStringLiteral("maxNEdit"), this, 60);
 
-    m_addButton = Controls::makeButton(QStringLiteral("Hozzáad"), QStringLiteral("addButton"), this);
-    m_deleteButton = Controls::makeButton(QStringLiteral("Sor törlése"),
-                                          QStringLiteral("deleteButton"), this);
-    m_restoreButton = Controls::makeButton(QStringLiteral("Fejlesztői beállítás"),
-                                           QStringLiteral("restoreButton"), this);
-    m_closeButton = Controls::makeButton(QStringLiteral("Bezárás"), QStringLiteral("closeButton"),
-                                         this);
+    m_addButton
+        = Controls::makeButton(QStringLiteral("Hozzáad"), QStringLiteral("addButton"), this);
+    m_deleteButton
+        = Controls::makeButton(QStringLiteral("Sor törlése"), QStringLiteral("deleteButton"), this);
+    m_restoreButton = Controls::makeButton(
+        QStringLiteral("Fejlesztői beállítás"), QStringLiteral("restoreButton"), this);
+    m_closeButton
+        = Controls::makeButton(QStringLiteral("Bezárás"), QStringLiteral("closeButton"), this);
     for (QPushButton *button : {m_addButton, m_deleteButton, m_restoreButton, m_closeButton})
         button->setAutoDefault(false);
 
@@ -170,8 +168,8 @@ void NitrateLimitsDialog::showLimits()
         for (QTableWidgetItem *item : {site, supply})
             item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         const QVariant maxN = rows[row].value(F::MaxN);
-        auto *dose = new QTableWidgetItem(maxN.isNull() ? QString()
-                                                        : Text::formatGeneral(maxN.toDouble()));
+        auto *dose = new QTableWidgetItem(
+            maxN.isNull() ? QString() : Text::formatGeneral(maxN.toDouble()));
         dose->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_limitsGrid->setItem(row, SiteColumn, site);
         m_limitsGrid->setItem(row, LevelColumn, supply);
@@ -189,8 +187,8 @@ void NitrateLimitsDialog::storeEditedLimit(int row)
     if (!dose) {
         m_messenger.inform(invalidDoseText(), true, MessageKind::Error);
         showLimits(); // the stored value again
-    } else if (!NitrateLimitTable::setLimit(m_reference, chosenCropId(), sztid, level, *dose,
-                                            &error)) {
+    } else if (!NitrateLimitTable::setLimit(
+                   m_reference, chosenCropId(), sztid, level, *dose, &error)) {
         showError(error);
     }
 }
@@ -207,8 +205,8 @@ void NitrateLimitsDialog::addLimit()
     }
     QString error;
     if (!NitrateLimitTable::addLimit(m_reference, chosenCropId(),
-                                     m_siteCategoryCombo->currentIndex() + 1,
-                                     m_levelCombo->currentData().toInt(), *dose, &error)) {
+            m_siteCategoryCombo->currentIndex() + 1, m_levelCombo->currentData().toInt(), *dose,
+            &error)) {
         m_messenger.inform(error, true, MessageKind::Error);
         return;
     }
@@ -223,8 +221,7 @@ void NitrateLimitsDialog::deleteMarkedRow()
     if (!m_messenger.askYesNo(QStringLiteral("Valóban törli a kijelölt sort?"), true))
         return;
     QString error;
-    if (!NitrateLimitTable::removeLimit(
-            m_reference, chosenCropId(),
+    if (!NitrateLimitTable::removeLimit(m_reference, chosenCropId(),
             m_limitsGrid->item(row, SiteColumn)->data(Qt::UserRole).toInt(),
             m_limitsGrid->item(row, LevelColumn)->data(Qt::UserRole).toInt(), &error))
         showError(error);

@@ -19,8 +19,8 @@ class NitrateLimitsDialog final : public QDialog
     Q_OBJECT
 
 public:
-    NitrateLimitsDialog(Messenger &messenger, ReferenceDatabase &reference,
-                        QWidget *parent = nullptr);
+    NitrateLimitsDialog(
+        Messenger &messenger, ReferenceDatabase &reference, QWidget *parent = nullptr);
 
     // Made, shown modally over `parent` and destroyed when it closes.
     static void open(Messenger &messenger, ReferenceDatabase &reference, QWidget *parent);

@@ -22,10 +22,10 @@ void ResultNotes::setNotes(const QList<ListNote> &notes)
     QString html;
     for (const ListNote &note : notes) {
         const QString text = note.text.toHtmlEscaped();
-        html += note.isWarning ? QStringLiteral("<p style=\"margin:0\"><b><span style=\"color:#a00000\">")
-                                     + text + QStringLiteral("</span></b></p>")
-                               : QStringLiteral("<p style=\"margin:0\">") + text
-                                     + QStringLiteral("</p>");
+        html += note.isWarning
+            ? QStringLiteral("<p style=\"margin:0\"><b><span style=\"color:#a00000\">") + text
+                + QStringLiteral("</span></b></p>")
+            : QStringLiteral("<p style=\"margin:0\">") + text + QStringLiteral("</p>");
     }
     setHtml(html);
     setVisible(!notes.isEmpty());

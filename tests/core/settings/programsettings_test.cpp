@@ -10,11 +10,7 @@ namespace {
 // What a settings file says; anything not understood keeps the default (on).
 TEST(ProgramSettingsTest, ReadsWhatItUnderstands)
 {
-    struct Case
-    {
-        const char *text;
-        bool nitrateChecks;
-    };
+    struct Case { const char *text; bool nitrateChecks; };
     const Case cases[] = {
         {"", true},
         {"nitrateChecks=false\n", false},

@@ -14,7 +14,7 @@ namespace F = Tables::NitrateLimits;
 Filter rowFilter(const QString &novid, int sztid, int level)
 {
     return Filter::equals(F::Novid, novid) && Filter::equals(F::Sztid, sztid)
-           && Filter::equals(F::Level, level);
+        && Filter::equals(F::Level, level);
 }
 
 bool fail(QString *error, const QString &text)
@@ -32,27 +32,28 @@ QList<QVariantMap> cropRows(const ReferenceDatabase &reference, const QString &n
         .value_or(QList<QVariantMap>());
 }
 
-bool addLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level,
-              double maxN, QString *error)
+bool addLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level, double maxN,
+    QString *error)
 {
     if (reference.count(F::name, rowFilter(novid, sztid, level)) > 0) {
-        return fail(error, QStringLiteral("Ehhez a termőhelyi kategóriához és N-ellátottsághoz "
-                                          "már van határérték."));
+        return fail(error,
+            QStringLiteral("Ehhez a termőhelyi kategóriához és N-ellátottsághoz "
+                           "már van határérték."));
     }
     return reference
         .insert(F::name, {{F::Novid, novid}, {F::Sztid, sztid}, {F::Level, level}, {F::MaxN, maxN}},
-                error)
+            error)
         .has_value();
 }
 
-bool setLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level,
-              double maxN, QString *error)
+bool setLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level, double maxN,
+    QString *error)
 {
     return reference.update(F::name, rowFilter(novid, sztid, level), {{F::MaxN, maxN}}, error) >= 0;
 }
 
-bool removeLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level,
-                 QString *error)
+bool removeLimit(
+    ReferenceDatabase &reference, const QString &novid, int sztid, int level, QString *error)
 {
     return reference.remove(F::name, rowFilter(novid, sztid, level), error) >= 0;
 }

@@ -16,12 +16,12 @@ QList<QVariantMap> cropRows(const ReferenceDatabase &reference, const QString &n
 
 // Adds a limit (kg/ha, not below 0) for the crop, the site category (1–6) and the level
 // (1–7). Refused, changing nothing, when the crop has a row for them already.
-bool addLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level,
-              double maxN, QString *error = nullptr);
-bool setLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level,
-              double maxN, QString *error = nullptr);
+bool addLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level, double maxN,
+    QString *error = nullptr);
+bool setLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level, double maxN,
+    QString *error = nullptr);
 bool removeLimit(ReferenceDatabase &reference, const QString &novid, int sztid, int level,
-                 QString *error = nullptr);
+    QString *error = nullptr);
 
 // Every row of the table replaced by the built-in defaults, all or nothing.
 bool restoreDefaults(ReferenceDatabase &reference, QString *error = nullptr);
