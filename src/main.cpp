@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
                      CommandLine::usage().toLocal8Bit().constData());
         return 2;
     }
-    if (!early.exportJsonPath.isEmpty()) {
+    if (!early.exportJsonPath.isEmpty() && !early.exportResults) {
         QCoreApplication core(argc, argv);
         return exportPlanJson(early.exportJsonPath, stdout, stderr);
     }
@@ -58,6 +58,14 @@ int main(int argc, char *argv[])
         return withPages([&](const QString &programDirectory) {
             return purchaseListCommand(early, programDirectory, stderr);
         });
+    }
+    if (early.exportResults) {
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Nutrisor"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Nutrisor"));
+        TerminalMessenger messenger(stdin, stderr, false);
+        return exportPlanResultsJson(early, QCoreApplication::applicationDirPath(), messenger,
+                                     stdout, stderr);
     }
     if (!early.printSummaryPath.isEmpty()) {
         return withPages([&](const QString &programDirectory) {

@@ -71,6 +71,8 @@ QString conflict(const CommandLine &line, const QStringList &commands, const QSt
         return QStringLiteral("A --with-leaf-analysis kapcsoló csak a --print-summary mellett "
                               "használható.");
     }
+    if (line.exportResults && line.exportJsonPath.isEmpty())
+        return QStringLiteral("A --results kapcsoló csak az --export-json mellett használható.");
     if (line.assumeYes && line.importReferenceDir.isEmpty())
         return QStringLiteral("A --yes kapcsoló csak az --import-reference mellett használható.");
     return {};
@@ -129,6 +131,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             result.assumeYes = true;
         } else if (argument == QLatin1String("--with-leaf-analysis")) {
             result.withLeafAnalysis = true;
+        } else if (argument == QLatin1String("--results")) {
+            result.exportResults = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             result.showUsage = true;
         } else if (argument.startsWith(QLatin1String("--"))) {
@@ -152,8 +156,9 @@ QString CommandLine::usage()
         "Használat: nutrisor [kapcsolók] [TERV.tap]\n"
         "  --data-dir MAPPA   a referencia-adatbázis és a config.ini helye\n"
         "  --farm-dir MAPPA   a gazdasági adatbázis mappája, ha a config.ini nem nevez meg\n"
-        "  --export-json TERV.tap\n"
-        "                     a terv minden tétele JSON-ként a szabványos kimenetre, ablak nélkül\n"
+        "  --export-json TERV.tap [--results]\n"
+        "                     a terv minden tétele JSON-ként a szabványos kimenetre, ablak nélkül;\n"
+        "                     --results esetén a kiszámított eredményekkel (results) együtt\n"
         "  --import-reference MAPPA [--yes]\n"
         "                     egy korábbi telepítés Paradox referencia-tábláinak átvétele,\n"
         "                     ablak nélkül; --yes esetén kérdés nélkül\n"

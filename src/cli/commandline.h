@@ -10,6 +10,7 @@ struct CommandLine
     QString dataDir;   // --data-dir DIR: reference database and config.ini
     QString farmDir;   // --farm-dir DIR: farm database when config.ini names none
     QString exportJsonPath; // --export-json PLAN: print the plan as JSON, open no window
+    bool exportResults = false; // --results: the export adds the plan's computed results
     QString importReferenceDir; // --import-reference DIR: an earlier installation's tables
     bool assumeYes = false;     // --yes: the import asks nothing
     QString printSummaryPath; // --print-summary PLAN: write the plan's full summary, no window

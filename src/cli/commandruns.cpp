@@ -13,10 +13,12 @@
 #include "core/purchase/purchaselist.h"
 #include "core/purchase/purchasereport.h"
 #include "core/reports/planreports.h"
+#include "core/reports/planresultsjson.h"
 #include "core/reports/plansummary.h"
 #include "core/reports/reportdocument.h"
 #include "core/reports/reportformat.h"
 #include "core/settings/apppaths.h"
+#include "core/settings/programsettings.h"
 
 #include <QDate>
 #include <QDir>
@@ -114,6 +116,33 @@ int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err)
     return 0;
 }
 
+int exportPlanResultsJson(const CommandLine &commandLine, const QString &programDirectory,
+                          Messenger &messenger, std::FILE *out, std::FILE *err)
+{
+    const AppPaths paths = AppPaths::resolve(programDirectory, commandLine.dataDir);
+    ReferenceDatabase reference;
+    QString error;
+    if (!prepareReferenceDatabase(paths, reference, &error)) {
+        std::fprintf(err, "nutrisor: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
+    Plan plan;
+    if (!loadCommandLinePlan(commandLine.exportJsonPath, plan, err))
+        return 1;
+    // Read before the replay, which computes the averages into the soil table.
+    QJsonObject json = planToJson(plan.items());
+    const SummaryResult summary = buildSummary(plan, reference, false);
+    if (!summary.summary) {
+        if (!summary.summary.refusalText().isEmpty())
+            messenger.inform(summary.summary.refusal());
+        return 1;
+    }
+    json.insert(QStringLiteral("results"), planResultsToJson(*summary.summary));
+    const QByteArray bytes = QJsonDocument(json).toJson(QJsonDocument::Indented);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+    return 0;
+}
+
 int printPlanSummary(const CommandLine &commandLine, const QString &programDirectory,
                      Messenger &messenger, std::FILE *err)
 {
@@ -154,6 +183,7 @@ int printPlanSummary(const CommandLine &commandLine, const QString &programDirec
         return 1;
     }
     PlanReports reports(plan.items(), reference, paths.startDirectory);
+    reports.setNitrateSectionShown(ProgramSettings::readFile(paths.settingsPath()).nitrateChecks);
     const std::optional<PlanReport> report = reports.fullSummary(*summary.summary, withLeaf, &error);
     if (!report)
         return fail(error);

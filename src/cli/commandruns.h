@@ -14,6 +14,12 @@ struct CommandLine;
 // when the file cannot be read.
 int exportPlanJson(const QString &path, std::FILE *out, std::FILE *err);
 
+// `nutrisor --export-json PLAN.tap --results`: the same with "results", the values the full
+// summary prints as numbers (planResultsToJson). 1 when the plan cannot be read or a
+// replayed step fails (its message through `messenger`), and then nothing is written on `out`.
+int exportPlanResultsJson(const CommandLine &commandLine, const QString &programDirectory,
+                          Messenger &messenger, std::FILE *out, std::FILE *err);
+
 // `nutrisor --print-summary PLAN.tap [--with-leaf-analysis] --output FILE`: the full summary
 // of the plan (the combined one with the linked leaf samples when asked), written in the
 // format the output's extension names, without a window. 0 when written; 1 when

@@ -39,6 +39,8 @@ TEST(CommandLineTest, OptionsAndPlanArgument)
         {{"nutrisor", "--export-json", "a.tap", "b.tap"}, {}, {}, {}, true},
         {{"nutrisor", "--output", "c.txt"}, {}, {}, {}, true},
         {{"nutrisor", "--yes", "a.tap"}, {}, {}, {}, true},
+        {{"nutrisor", "--export-json", "a.tap", "--results"}, {}, {}, {}, false},
+        {{"nutrisor", "--results", "a.tap"}, {}, {}, {}, true}, // results of no export
         {{"nutrisor", "--purchase-list", "a.tap", "-", "--output", "x.csv"}, {}, {}, {}, false},
         {{"nutrisor", "--purchase-list", "--output", "x.csv"}, {}, {}, {}, true}, // no plan
         {{"nutrisor", "--purchase-list", "a.tap"}, {}, {}, {}, true},             // no output

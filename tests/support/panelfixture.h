@@ -5,6 +5,7 @@
 #include "core/plan/elementselection.h"
 #include "core/plan/plan.h"
 #include "core/plan/soilsamples.h"
+#include "core/settings/programsettings.h"
 #include "gui/steps/stepcontext.h"
 #include "support/defaultreference.h"
 #include "support/screenshot.h"
@@ -82,7 +83,7 @@ protected:
     }
 
     // What a panel under test works with: the fixture's plan, tables, messenger and state.
-    StepContext context() { return {m_plan, m_reference, m_messenger, m_state}; }
+    StepContext context() { return {m_plan, m_reference, m_messenger, m_state, &m_settings}; }
 
     // Replaces the text of a field as the user would: the field focused, all of it selected,
     // the new text typed.
@@ -114,6 +115,7 @@ protected:
     ScriptedMessenger m_messenger;
     Plan m_plan;
     CalculationState m_state;
+    ProgramSettings m_settings;
 
 private:
     QWidget *m_shown = nullptr;

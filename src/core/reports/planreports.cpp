@@ -7,6 +7,7 @@
 #include "core/plan/elements.h"
 #include "core/plan/planitems.h"
 #include "core/plan/resulttable.h"
+#include "core/reports/nitratefeeds.h"
 #include "core/reports/plansummary.h"
 #include "core/reports/recommendationtexts.h"
 
@@ -68,6 +69,7 @@ QVariantMap PlanReports::elementFlags() const
     for (int element = 0; element < PrintState::mappedElementCount; ++element)
         flags.insert(flagNames()[element], m_state.elementColumnMap[element] >= 0);
     flags.insert(QStringLiteral("withLeafAnalysis"), m_state.withLeafAnalysis);
+    flags.insert(QStringLiteral("showNitrate"), m_nitrateSectionShown);
     return flags;
 }
 
@@ -116,9 +118,13 @@ std::optional<PlanReport> PlanReports::fullSummary(const PlanSummary &summary,
     const auto totals = PlanFeeds::appliedTotalsFeed(summary.appliedTotals);
     const auto remainder = PlanFeeds::remainderFeed(summary.remainderTable, m_items.sampleCount);
     const auto recommendations = PlanFeeds::recommendationTextFeed(*texts);
+    const auto nitrateLimits = NitrateFeeds::limitFeed(summary.nitrateCheck);
+    const auto closedPeriod = NitrateFeeds::closedPeriodFeed(summary.nitrateCheck);
     QList<ReportFeed *> feeds {header.get(),   blocks.get(),    soil.get(),
                                corrections.get(), schedule.get(), totals.get(),
                                remainder.get(), recommendations.get()};
+    if (m_nitrateSectionShown)
+        feeds << nitrateLimits.get() << closedPeriod.get();
     if (!withLeafAnalysis)
         return render(summaryProject(), summaryTitle(), feeds, error);
     const QList<QStringList> leafRows = LeafLinks::leafResults(m_reference, m_items.leafLinks);

@@ -48,6 +48,8 @@ public:
     // Until the crop is chosen in step 3 the plan holds only the list's first crop as a
     // stand-in: the headers then print no crop and no yield.
     void setCropChosen(bool chosen) { m_cropChosen = chosen; }
+    // Whether the full summary has its nitrate action programme section (the default).
+    void setNitrateSectionShown(bool shown) { m_nitrateSectionShown = shown; }
 
     // The state the last report was prepared with.
     const PrintState &printState() const { return m_state; }
@@ -68,4 +70,5 @@ private:
     ReportEngine m_engine;
     PrintState m_state;
     bool m_cropChosen = true;
+    bool m_nitrateSectionShown = true;
 };

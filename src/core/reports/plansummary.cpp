@@ -77,6 +77,13 @@ public:
             return m_result;
         markLeafSamples();
         m_summary.appliedTotals = Schedule::appliedTotals(m_items);
+        const Outcome<NitrateCheck> nitrate
+            = NitrateRules::checkNitrate(m_items, m_reference, m_correctedDoses);
+        if (!nitrate) {
+            fail(5, nitrate.refusal());
+            return m_result;
+        }
+        m_summary.nitrateCheck = *nitrate;
         m_summary.recommendationFilter = m_items.showDescriptions
                                              ? RecommendationTexts::loadRecommendationTexts(m_items)
                                              : RecommendationTexts::noTexts();
@@ -162,6 +169,7 @@ private:
         if (!listed(3, doses->doses))
             return false;
         copyBlock(m_summary, doses->doses, DoseBlock);
+        m_summary.specificNeedTable = doses->needs.grid;
         return true;
     }
 
@@ -186,6 +194,7 @@ private:
             return false;
         copyBlock(m_summary, *corrected, CorrectedBlock);
         m_summary.correctionTextList = m_state.correctionTextList;
+        m_correctedDoses = *corrected;
         return true;
     }
 
@@ -229,6 +238,7 @@ private:
     CalculationState m_state;
     NeedCalculation m_need;
     PlanSummary m_summary;
+    ResultTable m_correctedDoses;
     SummaryResult m_result;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/data/filter.h"
+#include "core/plan/nitratecheck.h"
 #include "core/plan/outcome.h"
 #include "core/plan/resulttable.h"
 #include "core/plan/stepcompletion.h"
@@ -27,6 +28,11 @@ struct PlanSummary
     TextGrid remainderTable;
     // "Összesítés" of the schedule: the headings and the row "Össz hatóanyag:".
     ResultTable appliedTotals;
+    // The specific needs (kg/t) behind the recommended doses: row 0 the element names from
+    // column 1 on, then one row per soil column.
+    TextGrid specificNeedTable;
+    // The corrected N doses and the schedule against the nitrate action programme.
+    NitrateCheck nitrateCheck;
     // The correction sentences the corrected doses applied.
     QList<int> correctionTextList;
     // The rows of Jav the summary prints.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/plan/calculationstate.h"
+#include "core/settings/programsettings.h"
 
 #include <QObject>
 #include <QString>
@@ -27,6 +28,8 @@ public:
     Plan &plan() const { return m_plan; }
     CalculationState &calculationState() { return m_state; }
     const CalculationState &calculationState() const { return m_state; }
+    // The program's own settings, read and written by the window's settings menu.
+    ProgramSettings &settings() { return m_settings; }
 
     // The open and save dialogs; tests put their own chooser in.
     void setFileChooser(FileChooser &chooser) { m_fileChooser = &chooser; }
@@ -73,4 +76,5 @@ private:
     QString m_startDirectory;
     StepBoxes *m_boxes = nullptr;
     CalculationState m_state;
+    ProgramSettings m_settings;
 };

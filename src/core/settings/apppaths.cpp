@@ -22,6 +22,11 @@ QString AppPaths::configPath() const
     return inDirectory(dataDirectory, QStringLiteral("config.ini"));
 }
 
+QString AppPaths::settingsPath() const
+{
+    return inDirectory(dataDirectory, QStringLiteral("nutrisor-beallitasok.ini"));
+}
+
 QString AppPaths::helpFilePath() const
 {
     const QString name = QStringLiteral("hasznalati.pdf");

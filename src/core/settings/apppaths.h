@@ -17,6 +17,8 @@ struct AppPaths
 
     QString referenceDatabasePath() const;
     QString configPath() const;
+    // The program's own settings beside config.ini (ProgramSettings).
+    QString settingsPath() const;
     // The user guide hasznalati.pdf: beside the program, or for a program installed in
     // <prefix>/bin in <prefix>/share/nutrisor; the place beside the program when neither has it.
     QString helpFilePath() const;

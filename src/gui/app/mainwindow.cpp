@@ -17,8 +17,9 @@
 #include "gui/leaf/leaflinkdialog.h"
 #include "gui/leaf/leafsamplewindow.h"
 #include "gui/purchase/purchasebox.h"
-#include "gui/reference/adviserpanel.h"
+#include "gui/app/programsettingsmenu.h"
 #include "gui/reference/materialeditors.h"
+#include "gui/reference/nitratelimitsdialog.h"
 #include "gui/steps/resultbox.h"
 #include "gui/ui/aboutbox.h"
 #include "gui/ui/dialogfilechooser.h"
@@ -254,6 +255,8 @@ void MainWindow::buildMenus()
               QStringLiteral("materialsAction"), [editors] { editors()->openMaterialsEditor(); });
     addAction(referenceMenu, QStringLiteral("Szaktanácsadó adatok"),
               QStringLiteral("adviserAction"), [this] { m_wizard->openAdviserPanel(); });
+    addAction(referenceMenu, QStringLiteral("Nitrátérzékeny terület N-korlátai"), QStringLiteral(
+        "nitrateLimitsAction"), [this] { NitrateLimitsDialog::open(m_messenger, m_reference, this); });
 
     referenceMenu->addSeparator();
     addAction(referenceMenu, QStringLiteral("Régi referencia-táblák átvétele"),
@@ -282,6 +285,7 @@ void MainWindow::buildMenus()
               QStringLiteral("saveLayoutAction"), [this] { saveLayout(); });
     addAction(settingsMenu, QStringLiteral("Eredeti elrendezés"),
               QStringLiteral("defaultLayoutAction"), [this] { restoreDefaultLayout(); });
+    new ProgramSettingsMenu(m_session->settings(), m_paths.settingsPath(), m_messenger, settingsMenu);
 
     QMenu *helpMenu = bar->addMenu(QStringLiteral("Help"));
     addAction(helpMenu, QStringLiteral("Nutrisor help"), QStringLiteral("helpAction"), [this] { UserGuide::open(m_paths.helpFilePath(), m_messenger); });
@@ -419,10 +423,8 @@ void MainWindow::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
     // The panels come once the window stands on the screen, with the next turn of the events.
-    if (!m_firstPaintDone) {
-        m_firstPaintDone = true;
+    if (!std::exchange(m_firstPaintDone, true))
         QTimer::singleShot(0, m_wizard, &WizardBoxes::buildPanels);
-    }
 }
 
 void MainWindow::applyStoredLayout()
@@ -458,9 +460,8 @@ void MainWindow::importReferenceTables()
         return;
     const ReferenceImportOutcome outcome
         = ::importReferenceTables(directory, m_reference, m_messenger, QDate::currentDate());
-    if (outcome.declined)
-        return;
     // The lists follow the tables taken over: the database announces each table replaced.
-    m_messenger.display(outcome.message, ButtonSet::OkOnly, false,
-                        outcome.imported ? MessageKind::Information : MessageKind::Warning);
+    if (!outcome.declined)
+        m_messenger.inform(outcome.message, false,
+                           outcome.imported ? MessageKind::Information : MessageKind::Warning);
 }

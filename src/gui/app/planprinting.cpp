@@ -33,6 +33,7 @@ void PlanPrinting::printResult(PrintKind kind)
     const CalculationState &state = m_session.calculationState();
     PlanReports reports(m_session.plan().items(), m_reference, m_startDirectory);
     reports.setCropChosen(m_session.plan().stepState(3) == Plan::StepState::Done);
+    reports.setNitrateSectionShown(m_session.settings().nitrateChecks);
     QString error;
     std::optional<PlanReport> report;
     switch (kind) {

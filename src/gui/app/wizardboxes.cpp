@@ -83,7 +83,7 @@ void WizardBoxes::buildPanels()
 
     // The panels' one context: the plan, the tables, the messenger and the session's state.
     const StepContext context {m_session.plan(), m_reference, m_messenger,
-                               m_session.calculationState()};
+                               m_session.calculationState(), &m_session.settings()};
     auto fill = [](MovableBox *box, QWidget *panel) {
         auto *layout = new QVBoxLayout(box);
         layout->setContentsMargins(2, 2, 2, 2);

@@ -1,5 +1,6 @@
 #include "gui/steps/resultbox.h"
 
+#include "gui/steps/resultnotes.h"
 #include "gui/ui/texttablemodel.h"
 
 #include <QHeaderView>
@@ -43,6 +44,8 @@ ResultBox::ResultBox(QWidget *parent)
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_grid->move(gridLeft, gridTop);
+    m_notes = new ResultNotes(this);
+    m_notes->hide();
 
     m_closeButton = new QPushButton(QStringLiteral("Bezárás"), this);
     m_closeButton->setObjectName(QStringLiteral("closeResultButton"));
@@ -63,6 +66,7 @@ void ResultBox::showResult(const ResultTable &table)
     setTitle(table.boxTitle);
     m_result = table;
     m_model->setTable(table.headings, table.rows);
+    m_notes->setNotes(table.notes);
     layoutBox();
     show();
     raise();
@@ -73,6 +77,7 @@ void ResultBox::clearResult()
     m_result = {};
     m_result.boxTitle = title();
     m_model->setTable({}, {});
+    m_notes->setNotes({});
     layoutBox();
 }
 
@@ -113,7 +118,12 @@ void ResultBox::layoutBox()
     }
 
     m_grid->resize(gridWidth, gridHeight);
-    resize(gridWidth + 2 * gridLeft, gridHeight + 60);
+    // Notes read as sentences: they take a wider box than a narrow list would.
+    const int notesWidth = m_notes->isEmpty() ? gridWidth
+                                              : std::max(gridWidth, widestBoxWidth - 2 * gridLeft);
+    const int notesHeight = m_notes->heightFor(notesWidth);
+    m_notes->setGeometry(gridLeft, gridTop + gridHeight + 4, notesWidth, notesHeight);
+    resize(notesWidth + 2 * gridLeft, gridHeight + 60 + (notesHeight > 0 ? notesHeight + 4 : 0));
 
     const int buttonTop = height() - 25;
     m_closeButton->move(gridLeft, buttonTop);

@@ -5,6 +5,7 @@
 
 class QPushButton;
 class QTableView;
+class ResultNotes;
 class TextTableModel;
 
 // The result box "Kimutatás": the computed list of a step (supply levels, doses) in a grid
@@ -22,7 +23,8 @@ public:
     // Shows the list: the box title, the grid of (rows + 2) × 19 pixels with one row per
     // soil column under a heading row, the box 60 pixels taller, the buttons 25 pixels
     // above its bottom; then the box comes to the front. A list too wide or too long for
-    // the window scrolls inside the grid.
+    // the window scrolls inside the grid. The list's notes show under the grid, the box that
+    // much taller.
     void showResult(const ResultTable &table);
     // Empties the grid (a new plan) without changing the box's visibility.
     void clearResult();
@@ -31,6 +33,7 @@ public:
     QString reportTitle() const { return result().reportTitle; }
     QTableView *grid() const { return m_grid; }
     QPushButton *printButton() const { return m_printButton; }
+    ResultNotes *notes() const { return m_notes; }
 
 signals:
     void printRequested();
@@ -41,6 +44,7 @@ private:
     ResultTable m_result;
     TextTableModel *m_model = nullptr;
     QTableView *m_grid = nullptr;
+    ResultNotes *m_notes = nullptr;
     QPushButton *m_closeButton = nullptr;
     QPushButton *m_printButton = nullptr;
 };

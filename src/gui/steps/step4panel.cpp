@@ -4,6 +4,7 @@
 #include "core/plan/calculationstate.h"
 #include "core/plan/corrections.h"
 #include "core/plan/needcalculation.h"
+#include "core/plan/nitratecheck.h"
 #include "core/plan/plan.h"
 #include "gui/ui/controls.h"
 
@@ -265,5 +266,11 @@ void Step4Panel::showCorrectedDoses()
         m_messenger.inform(result.refusal());
         return;
     }
-    emit resultReady(*result);
+    ResultTable list = *result;
+    if (showsNitrateChecks()) {
+        // A check that cannot be made leaves the list without its notes.
+        if (const auto check = NitrateRules::checkNitrate(items(), m_reference, list))
+            list.notes = check->doseNotes();
+    }
+    emit resultReady(list);
 }

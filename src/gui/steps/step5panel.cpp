@@ -5,6 +5,7 @@
 #include "core/messages/messenger.h"
 #include "core/plan/calculationstate.h"
 #include "core/plan/needcalculation.h"
+#include "core/plan/nitratecheck.h"
 #include "core/plan/plan.h"
 #include "core/plan/schedule.h"
 #include "gui/ui/controls.h"
@@ -326,7 +327,12 @@ void Step5Panel::showRemainder()
         m_messenger.inform(result.refusal());
         return;
     }
-    emit resultReady(*result);
+    ResultTable list = *result;
+    if (showsNitrateChecks()) {
+        if (const auto check = NitrateRules::checkNitrate(items(), m_reference, m_state))
+            list.notes = check->scheduleNotes();
+    }
+    emit resultReady(list);
 }
 
 void Step5Panel::updateCoverGrid()

@@ -1,5 +1,7 @@
 #include "gui/steps/steppanel.h"
 
+#include "core/settings/programsettings.h"
+
 #include "gui/ui/numberkeyfilter.h"
 
 #include <QAbstractButton>
@@ -15,6 +17,7 @@ StepPanel::StepPanel(const StepContext &context, QWidget *parent)
     , m_reference(context.reference)
     , m_messenger(context.messenger)
     , m_state(context.state)
+    , m_settings(context.settings)
 {
     connect(&m_plan, &Plan::planReset, this, [this] { clearComputed(); });
     connect(&m_plan, &Plan::itemChanged, this, [this](PlanItem item) { showItem(item); });
@@ -87,4 +90,9 @@ void StepPanel::showIndex(QComboBox *combo, int index)
 {
     const QSignalBlocker blocker(combo);
     combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+bool StepPanel::showsNitrateChecks() const
+{
+    return !m_settings || m_settings->nitrateChecks;
 }

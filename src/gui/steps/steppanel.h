@@ -66,4 +66,8 @@ protected:
     ReferenceDatabase &m_reference;
     Messenger &m_messenger;
     CalculationState &m_state;
+    const ProgramSettings *m_settings;
+
+    // Whether the lists carry the nitrate action programme's limits and warnings.
+    bool showsNitrateChecks() const;
 };

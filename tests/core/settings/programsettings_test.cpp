@@ -1,0 +1,43 @@
+#include "core/settings/programsettings.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a settings file says; anything not understood keeps the default (on).
+TEST(ProgramSettingsTest, ReadsWhatItUnderstands)
+{
+    struct Case { const char *text; bool nitrateChecks; };
+    const Case cases[] = {
+        {"", true},
+        {"nitrateChecks=false\n", false},
+        {"  nitrateChecks = false  \r\n", false},
+        {"nitrateChecks=no\n", true},
+        {"nitrateCheck=false\n", true},
+        {"other=1\nnitrateChecks=false", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        QByteArray bytes(c.text);
+        QBuffer buffer(&bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+        EXPECT_EQ(ProgramSettings::read(buffer).nitrateChecks, c.nitrateChecks);
+    }
+}
+
+TEST(ProgramSettingsTest, TheFileKeepsTheSetting)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nutrisor-beallitasok.ini"));
+    EXPECT_TRUE(ProgramSettings::readFile(path).nitrateChecks); // no file yet
+    ASSERT_TRUE(ProgramSettings {false}.writeFile(path));
+    EXPECT_FALSE(ProgramSettings::readFile(path).nitrateChecks);
+    QString error;
+    EXPECT_FALSE(ProgramSettings {}.writeFile(dir.filePath(QStringLiteral("nincs/x.ini")), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
