@@ -5,7 +5,6 @@
 #include "gui/reference/adviserpanel.h"
 #include "gui/reports/reportpreview.h"
 #include "gui/steps/resultbox.h"
-#include "support/scriptedfilechooser.h"
 
 #include <QPushButton>
 #include <QTextDocument>
@@ -20,7 +19,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        m_window->setFileChooser(&m_chooser);
         m_window->printing().setReportViewer([this](const ReportDocument &report) {
             m_reports.append({report.title(), report.html(), report.document().toPlainText()});
             // with NUTRISOR_SCREENSHOTS set, each report as PDF, to look at its pages
@@ -50,7 +48,6 @@ protected:
         found->click();
     }
 
-    ScriptedFileChooser m_chooser;
     QList<Shown> m_reports;
 };
 
