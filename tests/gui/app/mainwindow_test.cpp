@@ -262,10 +262,9 @@ TEST_F(MainWindowTest, DataLocationCancelledOrWithoutTheSoilSampleTable)
 
     m_messenger.expect(Answer::Ok);
     m_window->dataLocationBox()->accept(farm.path());
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.lastText(),
-              QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"));
-    EXPECT_EQ(m_messenger.shown().at(0).kind, MessageKind::Warning);
+    EXPECT_EQ(m_messenger.shown(), QList<ScriptedMessenger::Shown>(
+                                       {{"A megadott helyen nem található megfelelő adatbázis!",
+                                         ButtonSet::OkOnly, true, MessageKind::Warning}}));
     // Opened from the menu: the chooser and the step-2 box close again.
     EXPECT_FALSE(m_window->dataLocationBox()->isVisible());
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());

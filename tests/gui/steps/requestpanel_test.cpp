@@ -149,12 +149,9 @@ TEST_F(RequestPanelTest, TheParcelsListTheActiveParcels)
     EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
     EXPECT_EQ(column(0).first(), QStringLiteral("0112/3"));
     EXPECT_FALSE(records()->flags(records()->index(0, 0)) & Qt::ItemIsEditable);
-}
 
-TEST_F(RequestPanelTest, WithoutParcelTablesTheSwitchChangesNothing)
-{
+    // Without the parcel tables the switch changes nothing.
     ASSERT_TRUE(QFile::remove(QDir(m_farm).filePath(QStringLiteral("parcellak.db"))));
-    openOnFarm();
     QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
     EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
     EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
@@ -186,7 +183,7 @@ TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_EQ(items().lotNumber, QString());
 
-    // (a switch to parcels that finds none: WithoutParcelTablesTheSwitchChangesNothing)
+    // (a switch to parcels that finds none: TheParcelsListTheActiveParcels)
     QSignalSpy location(m_panel, &RequestPanel::dataLocationRequested);
     press("settingsButton");
     EXPECT_EQ(location.count(), 1);
