@@ -97,8 +97,9 @@ TEST_F(MainWindowTest, SavingAndClosingFollowThePlan)
 // "Mégsem" keeps the window and the plan, "Nem" closes both without writing a file.
 TEST_F(MainWindowTest, TheCloseBoxAndExitAskAboutAModifiedPlan)
 {
-    const std::function<void()> ways[] = {[this] { EXPECT_EQ(m_window->isVisible(), !m_window->close()); },
-                                          [this] { action("exitAction")->trigger(); }};
+    const std::function<void()> ways[] = {
+        [this] { EXPECT_EQ(m_window->isVisible(), !m_window->close()); },
+        [this] { action("exitAction")->trigger(); }};
     for (const auto &leave : ways) {
         SCOPED_TRACE(&leave - ways);
         m_window->show();
@@ -294,9 +295,10 @@ TEST_F(MainWindowTest, AdviserDataFromTheMenuTakeTheStepBoxPlace)
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->text(), QStringLiteral("Minta Szaktanácsadó"));
     // the mouse-over help knows the step buttons and the panel's controls
-    for (const auto &[control, help] :
-         {std::pair<QWidget *, const char *>(stepButton(1), "1. lépés: a tervezendő tápelemek kiválasztása"),
-          {name, "A szaktanácsadó neve"}}) {
+    const std::pair<QWidget *, const char *> hovered[] = {
+        {stepButton(1), "1. lépés: a tervezendő tápelemek kiválasztása"},
+        {name, "A szaktanácsadó neve"}};
+    for (const auto &[control, help] : hovered) {
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
         QCoreApplication::sendEvent(control, &enter);
         EXPECT_EQ(m_window->statusLabel()->text(), QString::fromUtf8(help));
