@@ -1,11 +1,14 @@
 #include "gui/app/mainwindow.h"
 
+#include "core/planfile/planfile.h"
 #include "gui/reference/adviserpanel.h"
+#include "gui/steps/step3panel.h"
 #include "gui/steps/resultbox.h"
 #include "support/typetext.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 #include <QTimer>
 #include <QEnterEvent>
@@ -19,31 +22,41 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "mainwindowfixture.h"
 
+namespace {
+
+// Close, save (menu and toolbar), new, the step list shown and the "Lépések" menu usable.
+QList<bool> planControls(MainWindow &window)
+{
+    const auto enabled = [&window](const char *name) {
+        return window.action(QString::fromLatin1(name))->isEnabled();
+    };
+    return {enabled("closePlanAction"), enabled("savePlanAction"),
+            window.findChild<QToolButton *>(QStringLiteral("savePlanButton"))->isEnabled(),
+            window.findChild<QToolButton *>(QStringLiteral("newPlanButton"))->isEnabled(),
+            window.stepListBox()->isVisible(), window.menuBar()->actions().at(1)->isEnabled()};
+}
+
+const QList<bool> noPlan {false, false, false, true, false, false};
+
+} // namespace
+
 TEST_F(MainWindowTest, NewPlanFromTheToolbarOpensStepOne)
 {
-    // At start no plan is open.
     EXPECT_FALSE(m_plan.isOpen());
-    EXPECT_FALSE(action("closePlanAction")->isEnabled());
-    EXPECT_FALSE(action("savePlanAction")->isEnabled());
-    EXPECT_FALSE(toolButton("savePlanButton")->isEnabled());
-    EXPECT_TRUE(toolButton("newPlanButton")->isEnabled());
-    EXPECT_FALSE(m_window->stepListBox()->isVisible());
-    EXPECT_FALSE(m_window->menuBar()->actions().at(1)->isEnabled()); // "Lépések"
+    EXPECT_EQ(planControls(*m_window), noPlan);
 
     QTest::mouseClick(toolButton("newPlanButton"), Qt::LeftButton);
-
     EXPECT_TRUE(m_plan.isOpen());
     EXPECT_FALSE(m_plan.isModified());
+    EXPECT_EQ(planControls(*m_window), QList<bool>({true, false, false, true, true, true}));
     StepListBox *steps = m_window->stepListBox();
-    EXPECT_TRUE(steps->isVisible());
     EXPECT_EQ(steps->title(), QStringLiteral("Új terv létrehozása"));
     EXPECT_EQ(m_window->statusLabel()->text(),
               QStringLiteral("Töltse ki az 1. lépés adatait, majd nyomja meg a „Kész” gombot."));
-    EXPECT_TRUE(action("closePlanAction")->isEnabled());
-    EXPECT_TRUE(m_window->menuBar()->actions().at(1)->isEnabled());
     // Only step 1 is available.
     for (int step = 1; step <= 5; ++step) {
         SCOPED_TRACE(step);
@@ -65,8 +78,7 @@ TEST_F(MainWindowTest, SavingAndClosingFollowThePlan)
 {
     m_window->session().newPlan();
     m_plan.setLotNumber(QStringLiteral("0123/4"));
-    EXPECT_TRUE(action("savePlanAction")->isEnabled());
-    EXPECT_TRUE(toolButton("savePlanButton")->isEnabled());
+    EXPECT_EQ(planControls(*m_window), QList<bool>({true, true, true, true, true, true}));
 
     // No answer is queued: any question here fails the test.
     action("newPlanAction")->trigger();
@@ -78,21 +90,31 @@ TEST_F(MainWindowTest, SavingAndClosingFollowThePlan)
     m_messenger.expect(Answer::Nem);
     action("closePlanAction")->trigger();
     EXPECT_FALSE(m_plan.isOpen());
-    EXPECT_FALSE(m_window->stepListBox()->isVisible());
-    EXPECT_FALSE(action("closePlanAction")->isEnabled());
-    EXPECT_FALSE(action("savePlanAction")->isEnabled());
+    EXPECT_EQ(planControls(*m_window), noPlan);
 }
 
-TEST_F(MainWindowTest, CloseBoxWithAModifiedPlanAsksLikeTheExitCommands)
+// The close box asks as "Kilépés" does (a save cancelled after "Igen" is the session's):
+// "Mégsem" keeps the window and the plan, "Nem" closes both without writing a file.
+TEST_F(MainWindowTest, TheCloseBoxAndExitAskAboutAModifiedPlan)
 {
-    m_window->session().newPlan();
-    m_plan.markEdited();
-    m_messenger.expect(Answer::Megsem);
-    EXPECT_FALSE(m_window->close());
-    EXPECT_TRUE(m_window->isVisible());
-
-    m_messenger.expect(Answer::Nem);
-    EXPECT_TRUE(m_window->close());
+    const std::function<void()> ways[] = {
+        [this] { EXPECT_EQ(m_window->isVisible(), !m_window->close()); },
+        [this] { action("exitAction")->trigger(); }};
+    for (const auto &leave : ways) {
+        SCOPED_TRACE(&leave - ways);
+        m_window->show();
+        makePlan(3);
+        m_plan.markEdited();
+        m_messenger.expect(Answer::Megsem);
+        leave();
+        EXPECT_TRUE(m_window->isVisible());
+        EXPECT_TRUE(m_plan.isModified());
+        m_messenger.expect(Answer::Nem);
+        leave();
+        EXPECT_FALSE(m_plan.isOpen());
+        EXPECT_FALSE(m_window->isVisible());
+    }
+    EXPECT_TRUE(QDir(m_dir.path()).entryList({QStringLiteral("*.tap")}).isEmpty());
 }
 
 // Stands in for the desktop's viewer: records the files it is asked to open.
@@ -241,10 +263,9 @@ TEST_F(MainWindowTest, DataLocationCancelledOrWithoutTheSoilSampleTable)
 
     m_messenger.expect(Answer::Ok);
     m_window->dataLocationBox()->accept(farm.path());
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.lastText(),
-              QStringLiteral("A megadott helyen nem található megfelelő adatbázis!"));
-    EXPECT_EQ(m_messenger.shown().at(0).kind, MessageKind::Warning);
+    EXPECT_EQ(m_messenger.shown(), QList<ScriptedMessenger::Shown>(
+                                       {{"A megadott helyen nem található megfelelő adatbázis!",
+                                         ButtonSet::OkOnly, true, MessageKind::Warning}}));
     // Opened from the menu: the chooser and the step-2 box close again.
     EXPECT_FALSE(m_window->dataLocationBox()->isVisible());
     EXPECT_FALSE(m_window->stepBox(2)->isVisible());
@@ -273,10 +294,15 @@ TEST_F(MainWindowTest, AdviserDataFromTheMenuTakeTheStepBoxPlace)
     auto *name = panel->findChild<QLineEdit *>(QStringLiteral("adviserNameEdit"));
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->text(), QStringLiteral("Minta Szaktanácsadó"));
-    // the mouse-over help knows the panel's controls
-    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QCoreApplication::sendEvent(name, &enter);
-    EXPECT_EQ(m_window->statusLabel()->text(), QStringLiteral("A szaktanácsadó neve"));
+    // the mouse-over help knows the step buttons and the panel's controls
+    const std::pair<QWidget *, const char *> hovered[] = {
+        {stepButton(1), "1. lépés: a tervezendő tápelemek kiválasztása"},
+        {name, "A szaktanácsadó neve"}};
+    for (const auto &[control, help] : hovered) {
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QCoreApplication::sendEvent(control, &enter);
+        EXPECT_EQ(m_window->statusLabel()->text(), QString::fromUtf8(help));
+    }
 
     // (storing what is typed is the adviser panel's tests')
     name->clear();
@@ -316,6 +342,67 @@ TEST_F(MainWindowTest, EveryReferenceEditorOpensFromTheMenu)
         action(name)->trigger();
         EXPECT_EQ(shown, QLatin1String(dialogClass)) << name;
     }
+}
+
+// The file commands themselves are PlanSession's (tests/core/session); here the menu reaches
+// them and the window follows the plan.
+TEST_F(MainWindowTest, MenuSaveAndOpenReachTheSession)
+{
+    makePlan(3);
+    m_plan.markEdited();
+    const QString path = m_dir.filePath(QStringLiteral("terv.tap"));
+    m_chooser.expect(path);
+    action("savePlanAction")->trigger();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(action("savePlanAction")->isEnabled());
+
+    m_window->session().newPlan();
+    m_window->wizard().showStep(1);
+    m_chooser.expect(path);
+    action("openPlanAction")->trigger();
+    EXPECT_EQ(m_window->stepListBox()->title(), QStringLiteral("Tápanyagterv módosítása"));
+    for (int step = 1; step <= 5; ++step)
+        EXPECT_FALSE(m_window->stepBox(step)->isVisible()) << step;
+    EXPECT_FALSE(action("savePlanAction")->isEnabled());
+    EXPECT_TRUE(m_messenger.shown().isEmpty()) << qPrintable(m_messenger.lastText());
+}
+
+TEST_F(MainWindowTest, AnUnknownCropIsReportedAndLoadingGoesOn)
+{
+    makePlan(3);
+    m_plan.setCropId(QStringLiteral("987"), Plan::Change::Computed);
+    const QString path = m_dir.filePath(QStringLiteral("ismeretlen.tap"));
+    QString error;
+    ASSERT_TRUE(PlanFile::savePlanFile(path, m_plan.items(), &error)) << qPrintable(error);
+    m_window->session().newPlan();
+    m_messenger.expect(Answer::Ok);
+    EXPECT_TRUE(m_window->session().openPlanFile(path));
+    // The crop list stands on its first crop, and that is the plan's crop now.
+    EXPECT_EQ(m_plan.items().cropId, m_window->wizard().step3Panel()->currentCropId());
+    EXPECT_EQ(m_messenger.lastText(), QStringLiteral("A növény fajtája nem ismert!"));
+    EXPECT_EQ(m_plan.items().lotNumber, QStringLiteral("0452/7 Őrség-dűlő"));
+    // The step-3 check looks only at the yield, so the steps still come back.
+    EXPECT_EQ(m_plan.stepState(3), Plan::StepState::Done);
+    EXPECT_FALSE(m_plan.isModified());
+}
+
+TEST_F(MainWindowTest, APlanNamedOnTheCommandLineOpensAtStart)
+{
+    makePlan(3);
+    const QString path = m_dir.filePath(QStringLiteral("indulo.tap"));
+    QString error;
+    ASSERT_TRUE(PlanFile::savePlanFile(path, m_plan.items(), &error));
+    Plan otherPlan;
+    MainWindow other(otherPlan, m_messenger, m_reference, m_paths);
+    other.setPendingPlanPath(path);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    EXPECT_TRUE(otherPlan.isOpen());
+    EXPECT_EQ(otherPlan.items().lotNumber, QStringLiteral("0452/7 Őrség-dűlő"));
+    EXPECT_EQ(other.stepListBox()->title(), QStringLiteral("Tápanyagterv módosítása"));
+    // As after opening from the menu: a change makes it savable.
+    otherPlan.markEdited();
+    EXPECT_TRUE(other.action(QStringLiteral("savePlanAction"))->isEnabled());
 }
 
 #include "mainwindow_test.moc"

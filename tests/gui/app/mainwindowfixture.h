@@ -14,6 +14,7 @@
 #include "support/defaultreference.h"
 #include "support/sampleplan.h"
 #include "support/screenshot.h"
+#include "support/scriptedfilechooser.h"
 #include "support/scriptedmessenger.h"
 
 #include <QAction>
@@ -27,7 +28,7 @@
 #include <memory>
 
 // A main window on a temporary data directory with its own reference database, shown
-// offscreen, its messages answered by the test.
+// offscreen, its messages and file dialogs answered by the test.
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -40,6 +41,7 @@ protected:
         if (HasFatalFailure())
             return;
         m_window = std::make_unique<MainWindow>(m_plan, m_messenger, m_reference, m_paths);
+        m_window->setFileChooser(&m_chooser);
         m_window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -89,6 +91,7 @@ protected:
     QTemporaryDir m_dir;
     AppPaths m_paths;
     ScriptedMessenger m_messenger;
+    ScriptedFileChooser m_chooser;
     ReferenceDatabase m_reference;
     Plan m_plan;
     std::unique_ptr<MainWindow> m_window;

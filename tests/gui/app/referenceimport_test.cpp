@@ -7,7 +7,6 @@
 #include "gui/steps/step3panel.h"
 #include "mainwindowfixture.h"
 #include "support/paradoxwriter.h"
-#include "support/scriptedfilechooser.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -137,14 +136,12 @@ TEST_F(MainWindowTest, ReferenceTablesTakenOverFromTheMenu)
 {
     QTemporaryDir old;
     writeOldTables(old.path());
-    ScriptedFileChooser chooser;
-    m_window->setFileChooser(&chooser);
 
-    chooser.expect(QString()); // "Mégse" in the directory chooser: nothing is asked
+    m_chooser.expect(QString()); // "Mégse" in the directory chooser: nothing is asked
     action("importReferenceAction")->trigger();
     EXPECT_TRUE(m_messenger.shown().isEmpty());
 
-    chooser.expect(old.path());
+    m_chooser.expect(old.path());
     m_messenger.expect(Answer::Nem);
     action("importReferenceAction")->trigger();
     ASSERT_EQ(m_messenger.shown().size(), 1); // declining needs no further word
@@ -156,7 +153,7 @@ TEST_F(MainWindowTest, ReferenceTablesTakenOverFromTheMenu)
             .arg(QDir::toNativeSeparators(old.path()))));
     EXPECT_GT(m_reference.count(Tables::Nov::name), 2);
 
-    chooser.expect(old.path());
+    m_chooser.expect(old.path());
     m_messenger.expect(Answer::Igen);
     m_messenger.expect(Answer::Ok);
     action("importReferenceAction")->trigger();

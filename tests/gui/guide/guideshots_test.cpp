@@ -33,7 +33,6 @@ protected:
         MainWindowTest::SetUp();
         if (HasFatalFailure())
             return;
-        m_window->setFileChooser(&m_chooser);
         m_window->resize(1100, 760);
         m_window->dataLocationBox()->accept(QStringLiteral(NUTRISOR_SAMPLE_FARM_DIR));
     }
@@ -128,8 +127,6 @@ protected:
         click(5, "doneButton");
         ASSERT_TRUE(m_plan.isSummaryEnabled()) << qPrintable(m_messenger.lastText());
     }
-
-    ScriptedFileChooser m_chooser;
 };
 
 TEST_F(GuideShots, Plan)

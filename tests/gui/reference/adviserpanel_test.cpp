@@ -108,11 +108,10 @@ TEST_F(AdviserPanelTest, FailedStoreSaysWhyAndKeepsThePanelOpen)
     m_messenger.expect(Answer::Ok);
     QTest::mouseClick(child<QPushButton>("storeAdviserButton"), Qt::LeftButton);
 
-    ASSERT_EQ(m_messenger.shown().size(), 1);
-    EXPECT_EQ(m_messenger.lastText(),
-        QStringLiteral("A szaktanácsadó adatai nem rögzíthetők. "
-                       "A referencia-adatbázis nincs megnyitva."));
-    EXPECT_EQ(m_messenger.shown().first().kind, MessageKind::Error);
+    EXPECT_EQ(m_messenger.shown(),
+        QList<ScriptedMessenger::Shown>({{"A szaktanácsadó adatai nem rögzíthetők. "
+                                          "A referencia-adatbázis nincs megnyitva.",
+            ButtonSet::OkOnly, false, MessageKind::Error}}));
     EXPECT_TRUE(m_panel->isVisible());
     EXPECT_EQ(edit("adviserNameEdit")->text(), QStringLiteral("Szabó Éva"));
 

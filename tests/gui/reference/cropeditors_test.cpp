@@ -29,18 +29,15 @@ const Refusal questionSave {QStringLiteral("Mentsem a változásokat ?"), Messag
 class CropEditorsTest : public PanelTest
 {
 protected:
-    void showCropDialog()
+    template<typename Dialog>
+    void showDialog(std::unique_ptr<Dialog> &dialog, const char *shotPrefix)
     {
-        m_cropDialog = std::make_unique<CropNamesDialog>(m_messenger, m_reference);
-        m_cropDialog->setFont(programFont());
-        showPanel(m_cropDialog.get(), m_cropDialog->sizeHint(), QStringLiteral("cropspecies-"));
+        dialog = std::make_unique<Dialog>(m_messenger, m_reference);
+        dialog->setFont(programFont());
+        showPanel(dialog.get(), dialog->sizeHint(), QLatin1String(shotPrefix));
     }
-    void showNeedDialog()
-    {
-        m_needDialog = std::make_unique<NeedTableDialog>(m_messenger, m_reference);
-        m_needDialog->setFont(programFont());
-        showPanel(m_needDialog.get(), m_needDialog->sizeHint(), QStringLiteral("specificneed-"));
-    }
+    void showCropDialog() { showDialog(m_cropDialog, "cropspecies-"); }
+    void showNeedDialog() { showDialog(m_needDialog, "specificneed-"); }
 
     QStringList listed() const
     {

@@ -48,6 +48,14 @@ protected:
         return texts;
     }
 
+    void openOnFarm()
+    {
+        m_panel->setFarmDirectory(m_farm);
+        m_panel->open();
+        ASSERT_TRUE(m_panel->isVisible());
+        EXPECT_EQ(child<QLineEdit>("sourceEdit")->text(), QDir::toNativeSeparators(m_farm));
+    }
+
     QString cell(int row, int column) const { return items().soilSampleTable.cell(row, column); }
 
     QString m_farm;
@@ -55,30 +63,21 @@ protected:
     RequestPanel *m_panel = nullptr;
 };
 
-TEST_F(RequestPanelTest, OpeningListsTheActiveFields)
-{
-    m_panel->setFarmDirectory(m_farm);
-    EXPECT_FALSE(m_panel->isVisible());
-    m_panel->open();
-    ASSERT_TRUE(m_panel->isVisible());
-    EXPECT_EQ(m_panel->pos(), QPoint(0, 0));
-    EXPECT_EQ(child<QLineEdit>("sourceEdit")->text(), QDir::toNativeSeparators(m_farm));
-    EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
-
-    EXPECT_EQ(records()->columnCount(), 5);
-    // Field 0124/1 is inactive and not listed.
-    EXPECT_EQ(column(0), (QStringList{"0112/3", "0115/1", "0117/2", "0121/5", "0130/7"}));
-    EXPECT_EQ(records()->index(0, 1).data().toString(), QStringLiteral("Malom-dűlő"));
-}
-
+// Opened, the request lists the farm's active fields; a fetch copies the chosen one.
 TEST_F(RequestPanelTest, FetchCopiesTheChosenFieldWithItsSamples)
 {
     QSignalSpy imported(m_panel, &RequestPanel::fieldImported);
     m_plan.setParcelNumber(QStringLiteral("9"));
     m_plan.markSaved();
     QSignalSpy itemsChanged(&m_plan, &Plan::itemChanged);
-    m_panel->setFarmDirectory(m_farm);
-    m_panel->open();
+    EXPECT_FALSE(m_panel->isVisible()); // until it is opened
+    openOnFarm();
+    EXPECT_EQ(m_panel->pos(), QPoint(0, 0));
+    EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
+    EXPECT_EQ(records()->columnCount(), 5);
+    // Field 0124/1 is inactive and not listed.
+    EXPECT_EQ(column(0), (QStringList{"0112/3", "0115/1", "0117/2", "0121/5", "0130/7"}));
+    EXPECT_EQ(records()->index(0, 1).data().toString(), QStringLiteral("Malom-dűlő"));
     clickRow(3);
     press("fetchButton");
 
@@ -97,8 +96,7 @@ TEST_F(RequestPanelTest, FetchCopiesTheChosenFieldWithItsSamples)
 
 TEST_F(RequestPanelTest, DoubleClickAndEnterFetchEscapeCancels)
 {
-    m_panel->setFarmDirectory(m_farm);
-    m_panel->open();
+    openOnFarm();
     const QPoint second = list()->visualRect(records()->index(1, 0)).center();
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, second);
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, second);
@@ -128,8 +126,7 @@ TEST_F(RequestPanelTest, DoubleClickAndEnterFetchEscapeCancels)
 
 TEST_F(RequestPanelTest, TheParcelsListTheActiveParcels)
 {
-    m_panel->setFarmDirectory(m_farm);
-    m_panel->open();
+    openOnFarm();
     QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
     EXPECT_EQ(m_panel->mode(), FarmRecordKind::Parcels);
     EXPECT_TRUE(child<QRadioButton>("parcelsModeButton")->isChecked());
@@ -152,13 +149,9 @@ TEST_F(RequestPanelTest, TheParcelsListTheActiveParcels)
     EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
     EXPECT_EQ(column(0).first(), QStringLiteral("0112/3"));
     EXPECT_FALSE(records()->flags(records()->index(0, 0)) & Qt::ItemIsEditable);
-}
 
-TEST_F(RequestPanelTest, WithoutParcelTablesTheSwitchChangesNothing)
-{
+    // Without the parcel tables the switch changes nothing.
     ASSERT_TRUE(QFile::remove(QDir(m_farm).filePath(QStringLiteral("parcellak.db"))));
-    m_panel->setFarmDirectory(m_farm);
-    m_panel->open();
     QTest::mouseClick(child<QRadioButton>("parcelsModeButton"), Qt::LeftButton);
     EXPECT_EQ(m_panel->mode(), FarmRecordKind::Fields);
     EXPECT_TRUE(child<QRadioButton>("fieldsModeButton")->isChecked());
@@ -190,7 +183,7 @@ TEST_F(RequestPanelTest, FetchWithoutAFarmTableSaysSo)
     EXPECT_FALSE(m_plan.isModified());
     EXPECT_EQ(items().lotNumber, QString());
 
-    // (a switch to parcels that finds none: WithoutParcelTablesTheSwitchChangesNothing)
+    // (a switch to parcels that finds none: TheParcelsListTheActiveParcels)
     QSignalSpy location(m_panel, &RequestPanel::dataLocationRequested);
     press("settingsButton");
     EXPECT_EQ(location.count(), 1);
@@ -224,8 +217,7 @@ TEST_F(RequestPanelTest, AFetchThatFailsSaysWhy)
             ASSERT_TRUE(samples.open(QIODevice::WriteOnly | QIODevice::Truncate));
             samples.write("nem adatbázis");
         }
-        m_panel->setFarmDirectory(m_farm);
-        m_panel->open();
+        openOnFarm();
         if (c.spoilSamples)
             clickRow(0);
         else
