@@ -76,9 +76,9 @@ protected:
         QTest::keyClicks(edit, text);
     }
 
-    // Steps 1 to 5 through the buttons: the farm's first field, winter wheat for 6 t/ha,
-    // manure a year before, 200 kg/ha of Pétisó.
-    void walkPlan()
+    // Steps 1 to 5 through the buttons: the farm's first field, winter wheat for `yield`
+    // t/ha, manure a year before, 200 kg/ha of Pétisó.
+    void walkPlan(const QString &yield = QStringLiteral("6"))
     {
         action("newPlanAction")->trigger();
         showStep(1);
@@ -95,7 +95,7 @@ protected:
         showStep(3);
         auto *crops = inBox<QTableWidget>(3, "cropList");
         crops->setCurrentItem(crops->findItems(QStringLiteral("Őszi búza"), Qt::MatchExactly).value(0));
-        type(3, "yieldEdit", QStringLiteral("6"));
+        type(3, "yieldEdit", yield);
         shoot(m_window->stepBox(3), "step3");
         click(3, "recommendedDosesButton");
         shoot(m_window->resultBox(), "recommended");
@@ -156,6 +156,17 @@ TEST_F(GuideShots, Links)
     });
     EXPECT_EQ(LeafLinks::linkCount(m_plan.items().leafLinks), 1);
     shootModal("leafSummaryAction", "summary");
+}
+
+// A yield whose corrected N dose goes beyond the nitrate-sensitive land's limit, and the
+// table of those limits.
+TEST_F(GuideShots, Nitrate)
+{
+    walkPlan(QStringLiteral("9"));
+    shootModal("nitrateLimitsAction", "limits", [](QWidget *box) {
+        auto *crops = box->findChild<QComboBox *>();
+        crops->setCurrentIndex(crops->findText(QStringLiteral("Őszi búza")));
+    });
 }
 
 TEST_F(GuideShots, Settings)
