@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
