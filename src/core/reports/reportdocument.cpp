@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -114,6 +115,80 @@ void keepHeadingsWithNext(QTextDocument &document)
     }
 }
 
+// Where the body may be read in parts: before every table that stands on its own at the top
+// of the body, right after a heading, a paragraph or another table. Empty when the body is
+// not plain enough to be cut safely (comments, scripts, preformatted text, tables or lists
+// inside other boxes) or has no <body> tag; the first number is where the body starts.
+QList<qsizetype> topLevelTableCuts(const QString &html)
+{
+    static const QRegularExpression bodyTag(QStringLiteral("<body(\\s[^>]*)?>"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression unsafe(
+        QStringLiteral("<!--|<(pre|script|style|xmp|textarea|plaintext)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    // boxes a table may stand inside; a cut there would part their opening and closing tags
+    static const QRegularExpression boxTag(
+        QStringLiteral("<(/?)(table|div|blockquote|ul|ol|dl|li|dd|dt|center|address|form|"
+                       "fieldset|section|article|header|footer|main|nav|aside|figure|span|"
+                       "font|a|b|i|u|s|em|strong|big|small|sub|sup|code|tt|cite|q|nobr)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression closedBefore(
+        QStringLiteral("(</(h[1-6]|p|table)\\s*>|<body(\\s[^>]*)?>)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+
+    const QRegularExpressionMatch body = bodyTag.match(html);
+    if (!body.hasMatch() || unsafe.match(html, body.capturedEnd()).hasMatch())
+        return {};
+    QList<qsizetype> cuts {body.capturedEnd()};
+    int depth = 0;
+    for (auto it = boxTag.globalMatch(html, body.capturedEnd()); it.hasNext();) {
+        const QRegularExpressionMatch tag = it.next();
+        if (!tag.captured(1).isEmpty()) {
+            depth = std::max(0, depth - 1);
+            continue;
+        }
+        if (depth == 0 && tag.captured(2).compare(QLatin1String("table"), Qt::CaseInsensitive) == 0) {
+            const qsizetype from = std::max<qsizetype>(cuts.last(), tag.capturedStart() - 64);
+            if (closedBefore.match(html.mid(from, tag.capturedStart() - from)).hasMatch())
+                cuts.append(tag.capturedStart());
+        }
+        ++depth;
+    }
+    return cuts;
+}
+
+// Reads `html` into `document` as setHtml() does, but a large body one top-level table at a
+// time: the reader's working copy of the markup is several times the size of the document it
+// builds, and so holds only one part at a time. Each part is read with the page's head (its
+// style sheet) and body tag, and the blank before each cut is left out, as the whole reading
+// leaves out a blank before a table; the document comes out the same.
+void readHtml(QTextDocument &document, const QString &html)
+{
+    const QList<qsizetype> cuts = topLevelTableCuts(html);
+    if (cuts.size() < 3) {
+        document.setHtml(html);
+        return;
+    }
+    const auto part = [&](qsizetype from, qsizetype to) {
+        while (to > from && html.at(to - 1).isSpace())
+            --to;
+        return QStringView(html).sliced(from, to - from);
+    };
+    const QString head = html.first(cuts.first());
+    document.setHtml(part(0, cuts[1]).toString());
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    QTextCursor cursor(&document);
+    for (qsizetype index = 1; index < cuts.size(); ++index) {
+        const QStringView text = index + 1 < cuts.size()
+                                     ? part(cuts[index], cuts[index + 1])
+                                     : QStringView(html).sliced(cuts[index]);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertHtml(head + text.toString());
+    }
+    document.setUndoRedoEnabled(undo);
+}
+
 } // namespace
 
 ReportDocument::ReportDocument(const QString &html, const QString &title,
@@ -145,15 +220,16 @@ std::unique_ptr<QTextDocument> ReportDocument::newDocument(bool paged) const
     document->setDefaultFont(reportFont());
     document->setDocumentMargin(0);
     document->setMetaInformation(QTextDocument::DocumentTitle, m_title);
-    // The page size comes before the text, so that the text is laid out once, not once as
-    // it is read and again for the pages; on a page of no size nothing is laid out at all.
-    const QSizeF area = printingAreaUnits(m_pageLayout);
-    document->setPageSize(paged ? QSizeF(area.width(), area.height()
-                                                          - (bodyTop + footerHeight) * unitsPerPoint)
-                                : QSizeF(0, 0));
-    document->setHtml(m_html);
-    if (paged)
+    // On a page of no size nothing is laid out, so the text is read without a layout and
+    // laid out once, on the pages, when they are asked for.
+    document->setPageSize(QSizeF(0, 0));
+    readHtml(*document, m_html);
+    if (paged) {
+        const QSizeF area = printingAreaUnits(m_pageLayout);
+        document->setPageSize(
+            QSizeF(area.width(), area.height() - (bodyTop + footerHeight) * unitsPerPoint));
         keepHeadingsWithNext(*document);
+    }
     return document;
 }
 

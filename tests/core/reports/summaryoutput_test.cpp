@@ -1,6 +1,7 @@
 // The full summary in every output format, against the files the program wrote before: a
 // change in how the reports are laid out or written leaves every page and every byte as it was.
 #include "core/reports/planreports.h"
+#include "core/reports/plaintextwriter.h"
 #include "core/reports/programfonts.h"
 #include "core/reports/reportdocument.h"
 #include "summaryfixture.h"
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +62,32 @@ TEST_P(SummaryOutputTest, EveryFormatIsAsBefore)
             actual.write(bytes);
         ADD_FAILURE() << expected.file << " differs; written now: " << qPrintable(actual.fileName());
     }
+}
+
+// A long report is read one top-level table at a time; it must come out as the whole markup
+// read at once: the same blocks, formats and tables (only a heading moved to the next page
+// differs, by its page break), and the same plain text.
+TEST_F(SummaryTest, ReadInPartsAsReadWhole)
+{
+    loadTahomaFont();
+    setSamples(120);
+    m_plan.setShowDescriptions(true);
+    PlanReports reports(m_plan.items(), m_database, QString());
+    const std::optional<PlanReport> report = reports.fullSummary(summary(), false);
+    ASSERT_TRUE(report);
+    const ReportDocument document(report->rendered.html, report->title,
+                                  report->rendered.orientation, QDate(2026, 3, 5));
+    QTextDocument whole;
+    whole.setDefaultFont(document.document().defaultFont());
+    whole.setDocumentMargin(0);
+    whole.setHtml(report->rendered.html);
+
+    QString parts = document.document().toHtml();
+    EXPECT_GT(parts.count(QStringLiteral(" page-break-before:always;")), 0);
+    parts.remove(QStringLiteral(" page-break-before:always;"));
+    EXPECT_EQ(parts, whole.toHtml());
+    EXPECT_EQ(PlainTextWriter::toPlainText(document.document()),
+              PlainTextWriter::toPlainText(whole));
 }
 
 INSTANTIATE_TEST_SUITE_P(
