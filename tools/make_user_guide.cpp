@@ -90,7 +90,9 @@ QList<Heading> headings(const QTextDocument &document)
         if (level == 0 || level > 2)
             continue;
         const qreal top = document.documentLayout()->blockBoundingRect(block).top();
-        found.append({level, block.text(), int(top / pageHeight) + 1});
+        // One unit of slack: the layout's 1/64ths can put a page's first line a hair above
+        // the page's exact edge.
+        found.append({level, block.text(), int((top + 1) / pageHeight) + 1});
     }
     return found;
 }

@@ -96,7 +96,9 @@ void keepHeadingsWithNext(QTextDocument &document)
 {
     const qreal pageHeight = document.pageSize().height();
     const auto page = [&](const QTextBlock &block) {
-        return int(firstLineTop(document, block) / pageHeight);
+        // The layout counts in 1/64ths, so a line moved to the top of a page can lie a
+        // fraction of a unit above the page's exact edge: one unit of slack keeps it there.
+        return int((firstLineTop(document, block) + 1) / pageHeight);
     };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().headingLevel() == 0)
