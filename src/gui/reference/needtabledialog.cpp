@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int siteColumnWidth = 200;
+constexpr int siteColumnWidth = 240; // the longest site category name whole
 constexpr int levelColumnWidth = 82;
 constexpr int elementCount = 3; // N, P and K have a specific need
 constexpr int rowHeight = 19;
