@@ -46,11 +46,12 @@ struct FullPlan
         items.siteCategory = 1;
         items.cropId = QStringLiteral("1");
         items.plannedYield = QStringLiteral("6,5");
-        // Values that walk through the bands as the columns go.
+        // Values that walk through the bands as the columns go; pH stays a pH, so the plan
+        // can be saved.
         for (int column = 1; column <= PlanItems::maxSampleCount + 1; ++column) {
             items.soilSampleTable.setCell(1, column, QStringLiteral("M-%1").arg(column));
             for (int row = 2; row <= 11; ++row) {
-                const double value = 1 + (column * 7 + row * 13) % 120 * 0.5;
+                const double value = 1 + (column * 7 + row * 13) % (row == 2 ? 26 : 120) * 0.5;
                 items.soilSampleTable.setCell(row, column, Text::formatGeneral(value));
             }
         }

@@ -10,6 +10,8 @@
 #include "core/text/dates.h"
 #include "core/text/numbers.h"
 
+#include <QHash>
+
 #include <cmath>
 
 namespace {
@@ -131,6 +133,8 @@ Outcome<NitrateCheck> checkNitrate(
     // The soil's own level, whatever a linked leaf sample says: the limits are set by soil.
     SupplyClassifier classifier(reference);
     CalculationState state;
+    // One crop and one site: the limit depends on the level alone, so each is looked up once.
+    QHash<int, std::optional<double>> limitOfLevel;
     for (int s = 0; s < correctedDoses.rowCount(); ++s) {
         state.elements.loadSampleColumn(items, s);
         NitrateColumn column;
@@ -139,8 +143,14 @@ Outcome<NitrateCheck> checkNitrate(
         if (!classifier.error().isEmpty())
             return Outcome<NitrateCheck>::refused(classifier.error());
         if (column.nitrogenLevel > 0) {
-            column.limit = PlanLookups::nitrateLimit(
-                reference, items.cropId, items.siteCategory + 1, column.nitrogenLevel);
+            auto known = limitOfLevel.constFind(column.nitrogenLevel);
+            if (known == limitOfLevel.cend()) {
+                known = limitOfLevel.insert(
+                    column.nitrogenLevel,
+                    PlanLookups::nitrateLimit(reference, items.cropId, items.siteCategory + 1,
+                                              column.nitrogenLevel));
+            }
+            column.limit = *known;
         }
         if (nitrogenColumn > 0)
             column.correctedDose = Text::parseDecimal(correctedDoses.cell(s, nitrogenColumn));
