@@ -374,8 +374,9 @@ bool ReportDocument::write(QIODevice &device, ReportFormat format) const
         return print(&writer);
     }
     case ReportFormat::Rtf:
-        // The pages decide which headings start a new one, and the RTF keeps those breaks.
-        bytes = RtfWriter::toRtf(laidOut(), m_pageLayout,
+        // The word processor lays out its own pages: the RTF keeps each heading with what
+        // follows, so it needs no pages laid out here, and keeps only the design's breaks.
+        bytes = RtfWriter::toRtf(*newDocument(false), m_pageLayout,
                                  {m_title, printDateText(), pageCaptionPattern()});
         break;
     case ReportFormat::Text:

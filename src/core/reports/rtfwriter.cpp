@@ -255,8 +255,8 @@ private:
             m_body += "\\sb" + QByteArray::number(pixelsToTwips(format.topMargin()));
         if (format.bottomMargin() > 0)
             m_body += "\\sa" + QByteArray::number(pixelsToTwips(format.bottomMargin()));
-        if (format.headingLevel() > 0)
-            m_body += "\\outlinelevel" + QByteArray::number(format.headingLevel() - 1);
+        if (format.headingLevel() > 0) // a heading stays on the page of what it heads
+            m_body += "\\outlinelevel" + QByteArray::number(format.headingLevel() - 1) + "\\keepn";
         if (m_pageBreakPending || format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             m_body += "\\pagebb";
         m_pageBreakPending = format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter;
