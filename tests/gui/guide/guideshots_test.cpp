@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <type_traits>
 
 #include "../app/mainwindowfixture.h"
 
@@ -51,6 +52,13 @@ protected:
     void shootModal(const char *actionName, const char *name,
                     const std::function<void(QWidget *)> &prepare = {})
     {
+        shootModal(action(actionName), name, prepare);
+    }
+    // The same for the modal window that a button or a menu entry opens.
+    template<typename Opener>
+    void shootModal(Opener *opener, const char *name,
+                    const std::function<void(QWidget *)> &prepare = {})
+    {
         bool opened = false;
         QTimer::singleShot(0, m_window.get(), [&] {
             QWidget *window = QApplication::activeModalWidget();
@@ -62,8 +70,12 @@ protected:
                 window->close();
             }
         });
-        action(actionName)->trigger();
-        EXPECT_TRUE(opened) << actionName;
+        ASSERT_NE(opener, nullptr) << name;
+        if constexpr (std::is_base_of_v<QAction, Opener>)
+            opener->trigger();
+        else
+            opener->click();
+        EXPECT_TRUE(opened) << name;
     }
 
     // An editor of one crop at a time shows winter wheat's rows; its crop list comes first.
@@ -187,8 +199,28 @@ TEST_F(GuideShots, Editors)
     shootModal("cropSpeciesAction", "crops");
     shootModal("specificNeedAction", "needs", chooseWheat);
     shootModal("splitEditorAction", "split", chooseWheat);
-    shootModal("materialsAction", "materials");
-    shootModal("leafSamplesAction", "leaf");
+    shootModal("materialsAction", "materials", [this](QWidget *editor) {
+        shootModal(editor->findChild<QPushButton *>(QStringLiteral("addMaterialButton")),
+                   "newMaterial");
+    });
+    // two samples evaluated, a new result being entered (then left), and the register
+    shootModal("leafSamplesAction", "leafList", [](QWidget *window) {
+        const auto button = [window](const char *name) {
+            return window->findChild<QPushButton *>(QLatin1String(name));
+        };
+        auto *grid = window->findChild<QTableWidget *>();
+        grid->selectionModel()->select(grid->model()->index(1, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        grid->selectionModel()->select(grid->model()->index(2, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        button("evaluateButton")->click();
+        shoot(window, "leafChart");
+        button("closeEvaluationButton")->click();
+        grid->clearSelection();
+        button("newButton")->click();
+        shoot(window, "leafEntry");
+        button("cancelButton")->click();
+    });
     shootModal("aboutAction", "about");
 }
 
