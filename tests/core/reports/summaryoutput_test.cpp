@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 struct Expected
@@ -25,7 +27,27 @@ struct Expected
     const char *file; // under tests/data/reports; a PDF as pdftotext reads it
 };
 
-class SummaryOutputTest : public SummaryTest, public ::testing::WithParamInterface<Expected>
+class SummaryDocumentTest : public SummaryTest
+{
+protected:
+    // The full summary, with the element descriptions, of a plan of `samples` samples, dated
+    // as the saved outputs are; none when the summary cannot be filled.
+    std::unique_ptr<ReportDocument> fullSummary(int samples)
+    {
+        loadTahomaFont();
+        setSamples(samples);
+        m_plan.setShowDescriptions(true);
+        PlanReports reports(m_plan.items(), m_database, QString());
+        const std::optional<PlanReport> report = reports.fullSummary(summary(), false);
+        if (!report)
+            return nullptr;
+        return std::make_unique<ReportDocument>(report->rendered.html, report->title,
+                                                report->rendered.orientation, QDate(2026, 3, 5));
+    }
+};
+
+class SummaryOutputTest : public SummaryDocumentTest,
+                          public ::testing::WithParamInterface<Expected>
 {};
 
 TEST_P(SummaryOutputTest, EveryFormatIsAsBefore)
@@ -34,18 +56,12 @@ TEST_P(SummaryOutputTest, EveryFormatIsAsBefore)
     if (expected.format == ReportFormat::Pdf
         && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "poppler-utils (pdftotext) not installed";
-    loadTahomaFont();
-    setSamples(expected.samples);
-    m_plan.setShowDescriptions(true);
-    PlanReports reports(m_plan.items(), m_database, QString());
-    const std::optional<PlanReport> report = reports.fullSummary(summary(), false);
-    ASSERT_TRUE(report);
-    const ReportDocument document(report->rendered.html, report->title,
-                                  report->rendered.orientation, QDate(2026, 3, 5));
+    const std::unique_ptr<ReportDocument> document = fullSummary(expected.samples);
+    ASSERT_TRUE(document);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("terv"));
-    ASSERT_TRUE(document.exportTo(path, expected.format));
+    ASSERT_TRUE(document->exportTo(path, expected.format));
     QByteArray bytes;
     if (expected.format == ReportFormat::Pdf) {
         QProcess process;
@@ -67,25 +83,19 @@ TEST_P(SummaryOutputTest, EveryFormatIsAsBefore)
 // A long report is read one top-level table at a time; it must come out as the whole markup
 // read at once: the same blocks, formats and tables (only a heading moved to the next page
 // differs, by its page break), and the same plain text.
-TEST_F(SummaryTest, ReadInPartsAsReadWhole)
+TEST_F(SummaryDocumentTest, ReadInPartsAsReadWhole)
 {
-    loadTahomaFont();
-    setSamples(120);
-    m_plan.setShowDescriptions(true);
-    PlanReports reports(m_plan.items(), m_database, QString());
-    const std::optional<PlanReport> report = reports.fullSummary(summary(), false);
-    ASSERT_TRUE(report);
-    const ReportDocument document(report->rendered.html, report->title,
-                                  report->rendered.orientation, QDate(2026, 3, 5));
+    const std::unique_ptr<ReportDocument> document = fullSummary(120);
+    ASSERT_TRUE(document);
     QTextDocument whole;
-    whole.setDefaultFont(document.document().defaultFont());
+    whole.setDefaultFont(document->document().defaultFont());
     whole.setDocumentMargin(0);
-    whole.setHtml(report->rendered.html);
+    whole.setHtml(document->html());
 
-    QString parts = document.document().toHtml();
+    QString parts = document->document().toHtml();
     parts.remove(QStringLiteral(" page-break-before:always;"));
     EXPECT_EQ(parts, whole.toHtml());
-    EXPECT_EQ(PlainTextWriter::toPlainText(document.document()),
+    EXPECT_EQ(PlainTextWriter::toPlainText(document->document()),
               PlainTextWriter::toPlainText(whole));
 }
 
