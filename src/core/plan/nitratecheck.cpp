@@ -18,11 +18,16 @@ namespace {
 
 const QString nitrogenName = QStringLiteral("Nitrogén");
 
-QString limitLine(const NitrateColumn &column)
+// "<sample>: … legnagyobb N-adag: 170 kg/ha.", with " — <excess>" before the full stop, as a
+// warning, where the column goes beyond the limit.
+ListNote limitNote(const NitrateColumn &column, const QString &excess)
 {
-    return column.sampleLabel
+    QString text = column.sampleLabel
         + QStringLiteral(": nitrátérzékeny területen megengedett legnagyobb N-adag: ")
-        + NitrateCheck::limitText(column.limit) + QLatin1Char('.');
+        + NitrateCheck::limitText(column.limit);
+    if (!excess.isEmpty())
+        text += QStringLiteral(" — ") + excess;
+    return {text + QLatin1Char('.'), !excess.isEmpty()};
 }
 
 } // namespace
@@ -76,13 +81,11 @@ QList<ListNote> NitrateCheck::doseNotes() const
 {
     QList<ListNote> notes;
     for (const NitrateColumn &column : columns) {
-        ListNote note {limitLine(column), column.doseExcess() > 0};
-        if (note.isWarning) {
-            note.text.chop(1);
-            note.text += QStringLiteral(" — a korrigált adag ") + kilograms(column.doseExcess())
-                + QStringLiteral("-val több.");
-        }
-        notes.append(note);
+        notes.append(limitNote(column, column.doseExcess() > 0
+                                           ? QStringLiteral("a korrigált adag ")
+                                                 + kilograms(column.doseExcess())
+                                                 + QStringLiteral("-val több")
+                                           : QString()));
     }
     return notes;
 }
@@ -91,14 +94,13 @@ QList<ListNote> NitrateCheck::scheduleNotes() const
 {
     QList<ListNote> notes;
     for (const NitrateColumn &column : columns) {
-        ListNote note {limitLine(column), column.scheduleExcess() > 0};
-        if (note.isWarning) {
-            note.text.chop(1);
-            note.text += QStringLiteral(" — az ütemterv szerint kijuttatott N (")
-                + kilograms(column.scheduledNitrogen) + QStringLiteral(") ")
-                + kilograms(column.scheduleExcess()) + QStringLiteral("-val több.");
-        }
-        notes.append(note);
+        notes.append(limitNote(column, column.scheduleExcess() > 0
+                                           ? QStringLiteral("az ütemterv szerint kijuttatott N (")
+                                                 + kilograms(column.scheduledNitrogen)
+                                                 + QStringLiteral(") ")
+                                                 + kilograms(column.scheduleExcess())
+                                                 + QStringLiteral("-val több")
+                                           : QString()));
     }
     for (const ClosedPeriodApplication &application : closedPeriod) {
         notes.append({QStringLiteral("Tilalmi időszakban (%1) kijuttatott N: %2 %3, %4 N.")
