@@ -11,7 +11,6 @@
 #include "core/reports/reportdocument.h"
 #include "core/reports/reportengine.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -84,15 +83,11 @@ bool readPictures(const QDir &source, const QDir &pictures, QVariantMap &values,
 QList<Heading> headings(const QTextDocument &document)
 {
     QList<Heading> found;
-    const qreal pageHeight = document.pageSize().height();
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const int level = block.blockFormat().headingLevel();
         if (level == 0 || level > 2)
             continue;
-        const qreal top = document.documentLayout()->blockBoundingRect(block).top();
-        // One unit of slack: the layout's 1/64ths can put a page's first line a hair above
-        // the page's exact edge.
-        found.append({level, block.text(), int((top + 1) / pageHeight) + 1});
+        found.append({level, block.text(), ReportDocument::pageOf(block) + 1});
     }
     return found;
 }

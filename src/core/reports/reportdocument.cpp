@@ -81,25 +81,12 @@ QString fileMessage(const QString &text, const QString &path, const QFileDevice 
     return QStringLiteral("%1 (%2)").arg(message, reason);
 }
 
-// Where the first line of `block` lies in the document, in layout units.
-qreal firstLineTop(const QTextDocument &document, const QTextBlock &block)
-{
-    const QRectF rect = document.documentLayout()->blockBoundingRect(block);
-    const QTextLayout *layout = block.layout();
-    return layout && layout->lineCount() > 0 ? rect.top() + layout->lineAt(0).y() : rect.top();
-}
-
 // A heading left alone at the foot of a page while what it heads starts on the next one
 // moves to the next page too. The headings are taken in order, so a heading over a heading
 // goes with it; each move lays out only what follows it.
 void keepHeadingsWithNext(QTextDocument &document)
 {
-    const qreal pageHeight = document.pageSize().height();
-    const auto page = [&](const QTextBlock &block) {
-        // The layout counts in 1/64ths, so a line moved to the top of a page can lie a
-        // fraction of a unit above the page's exact edge: one unit of slack keeps it there.
-        return int((firstLineTop(document, block) + 1) / pageHeight);
-    };
+    const auto page = &ReportDocument::pageOf;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().headingLevel() == 0)
             continue;
@@ -192,6 +179,18 @@ void readHtml(QTextDocument &document, const QString &html)
 }
 
 } // namespace
+
+int ReportDocument::pageOf(const QTextBlock &block)
+{
+    const QTextDocument &document = *block.document();
+    const QRectF rect = document.documentLayout()->blockBoundingRect(block);
+    const QTextLayout *layout = block.layout();
+    const qreal top = layout && layout->lineCount() > 0 ? rect.top() + layout->lineAt(0).y()
+                                                         : rect.top();
+    // The layout counts in 1/64ths, so a line moved to the top of a page can lie a fraction
+    // of a unit above the page's exact edge: one unit of slack keeps it on its page.
+    return int((top + 1) / document.pageSize().height());
+}
 
 ReportDocument::ReportDocument(const QString &html, const QString &title,
                                QPageLayout::Orientation orientation, const QDate &printDate)

@@ -12,6 +12,7 @@ class QIODevice;
 class QImage;
 class QPagedPaintDevice;
 class QPainter;
+class QTextBlock;
 class QTextDocument;
 
 // A filled report laid out on A4 pages: the body from the report's HTML, and on every page
@@ -46,6 +47,8 @@ public:
     QPageLayout pageLayout() const { return m_pageLayout; }
 
     int pageCount() const;
+    // The page (from 0) that prints the first line of `block`, a block of a laid-out body.
+    static int pageOf(const QTextBlock &block);
 
     // "2. oldal / 3".
     static QString pageCaption(int page, int pageCount);
