@@ -1,5 +1,7 @@
 #include "core/settings/programsettings.h"
 
+#include "core/files/fileaccess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -29,8 +31,8 @@ ProgramSettings ProgramSettings::read(QIODevice &device)
 
 ProgramSettings ProgramSettings::readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!Files::openForReading(file, path))
         return {};
     return read(file);
 }

@@ -1,9 +1,12 @@
 #include "core/settings/programsettings.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -35,6 +38,10 @@ TEST(ProgramSettingsTest, TheFileKeepsTheSetting)
     EXPECT_TRUE(ProgramSettings::readFile(path).nitrateChecks); // no file yet
     ASSERT_TRUE(ProgramSettings {false}.writeFile(path));
     EXPECT_FALSE(ProgramSettings::readFile(path).nitrateChecks);
+    // a FIFO in its place is not waited for: the default holds
+    const QString fifo = dir.filePath(QStringLiteral("fifo.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_TRUE(ProgramSettings::readFile(fifo).nitrateChecks);
     QString error;
     EXPECT_FALSE(ProgramSettings {}.writeFile(dir.filePath(QStringLiteral("nincs/x.ini")), &error));
     EXPECT_FALSE(error.isEmpty());
