@@ -11,8 +11,7 @@ LeafLinkLevels::LeafLinkLevels(const ReferenceDatabase &reference, const TextGri
 void LeafLinkLevels::read()
 {
     m_read = true;
-    for (const LeafSample &sample : LeafRegister::list(m_reference).value_or(QList<LeafSample>()))
-        m_samples.insert(sample.id, sample);
+    m_samples = LeafRegister::byId(m_reference);
     m_limits = LeafLimits::read(m_reference).value_or(LeafLimits());
 }
 

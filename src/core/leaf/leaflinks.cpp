@@ -78,9 +78,7 @@ std::optional<int> findLink(const TextGrid &links, const QString &soilMark)
 
 QList<QStringList> leafResults(const ReferenceDatabase &reference, const TextGrid &links)
 {
-    QHash<qint64, LeafSample> samples;
-    for (const LeafSample &sample : LeafRegister::list(reference).value_or(QList<LeafSample>()))
-        samples.insert(sample.id, sample);
+    const QHash<qint64, LeafSample> samples = LeafRegister::byId(reference);
     // the register holds N, P, K, Ca, Mg; the list shows N, P, K, Mg, Ca
     static const int contentOrder[] = {0, 1, 2, 4, 3};
     QList<QStringList> rows;

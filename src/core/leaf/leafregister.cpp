@@ -62,6 +62,14 @@ std::optional<QList<LeafSample>> list(const ReferenceDatabase &reference, QStrin
     return samples;
 }
 
+QHash<qint64, LeafSample> byId(const ReferenceDatabase &reference)
+{
+    QHash<qint64, LeafSample> samples;
+    for (const LeafSample &sample : list(reference).value_or(QList<LeafSample>()))
+        samples.insert(sample.id, sample);
+    return samples;
+}
+
 QList<LeafSpecies> species(const ReferenceDatabase &reference)
 {
     namespace S = Tables::Fajok;

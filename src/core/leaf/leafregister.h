@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -54,6 +55,8 @@ const QStringList &elementSymbols();
 
 // The undeleted results that have a known species, by farming year, then date (then Id).
 std::optional<QList<LeafSample>> list(const ReferenceDatabase &reference, QString *error = nullptr);
+// The same by Id; empty when the register cannot be read.
+QHash<qint64, LeafSample> byId(const ReferenceDatabase &reference);
 
 // The species of Fajok in key order.
 QList<LeafSpecies> species(const ReferenceDatabase &reference);
