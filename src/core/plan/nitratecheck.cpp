@@ -180,7 +180,8 @@ Outcome<NitrateCheck> checkNitrate(
 Outcome<NitrateCheck> checkNitrate(
     const PlanItems &items, const ReferenceDatabase &reference, CalculationState state)
 {
-    NeedCalculation need(reference);
+    // with the plan's leaf links, so the doses are those the step lists show in leaf mode
+    NeedCalculation need(reference, items);
     const Outcome<ResultTable> corrected
         = Corrections::computeCorrectedDoses(items, state, need.calculator, need.classifier);
     if (!corrected)
