@@ -1,6 +1,7 @@
 #include "core/reports/reportdocument.h"
 
 #include "core/reports/plaintextwriter.h"
+#include "core/reports/reportpages.h"
 #include "core/reports/rtfwriter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -226,9 +227,7 @@ std::unique_ptr<QTextDocument> ReportDocument::newDocument(bool paged) const
     document->setPageSize(QSizeF(0, 0));
     readHtml(*document, m_html);
     if (paged) {
-        const QSizeF area = printingAreaUnits(m_pageLayout);
-        document->setPageSize(
-            QSizeF(area.width(), area.height() - (bodyTop + footerHeight) * unitsPerPoint));
+        document->setPageSize(bodySize());
         keepHeadingsWithNext(*document);
     }
     return document;
@@ -241,8 +240,32 @@ const QTextDocument &ReportDocument::laidOut() const
     return *m_document;
 }
 
+QSizeF ReportDocument::bodySize() const
+{
+    const QSizeF area = printingAreaUnits(m_pageLayout);
+    return QSizeF(area.width(), area.height() - (bodyTop + footerHeight) * unitsPerPoint);
+}
+
+void ReportDocument::setOwnLayout(bool enabled)
+{
+    m_ownLayoutEnabled = enabled;
+}
+
+const ReportPages *ReportDocument::ownLayout() const
+{
+    if (!m_ownLayoutEnabled)
+        return nullptr;
+    if (!m_ownLayoutTried) {
+        m_ownLayoutTried = true;
+        m_ownLayout = ReportPages::layOut(m_html, bodySize(), reportFont(), m_layoutDevice.get());
+    }
+    return m_ownLayout.get();
+}
+
 int ReportDocument::pageCount() const
 {
+    if (const ReportPages *pages = ownLayout())
+        return pages->pageCount();
     return laidOut().pageCount();
 }
 
@@ -290,8 +313,8 @@ bool ReportDocument::print(QPagedPaintDevice *device) const
 void ReportDocument::paintPage(QPainter &painter, int page, int pageCount) const
 {
     const QSizeF area = printingAreaUnits(m_pageLayout);
-    const QSizeF body = m_document->pageSize();
-    const QFont base = m_document->defaultFont();
+    const QSizeF body = bodySize();
+    const QFont base = reportFont();
     const QPen rule(Qt::black, ruleWidth * unitsPerPoint);
 
     painter.save();
@@ -310,12 +333,16 @@ void ReportDocument::paintPage(QPainter &painter, int page, int pageCount) const
     painter.save();
     painter.translate(0, bodyTop * unitsPerPoint);
     painter.setClipRect(QRectF(QPointF(0, 0), body));
-    const QRectF pageRect(QPointF(0, (page - 1) * body.height()), body);
-    painter.translate(0, -pageRect.top());
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = pageRect;
-    context.palette.setColor(QPalette::Text, Qt::black);
-    m_document->documentLayout()->draw(&painter, context);
+    if (const ReportPages *pages = ownLayout()) {
+        pages->paint(painter, page - 1);
+    } else {
+        const QRectF pageRect(QPointF(0, (page - 1) * body.height()), body);
+        painter.translate(0, -pageRect.top());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = pageRect;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        m_document->documentLayout()->draw(&painter, context);
+    }
     painter.restore();
 
     const double footerTop = area.height() - footerHeight * unitsPerPoint;

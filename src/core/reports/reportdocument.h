@@ -14,6 +14,7 @@ class QPagedPaintDevice;
 class QPainter;
 class QTextBlock;
 class QTextDocument;
+class ReportPages;
 
 // A filled report laid out on A4 pages: the body from the report's HTML, and on every page
 // a running header (the report title over a thin rule) and a footer (the printing date and
@@ -47,6 +48,10 @@ public:
     QPageLayout pageLayout() const { return m_pageLayout; }
 
     int pageCount() const;
+    // The printed pages are laid out by the program itself wherever the markup allows it
+    // (see ReportPages), otherwise by the text document; off, always by the text document.
+    void setOwnLayout(bool enabled);
+    bool hasOwnLayout() const { return ownLayout() != nullptr; }
     // The page (from 0) that prints the first line of `block`, a block of a laid-out body.
     static int pageOf(const QTextBlock &block);
 
@@ -75,6 +80,8 @@ private:
     // The body with the report's fonts; laid out on pages when `paged`.
     std::unique_ptr<QTextDocument> newDocument(bool paged) const;
     const QTextDocument &laidOut() const;
+    const ReportPages *ownLayout() const;
+    QSizeF bodySize() const;
     void paintPage(QPainter &painter, int page, int pageCount) const;
     QString browserHtml() const;
 
@@ -87,4 +94,7 @@ private:
     std::unique_ptr<QImage> m_layoutDevice;
     // Built by the first use that needs the pages.
     mutable std::unique_ptr<QTextDocument> m_document;
+    bool m_ownLayoutEnabled = true;
+    mutable bool m_ownLayoutTried = false;
+    mutable std::unique_ptr<ReportPages> m_ownLayout;
 };

@@ -236,6 +236,65 @@ TEST(ReportDocumentLayoutTest, AHeadingStaysWithWhatFollows)
     }
 }
 
+// The program lays the plain markup of the designs out itself; every page must print as the
+// text document prints it: the same number of pages and the same text on each, where headings,
+// rows and lines reach the foot of a page too.
+TEST_F(ReportDocumentTest, OwnLayoutPrintsThePagesOfTheTextDocument)
+{
+    QString longTable = QStringLiteral("<table class=\"g\" border=\"1\" cellspacing=\"0\" "
+                                       "cellpadding=\"2\" width=\"100%\"><thead><tr>"
+                                       "<th width=\"10%\">Minta</th><th></th><th>CaCO<sub>3</sub>"
+                                       "<br>%</th><th colspan=\"2\">Ellátottság</th></tr></thead>");
+    for (int block = 1; block <= 40; ++block)
+        longTable += QStringLiteral("<tr><td rowspan=\"3\"><b>M-%1</b></td><td>Javasolt adag: "
+                                    "(kg/ha)</td><td class=\"n\">%2</td><td>Jó</td><td></td></tr>"
+                                    "<tr><td>Megosztás</td><td class=\"n\">&nbsp;</td>"
+                                    "<td colspan=\"2\">Ö:70%,Max: 100kg/ha</td></tr>"
+                                    "<tr><td>Korrigált</td><td class=\"n\"><i>%3</i></td><td>"
+                                    "&lt;5 &amp; &#337;</td><td>x</td></tr>")
+                         .arg(block)
+                         .arg(block * 7.5)
+                         .arg(block * 3);
+    longTable += QStringLiteral("</table>");
+    const QString style = QStringLiteral(
+        "<html><head><style>h2 { font-size: 12pt; margin-top: 14px; } td.n { text-align: right; }"
+        " table.g th { background-color: #e3ece7; } p { margin-top: 2px; }</style></head><body>");
+    QStringList pages {samplePlanHtml(), threeSectionHtml(), style + longTable
+                                                                 + QStringLiteral("<p>vége</p>")};
+    // a heading over another and a table, pushed through the foot of the page
+    for (int filler = 56; filler <= 64; filler += 2)
+        pages << style + QStringLiteral("<p>sor</p>").repeated(filler)
+                     + QStringLiteral("<h2>Kijuttatási ütemterv</h2><h3>Ősszel</h3>") + longTable;
+    for (const QString &html : pages) {
+        SCOPED_TRACE(html.left(300).toStdString());
+        ReportDocument own(html, QStringLiteral("Terv"), QPageLayout::Portrait, printDate);
+        ReportDocument text(html, QStringLiteral("Terv"), QPageLayout::Portrait, printDate);
+        text.setOwnLayout(false);
+        ASSERT_TRUE(own.hasOwnLayout());
+        ASSERT_EQ(own.pageCount(), text.pageCount());
+        ASSERT_TRUE(own.exportTo(path(QStringLiteral("own.pdf")), ReportFormat::Pdf));
+        ASSERT_TRUE(text.exportTo(path(QStringLiteral("text.pdf")), ReportFormat::Pdf));
+        for (int page = 1; page <= own.pageCount(); ++page)
+            EXPECT_EQ(pdfText(path(QStringLiteral("own.pdf")), page, page),
+                      pdfText(path(QStringLiteral("text.pdf")), page, page))
+                << "page " << page;
+    }
+}
+
+// Markup beyond headings, paragraphs and plain tables is laid out by the text document.
+TEST(ReportDocumentLayoutTest, OtherMarkupIsLeftToTheTextDocument)
+{
+    for (const char *html : {"<ul><li>Nitrogén</li></ul>", "<p>a<!-- b --></p>",
+                             "<table><tr><td><table><tr><td>x</td></tr></table></td></tr></table>",
+                             "<p>&eacute;</p>", "<div>Réz</div>", "<table><tr><td><p>x</p></td></tr></table>",
+                             "<p><a href=\"#x\">Réz</a></p>", "<html><body><table><tr>x</tr></table>"}) {
+        SCOPED_TRACE(html);
+        const ReportDocument report(QString::fromUtf8(html), QStringLiteral("Terv"));
+        EXPECT_FALSE(report.hasOwnLayout());
+        EXPECT_EQ(report.pageCount(), 1);
+    }
+}
+
 // A failed write names the file and leaves nothing behind; an existing file stays untouched.
 TEST_F(ReportDocumentTest, FailedWriteNamesTheFileAndLeavesNothing)
 {
