@@ -1,160 +1,23 @@
 #include "core/reports/reportpages.h"
 
+#include "core/reports/paragraphlayouts.h"
 #include "core/reports/reportmarkup.h"
+#include "core/reports/reportstyles.h"
 
-#include <QFont>
-#include <QGlyphRun>
-#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QSet>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextLayout>
-#include <QTextTable>
 
 #include <algorithm>
-#include <span>
-#include <climits>
 #include <cmath>
+#include <span>
 
 namespace {
 
-// Lengths in 1/64 units, rounded as Qt's text layout rounds them, so that every position
-// comes out as QTextDocument puts it.
-struct Fixed
-{
-    qint64 v = 0;
-
-    static Fixed raw(qint64 value) { return Fixed {value}; }
-    static Fixed of(int whole) { return Fixed {qint64(whole) * 64}; }
-    static Fixed fromReal(qreal r) { return Fixed {qint64(int(r * 64))}; }
-    qreal real() const { return qreal(v) / 64; }
-    Fixed round() const { return raw((v + 32) & -64); }
-    Fixed ceil() const { return raw((v + 63) & -64); }
-    int truncate() const { return int(v >> 6); }
-
-    Fixed operator+(Fixed o) const { return raw(v + o.v); }
-    Fixed operator-(Fixed o) const { return raw(v - o.v); }
-    Fixed operator-() const { return raw(-v); }
-    Fixed operator*(int i) const { return raw(v * i); }
-    Fixed operator/(int i) const { return raw(v / i); }
-    Fixed operator*(Fixed o) const { return raw((v * o.v) >> 6); }
-    Fixed operator/(Fixed o) const { return raw((v * 64) / o.v); }
-    Fixed &operator+=(Fixed o) { v += o.v; return *this; }
-    Fixed &operator-=(Fixed o) { v -= o.v; return *this; }
-    auto operator<=>(const Fixed &) const = default;
-};
-
-const Fixed fixedMax = Fixed::of(INT_MAX / 256);
-
-// One line's glyphs, each run with the colour of its text, relative to the line's top left.
-struct ColouredRun
-{
-    QGlyphRun glyphs;
-    QBrush brush;
-};
-using LineRuns = QList<ColouredRun>;
-
-// A paragraph laid out at one width: its lines as the document layout stacks them.
-struct Lines
-{
-    struct Line
-    {
-        Fixed height;      // what the line takes up: ascent, descent and leading rounded up
-        Fixed breakHeight; // what must fit above the page's foot
-        std::shared_ptr<const LineRuns> runs;
-    };
-    QList<Line> lines;
-    Fixed minimumWidth;
-    Fixed maximumWidth;
-};
-
-// The text of a block or cell with its formats, ready for QTextLayout.
-struct Paragraph
-{
-    QString text;
-    QList<QTextLayout::FormatRange> formats;
-    QTextOption option;
-    Fixed leftMargin;
-    Fixed rightMargin;
-    QString key; // text, formats and alignment: equal keys lay out alike
-};
-
-// What the page's style sheet makes of one piece of markup, read back from Qt's HTML reader.
-struct Look
-{
-    QTextCharFormat chars;
-    QTextBlockFormat block;
-    QTextTableCellFormat cell;
-    QTextTableFormat table;
-};
-
-class Styles
-{
-public:
-    Styles(const QString &head, const QFont &font)
-        : m_head(head)
-        , m_font(font)
-    {}
-
-    // `markup`: the body of a page holding one "x"; the look of that x.
-    const Look &look(const QString &markup)
-    {
-        auto it = m_looks.find(markup);
-        if (it != m_looks.end())
-            return *it;
-        QTextDocument document;
-        document.setDefaultFont(m_font);
-        document.setHtml(m_head + markup + QStringLiteral("</body></html>"));
-        Look look;
-        const QTextCursor cursor = document.find(QStringLiteral("x"));
-        if (!cursor.isNull()) {
-            // the font as the document resolved it (a heading's size is relative to the
-            // document's font), so that a bare text layout draws it the same
-            look.chars = cursor.charFormat();
-            const QFont font = look.chars.font();
-            look.chars.clearProperty(QTextFormat::FontSizeAdjustment);
-            look.chars.setFont(font);
-            look.block = cursor.blockFormat();
-            if (const QTextTable *table = cursor.currentTable()) {
-                look.table = table->format();
-                look.cell = table->cellAt(cursor).format().toTableCellFormat();
-            }
-        }
-        return *m_looks.insert(markup, look);
-    }
-
-    int formatIndex(const QTextCharFormat &format)
-    {
-        for (int i = 0; i < m_formats.size(); ++i) {
-            if (m_formats.at(i) == format)
-                return i;
-        }
-        m_formats.append(format);
-        return int(m_formats.size() - 1);
-    }
-
-private:
-    QString m_head;
-    QFont m_font;
-    QHash<QString, Look> m_looks;
-    QList<QTextCharFormat> m_formats;
-};
-
-QString closingTags(const QString &inlineTags)
-{
-    QString closing;
-    qsizetype at = 0;
-    while ((at = inlineTags.indexOf(u'<', at)) >= 0) {
-        qsizetype end = at + 1;
-        while (end < inlineTags.size() && inlineTags.at(end).isLetterOrNumber())
-            ++end;
-        closing.prepend(QStringLiteral("</") + inlineTags.mid(at + 1, end - at - 1) + u'>');
-        at = end;
-    }
-    return closing;
-}
+using Fixed = LayoutFixed;
+using Look = ReportStyles::Look;
+using Lines = ParagraphLines;
+const Fixed fixedMax = LayoutFixed::max();
 
 // A fill (an area in one of the page's brushes) or a line of text (its glyph runs at the
 // line's top left corner), on the page that paints it.
@@ -186,8 +49,7 @@ public:
     Layouter(const ReportMarkup &markup, const QSizeF &pageSize, const QFont &font,
              QPaintDevice *device, ReportPages::Pages &pages)
         : m_styles(markup.head, font)
-        , m_font(font, device)
-        , m_device(device)
+        , m_paragraphs(m_styles, font, device)
         , m_pageHeight(Fixed::fromReal(pageSize.height()))
         , m_pageWidth(Fixed::fromReal(pageSize.width()))
         , m_scale(device->logicalDpiY() / 96.0)
@@ -210,8 +72,14 @@ private:
     };
 
     Paragraph paragraph(const ReportMarkup::Runs &runs, const QString &open, const QString &close,
-                        const Look &base);
-    const Lines &lines(const Paragraph &paragraph, Fixed width, bool anywhere = false);
+                        const Look &base)
+    {
+        return m_paragraphs.paragraph(runs, open, close, base);
+    }
+    const Lines &lines(const Paragraph &paragraph, Fixed width, bool anywhere = false)
+    {
+        return m_paragraphs.lines(paragraph, width, anywhere);
+    }
     bool block(const ReportMarkup::Block &block, Flow &flow, bool breakBefore, Placed &placed);
     bool table(const ReportMarkup::Table &table, Flow &flow, Placed &placed);
     void newPage(Flow &flow) const
@@ -232,109 +100,14 @@ private:
     void addBackground(const QRectF &rect, qreal topMargin, qreal bottomMargin,
                        const QBrush &brush);
 
-    Styles m_styles;
-    QFont m_font;
-    QPaintDevice *m_device;
+    ReportStyles m_styles;
+    ParagraphLayouts m_paragraphs;
     Fixed m_pageHeight;
     Fixed m_pageWidth;
     qreal m_scale;
     ReportPages::Pages &m_out;
     QList<Item> m_items;
-    QHash<QString, Lines> m_lines;
 };
-
-Paragraph Layouter::paragraph(const ReportMarkup::Runs &runs, const QString &open,
-                              const QString &close, const Look &base)
-{
-    Paragraph paragraph;
-    paragraph.option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    paragraph.option.setUseDesignMetrics(true);
-    if (base.block.hasProperty(QTextFormat::BlockAlignment))
-        paragraph.option.setAlignment(base.block.alignment());
-    paragraph.leftMargin = Fixed::fromReal(base.block.leftMargin());
-    paragraph.rightMargin = Fixed::fromReal(base.block.rightMargin());
-    QString key = QString::number(int(paragraph.option.alignment())) + u'|';
-    for (const ReportMarkup::Run &run : runs) {
-        const Look &look = run.inlineTags.isEmpty()
-                               ? base
-                               : m_styles.look(open + run.inlineTags + QStringLiteral("x")
-                                               + closingTags(run.inlineTags) + close);
-        QTextLayout::FormatRange range;
-        range.start = int(paragraph.text.size());
-        range.length = int(run.text.size());
-        range.format = look.chars;
-        paragraph.text += run.text;
-        key += QString::number(m_styles.formatIndex(look.chars)) + u':'
-               + QString::number(run.text.size()) + u',';
-        paragraph.formats.append(range);
-    }
-    if (runs.isEmpty()) {
-        // an empty paragraph still has the height of a line in its font
-        key += QString::number(m_styles.formatIndex(base.chars));
-        paragraph.formats.append({0, 0, base.chars});
-    }
-    paragraph.key = key + u'|' + paragraph.text;
-    return paragraph;
-}
-
-const Lines &Layouter::lines(const Paragraph &paragraph, Fixed width, bool anywhere)
-{
-    const QString key = QString::number(width.v) + (anywhere ? u'*' : u'|') + paragraph.key;
-    auto it = m_lines.find(key);
-    if (it != m_lines.end())
-        return *it;
-
-    QTextLayout layout(paragraph.text, m_font, m_device);
-    QTextOption option = paragraph.option;
-    if (anywhere)
-        option.setWrapMode(QTextOption::WrapAnywhere);
-    layout.setTextOption(option);
-    QList<QTextLayout::FormatRange> formats = paragraph.formats;
-    if (paragraph.text.isEmpty()) {
-        // the font of an empty line is the paragraph's own
-        layout.setFont(QFont(formats.first().format.font(), m_device));
-        formats.clear();
-    }
-    layout.setFormats(formats);
-    const Fixed lineWidth = width - paragraph.leftMargin - paragraph.rightMargin;
-    Lines result;
-    QList<QTextLine> made;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLeadingIncluded(true);
-        line.setLineWidth(lineWidth.real());
-        line.setPosition(QPointF(paragraph.leftMargin.real(), 0));
-        made.append(line);
-    }
-    layout.endLayout();
-    for (const QTextLine &line : made) {
-        Lines::Line entry;
-        entry.height = Fixed::of(int(std::ceil(line.ascent() + line.descent() + line.leading())));
-        entry.breakHeight = Fixed::fromReal(line.height());
-        result.lines.append(entry);
-        if (width == fixedMax)
-            continue; // measured only
-        auto runs = std::make_shared<LineRuns>();
-        const int from = line.textStart();
-        const int to = from + line.textLength();
-        for (const QTextLayout::FormatRange &range : formats) {
-            const int start = std::max(from, range.start);
-            const int end = std::min(to, range.start + range.length);
-            if (end <= start)
-                continue;
-            const QBrush brush = range.format.hasProperty(QTextFormat::ForegroundBrush)
-                                     ? range.format.foreground()
-                                     : QBrush(Qt::black);
-            for (const QGlyphRun &glyphs : line.glyphRuns(start, end - start))
-                runs->append({glyphs, brush});
-        }
-        m_out.lines.append(runs);
-        result.lines.last().runs = std::move(runs);
-    }
-    result.minimumWidth = Fixed::fromReal(layout.minimumWidth());
-    result.maximumWidth = Fixed::fromReal(layout.maximumWidth());
-    return *m_lines.insert(key, result);
-}
 
 void Layouter::addFill(const QRectF &rect, const QBrush &brush)
 {
@@ -943,6 +716,7 @@ bool Layouter::run(const QList<ReportMarkup::Item> &items)
     std::stable_sort(m_items.begin(), m_items.end(),
                      [](const Item &a, const Item &b) { return a.page < b.page; });
     m_out.items = std::move(m_items);
+    m_out.lines = m_paragraphs.takeRuns();
     m_out.starts.fill(0, m_out.pageCount + 1);
     qsizetype at = 0;
     for (int page = 0; page <= m_out.pageCount; ++page) {
