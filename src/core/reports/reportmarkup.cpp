@@ -413,7 +413,8 @@ bool Reader::endTag(const Tag &tag)
             return false;
         if (m_place != Place::Table && m_place != Place::Row)
             return false;
-        m_table.rows = std::max<int>(m_row + 1, m_taken.size());
+        // cells spanning past the last row end with it
+        m_table.rows = m_row + 1;
         if (m_table.rows == 0 || m_table.columns == 0)
             return false;
         m_markup.items.append(std::move(m_table));

@@ -306,12 +306,18 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
             continue;
         const QString width = cell.width.trimmed();
         bool ok = false;
-        if (width.endsWith(u'%')) {
-            const qreal value = width.chopped(1).toDouble(&ok);
-            if (ok)
-                constraints[cell.column] = QTextLength(QTextLength::PercentageLength, value);
-        } else if (const qreal value = width.toDouble(&ok); ok) {
+        // read as the HTML reader reads it; a width of nothing or less is left to the text
+        // document
+        if (const qreal value = width.toDouble(&ok); ok) {
+            if (value <= 0)
+                return false;
             constraints[cell.column] = QTextLength(QTextLength::FixedLength, value);
+        } else if (width.endsWith(u'%')) {
+            const qreal percent = width.chopped(1).toDouble(&ok);
+            if (ok && percent <= 0)
+                return false;
+            if (ok)
+                constraints[cell.column] = QTextLength(QTextLength::PercentageLength, percent);
         }
     }
     QList<Fixed> widths, columnPositions;

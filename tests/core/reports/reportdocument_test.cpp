@@ -259,8 +259,11 @@ TEST_F(ReportDocumentTest, OwnLayoutPrintsThePagesOfTheTextDocument)
     const QString style = QStringLiteral(
         "<html><head><style>h2 { font-size: 12pt; margin-top: 14px; } td.n { text-align: right; }"
         " table.g th { background-color: #e3ece7; } p { margin-top: 2px; }</style></head><body>");
-    QStringList pages {samplePlanHtml(), threeSectionHtml(), style + longTable
-                                                                 + QStringLiteral("<p>vége</p>")};
+    QStringList pages {samplePlanHtml(), threeSectionHtml(),
+                       style + longTable + QStringLiteral("<p>vége</p>"),
+                       // a cell spanning past the last row, a row short of cells
+                       QStringLiteral("<table border=\"1\"><tr><td rowspan=\"9\">a</td><td>b c"
+                                      "</td><td>f</td></tr><tr><td>d</td></tr></table>")};
     // a heading over another and a table, pushed through the foot of the page
     for (int filler = 56; filler <= 64; filler += 2)
         pages << style + QStringLiteral("<p>sor</p>").repeated(filler)
@@ -287,7 +290,8 @@ TEST(ReportDocumentLayoutTest, OtherMarkupIsLeftToTheTextDocument)
     for (const char *html : {"<ul><li>Nitrogén</li></ul>", "<p>a<!-- b --></p>",
                              "<table><tr><td><table><tr><td>x</td></tr></table></td></tr></table>",
                              "<p>&eacute;</p>", "<div>Réz</div>", "<table><tr><td><p>x</p></td></tr></table>",
-                             "<p><a href=\"#x\">Réz</a></p>", "<html><body><table><tr>x</tr></table>"}) {
+                             "<p><a href=\"#x\">Réz</a></p>",
+                             "<table><tr><td width=\"0%\">a</td></tr></table>", "<html><body><table><tr>x</tr></table>"}) {
         SCOPED_TRACE(html);
         const ReportDocument report(QString::fromUtf8(html), QStringLiteral("Terv"));
         EXPECT_FALSE(report.hasOwnLayout());
