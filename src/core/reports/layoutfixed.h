@@ -26,7 +26,15 @@ struct LayoutFixed
     LayoutFixed operator/(int i) const { return raw(v / i); }
     LayoutFixed operator*(LayoutFixed o) const { return raw((v * o.v) >> 6); }
     LayoutFixed operator/(LayoutFixed o) const { return raw((v * 64) / o.v); }
-    LayoutFixed &operator+=(LayoutFixed o) { v += o.v; return *this; }
-    LayoutFixed &operator-=(LayoutFixed o) { v -= o.v; return *this; }
+    LayoutFixed &operator+=(LayoutFixed o)
+    {
+        v += o.v;
+        return *this;
+    }
+    LayoutFixed &operator-=(LayoutFixed o)
+    {
+        v -= o.v;
+        return *this;
+    }
     auto operator<=>(const LayoutFixed &) const = default;
 };

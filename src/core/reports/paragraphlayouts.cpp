@@ -9,10 +9,10 @@ ParagraphLayouts::ParagraphLayouts(ReportStyles &styles, const QFont &font, QPai
     : m_styles(styles)
     , m_font(font, device)
     , m_device(device)
-{}
+{ }
 
 Paragraph ParagraphLayouts::paragraph(const ReportMarkup::Runs &runs, const QString &open,
-                                      const QString &close, const ReportStyles::Look &base)
+    const QString &close, const ReportStyles::Look &base)
 {
     Paragraph paragraph;
     paragraph.option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -24,16 +24,16 @@ Paragraph ParagraphLayouts::paragraph(const ReportMarkup::Runs &runs, const QStr
     QString key = QString::number(int(paragraph.option.alignment())) + u'|';
     for (const ReportMarkup::Run &run : runs) {
         const ReportStyles::Look &look = run.inlineTags.isEmpty()
-                               ? base
-                               : m_styles.look(open + run.inlineTags + QStringLiteral("x")
-                                               + ReportStyles::closingTags(run.inlineTags) + close);
+            ? base
+            : m_styles.look(open + run.inlineTags + QStringLiteral("x")
+                + ReportStyles::closingTags(run.inlineTags) + close);
         QTextLayout::FormatRange range;
         range.start = int(paragraph.text.size());
         range.length = int(run.text.size());
         range.format = look.chars;
         paragraph.text += run.text;
         key += QString::number(m_styles.formatIndex(look.chars)) + u':'
-               + QString::number(run.text.size()) + u',';
+            + QString::number(run.text.size()) + u',';
         paragraph.formats.append(range);
     }
     if (runs.isEmpty()) {
@@ -45,8 +45,8 @@ Paragraph ParagraphLayouts::paragraph(const ReportMarkup::Runs &runs, const QStr
     return paragraph;
 }
 
-const ParagraphLines &ParagraphLayouts::lines(const Paragraph &paragraph, LayoutFixed width,
-                                              bool anywhere)
+const ParagraphLines &ParagraphLayouts::lines(
+    const Paragraph &paragraph, LayoutFixed width, bool anywhere)
 {
     const QString key = QString::number(width.v) + (anywhere ? u'*' : u'|') + paragraph.key;
     auto it = m_lines.find(key);
@@ -78,7 +78,8 @@ const ParagraphLines &ParagraphLayouts::lines(const Paragraph &paragraph, Layout
     layout.endLayout();
     for (const QTextLine &line : made) {
         ParagraphLines::Line entry;
-        entry.height = LayoutFixed::of(int(std::ceil(line.ascent() + line.descent() + line.leading())));
+        entry.height
+            = LayoutFixed::of(int(std::ceil(line.ascent() + line.descent() + line.leading())));
         entry.breakHeight = LayoutFixed::fromReal(line.height());
         result.lines.append(entry);
         if (width == LayoutFixed::max())
@@ -92,8 +93,8 @@ const ParagraphLines &ParagraphLayouts::lines(const Paragraph &paragraph, Layout
             if (end <= start)
                 continue;
             const QBrush brush = range.format.hasProperty(QTextFormat::ForegroundBrush)
-                                     ? range.format.foreground()
-                                     : QBrush(Qt::black);
+                ? range.format.foreground()
+                : QBrush(Qt::black);
             for (const QGlyphRun &glyphs : line.glyphRuns(start, end - start))
                 runs->append({glyphs, brush});
         }

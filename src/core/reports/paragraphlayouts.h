@@ -40,7 +40,7 @@ struct ParagraphLines
 {
     struct Line
     {
-        LayoutFixed height;      // what the line takes up: ascent, descent and leading rounded up
+        LayoutFixed height; // what the line takes up: ascent, descent and leading rounded up
         LayoutFixed breakHeight; // what must fit above the page's foot
         std::shared_ptr<const LineRuns> runs; // none when only measured
     };
@@ -59,11 +59,11 @@ public:
 
     // The paragraph of `runs` inside the markup `open` ... `close`, whose own look is `base`.
     Paragraph paragraph(const ReportMarkup::Runs &runs, const QString &open, const QString &close,
-                        const ReportStyles::Look &base);
+        const ReportStyles::Look &base);
     // The paragraph laid out `width` wide; LayoutFixed::max() measures it (its lines then
     // keep no glyphs). `anywhere`: words may break anywhere.
-    const ParagraphLines &lines(const Paragraph &paragraph, LayoutFixed width,
-                                bool anywhere = false);
+    const ParagraphLines &lines(
+        const Paragraph &paragraph, LayoutFixed width, bool anywhere = false);
     // The glyphs of every line laid out, for the pages to keep.
     QList<std::shared_ptr<const LineRuns>> takeRuns() { return std::exchange(m_runs, {}); }
 

@@ -17,8 +17,8 @@ struct Tag
 
 const QRegularExpression &attributePattern()
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("([A-Za-z_:][-A-Za-z0-9_:.]*)(?:\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+)))?"));
+    static const QRegularExpression pattern(QStringLiteral(
+        "([A-Za-z_:][-A-Za-z0-9_:.]*)(?:\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+)))?"));
     return pattern;
 }
 
@@ -55,17 +55,20 @@ std::optional<QString> decodeEntity(QStringView name)
     if (name.startsWith(u'#')) {
         bool ok = false;
         const uint code = name.size() > 1 && (name.at(1) == u'x' || name.at(1) == u'X')
-                              ? name.sliced(2).toUInt(&ok, 16)
-                              : name.sliced(1).toUInt(&ok, 10);
+            ? name.sliced(2).toUInt(&ok, 16)
+            : name.sliced(1).toUInt(&ok, 10);
         if (!ok || code == 0 || code > 0x10FFFF)
             return std::nullopt;
         const char32_t character = code;
         return QString::fromUcs4(&character, 1);
     }
     static const QHash<QString, QString> named {
-        {QStringLiteral("amp"), QStringLiteral("&")},   {QStringLiteral("lt"), QStringLiteral("<")},
-        {QStringLiteral("gt"), QStringLiteral(">")},    {QStringLiteral("quot"), QStringLiteral("\"")},
-        {QStringLiteral("apos"), QStringLiteral("'")},  {QStringLiteral("nbsp"), QString(QChar::Nbsp)},
+        {QStringLiteral("amp"), QStringLiteral("&")},
+        {QStringLiteral("lt"), QStringLiteral("<")},
+        {QStringLiteral("gt"), QStringLiteral(">")},
+        {QStringLiteral("quot"), QStringLiteral("\"")},
+        {QStringLiteral("apos"), QStringLiteral("'")},
+        {QStringLiteral("nbsp"), QString(QChar::Nbsp)},
     };
     const auto it = named.constFind(name.toString());
     if (it == named.constEnd())
@@ -155,18 +158,16 @@ private:
 
 bool isHeadingOrParagraph(const QString &name)
 {
-    return name == u"p" || (name.size() == 2 && name.at(0) == u'h' && name.at(1) >= u'1'
-                            && name.at(1) <= u'6');
+    return name == u"p"
+        || (name.size() == 2 && name.at(0) == u'h' && name.at(1) >= u'1' && name.at(1) <= u'6');
 }
 
 bool isInline(const QString &name)
 {
-    static const QStringList names {QStringLiteral("b"),      QStringLiteral("i"),
-                                    QStringLiteral("u"),      QStringLiteral("s"),
-                                    QStringLiteral("strong"), QStringLiteral("em"),
-                                    QStringLiteral("sub"),    QStringLiteral("sup"),
-                                    QStringLiteral("span"),   QStringLiteral("small"),
-                                    QStringLiteral("big"),    QStringLiteral("font")};
+    static const QStringList names {QStringLiteral("b"), QStringLiteral("i"), QStringLiteral("u"),
+        QStringLiteral("s"), QStringLiteral("strong"), QStringLiteral("em"), QStringLiteral("sub"),
+        QStringLiteral("sup"), QStringLiteral("span"), QStringLiteral("small"),
+        QStringLiteral("big"), QStringLiteral("font")};
     return names.contains(name);
 }
 
@@ -215,14 +216,14 @@ private:
 
 std::optional<ReportMarkup> Reader::read(const QString &html)
 {
-    static const QRegularExpression bodyTag(QStringLiteral("<body(\\s[^>]*)?>"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bodyTag(
+        QStringLiteral("<body(\\s[^>]*)?>"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression unsafe(
         QStringLiteral("<!--|<(script|style|pre|xmp|textarea|plaintext)\\b"),
         QRegularExpression::CaseInsensitiveOption);
     // a bare fragment is all body, as for the HTML reader
-    static const QRegularExpression headTag(QStringLiteral("<(html|head)\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression headTag(
+        QStringLiteral("<(html|head)\\b"), QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch body = bodyTag.match(html);
     if (!body.hasMatch() && headTag.match(html).hasMatch())
         return std::nullopt;

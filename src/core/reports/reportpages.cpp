@@ -35,7 +35,7 @@ struct ReportPages::Pages
 {
     QSizeF pageSize;
     int pageCount = 0;
-    QList<Item> items;       // by page
+    QList<Item> items; // by page
     QList<qsizetype> starts; // where each page's items start, and the end
     QList<QBrush> brushes;
     QList<std::shared_ptr<const LineRuns>> lines; // what the text items point at
@@ -43,18 +43,98 @@ struct ReportPages::Pages
 
 namespace {
 
+// Shares a table's room out among its columns as the text document does: the fixed widths
+// first, then the percentages of the room, then what is left to the other columns up to
+// their widest lines and, when the table has a width of its own, evenly past them; each width
+// is then rounded to a whole unit, the error carried on to the next.
+QList<Fixed> shareColumns(const QList<QTextLength> &constraints, QList<Fixed> minWidths,
+    const QList<Fixed> &maxWidths, const Fixed room, bool fillRoom, qreal scale)
+{
+    const qsizetype columns = constraints.size();
+    QList<Fixed> widths(columns);
+    Fixed remaining = room;
+    Fixed totalPercentage;
+    int variableColumns = 0;
+    Fixed totalMinWidth;
+    for (int c = 0; c < columns; ++c) {
+        const QTextLength &length = constraints.at(c);
+        if (length.type() == QTextLength::FixedLength) {
+            minWidths[c] = widths[c] = std::max(
+                Fixed::fromReal(Fixed::fromReal(length.rawValue()).real() * scale), minWidths[c]);
+            remaining -= widths[c];
+        } else if (length.type() == QTextLength::PercentageLength) {
+            totalPercentage += Fixed::fromReal(length.rawValue());
+        } else {
+            ++variableColumns;
+            widths[c] = minWidths[c];
+            remaining -= minWidths[c];
+        }
+        totalMinWidth += minWidths[c];
+    }
+    {
+        const Fixed totalPercentagedWidth = room * totalPercentage / 100;
+        Fixed remainingMinWidths = totalMinWidth;
+        for (int c = 0; c < columns; ++c) {
+            remainingMinWidths -= minWidths[c];
+            if (constraints.at(c).type() != QTextLength::PercentageLength)
+                continue;
+            const Fixed allotted = Fixed::fromReal(constraints.at(c).rawValue());
+            const Fixed percentWidth = totalPercentagedWidth * allotted / totalPercentage;
+            const Fixed maxWidth = remaining - remainingMinWidths;
+            if (percentWidth >= minWidths[c] && maxWidth > minWidths[c])
+                widths[c]
+                    = std::clamp(percentWidth, minWidths[c], std::max(minWidths[c], maxWidth));
+            else
+                widths[c] = minWidths[c];
+            remaining -= widths[c];
+        }
+    }
+    if (variableColumns > 0 && remaining > Fixed()) {
+        QList<int> proper;
+        for (int c = 0; c < columns; ++c)
+            if (constraints.at(c).type() == QTextLength::VariableLength && maxWidths[c] != fixedMax)
+                proper.append(c);
+        Fixed lastRemaining = remaining;
+        while (remaining > Fixed()) {
+            for (qsizetype k = 0; k < proper.size(); ++k) {
+                const int col = proper[k];
+                const int left = int(proper.size() - k);
+                const Fixed w = std::min(maxWidths[col] - widths[col], remaining / left);
+                widths[col] += w;
+                remaining -= w;
+            }
+            if (remaining == lastRemaining)
+                break;
+            lastRemaining = remaining;
+        }
+        if (remaining > Fixed() && fillRoom) {
+            const Fixed each = remaining / variableColumns;
+            for (int c = 0; c < columns; ++c)
+                if (constraints.at(c).type() == QTextLength::VariableLength)
+                    widths[c] += each;
+        }
+    }
+    Fixed error;
+    for (int c = 0; c < columns; ++c) {
+        const Fixed original = widths[c];
+        widths[c] = (widths[c] - error).round();
+        error = widths[c] - original;
+    }
+    return widths;
+}
+
 class Layouter
 {
 public:
     Layouter(const ReportMarkup &markup, const QSizeF &pageSize, const QFont &font,
-             QPaintDevice *device, ReportPages::Pages &pages)
+        QPaintDevice *device, ReportPages::Pages &pages)
         : m_styles(markup.head, font)
         , m_paragraphs(m_styles, font, device)
         , m_pageHeight(Fixed::fromReal(pageSize.height()))
         , m_pageWidth(Fixed::fromReal(pageSize.width()))
         , m_scale(device->logicalDpiY() / 96.0)
         , m_out(pages)
-    {}
+    { }
 
     bool run(const QList<ReportMarkup::Item> &items);
 
@@ -71,8 +151,8 @@ private:
         int firstLinePage = 0;
     };
 
-    Paragraph paragraph(const ReportMarkup::Runs &runs, const QString &open, const QString &close,
-                        const Look &base)
+    Paragraph paragraph(
+        const ReportMarkup::Runs &runs, const QString &open, const QString &close, const Look &base)
     {
         return m_paragraphs.paragraph(runs, open, close, base);
     }
@@ -91,14 +171,14 @@ private:
     Fixed scaled(qreal px) const { return Fixed::fromReal(px * m_scale); }
     void addText(const std::shared_ptr<const LineRuns> &runs, Fixed x, Fixed y)
     {
-        m_items.append({QRectF(x.real(), y.real(), 0, 0),
-                        int(y.real() / m_out.pageSize.height()), -1, runs.get()});
+        m_items.append({QRectF(x.real(), y.real(), 0, 0), int(y.real() / m_out.pageSize.height()),
+            -1, runs.get()});
     }
     void addFill(const QRectF &rect, const QBrush &brush);
-    void addBorder(const QRectF &rect, qreal topMargin, qreal bottomMargin, qreal border,
-                   const QBrush &brush);
-    void addBackground(const QRectF &rect, qreal topMargin, qreal bottomMargin,
-                       const QBrush &brush);
+    void addBorder(
+        const QRectF &rect, qreal topMargin, qreal bottomMargin, qreal border, const QBrush &brush);
+    void addBackground(
+        const QRectF &rect, qreal topMargin, qreal bottomMargin, const QBrush &brush);
 
     ReportStyles m_styles;
     ParagraphLayouts m_paragraphs;
@@ -130,8 +210,8 @@ void Layouter::addFill(const QRectF &rect, const QBrush &brush)
 // border and whose right and bottom edges lie just outside it, as the document layout draws
 // frames and cells. Where it goes over a page break it is closed on each page, `topMargin`
 // below the top of the next page and `bottomMargin` above the foot of the page.
-void Layouter::addBorder(const QRectF &rect, qreal topMargin, qreal bottomMargin, qreal border,
-                         const QBrush &brush)
+void Layouter::addBorder(
+    const QRectF &rect, qreal topMargin, qreal bottomMargin, qreal border, const QBrush &brush)
 {
     const qreal pageHeight = m_out.pageSize.height();
     const int topPage = int(rect.top() / pageHeight);
@@ -153,8 +233,8 @@ void Layouter::addBorder(const QRectF &rect, qreal topMargin, qreal bottomMargin
 }
 
 // A cell's background, on each page it reaches between the same margins as its border.
-void Layouter::addBackground(const QRectF &rect, qreal topMargin, qreal bottomMargin,
-                             const QBrush &brush)
+void Layouter::addBackground(
+    const QRectF &rect, qreal topMargin, qreal bottomMargin, const QBrush &brush)
 {
     const qreal pageHeight = m_out.pageSize.height();
     const int topPage = int(rect.top() / pageHeight);
@@ -173,8 +253,7 @@ void Layouter::addBackground(const QRectF &rect, qreal topMargin, qreal bottomMa
 }
 
 // A heading, a paragraph or loose text in the body, as the document layout places a block.
-bool Layouter::block(const ReportMarkup::Block &block, Flow &flow, bool breakBefore,
-                     Placed &placed)
+bool Layouter::block(const ReportMarkup::Block &block, Flow &flow, bool breakBefore, Placed &placed)
 {
     const QString open = block.tag;
     QString close;
@@ -217,7 +296,8 @@ bool Layouter::block(const ReportMarkup::Block &block, Flow &flow, bool breakBef
 
 bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &placed)
 {
-    const Look &tableLook = m_styles.look(markup.tag + QStringLiteral("<tr><td>x</td></tr></table>"));
+    const Look &tableLook
+        = m_styles.look(markup.tag + QStringLiteral("<tr><td>x</td></tr></table>"));
     const QTextTableFormat &format = tableLook.table;
     if (format.borderCollapse())
         return false;
@@ -265,12 +345,12 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
     for (const ReportMarkup::Cell &cell : cells) {
         const bool header = cell.row < markup.headerRows;
         const QString open = markup.tag + (header ? QStringLiteral("<thead>") : QString())
-                             + QStringLiteral("<tr>") + cell.tag;
+            + QStringLiteral("<tr>") + cell.tag;
         const QString close = cell.tag.startsWith(QLatin1String("<th"), Qt::CaseInsensitive)
-                                  ? QStringLiteral("</th></tr>")
-                                  : QStringLiteral("</td></tr>");
-        const QString tableClose = (header ? QStringLiteral("</thead>") : QString())
-                                   + QStringLiteral("</table>");
+            ? QStringLiteral("</th></tr>")
+            : QStringLiteral("</td></tr>");
+        const QString tableClose
+            = (header ? QStringLiteral("</thead>") : QString()) + QStringLiteral("</table>");
         CellData entry;
         entry.look = m_styles.look(open + QStringLiteral("x") + close + tableClose);
         entry.text = paragraph(cell.runs, open, close + tableClose, entry.look);
@@ -324,133 +404,66 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
     // A table wider than its room is measured again with words broken anywhere, as the
     // document layout does; it is then left as wide as it came out.
     for (const bool anywhere : {false, true}) {
-    Fixed remaining = contentsWidth - border * 2 * columns - cellSpacing * (columns - 1)
-                      - cellSpacing * 2;
-    const Fixed initialTotalWidth = remaining;
-    widths.fill(Fixed(), columns);
-    QList<Fixed> minWidths(columns, Fixed::of(1)), maxWidths(columns, fixedMax);
-    for (int c = 0; c < columns; ++c) {
-        for (int r = 0; r < rows; ++r) {
-            const int index = at[r * columns + c];
-            const ReportMarkup::Cell &cell = cells.at(index);
-            if (cell.row != r || (cell.columnSpan > 1 && c != cell.column))
-                continue;
-            const CellData &entry = data.at(index);
-            const Fixed widthPadding = entry.left + entry.right;
-            const Lines &measured = lines(entry.text, fixedMax, anywhere);
-            const int span = cell.columnSpan;
-            Fixed toDistribute = measured.minimumWidth + entry.text.leftMargin
-                                 + entry.text.rightMargin + widthPadding;
-            for (int n = 0; n < span; ++n) {
-                const int col = c + n;
-                const Fixed w = toDistribute / (span - n);
-                minWidths[col] = std::max(minWidths[col], w).ceil();
-                toDistribute -= minWidths[col];
-                if (toDistribute <= Fixed())
-                    break;
-            }
-            const Fixed contentMax = measured.maximumWidth + entry.text.leftMargin
-                                     + entry.text.rightMargin;
-            if (contentMax <= Fixed())
-                continue;
-            Fixed maxW = maxWidths[c];
-            maxW = maxW == fixedMax ? contentMax + widthPadding
-                                    : std::max(maxW, contentMax + widthPadding);
-            maxW = maxW.ceil();
-            toDistribute = maxW;
-            for (int n = 0; n < span; ++n) {
-                const int col = c + n;
-                Fixed w = toDistribute / (span - n);
-                if (maxWidths[col] != fixedMax)
-                    w = std::max(maxWidths[col], w);
-                maxWidths[col] = std::max(minWidths[col], w);
-                toDistribute -= maxWidths[col];
-                if (toDistribute <= Fixed())
-                    break;
-            }
-        }
-    }
-    Fixed totalPercentage;
-    int variableColumns = 0;
-    Fixed totalMinWidth;
-    for (int c = 0; c < columns; ++c) {
-        const QTextLength &length = constraints.at(c);
-        if (length.type() == QTextLength::FixedLength) {
-            minWidths[c] = widths[c]
-                = std::max(Fixed::fromReal(Fixed::fromReal(length.rawValue()).real() * m_scale),
-                           minWidths[c]);
-            remaining -= widths[c];
-        } else if (length.type() == QTextLength::PercentageLength) {
-            totalPercentage += Fixed::fromReal(length.rawValue());
-        } else {
-            ++variableColumns;
-            widths[c] = minWidths[c];
-            remaining -= minWidths[c];
-        }
-        totalMinWidth += minWidths[c];
-    }
-    {
-        const Fixed totalPercentagedWidth = initialTotalWidth * totalPercentage / 100;
-        Fixed remainingMinWidths = totalMinWidth;
+        const Fixed remaining
+            = contentsWidth - border * 2 * columns - cellSpacing * (columns - 1) - cellSpacing * 2;
+        QList<Fixed> minWidths(columns, Fixed::of(1)), maxWidths(columns, fixedMax);
         for (int c = 0; c < columns; ++c) {
-            remainingMinWidths -= minWidths[c];
-            if (constraints.at(c).type() != QTextLength::PercentageLength)
-                continue;
-            const Fixed allotted = Fixed::fromReal(constraints.at(c).rawValue());
-            const Fixed percentWidth = totalPercentagedWidth * allotted / totalPercentage;
-            const Fixed maxWidth = remaining - remainingMinWidths;
-            if (percentWidth >= minWidths[c] && maxWidth > minWidths[c])
-                widths[c] = std::clamp(percentWidth, minWidths[c], std::max(minWidths[c], maxWidth));
-            else
-                widths[c] = minWidths[c];
-            remaining -= widths[c];
-        }
-    }
-    if (variableColumns > 0 && remaining > Fixed()) {
-        QList<int> proper;
-        for (int c = 0; c < columns; ++c)
-            if (constraints.at(c).type() == QTextLength::VariableLength && maxWidths[c] != fixedMax)
-                proper.append(c);
-        Fixed lastRemaining = remaining;
-        while (remaining > Fixed()) {
-            for (qsizetype k = 0; k < proper.size(); ++k) {
-                const int col = proper[k];
-                const int left = int(proper.size() - k);
-                const Fixed w = std::min(maxWidths[col] - widths[col], remaining / left);
-                widths[col] += w;
-                remaining -= w;
+            for (int r = 0; r < rows; ++r) {
+                const int index = at[r * columns + c];
+                const ReportMarkup::Cell &cell = cells.at(index);
+                if (cell.row != r || (cell.columnSpan > 1 && c != cell.column))
+                    continue;
+                const CellData &entry = data.at(index);
+                const Fixed widthPadding = entry.left + entry.right;
+                const Lines &measured = lines(entry.text, fixedMax, anywhere);
+                const int span = cell.columnSpan;
+                Fixed toDistribute = measured.minimumWidth + entry.text.leftMargin
+                    + entry.text.rightMargin + widthPadding;
+                for (int n = 0; n < span; ++n) {
+                    const int col = c + n;
+                    const Fixed w = toDistribute / (span - n);
+                    minWidths[col] = std::max(minWidths[col], w).ceil();
+                    toDistribute -= minWidths[col];
+                    if (toDistribute <= Fixed())
+                        break;
+                }
+                const Fixed contentMax
+                    = measured.maximumWidth + entry.text.leftMargin + entry.text.rightMargin;
+                if (contentMax <= Fixed())
+                    continue;
+                Fixed maxW = maxWidths[c];
+                maxW = maxW == fixedMax ? contentMax + widthPadding
+                                        : std::max(maxW, contentMax + widthPadding);
+                maxW = maxW.ceil();
+                toDistribute = maxW;
+                for (int n = 0; n < span; ++n) {
+                    const int col = c + n;
+                    Fixed w = toDistribute / (span - n);
+                    if (maxWidths[col] != fixedMax)
+                        w = std::max(maxWidths[col], w);
+                    maxWidths[col] = std::max(minWidths[col], w);
+                    toDistribute -= maxWidths[col];
+                    if (toDistribute <= Fixed())
+                        break;
+                }
             }
-            if (remaining == lastRemaining)
-                break;
-            lastRemaining = remaining;
         }
-        if (remaining > Fixed() && format.width().type() != QTextLength::VariableLength) {
-            const Fixed each = remaining / variableColumns;
-            for (int c = 0; c < columns; ++c)
-                if (constraints.at(c).type() == QTextLength::VariableLength)
-                    widths[c] += each;
+        widths = shareColumns(constraints, minWidths, maxWidths, remaining,
+            format.width().type() != QTextLength::VariableLength, m_scale);
+        columnPositions.fill(Fixed(), columns);
+        columnPositions[0] = left + cellSpacing + border;
+        for (int c = 1; c < columns; ++c)
+            columnPositions[c] = columnPositions[c - 1] + widths[c - 1] + border * 2 + cellSpacing;
+        const Fixed usedWidth
+            = columnPositions.last() + widths.last() + framePadding + border + cellSpacing - left;
+        if (usedWidth <= contentsWidth || anywhere) {
+            contentsWidth = usedWidth;
+            break;
         }
-    }
-    Fixed error;
-    for (int c = 0; c < columns; ++c) {
-        const Fixed original = widths[c];
-        widths[c] = (widths[c] - error).round();
-        error = widths[c] - original;
-    }
-    columnPositions.fill(Fixed(), columns);
-    columnPositions[0] = left + cellSpacing + border;
-    for (int c = 1; c < columns; ++c)
-        columnPositions[c] = columnPositions[c - 1] + widths[c - 1] + border * 2 + cellSpacing;
-    const Fixed usedWidth = columnPositions.last() + widths.last() + framePadding + border
-                            + cellSpacing - left;
-    if (usedWidth <= contentsWidth || anywhere) {
-        contentsWidth = usedWidth;
-        break;
-    }
     }
     const auto cellWidth = [&](int column, int span) {
         return columnPositions[column + span - 1] + widths[column + span - 1]
-               - columnPositions[column];
+            - columnPositions[column];
     };
 
     // rows, moved down past the foot of a page as the document layout moves them
@@ -478,13 +491,14 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
         for (int r = 0; r < rows; ++r) {
             bool restart = false;
             if (r > 0)
-                rowPositions[r] = rowPositions[r - 1] + heights[r - 1] + border + cellSpacing + border;
+                rowPositions[r]
+                    = rowPositions[r - 1] + heights[r - 1] + border + cellSpacing + border;
             const int tableStartPage = int((tableY.v) / m_pageHeight.v);
             const int currentPage = int((rowPositions[r] + tableY).v / m_pageHeight.v);
             const Fixed pageBottom = m_pageHeight * (currentPage + 1) - effectiveBottomMargin
-                                     - tableY - cellSpacing - border;
-            const Fixed pageTop = m_pageHeight * currentPage + tableTopMargin - tableY
-                                  + cellSpacing + border;
+                - tableY - cellSpacing - border;
+            const Fixed pageTop
+                = m_pageHeight * currentPage + tableTopMargin - tableY + cellSpacing + border;
             const Fixed nextPageTop = pageTop + m_pageHeight;
             if (rowPositions[r] > pageBottom)
                 rowPositions[r] = nextPageTop;
@@ -513,7 +527,8 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
                         continue;
                     if (cell.rowSpan > 1 && cell.row != r) {
                         if (cell.row + cell.rowSpan - 1 == r)
-                            heights[r] = std::max(heights[r], heightToDistribute[c] - dropDistance).round();
+                            heights[r] = std::max(heights[r], heightToDistribute[c] - dropDistance)
+                                             .round();
                         continue;
                     }
                     const CellData &entry = data.at(index);
@@ -523,17 +538,22 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
                     // the cell's own flow, its lines moved past the page's foot
                     const Fixed frameY = tableY + rowPositions[r] + entry.top;
                     const Fixed pageTopMargin = tableTopMargin + cellSpacing + border + entry.top;
-                    const Fixed pageBottomMargin = effectiveBottomMargin + cellSpacing + border + entry.bottom;
-                    Fixed cellPageBottom = m_pageHeight * (int((frameY.v) / m_pageHeight.v) + 1) - pageBottomMargin;
-                    Fixed y = std::max(Fixed(), m_pageHeight * int(frameY.v / m_pageHeight.v) + pageTopMargin - frameY);
+                    const Fixed pageBottomMargin
+                        = effectiveBottomMargin + cellSpacing + border + entry.bottom;
+                    Fixed cellPageBottom
+                        = m_pageHeight * (int((frameY.v) / m_pageHeight.v) + 1) - pageBottomMargin;
+                    Fixed y = std::max(Fixed(),
+                        m_pageHeight * int(frameY.v / m_pageHeight.v) + pageTopMargin - frameY);
                     const Fixed contentHeight = m_pageHeight - pageTopMargin - pageBottomMargin;
                     QList<Fixed> tops;
                     Fixed bottom;
                     for (const Lines::Line &line : laid.lines) {
                         while (frameY + y + line.breakHeight > cellPageBottom
-                               && contentHeight >= line.breakHeight) {
+                            && contentHeight >= line.breakHeight) {
                             cellPageBottom += m_pageHeight;
-                            y = std::max(y, cellPageBottom - m_pageHeight + pageBottomMargin + pageTopMargin - frameY);
+                            y = std::max(y,
+                                cellPageBottom - m_pageHeight + pageBottomMargin + pageTopMargin
+                                    - frameY);
                         }
                         tops.append(y);
                         bottom = y + line.breakHeight;
@@ -547,7 +567,8 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
                         heights[r] = std::max(heights[r], height);
                     cellHeights[index] = y;
                     lineTops[index] = tops;
-                    const Fixed childPos = rowPositions[r] + entry.top + (tops.isEmpty() ? Fixed() : tops.first());
+                    const Fixed childPos
+                        = rowPositions[r] + entry.top + (tops.isEmpty() ? Fixed() : tops.first());
                     if (childPos < pageBottom)
                         dropRow = false;
                 }
@@ -567,9 +588,11 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
             }
             const Fixed effectiveHeight = heights[r] + border + cellSpacing + border;
             for (int c = 0; c < columns; ++c)
-                heightToDistribute[c] = std::max(heightToDistribute[c] - effectiveHeight - dropDistance, Fixed());
+                heightToDistribute[c]
+                    = std::max(heightToDistribute[c] - effectiveHeight - dropDistance, Fixed());
             if (r == headerRowCount - 1) {
-                headerHeight = rowPositions[r] + heights[r] - rowPositions[0] + cellSpacing + border * 2;
+                headerHeight
+                    = rowPositions[r] + heights[r] - rowPositions[0] + cellSpacing + border * 2;
                 headerHeight -= headerHeight * int((headerHeight.v) / m_pageHeight.v);
                 tableTopMargin += headerHeight;
             }
@@ -582,9 +605,8 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
     QList<Fixed> rowPositions, heights, cellHeights;
     QList<QList<Fixed>> lineTops;
     Fixed headerHeight;
-    const auto layOut = [&] {
-        layOutRows(tableY, rowPositions, heights, lineTops, cellHeights, headerHeight);
-    };
+    const auto layOut
+        = [&] { layOutRows(tableY, rowPositions, heights, lineTops, cellHeights, headerHeight); };
     layOut();
     if (tableY + rowPositions[0] > flow.pageBottom) {
         // the whole table goes to the next page when its first row would
@@ -593,7 +615,7 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
         layOut();
     }
     const Fixed tableHeight = rowPositions.last() + heights.last() + framePadding + border
-                              + cellSpacing + (bottomMargin + border + framePadding);
+        + cellSpacing + (bottomMargin + border + framePadding);
     const Fixed tableWidth = left + contentsWidth + rightMargin + framePadding + border;
     Fixed tableX;
     const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
@@ -608,14 +630,13 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
     const int startPage = pageOf(tableY);
     const int endPage = pageOf(tableY + tableHeight);
     const qreal b = border.real();
-    const QBrush borderBrush = format.borderBrush().style() == Qt::NoBrush
-                                   ? QBrush(Qt::darkGray)
-                                   : format.borderBrush();
+    const QBrush borderBrush
+        = format.borderBrush().style() == Qt::NoBrush ? QBrush(Qt::darkGray) : format.borderBrush();
     if (b > 0) {
         const qreal w = (tableWidth - border * 2 - leftMargin - rightMargin).real();
         const qreal h = (tableHeight - border * 2 - topMargin - bottomMargin).real();
         addBorder(QRectF((tableX + leftMargin).real(), (tableY + topMargin).real(), w + b, h + b),
-                  effectiveTopMargin.real(), effectiveBottomMargin.real(), b, borderBrush);
+            effectiveTopMargin.real(), effectiveBottomMargin.real(), b, borderBrush);
     }
     const int headerRowCount = std::min(markup.headerRows, rows - 1);
     const auto paintCell = [&](int index, Fixed yOffset) {
@@ -623,17 +644,17 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
         const CellData &entry = data.at(index);
         const int last = cell.row + cell.rowSpan - 1;
         const QRectF rect((tableX + columnPositions[cell.column]).real(),
-                          (yOffset + rowPositions[cell.row]).real(),
-                          cellWidth(cell.column, cell.columnSpan).real(),
-                          (rowPositions[last] + heights[last] - rowPositions[cell.row]).real());
+            (yOffset + rowPositions[cell.row]).real(),
+            cellWidth(cell.column, cell.columnSpan).real(),
+            (rowPositions[last] + heights[last] - rowPositions[cell.row]).real());
         // a cell going over a page break is closed above the next page's repeated header
         const qreal topMargin = (effectiveTopMargin + cellSpacing + border
-                                 + (cell.row >= headerRowCount ? headerHeight : Fixed()))
+            + (cell.row >= headerRowCount ? headerHeight : Fixed()))
                                     .real();
         const qreal bottomMargin = (effectiveBottomMargin + cellSpacing + border).real();
         if (b > 0)
             addBorder(QRectF(rect.left() - b, rect.top() - b, rect.width() + b, rect.height() + b),
-                      topMargin, bottomMargin, b, borderBrush);
+                topMargin, bottomMargin, b, borderBrush);
         addBackground(rect, topMargin, bottomMargin, entry.look.cell.background());
         const Fixed available = rowPositions[last] + heights[last] - rowPositions[cell.row];
         const Fixed contentHeight = cellHeights[index] + entry.top + entry.bottom;
@@ -646,7 +667,7 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
         const Lines &laid = lines(entry.text, width);
         for (int i = 0; i < laid.lines.size() && i < lineTops[index].size(); ++i)
             addText(laid.lines[i].runs, tableX + columnPositions[cell.column] + entry.left,
-                    yOffset + rowPositions[cell.row] + offset + entry.top + lineTops[index][i]);
+                yOffset + rowPositions[cell.row] + offset + entry.top + lineTops[index][i]);
     };
     for (int page = startPage + 1; page <= endPage; ++page) {
         const Fixed pageTop = m_pageHeight * page + effectiveTopMargin + cellSpacing + border;
@@ -659,7 +680,7 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
 
     const int firstCell = at[0];
     placed.firstLinePage = pageOf(tableY + rowPositions[0] + data.at(firstCell).top
-                                  + (lineTops[firstCell].isEmpty() ? Fixed() : lineTops[firstCell].first()));
+        + (lineTops[firstCell].isEmpty() ? Fixed() : lineTops[firstCell].first()));
     flow.y = tableY + tableHeight;
     flow.pageBottom = m_pageHeight * (pageOf(flow.y) + 1);
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
@@ -696,7 +717,7 @@ bool Layouter::run(const QList<ReportMarkup::Item> &items)
         bool heading = false;
         if (const auto *text = std::get_if<ReportMarkup::Block>(&item)) {
             heading = text->tag.size() > 2 && text->tag.at(1).toLower() == u'h'
-                      && text->tag.at(2).isDigit();
+                && text->tag.at(2).isDigit();
             if (!block(*text, flow, breaks.contains(index), placed))
                 return false;
         } else if (!table(std::get<ReportMarkup::Table>(item), flow, placed)) {
@@ -720,7 +741,7 @@ bool Layouter::run(const QList<ReportMarkup::Item> &items)
     m_out.pageCount = std::max(1, int(std::ceil(flow.y.real() / m_out.pageSize.height())));
     // the items come page by page but for the header rows repeated on later pages
     std::stable_sort(m_items.begin(), m_items.end(),
-                     [](const Item &a, const Item &b) { return a.page < b.page; });
+        [](const Item &a, const Item &b) { return a.page < b.page; });
     m_out.items = std::move(m_items);
     m_out.lines = m_paragraphs.takeRuns();
     m_out.starts.fill(0, m_out.pageCount + 1);
@@ -738,12 +759,12 @@ bool Layouter::run(const QList<ReportMarkup::Item> &items)
 
 ReportPages::ReportPages(std::unique_ptr<Pages> pages)
     : m_pages(std::move(pages))
-{}
+{ }
 
 ReportPages::~ReportPages() = default;
 
-std::unique_ptr<ReportPages> ReportPages::layOut(const QString &html, const QSizeF &pageSize,
-                                                 const QFont &defaultFont, QPaintDevice *device)
+std::unique_ptr<ReportPages> ReportPages::layOut(
+    const QString &html, const QSizeF &pageSize, const QFont &defaultFont, QPaintDevice *device)
 {
     const std::optional<ReportMarkup> markup = ReportMarkup::read(html);
     if (!markup || markup->items.isEmpty())
@@ -767,7 +788,7 @@ void ReportPages::paint(QPainter &painter, int page) const
     painter.save();
     painter.translate(0, -page * m_pages->pageSize.height());
     const std::span<const Item> items(m_pages->items.constData() + m_pages->starts[page],
-                                      m_pages->starts[page + 1] - m_pages->starts[page]);
+        m_pages->starts[page + 1] - m_pages->starts[page]);
     painter.setPen(Qt::NoPen);
     for (const Item &item : items)
         if (item.brush >= 0)

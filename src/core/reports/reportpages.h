@@ -23,7 +23,7 @@ public:
     // report is then laid out by QTextDocument. `pageSize` is the body of a page in the units
     // of `device`, on which the fonts are measured.
     static std::unique_ptr<ReportPages> layOut(const QString &html, const QSizeF &pageSize,
-                                               const QFont &defaultFont, QPaintDevice *device);
+        const QFont &defaultFont, QPaintDevice *device);
     ~ReportPages();
 
     int pageCount() const;

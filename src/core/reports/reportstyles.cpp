@@ -7,7 +7,7 @@
 ReportStyles::ReportStyles(const QString &head, const QFont &font)
     : m_head(head)
     , m_font(font)
-{}
+{ }
 
 const ReportStyles::Look &ReportStyles::look(const QString &markup)
 {
