@@ -168,6 +168,10 @@ private:
         flow.y = std::max(flow.y, flow.pageBottom - m_pageHeight);
     }
     int pageOf(Fixed y) const { return int((y.v) / m_pageHeight.v); }
+    // The printed page of a line whose top is at y, as the text document counts it for the
+    // headings: its layout counts in 1/64ths, so a line moved to the top of a page can lie a
+    // fraction of a unit above the page's exact edge.
+    int printedPage(Fixed y) const { return int((y.real() + 1) / m_out.pageSize.height()); }
     Fixed scaled(qreal px) const { return Fixed::fromReal(px * m_scale); }
     void addText(const std::shared_ptr<const LineRuns> &runs, Fixed x, Fixed y)
     {
@@ -280,7 +284,7 @@ bool Layouter::block(const ReportMarkup::Block &block, Flow &flow, bool breakBef
         while (flow.y + line.breakHeight > flow.pageBottom && contentHeight >= line.breakHeight)
             newPage(flow);
         if (first)
-            placed.firstLinePage = pageOf(flow.y);
+            placed.firstLinePage = printedPage(flow.y);
         first = false;
         addText(line.runs, Fixed(), flow.y);
         bottom = flow.y + line.breakHeight;
@@ -665,9 +669,12 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
             offset = available - contentHeight;
         const Fixed width = cellWidth(cell.column, cell.columnSpan) - entry.left - entry.right;
         const Lines &laid = lines(entry.text, width);
+        const Fixed contentTop = yOffset + rowPositions[cell.row] + offset + entry.top;
         for (int i = 0; i < laid.lines.size() && i < lineTops[index].size(); ++i)
             addText(laid.lines[i].runs, tableX + columnPositions[cell.column] + entry.left,
-                yOffset + rowPositions[cell.row] + offset + entry.top + lineTops[index][i]);
+                    contentTop + lineTops[index][i]);
+        // where its first line prints
+        return contentTop + (lineTops[index].isEmpty() ? Fixed() : lineTops[index].first());
     };
     for (int page = startPage + 1; page <= endPage; ++page) {
         const Fixed pageTop = m_pageHeight * page + effectiveTopMargin + cellSpacing + border;
@@ -675,12 +682,14 @@ bool Layouter::table(const ReportMarkup::Table &markup, Flow &flow, Placed &plac
             if (cells.at(index).row < headerRowCount)
                 paintCell(index, pageTop - rowPositions[0]);
     }
-    for (int index = 0; index < cells.size(); ++index)
-        paintCell(index, tableY);
+    Fixed firstLineTop = tableY + rowPositions[0];
+    for (int index = 0; index < cells.size(); ++index) {
+        const Fixed top = paintCell(index, tableY);
+        if (index == at[0])
+            firstLineTop = top;
+    }
 
-    const int firstCell = at[0];
-    placed.firstLinePage = pageOf(tableY + rowPositions[0] + data.at(firstCell).top
-        + (lineTops[firstCell].isEmpty() ? Fixed() : lineTops[firstCell].first()));
+    placed.firstLinePage = printedPage(firstLineTop);
     flow.y = tableY + tableHeight;
     flow.pageBottom = m_pageHeight * (pageOf(flow.y) + 1);
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
