@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class PageCanvas;
 class QFont;
 class QPainter;
 class QPaintDevice;
@@ -30,9 +31,7 @@ public:
     // Paints page `page` (from 0) with the body's top left corner at the painter's origin.
     void paint(QPainter &painter, int page) const;
 
-    struct Pages; // what each page paints
-
 private:
-    explicit ReportPages(std::unique_ptr<Pages> pages);
-    std::unique_ptr<Pages> m_pages;
+    explicit ReportPages(std::unique_ptr<PageCanvas> canvas);
+    std::unique_ptr<PageCanvas> m_canvas;
 };
