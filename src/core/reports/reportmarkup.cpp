@@ -369,9 +369,7 @@ bool Reader::startTag(const Tag &tag)
         m_cell.width = tag.attributes.value(QStringLiteral("width"));
         return true;
     }
-    if (name == u"meta" || name == u"title")
-        return false;
-    return false;
+    return false; // any other element: lists, images, links, boxes
 }
 
 bool Reader::endTag(const Tag &tag)
