@@ -30,7 +30,8 @@ public:
     // The printed page of a line whose top is at y, as the text document counts it for its
     // headings: its layout counts in 1/64ths, so a line moved to the top of a page can lie a
     // fraction of a unit above the page's exact edge.
-    int printedPage(LayoutFixed y) const { return int((y.real() + 1) / m_pageSize.height()); }
+    int printedPage(LayoutFixed y) const { return printedPage(y.real(), m_pageSize.height()); }
+    static int printedPage(qreal top, qreal pageHeight) { return int((top + 1) / pageHeight); }
 
     void addText(const std::shared_ptr<const LineRuns> &runs, LayoutFixed x, LayoutFixed y);
     void addFill(const QRectF &rect, const QBrush &brush);

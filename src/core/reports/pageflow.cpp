@@ -11,16 +11,6 @@ namespace {
 
 using Fixed = LayoutFixed;
 
-QString closingTag(const QString &openingTag)
-{
-    if (openingTag.isEmpty())
-        return {};
-    qsizetype end = 1;
-    while (end < openingTag.size() && openingTag.at(end).isLetterOrNumber())
-        ++end;
-    return QStringLiteral("</") + openingTag.mid(1, end - 1) + u'>';
-}
-
 bool isHeading(const ReportMarkup::Block &block)
 {
     return block.tag.size() > 2 && block.tag.at(1).toLower() == u'h' && block.tag.at(2).isDigit();
@@ -40,10 +30,10 @@ PageFlow::PageFlow(
 
 // A heading, a paragraph or loose text in the body, placed as the text document places a
 // block.
-bool PageFlow::block(
+void PageFlow::block(
     const ReportMarkup::Block &block, FlowPosition &flow, bool breakBefore, int &firstLinePage)
 {
-    const QString close = closingTag(block.tag);
+    const QString close = ReportStyles::closingTags(block.tag);
     const ReportStyles::Look &look = m_styles.look(block.tag + QStringLiteral("x") + close);
     const Fixed pageHeight = m_canvas.pageHeight();
     if (breakBefore || (look.block.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
@@ -54,7 +44,7 @@ bool PageFlow::block(
             flow.y += Fixed::fromReal(margin * m_scale);
     }
     const Paragraph text = m_paragraphs.paragraph(block.runs, block.tag, close, look);
-    const ParagraphLines &laid = m_paragraphs.lines(text, m_canvas.pageWidth());
+    const ParagraphLines laid = m_paragraphs.lines(text, m_canvas.pageWidth());
     bool first = true;
     Fixed bottom;
     for (const ParagraphLines::Line &line : laid.lines) {
@@ -72,7 +62,6 @@ bool PageFlow::block(
     if (look.block.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
         flow.newPage(pageHeight);
     flow.previousBlock = look.block;
-    return true;
 }
 
 bool PageFlow::run()

@@ -23,7 +23,7 @@ public:
     bool run();
 
 private:
-    bool block(
+    void block(
         const ReportMarkup::Block &block, FlowPosition &flow, bool breakBefore, int &firstLinePage);
 
     const ReportMarkup &m_markup;

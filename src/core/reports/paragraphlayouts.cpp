@@ -45,8 +45,7 @@ Paragraph ParagraphLayouts::paragraph(const ReportMarkup::Runs &runs, const QStr
     return paragraph;
 }
 
-const ParagraphLines &ParagraphLayouts::lines(
-    const Paragraph &paragraph, LayoutFixed width, bool anywhere)
+ParagraphLines ParagraphLayouts::lines(const Paragraph &paragraph, LayoutFixed width, bool anywhere)
 {
     const QString key = QString::number(width.v) + (anywhere ? u'*' : u'|') + paragraph.key;
     auto it = m_lines.find(key);
@@ -103,5 +102,6 @@ const ParagraphLines &ParagraphLayouts::lines(
     }
     result.minimumWidth = LayoutFixed::fromReal(layout.minimumWidth());
     result.maximumWidth = LayoutFixed::fromReal(layout.maximumWidth());
-    return *m_lines.insert(key, result);
+    m_lines.insert(key, result);
+    return result;
 }

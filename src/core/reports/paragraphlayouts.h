@@ -61,9 +61,9 @@ public:
     Paragraph paragraph(const ReportMarkup::Runs &runs, const QString &open, const QString &close,
         const ReportStyles::Look &base);
     // The paragraph laid out `width` wide; LayoutFixed::max() measures it (its lines then
-    // keep no glyphs). `anywhere`: words may break anywhere.
-    const ParagraphLines &lines(
-        const Paragraph &paragraph, LayoutFixed width, bool anywhere = false);
+    // keep no glyphs). `anywhere`: words may break anywhere. A copy (its lines are shared):
+    // what the cache holds moves as it grows.
+    ParagraphLines lines(const Paragraph &paragraph, LayoutFixed width, bool anywhere = false);
     // The glyphs of every line laid out, for the pages to keep.
     QList<std::shared_ptr<const LineRuns>> takeRuns() { return std::exchange(m_runs, {}); }
 

@@ -1,6 +1,8 @@
 #include "core/reports/reportdocument.h"
 
+#include "core/reports/pagecanvas.h"
 #include "core/reports/plaintextwriter.h"
+#include "core/reports/reportmarkup.h"
 #include "core/reports/reportpages.h"
 #include "core/reports/rtfwriter.h"
 
@@ -111,11 +113,6 @@ void keepHeadingsWithNext(QTextDocument &document)
 // inside other boxes) or has no <body> tag; the first number is where the body starts.
 QList<qsizetype> topLevelTableCuts(const QString &html)
 {
-    static const QRegularExpression bodyTag(QStringLiteral("<body(\\s[^>]*)?>"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression unsafe(
-        QStringLiteral("<!--|<(pre|script|style|xmp|textarea|plaintext)\\b"),
-        QRegularExpression::CaseInsensitiveOption);
     // boxes a table may stand inside; a cut there would part their opening and closing tags
     static const QRegularExpression boxTag(
         QStringLiteral("<(/?)(table|div|blockquote|ul|ol|dl|li|dd|dt|center|address|form|"
@@ -126,12 +123,12 @@ QList<qsizetype> topLevelTableCuts(const QString &html)
         QStringLiteral("(</(h[1-6]|p|table)\\s*>|<body(\\s[^>]*)?>)\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
 
-    const QRegularExpressionMatch body = bodyTag.match(html);
-    if (!body.hasMatch() || unsafe.match(html, body.capturedEnd()).hasMatch())
+    const qsizetype body = ReportMarkup::bodyStart(html);
+    if (body < 0 || ReportMarkup::hasRawText(html, body))
         return {};
-    QList<qsizetype> cuts {body.capturedEnd()};
+    QList<qsizetype> cuts {body};
     int depth = 0;
-    for (auto it = boxTag.globalMatch(html, body.capturedEnd()); it.hasNext();) {
+    for (auto it = boxTag.globalMatch(html, body); it.hasNext();) {
         const QRegularExpressionMatch tag = it.next();
         if (!tag.captured(1).isEmpty()) {
             depth = std::max(0, depth - 1);
@@ -188,9 +185,7 @@ int ReportDocument::pageOf(const QTextBlock &block)
     const QTextLayout *layout = block.layout();
     const qreal top = layout && layout->lineCount() > 0 ? rect.top() + layout->lineAt(0).y()
                                                          : rect.top();
-    // The layout counts in 1/64ths, so a line moved to the top of a page can lie a fraction
-    // of a unit above the page's exact edge: one unit of slack keeps it on its page.
-    return int((top + 1) / document.pageSize().height());
+    return PageCanvas::printedPage(top, document.pageSize().height());
 }
 
 ReportDocument::ReportDocument(const QString &html, const QString &title,

@@ -216,19 +216,14 @@ private:
 
 std::optional<ReportMarkup> Reader::read(const QString &html)
 {
-    static const QRegularExpression bodyTag(
-        QStringLiteral("<body(\\s[^>]*)?>"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression unsafe(
-        QStringLiteral("<!--|<(script|style|pre|xmp|textarea|plaintext)\\b"),
-        QRegularExpression::CaseInsensitiveOption);
     // a bare fragment is all body, as for the HTML reader
     static const QRegularExpression headTag(
         QStringLiteral("<(html|head)\\b"), QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch body = bodyTag.match(html);
-    if (!body.hasMatch() && headTag.match(html).hasMatch())
+    const qsizetype body = ReportMarkup::bodyStart(html);
+    if (body < 0 && headTag.match(html).hasMatch())
         return std::nullopt;
-    const qsizetype start = body.hasMatch() ? body.capturedEnd() : 0;
-    if (unsafe.match(html, start).hasMatch())
+    const qsizetype start = std::max<qsizetype>(body, 0);
+    if (ReportMarkup::hasRawText(html, start))
         return std::nullopt;
     m_markup.head = html.first(start);
 
@@ -463,4 +458,20 @@ bool Reader::endCell()
 std::optional<ReportMarkup> ReportMarkup::read(const QString &html)
 {
     return Reader().read(html);
+}
+
+qsizetype ReportMarkup::bodyStart(const QString &html)
+{
+    static const QRegularExpression bodyTag(
+        QStringLiteral("<body(\\s[^>]*)?>"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch body = bodyTag.match(html);
+    return body.hasMatch() ? body.capturedEnd() : -1;
+}
+
+bool ReportMarkup::hasRawText(const QString &html, qsizetype from)
+{
+    static const QRegularExpression rawText(
+        QStringLiteral("<!--|<(pre|script|style|xmp|textarea|plaintext)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return rawText.match(html, from).hasMatch();
 }

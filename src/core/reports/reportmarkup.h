@@ -57,4 +57,10 @@ struct ReportMarkup
     QList<Item> items;
 
     static std::optional<ReportMarkup> read(const QString &html);
+
+    // Where the body of `html` starts, right after its <body> tag; -1 without one.
+    static qsizetype bodyStart(const QString &html);
+    // Whether the markup from `from` on holds comments, scripts, styles or preformatted
+    // text, whose insides are not markup to be read or cut as such.
+    static bool hasRawText(const QString &html, qsizetype from);
 };

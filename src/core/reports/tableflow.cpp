@@ -99,7 +99,7 @@ TableFlow::TableFlow(
 
 // The grid: every place's cell, places no cell covers get an empty one; each cell's look,
 // text and padding.
-bool TableFlow::readCells(const ReportMarkup::Table &table)
+void TableFlow::readCells(const ReportMarkup::Table &table)
 {
     m_rows = table.rows;
     m_columns = table.columns;
@@ -152,7 +152,6 @@ bool TableFlow::readCells(const ReportMarkup::Table &table)
         entry.markup = std::move(cell);
         m_cells.append(std::move(entry));
     }
-    return readColumnConstraints();
 }
 
 void TableFlow::readFrame()
@@ -221,7 +220,7 @@ void TableFlow::shareWidths()
                 if (cell.row != r || (cell.columnSpan > 1 && c != cell.column))
                     continue;
                 const Fixed widthPadding = entry.left + entry.right;
-                const ParagraphLines &measured = m_paragraphs.lines(entry.text, fixedMax, anywhere);
+                const ParagraphLines measured = m_paragraphs.lines(entry.text, fixedMax, anywhere);
                 const Fixed margins = entry.text.leftMargin + entry.text.rightMargin;
                 const int span = cell.columnSpan;
                 // the widest word, shared over the columns the cell spans
@@ -290,6 +289,7 @@ void TableFlow::layOutRows(Fixed tableY)
     m_rowPositions.fill(Fixed(), m_rows);
     m_heights.fill(Fixed(), m_rows);
     m_lineTops.fill({}, m_cells.size());
+    m_cellLines.fill({}, m_cells.size());
     m_cellHeights.fill(Fixed(), m_cells.size());
     m_rowPositions[0] = f.top + f.cellSpacing + f.border;
     m_headerHeight = Fixed();
@@ -341,7 +341,8 @@ void TableFlow::layOutRows(Fixed tableY)
                 }
                 ++rowCells;
                 const Fixed width = cellWidth(c, cell.columnSpan) - entry.left - entry.right;
-                const ParagraphLines &laid = m_paragraphs.lines(entry.text, width);
+                const ParagraphLines &laid = m_cellLines[index]
+                    = m_paragraphs.lines(entry.text, width);
                 // the cell's own flow, its lines moved past the page's foot
                 const Fixed frameY = tableY + m_rowPositions[r] + entry.top;
                 const Fixed pageTopMargin = tableTopMargin + f.cellSpacing + f.border + entry.top;
@@ -435,8 +436,7 @@ Fixed TableFlow::paintCell(int index, Fixed yOffset, Fixed tableX)
         offset = (height - contentHeight) / 2;
     else if (entry.look.cell.verticalAlignment() == QTextCharFormat::AlignBottom)
         offset = height - contentHeight;
-    const Fixed width = cellWidth(cell.column, cell.columnSpan) - entry.left - entry.right;
-    const ParagraphLines &laid = m_paragraphs.lines(entry.text, width);
+    const ParagraphLines &laid = m_cellLines[index];
     const QList<Fixed> &tops = m_lineTops[index];
     const Fixed contentTop = yOffset + m_rowPositions[cell.row] + offset + entry.top;
     for (int i = 0; i < laid.lines.size() && i < tops.size(); ++i)
@@ -484,7 +484,10 @@ Fixed TableFlow::paint(Fixed tableY, Fixed tableX, Fixed tableHeight, Fixed tabl
 bool TableFlow::layOut(const ReportMarkup::Table &table, FlowPosition &flow, int &firstLinePage)
 {
     m_format = m_styles.look(table.tag + QStringLiteral("<tr><td>x</td></tr></table>")).table;
-    if (m_format.borderCollapse() || !readCells(table))
+    if (m_format.borderCollapse())
+        return false;
+    readCells(table);
+    if (!readColumnConstraints())
         return false;
     readFrame();
     shareWidths();

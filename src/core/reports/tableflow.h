@@ -59,7 +59,7 @@ private:
         LayoutFixed left, top; // where the cells' area starts
     };
 
-    bool readCells(const ReportMarkup::Table &table);
+    void readCells(const ReportMarkup::Table &table);
     void readFrame();
     bool readColumnConstraints();
     void shareWidths();
@@ -95,7 +95,8 @@ private:
     QList<LayoutFixed> m_columnPositions;
     QList<LayoutFixed> m_rowPositions;
     QList<LayoutFixed> m_heights;
-    QList<QList<LayoutFixed>> m_lineTops; // each cell's lines, from the top of its content
+    QList<ParagraphLines> m_cellLines; // each cell's lines as laid out in its row
+    QList<QList<LayoutFixed>> m_lineTops; // and their tops, from the top of its content
     QList<LayoutFixed> m_cellHeights; // each cell's content
     LayoutFixed m_headerHeight;
 };
